@@ -1,0 +1,1 @@
+// Placeholder; the main window comes here.

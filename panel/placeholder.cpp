@@ -1,0 +1,1 @@
+// Placeholder; the parameter panel widgets come here.

@@ -1,0 +1,37 @@
+// The state of a run: the rigid body, the per-wheel working arrays of the
+// current pass, the gravity constant and the run flags. Arrays over wheels are
+// indexed 1..4 (index 0 unused) so that wheel and tracked-point numbers agree.
+#pragma once
+
+#include <array>
+
+namespace yawmark {
+
+struct RunState {
+    // Rigid body, world frame (x right, y up, metres; angles counter-clockwise).
+    double simTime = 0;        // time of the state about to be drawn, s
+    double cmX = 0, cmY = 0;   // mass centre, m
+    double cmVx = 0, cmVy = 0; // its velocity, m/s
+    double cmAx = 0, cmAy = 0; // its acceleration in the last pass, m/s²
+    double heading = 0;        // θ, body frame against world frame; 0 points the car along +y
+    double omega = 0;          // ω, yaw rate, rad/s
+    double alpha = 0;          // yaw acceleration in the last pass, rad/s²
+    double gravity = 0;        // g, m/s²
+
+    // Per wheel, recomputed every pass from the state at its start.
+    std::array<std::array<double, 2>, 5> corner{};      // wheel offset from the mass centre, world orientation
+    std::array<std::array<double, 3>, 5> wheelVel{};    // wheel velocity (z always 0)
+    std::array<std::array<double, 2>, 3> wheelNormal{}; // front axle directions, wheels 1 and 2 (unit)
+    std::array<double, 5> wheelFriction{};              // kinetic friction magnitude, N (set once per run)
+    std::array<std::array<double, 3>, 5> wheelForce{};  // friction force on the wheel (z always 0), N
+    std::array<double, 2> totalForce{};                 // sum of the wheel forces, N
+    double torque = 0;                                  // their moment about the mass centre, N·m
+
+    // Run flags.
+    bool snapDone = false;      // false: the next pass draws a lasting outline and restarts joined trails
+    bool stopRequested = false; // the loop leaves after the current pass
+    bool paused = false;        // interrupted by Pause or Stop; Pause resumes
+    bool realTimeTick = false;  // the pacing timer ticked since the loop last consumed a tick
+};
+
+} // namespace yawmark
