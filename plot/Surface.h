@@ -56,6 +56,9 @@ public:
     virtual double windowHeight() const = 0;
     virtual double panelLeft() const = 0;
     virtual double panelWidth() const = 0;
+
+    // Brings the screen up to date now; called when a stretch of drawing ends.
+    virtual void flush() {}
 };
 
 } // namespace yawmark

@@ -1,0 +1,363 @@
+#include "plot/ImageSurface.h"
+
+#include "sim/NumberText.h"
+
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark {
+
+namespace {
+
+const QColor kForeground(Qt::black);
+const QColor kBackground(Qt::white);
+
+QColor toQColor(Color c) {
+    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
+                  static_cast<int>((c >> 16) & 0xFFu));
+}
+
+// Clips the segment to the rectangle (Liang-Barsky); false if nothing is left.
+// Keeps a far-away point from reaching the rasteriser as a huge coordinate.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF a0 = a;
+    a = QPointF(a0.x() + t0 * dx, a0.y() + t0 * dy);
+    b = QPointF(a0.x() + t1 * dx, a0.y() + t1 * dy);
+    return true;
+}
+
+bool finite(const QPointF& p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+} // namespace
+
+ImageSurface::ImageSurface(const WindowGeometry* geometry)
+    : geometry_(geometry), metrics_(QFont()) {
+    layer_.reserve(16);
+    updateFont();
+    resize(QSize(1, 1), 1.0);
+    Scale();
+}
+
+ImageSurface::~ImageSurface() {
+    endImagePainter();
+}
+
+void ImageSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
+    logicalSize = logicalSize.expandedTo(QSize(1, 1));
+    if (!(devicePixelRatio > 0)) devicePixelRatio = 1.0;
+    const QSize deviceSize(static_cast<int>(std::ceil(logicalSize.width() * devicePixelRatio)),
+                           static_cast<int>(std::ceil(logicalSize.height() * devicePixelRatio)));
+    if (!image_.isNull() && image_.size() == deviceSize && dpr_ == devicePixelRatio) {
+        logicalSize_ = logicalSize;
+        return;
+    }
+    endImagePainter();
+    QImage grown(deviceSize, QImage::Format_RGB32);
+    grown.fill(kBackground);
+    if (!image_.isNull()) {
+        QPainter p(&grown);
+        p.drawImage(0, 0, image_);
+    }
+    image_ = std::move(grown);
+    image_.setDevicePixelRatio(devicePixelRatio);
+
+    // The same user units per device-independent pixel as before.
+    const double ratio = devicePixelRatio / dpr_;
+    kx_ *= ratio;
+    ky_ *= ratio;
+    const bool dprChanged = dpr_ != devicePixelRatio;
+    dpr_ = devicePixelRatio;
+    logicalSize_ = logicalSize;
+    if (dprChanged) {
+        updateFont();
+        layer_.clear();
+        layerBounds_ = QRectF();
+    }
+    touch(QRectF(QPointF(0, 0), QSizeF(deviceSize)));
+}
+
+QRect ImageSurface::takeChangedRect() {
+    changePending_ = false;
+    if (changed_.isEmpty()) return {};
+    const QRectF logical(changed_.topLeft() / dpr_, changed_.bottomRight() / dpr_);
+    changed_ = QRectF();
+    // One pixel more on every side: wide pens and rounding reach a little past the bounds.
+    return logical.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), logicalSize_);
+}
+
+void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withScreenLayer) {
+    endImagePainter();
+    painter.drawImage(
+        logicalRect, image_,
+        QRectF(QPointF(logicalRect.topLeft()) * dpr_, QSizeF(logicalRect.size()) * dpr_));
+    if (!withScreenLayer) {
+        // Repainted from the persistent image: the screen-only drawing is gone
+        // here. Its bounds stay known so that the next drawing clears what may
+        // still show of it elsewhere.
+        layer_.clear();
+        layerClosed_ = true;
+        return;
+    }
+    if (layer_.empty()) return;
+    painter.save();
+    painter.setClipRect(logicalRect);
+    painter.scale(1.0 / dpr_, 1.0 / dpr_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(font_);
+    for (const Mark& m : layer_)
+        paintMark(painter, m, false);
+    painter.restore();
+}
+
+const QImage& ImageSurface::image() {
+    endImagePainter();
+    return image_;
+}
+
+QImage ImageSurface::composed() {
+    endImagePainter();
+    QImage out = image_.copy();
+    out.setDevicePixelRatio(1.0);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(font_);
+    for (const Mark& m : layer_)
+        paintMark(p, m, false);
+    return out;
+}
+
+QPointF ImageSurface::toDevice(double x, double y) const {
+    return {(x - originX_) * kx_, (y - originY_) * ky_};
+}
+
+void ImageSurface::Cls() {
+    endImagePainter();
+    image_.fill(kBackground);
+    layer_.clear();
+    layerClosed_ = true;
+    layerBounds_ = QRectF();
+    currentX_ = originX_;
+    currentY_ = originY_;
+    touch(QRectF(QPointF(0, 0), QSizeF(image_.size())));
+}
+
+void ImageSurface::Scale() {
+    originX_ = originY_ = 0;
+    kx_ = ky_ = dpr_ / kTwipsPerPixel;
+}
+
+void ImageSurface::Scale(double x1, double y1, double x2, double y2) {
+    const double kx = image_.width() / (x2 - x1);
+    const double ky = image_.height() / (y2 - y1);
+    // A mapping without extent or beyond the numbers is refused; the old one stays.
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(kx) || !std::isfinite(ky) ||
+        kx == 0 || ky == 0)
+        return;
+    originX_ = x1;
+    originY_ = y1;
+    kx_ = kx;
+    ky_ = ky;
+}
+
+void ImageSurface::Line(double x1, double y1, double x2, double y2) {
+    drawSegment(0x000000u, x1, y1, x2, y2);
+}
+
+void ImageSurface::Line(double x1, double y1, double x2, double y2, Color color) {
+    drawSegment(color, x1, y1, x2, y2);
+}
+
+void ImageSurface::PSet(double x, double y) {
+    drawDot(0x000000u, x, y);
+}
+
+void ImageSurface::PSet(double x, double y, Color color) {
+    drawDot(color, x, y);
+}
+
+void ImageSurface::setDrawWidth(int pixels) {
+    drawWidth_ = std::clamp(pixels, 1, 1000);
+}
+
+void ImageSurface::setAutoRedraw(bool on) {
+    if (autoRedraw_ && !on) layerClosed_ = true;
+    autoRedraw_ = on;
+}
+
+void ImageSurface::Print(double value) {
+    std::string text = (value >= 0 ? " " : "") + formatNumber(value) + " ";
+    const QPointF at = toDevice(currentX_, currentY_);
+    currentX_ = originX_;
+    currentY_ += TextHeight("X");
+    if (!finite(at) || std::abs(at.x()) > 1e6 || std::abs(at.y()) > 1e6) return;
+    const QRectF bounds(
+        at, QSizeF(metrics_.horizontalAdvance(QString::fromStdString(text)), metrics_.height()));
+    if (autoRedraw_) {
+        QPainter& p = imagePainter();
+        p.setPen(kForeground);
+        penWidth_ = -1; // the text pen replaced the cached one
+        p.drawText(QPointF(at.x(), at.y() + metrics_.ascent()), QString::fromStdString(text));
+    } else {
+        beginScreenMark();
+        layer_.push_back(Mark{Mark::Text, at, at, kForeground.rgb(), 0, std::move(text)});
+        layerBounds_ |= bounds;
+    }
+    touch(bounds);
+}
+
+double ImageSurface::TextWidth(std::string_view text) const {
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return metrics_.horizontalAdvance(s) / kx_;
+}
+
+double ImageSurface::TextHeight(std::string_view) const {
+    return metrics_.height() / ky_;
+}
+
+double ImageSurface::windowWidth() const {
+    return geometry_ ? geometry_->windowWidth() : 0;
+}
+double ImageSurface::windowHeight() const {
+    return geometry_ ? geometry_->windowHeight() : 0;
+}
+double ImageSurface::panelLeft() const {
+    return geometry_ ? geometry_->panelLeft() : 0;
+}
+double ImageSurface::panelWidth() const {
+    return geometry_ ? geometry_->panelWidth() : 0;
+}
+
+void ImageSurface::flush() {
+    endImagePainter();
+    if (onChange_ && !changed_.isEmpty()) onChange_(true);
+}
+
+void ImageSurface::drawSegment(Color color, double x1, double y1, double x2, double y2) {
+    QPointF a = toDevice(x1, y1), b = toDevice(x2, y2);
+    if (!finite(a) || !finite(b)) return;
+    const int w = deviceWidth();
+    const QRectF area = QRectF(QPointF(0, 0), QSizeF(image_.size())).adjusted(-w, -w, w, w);
+    if (!area.contains(a) || !area.contains(b))
+        if (!clipSegment(a, b, area)) return;
+    const QRectF bounds = QRectF(a, b).normalized().adjusted(-w, -w, w, w);
+    if (autoRedraw_) {
+        QPainter& p = imagePainter();
+        const QColor c = toQColor(color);
+        if (penWidth_ != w || penColor_ != c) {
+            p.setPen(QPen(QBrush(c), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            penColor_ = c;
+            penWidth_ = w;
+        }
+        p.drawLine(a, b);
+    } else {
+        beginScreenMark();
+        layer_.push_back(Mark{Mark::Segment, a, b, toQColor(color).rgb(), w, {}});
+        layerBounds_ |= bounds;
+    }
+    touch(bounds);
+}
+
+void ImageSurface::drawDot(Color color, double x, double y) {
+    const QPointF at = toDevice(x, y);
+    const int w = deviceWidth();
+    // Off the drawing area (or not a number): nothing to show.
+    if (!(at.x() > -w && at.x() < image_.width() + w && at.y() > -w &&
+          at.y() < image_.height() + w))
+        return;
+    const QRectF bounds(std::floor(at.x() - w / 2.0 + 0.5), std::floor(at.y() - w / 2.0 + 0.5), w,
+                        w);
+    if (autoRedraw_) {
+        imagePainter().fillRect(bounds.toRect(), toQColor(color));
+    } else {
+        beginScreenMark();
+        layer_.push_back(
+            Mark{Mark::Dot, bounds.topLeft(), bounds.topLeft(), toQColor(color).rgb(), w, {}});
+        layerBounds_ |= bounds;
+    }
+    touch(bounds);
+}
+
+void ImageSurface::paintMark(QPainter& p, const Mark& m, bool) {
+    switch (m.kind) {
+    case Mark::Segment:
+        p.setPen(
+            QPen(QBrush(QColor(m.color)), m.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawLine(m.a, m.b);
+        break;
+    case Mark::Dot:
+        p.fillRect(QRect(m.a.toPoint(), QSize(m.width, m.width)), QColor(m.color));
+        break;
+    case Mark::Text:
+        p.setPen(QColor(m.color));
+        p.drawText(QPointF(m.a.x(), m.a.y() + metrics_.ascent()), QString::fromStdString(m.text));
+        break;
+    }
+}
+
+QPainter& ImageSurface::imagePainter() {
+    if (!painter_.isActive()) {
+        painter_.begin(&image_);
+        // Work in device pixels: the image's pixel ratio is for showing it only.
+        painter_.resetTransform();
+        painter_.scale(1.0 / dpr_, 1.0 / dpr_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setFont(font_);
+        penWidth_ = -1;
+    }
+    return painter_;
+}
+
+void ImageSurface::endImagePainter() {
+    if (painter_.isActive()) painter_.end();
+}
+
+void ImageSurface::beginScreenMark() {
+    if (!layerClosed_) return;
+    // A new screen-only drawing replaces the last one: repaint where that one lay.
+    layerClosed_ = false;
+    layer_.clear();
+    if (!layerBounds_.isEmpty()) touch(layerBounds_);
+    layerBounds_ = QRectF();
+}
+
+void ImageSurface::touch(const QRectF& deviceBounds) {
+    changed_ |= deviceBounds;
+    if (!changePending_) {
+        changePending_ = true;
+        if (onChange_) onChange_(false);
+    }
+}
+
+void ImageSurface::updateFont() {
+    font_ = QFont(QStringLiteral("DejaVu Sans"));
+    font_.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontPixels * dpr_))));
+    font_.setStyleHint(QFont::SansSerif);
+    metrics_ = QFontMetricsF(font_);
+    if (painter_.isActive()) painter_.setFont(font_);
+}
+
+int ImageSurface::deviceWidth() const {
+    return std::max(1, static_cast<int>(std::lround(drawWidth_ * dpr_)));
+}
+
+} // namespace yawmark

@@ -1,0 +1,142 @@
+// The drawing surface of the plot window, independent of any widget: a
+// persistent image in device pixels (what is drawn while AutoRedraw is on) and
+// a screen-only layer holding the latest screen-only drawing (what is drawn
+// while it is off). The owner paints both and is told when the screen has
+// fallen behind, so that repaints can be coalesced to the display rate.
+//
+// One painter stays open on the image between primitives; it is ended only
+// when the image is shown, resized or cleared.
+#pragma once
+
+#include "plot/Surface.h"
+#include "plot/WindowGeometry.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace yawmark {
+
+class ImageSurface : public Surface {
+public:
+    // Twips per device-independent pixel: the unit of Scale() without corners.
+    static constexpr double kTwipsPerPixel = 15.0;
+    // Height of the label font in device-independent pixels.
+    static constexpr int kFontPixels = 12;
+
+    explicit ImageSurface(const WindowGeometry* geometry = nullptr);
+    ~ImageSurface() override;
+    ImageSurface(const ImageSurface&) = delete;
+    ImageSurface& operator=(const ImageSurface&) = delete;
+
+    // The window geometry the axes are laid out against (may be null: all zero).
+    void setWindowGeometry(const WindowGeometry* geometry) { geometry_ = geometry; }
+
+    // Sizes the drawing area (device-independent pixels) for a screen with the
+    // given pixel ratio. The image keeps what fits; units per pixel stay.
+    void resize(QSize logicalSize, qreal devicePixelRatio);
+    QSize logicalSize() const { return logicalSize_; }
+    qreal devicePixelRatio() const { return dpr_; }
+
+    // Called when the screen falls behind the drawing: with false on the first
+    // change after a repaint (repaint soon), with true from flush() (repaint now).
+    void setChangeHandler(std::function<void(bool now)> handler) { onChange_ = std::move(handler); }
+    // The part of the drawing area (device-independent pixels) changed since
+    // the last call; resets it.
+    QRect takeChangedRect();
+
+    // Paints the part `logicalRect` of the drawing area with `painter` (in
+    // device-independent pixels): the persistent image and, if
+    // `withScreenLayer`, the screen-only layer. Without it the layer is dropped,
+    // as a window repainted from its persistent image loses it.
+    void paint(QPainter& painter, const QRect& logicalRect, bool withScreenLayer);
+
+    // The persistent image in device pixels, all drawing so far included.
+    const QImage& image();
+    // What the screen shows after a repaint: the image with the screen-only layer.
+    QImage composed();
+    // Number of primitives in the screen-only layer.
+    int screenLayerSize() const { return static_cast<int>(layer_.size()); }
+    // A world point in device pixels under the current mapping.
+    QPointF toDevice(double x, double y) const;
+
+    // Surface.
+    void Cls() override;
+    void Scale() override;
+    void Scale(double x1, double y1, double x2, double y2) override;
+    void Line(double x1, double y1, double x2, double y2) override;
+    void Line(double x1, double y1, double x2, double y2, Color color) override;
+    void PSet(double x, double y) override;
+    void PSet(double x, double y, Color color) override;
+    void setDrawWidth(int pixels) override;
+    int drawWidth() const override { return drawWidth_; }
+    void setAutoRedraw(bool on) override;
+    bool autoRedraw() const override { return autoRedraw_; }
+    void setCurrentX(double x) override { currentX_ = x; }
+    void setCurrentY(double y) override { currentY_ = y; }
+    void Print(double value) override;
+    double TextWidth(std::string_view text) const override;
+    double TextHeight(std::string_view text) const override;
+    double windowWidth() const override;
+    double windowHeight() const override;
+    double panelLeft() const override;
+    double panelWidth() const override;
+    void flush() override;
+
+private:
+    // One primitive of the screen-only layer, in device pixels.
+    struct Mark {
+        enum Kind : unsigned char { Segment, Dot, Text } kind;
+        QPointF a, b;
+        QRgb color;
+        int width;
+        std::string text;
+    };
+
+    void drawSegment(Color color, double x1, double y1, double x2, double y2);
+    void drawDot(Color color, double x, double y);
+    void paintMark(QPainter& painter, const Mark& mark, bool fromImage);
+    QPainter& imagePainter();
+    void endImagePainter();
+    void beginScreenMark();
+    void touch(const QRectF& deviceBounds);
+    void updateFont();
+    int deviceWidth() const;
+
+    const WindowGeometry* geometry_;
+    std::function<void(bool)> onChange_;
+
+    QSize logicalSize_;
+    qreal dpr_ = 1.0;
+    QImage image_;
+    QPainter painter_; // open on image_ between primitives
+    QColor penColor_;  // pen in force on painter_, valid while it is open
+    int penWidth_ = -1;
+
+    std::vector<Mark> layer_; // latest screen-only drawing
+    bool layerClosed_ = true; // the next screen-only primitive starts a new drawing
+    QRectF layerBounds_;      // device bounds of what the layer put on screen
+
+    QRectF changed_; // device bounds changed since the last repaint
+    bool changePending_ = false;
+
+    // User coordinates to device pixels: d = (u - origin) * k.
+    double originX_ = 0, originY_ = 0, kx_ = 1, ky_ = 1;
+    double currentX_ = 0, currentY_ = 0;
+    int drawWidth_ = 1;
+    bool autoRedraw_ = true;
+
+    QFont font_;
+    QFontMetricsF metrics_;
+};
+
+} // namespace yawmark
