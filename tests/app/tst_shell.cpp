@@ -1,0 +1,313 @@
+// The start-up splash and its timing, the About box, and the program's art.
+
+#include "app/AppArt.h"
+#include "app/AppInfo.h"
+#include "app/SplashSequence.h"
+#include "app/frmAbout.h"
+#include "app/frmSplash.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextLayout>
+#include <QTimer>
+#include <QtTest>
+
+using namespace yawmark;
+
+namespace {
+// Lets deleteLater() of an unloaded window run.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+int countTopLevel(const char* name) {
+    int n = 0;
+    for (QWidget* w : QApplication::allWidgets())
+        n += w->objectName() == QLatin1String(name);
+    return n;
+}
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void splashSequenceActions();
+    void splashShownAtFirstTickGoneAtFiftieth();
+    void splashClosedEarlyStaysGone();
+    void splashKeys_data();
+    void splashKeys();
+    void splashClicks_data();
+    void splashClicks();
+    void splashContents();
+
+    void aboutTexts();
+    void aboutDescriptionSecondSentenceOnItsOwnLine();
+    void aboutCloses_data();
+    void aboutCloses();
+    void aboutSingleInstance();
+    void aboutSysInfoButton();
+
+    void artLoads();
+};
+
+void TestShell::cleanup() {
+    frmSplash::unload();
+    if (frmAbout* a = frmAbout::existing()) a->reject();
+    flushDeletes();
+}
+
+void TestShell::splashSequenceActions() {
+    SplashSequence seq;
+    QCOMPARE(seq.tick(), SplashSequence::Action::ShowSplash);
+    for (int t = 2; t <= 49; ++t)
+        QCOMPARE(seq.tick(), SplashSequence::Action::None);
+    QCOMPARE(seq.tick(), SplashSequence::Action::EndSplash);
+    QCOMPARE(seq.ticks(), 50);
+    // A stray tick after the end asks for the end again, never for a new splash.
+    QCOMPARE(seq.tick(), SplashSequence::Action::EndSplash);
+}
+
+void TestShell::splashShownAtFirstTickGoneAtFiftieth() {
+    QWidget main;
+    main.show();
+    QTimer timer1;
+    timer1.setInterval(100);
+    timer1.start();
+    SplashSequence seq;
+
+    QVERIFY(!frmSplash::existing());
+    seq.Timer1_Timer(timer1, main);
+    frmSplash* splash = frmSplash::existing();
+    QVERIFY(splash);
+    QVERIFY(splash->isVisible());
+    QVERIFY(!splash->isModal());
+    QVERIFY(main.isEnabled());
+
+    for (int t = 2; t <= 49; ++t) {
+        seq.Timer1_Timer(timer1, main);
+        QCOMPARE(frmSplash::existing(), splash);
+        QVERIFY(splash->isVisible());
+        QVERIFY(timer1.isActive());
+    }
+    QPointer<frmSplash> guard(splash);
+    seq.Timer1_Timer(timer1, main);
+    QVERIFY(!timer1.isActive());
+    QVERIFY(!frmSplash::existing());
+    QVERIFY(main.isVisible());
+    flushDeletes();
+    QVERIFY(guard.isNull());
+}
+
+void TestShell::splashClosedEarlyStaysGone() {
+    QWidget main;
+    QTimer timer1;
+    timer1.start(100);
+    SplashSequence seq;
+    seq.Timer1_Timer(timer1, main);
+    QTest::keyClick(frmSplash::existing(), Qt::Key_X);
+    QVERIFY(!frmSplash::existing());
+    flushDeletes();
+    // The rest of the sequence must neither bring it back nor trip over its absence.
+    for (int t = 2; t <= 50; ++t)
+        seq.Timer1_Timer(timer1, main);
+    QVERIFY(!frmSplash::existing());
+    QVERIFY(!timer1.isActive());
+    QCOMPARE(countTopLevel("frmSplash"), 0);
+}
+
+void TestShell::splashKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("letter") << int(Qt::Key_Q) << true;
+    QTest::newRow("digit") << int(Qt::Key_7) << true;
+    QTest::newRow("space") << int(Qt::Key_Space) << true;
+    QTest::newRow("enter") << int(Qt::Key_Return) << true;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << true;
+    QTest::newRow("shift") << int(Qt::Key_Shift) << false;
+    QTest::newRow("left arrow") << int(Qt::Key_Left) << false;
+    QTest::newRow("down arrow") << int(Qt::Key_Down) << false;
+    QTest::newRow("F1") << int(Qt::Key_F1) << false;
+}
+
+void TestShell::splashKeys() {
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+    frmSplash* splash = frmSplash::instance();
+    splash->show();
+    QTest::keyClick(splash, Qt::Key(key));
+    QCOMPARE(frmSplash::existing() == nullptr, closes);
+    if (!closes) QVERIFY(splash->isVisible());
+}
+
+void TestShell::splashClicks_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("frame surface") << "Frame1" << true;
+    QTest::newRow("picture") << "Picture1" << false;
+    QTest::newRow("title") << "lblProductName" << false;
+    QTest::newRow("platform") << "lblPlatform" << false;
+    QTest::newRow("version") << "lblVersion" << false;
+    QTest::newRow("copyright") << "lblCopyright" << false;
+    QTest::newRow("hint") << "Label1" << false;
+}
+
+void TestShell::splashClicks() {
+    QFETCH(QString, target);
+    QFETCH(bool, closes);
+    frmSplash* splash = frmSplash::instance();
+    splash->show();
+    auto* w = splash->findChild<QWidget*>(target);
+    QVERIFY(w);
+    // Near the frame's bottom-left corner nothing lies on top of it.
+    const QPoint pos = w == splash->Frame1 ? QPoint(12, w->height() - 12) : w->rect().center();
+    QVERIFY(w != splash->Frame1 || !splash->Frame1->childAt(pos));
+    QTest::mouseClick(w, Qt::LeftButton, {}, pos);
+    QCOMPARE(frmSplash::existing() == nullptr, closes);
+}
+
+void TestShell::splashContents() {
+    frmSplash* splash = frmSplash::instance();
+    QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(splash->size(), QSize(492, 283)); // 7380 x 4245 twips
+    QCOMPARE(splash->lblProductName->text(), QStringLiteral("Yawmark"));
+    QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version 1.2.0"));
+    QCOMPARE(splash->lblCompanyProduct->text(), QString());
+    QCOMPARE(splash->Label1->text(),
+             QStringLiteral("Press any key to close this message immediately"));
+#ifdef Q_OS_LINUX
+    QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Linux"));
+#endif
+    QVERIFY(!splash->lblPlatform->text().isEmpty());
+    QVERIFY(!splash->lblCopyright->text().isEmpty());
+    QCOMPARE(splash->lblProductName->font().pointSizeF(), 27.75);
+    QVERIFY(splash->lblProductName->font().bold());
+    QCOMPARE(splash->Picture1->pixmap().size(), QSize(220, 127));
+    // No text may be cut off: every label is as large as its text and lies inside the frame.
+    for (QLabel* l : splash->Frame1->findChildren<QLabel*>()) {
+        if (l == splash->Picture1 || l->text().isEmpty()) continue;
+        QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName()));
+        QVERIFY2(l->height() >= l->fontMetrics().height(), qPrintable(l->objectName()));
+        QVERIFY2(splash->Frame1->rect().contains(l->geometry()), qPrintable(l->objectName()));
+    }
+    QVERIFY(splash->Frame1->rect().contains(splash->Picture1->geometry()));
+}
+
+void TestShell::aboutTexts() {
+    frmAbout* about = frmAbout::showAbout();
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Yawmark"));
+    QCOMPARE(about->lblTitle->text(), QStringLiteral("Yawmark"));
+    QCOMPARE(about->lblVersion->text(), QStringLiteral("Version 1.2.0"));
+    QCOMPARE(about->size(), QSize(382, 237)); // 5730 x 3555 twips
+    QVERIFY(!about->isModal());
+
+    const QString first = "Simulates how a vehicle skids when the handbrake is applied, i.e. "
+                          "rear wheels locked, but no braking in front wheels.";
+    const QString second =
+        "Utilizes two-dimensional modeling, i.e. no weight shift.  See documentation for details.";
+    QCOMPARE(about->lblDescription->text(), first + QString(68, ' ') + second);
+
+    QCOMPARE(about->cmdOK->text(), QStringLiteral("OK"));
+    QVERIFY(about->cmdOK->isDefault());
+    QCOMPARE(about->cmdSysInfo->text(), QStringLiteral("&System Info..."));
+    QCOMPARE(about->cmdOK->nextInFocusChain(), about->cmdSysInfo);
+    QCOMPARE(about->picIcon->pixmap().size(), QSize(32, 32));
+    QCOMPARE(about->Line1[1]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(about->Line1[0]->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(about->Line1[0]->height(), 2);
+
+    // The wrapped notices fit their boxes.
+    for (QLabel* l : {about->lblDescription, about->lblDisclaimer}) {
+        const QRect need = l->fontMetrics().boundingRect(QRect(0, 0, l->width(), 10000),
+                                                         Qt::TextWordWrap, l->text());
+        QVERIFY2(need.height() <= l->height(), qPrintable(l->objectName()));
+    }
+}
+
+void TestShell::aboutDescriptionSecondSentenceOnItsOwnLine() {
+    frmAbout* about = frmAbout::instance();
+    QLabel* l = about->lblDescription;
+    // Lay the text out as the label does and find where "Utilizes" lands.
+    QTextLayout layout(l->text(), l->font());
+    QTextOption opt;
+    opt.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(opt);
+    layout.beginLayout();
+    int secondStartsLine = -1;
+    const auto at = l->text().indexOf("Utilizes");
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(l->contentsRect().width());
+        if (line.textStart() == at) secondStartsLine = line.lineNumber();
+    }
+    layout.endLayout();
+    QVERIFY(secondStartsLine > 0);
+}
+
+void TestShell::aboutCloses_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK") << "ok";
+    QTest::newRow("Enter") << "enter";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("close box") << "close";
+}
+
+void TestShell::aboutCloses() {
+    QFETCH(QString, how);
+    frmAbout* about = frmAbout::showAbout();
+    QPointer<frmAbout> guard(about);
+    if (how == "ok")
+        QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+    else if (how == "enter")
+        QTest::keyClick(about, Qt::Key_Return);
+    else if (how == "escape")
+        QTest::keyClick(about, Qt::Key_Escape);
+    else
+        about->close();
+    QVERIFY(!frmAbout::existing());
+    flushDeletes();
+    QVERIFY(guard.isNull());
+}
+
+void TestShell::aboutSingleInstance() {
+    QWidget main;
+    frmAbout* first = frmAbout::showAbout(&main);
+    frmAbout* again = frmAbout::showAbout(&main);
+    QCOMPARE(again, first);
+    QCOMPARE(countTopLevel("frmAbout"), 1);
+    QVERIFY(first->isVisible());
+    first->reject();
+    flushDeletes();
+    QCOMPARE(countTopLevel("frmAbout"), 0);
+    // Choosing About after it was closed gives a fresh, fully loaded box.
+    frmAbout* fresh = frmAbout::showAbout(&main);
+    QCOMPARE(countTopLevel("frmAbout"), 1);
+    QCOMPARE(fresh->lblVersion->text(), QStringLiteral("Version 1.2.0"));
+}
+
+void TestShell::aboutSysInfoButton() {
+    frmAbout* about = frmAbout::showAbout();
+    int started = 0;
+    about->setStartSysInfo([&started] { ++started; });
+    QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
+    QCOMPARE(started, 1);
+    QCOMPARE(frmAbout::existing(), about); // the About box stays open
+}
+
+void TestShell::artLoads() {
+    const QIcon icon = programIcon();
+    QVERIFY(!icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    for (int s : kIconSizes) {
+        QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
+        QCOMPARE(programIconPixmap(s).size(), QSize(s, s));
+    }
+    QCOMPARE(splashPicture().size(), QSize(220, 127));
+    QVERIFY(!splashPicture().hasAlphaChannel());
+    QVERIFY(!frmSplash::instance()->windowIcon().isNull());
+    QVERIFY(!frmAbout::instance()->windowIcon().isNull());
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

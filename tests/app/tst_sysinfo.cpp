@@ -1,0 +1,234 @@
+// Finding and starting the system information tool: the decision over any
+// registry answer, the stand-in registry, and the real launcher's safety.
+
+#include "app/SysInfo.h"
+#include "app/SysInfoProcessLauncher.h"
+#include "app/SysInfoRegistryStandIn.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <stdexcept>
+
+using namespace yawmark;
+
+namespace {
+const QString kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const QString kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+
+class FakeRegistry : public SysInfoRegistry {
+public:
+    QMap<QString, QString> values; // "key|value" -> text
+    bool throws = false;
+    bool GetKeyValue(std::uint32_t root, const QString& key, const QString& value,
+                     QString& out) const override {
+        if (throws) throw std::runtime_error("registry broke");
+        const auto it = values.find(key + '|' + value);
+        if (root != kHKeyLocalMachine || it == values.end()) {
+            out.clear();
+            return false;
+        }
+        out = *it;
+        return true;
+    }
+};
+
+class FakeLauncher : public SysInfoLauncher {
+public:
+    QStringList existing;
+    bool launchWorks = true;
+    mutable QStringList asked;
+    QStringList launched;
+    bool fileExists(const QString& path) const override {
+        asked << path;
+        return existing.contains(path);
+    }
+    bool launch(const QString& program) override {
+        launched << program;
+        return launchWorks;
+    }
+};
+
+class FakeMessage : public SysInfoMessage {
+public:
+    int shown = 0;
+    void showUnavailable() override { ++shown; }
+};
+
+void makeExecutable(const QString& path, bool executable) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n");
+    f.close();
+    QFile::Permissions p = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable) p |= QFile::ExeOwner;
+    QVERIFY(f.setPermissions(p));
+}
+} // namespace
+
+class TestSysInfo : public QObject {
+    Q_OBJECT
+private slots:
+    void outcomes_data();
+    void outcomes();
+    void registryFailureShowsMessage();
+    void messageText();
+    void msinfoFile_data();
+    void msinfoFile();
+    void standInFindsFirstKnownProgram();
+    void standInAnswersNothingElse();
+    void launcherNeverUsesAShell();
+    void launcherFileTest();
+};
+
+void TestSysInfo::outcomes_data() {
+    QTest::addColumn<QString>("toolPath"); // empty: value absent
+    QTest::addColumn<QString>("folder");   // empty: value absent
+    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<bool>("launchWorks");
+    QTest::addColumn<QString>("launched"); // empty: nothing launched
+    QTest::addColumn<bool>("fileChecked");
+    QTest::addColumn<int>("messages");
+
+    const QString tool = "/usr/bin/hardinfo";
+    const QString folder = "/opt/msinfo";
+    const QString file = msinfoFileIn(folder);
+    QTest::newRow("tool path, launched without file test")
+        << tool << folder << false << true << tool << false << 0;
+    QTest::newRow("tool path, launch fails") << tool << "" << false << false << tool << false << 1;
+    QTest::newRow("folder, file there") << "" << folder << true << true << file << true << 0;
+    QTest::newRow("folder, file missing") << "" << folder << false << true << "" << true << 1;
+    QTest::newRow("folder, launch fails") << "" << folder << true << false << file << true << 1;
+    QTest::newRow("neither") << ""
+                             << "" << false << true << "" << false << 1;
+}
+
+void TestSysInfo::outcomes() {
+    QFETCH(QString, toolPath);
+    QFETCH(QString, folder);
+    QFETCH(bool, fileThere);
+    QFETCH(bool, launchWorks);
+    QFETCH(QString, launched);
+    QFETCH(bool, fileChecked);
+    QFETCH(int, messages);
+
+    FakeRegistry reg;
+    if (!toolPath.isEmpty()) reg.values[kToolKey + "|PATH"] = toolPath;
+    if (!folder.isEmpty()) reg.values[kFolderKey + "|MSINFO"] = folder;
+    FakeLauncher launcher;
+    launcher.launchWorks = launchWorks;
+    if (fileThere) launcher.existing << msinfoFileIn(folder);
+    FakeMessage message;
+
+    SysInfo(reg, launcher, message).StartSysInfo();
+
+    QCOMPARE(launcher.launched, launched.isEmpty() ? QStringList() : QStringList{launched});
+    QCOMPARE(!launcher.asked.isEmpty(), fileChecked);
+    QCOMPARE(message.shown, messages);
+}
+
+void TestSysInfo::registryFailureShowsMessage() {
+    FakeRegistry reg;
+    reg.throws = true;
+    FakeLauncher launcher;
+    FakeMessage message;
+    SysInfo(reg, launcher, message).StartSysInfo();
+    QCOMPARE(message.shown, 1);
+    QVERIFY(launcher.launched.isEmpty());
+}
+
+void TestSysInfo::messageText() {
+    QCOMPARE(sysInfoUnavailableText(),
+             QStringLiteral("System Information Is Unavailable At This Time"));
+}
+
+void TestSysInfo::msinfoFile_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("file");
+    const QString sep = QDir::separator();
+    QTest::newRow("plain") << "/opt/tools"
+                           << "/opt/tools" + sep + "MSINFO32.EXE";
+    QTest::newRow("trailing separator") << "/opt/tools/"
+                                        << "/opt/tools/MSINFO32.EXE";
+    QTest::newRow("empty") << "" << sep + "MSINFO32.EXE";
+}
+
+void TestSysInfo::msinfoFile() {
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QCOMPARE(msinfoFileIn(folder), file);
+}
+
+void TestSysInfo::standInFindsFirstKnownProgram() {
+    QTemporaryDir a, b;
+    QVERIFY(a.isValid() && b.isValid());
+    // hardinfo2 comes first but is not executable; hardinfo beats kinfocenter
+    // even though kinfocenter sits in an earlier folder.
+    makeExecutable(a.filePath("hardinfo2"), false);
+    makeExecutable(a.filePath("kinfocenter"), true);
+    makeExecutable(b.filePath("hardinfo"), true);
+    SysInfoRegistryStandIn reg({a.path(), b.path()});
+    QString out = "stale";
+    QVERIFY(reg.GetKeyValue(kHKeyLocalMachine, kToolKey, "PATH", out));
+    QCOMPARE(QFileInfo(out).canonicalFilePath(),
+             QFileInfo(b.filePath("hardinfo")).canonicalFilePath());
+    // Registry names are not case-sensitive.
+    QVERIFY(reg.GetKeyValue(kHKeyLocalMachine, kToolKey.toLower(), "path", out));
+
+    QTemporaryDir empty;
+    SysInfoRegistryStandIn none({empty.path()});
+    out = "stale";
+    QVERIFY(!none.GetKeyValue(kHKeyLocalMachine, kToolKey, "PATH", out));
+    QCOMPARE(out, QString());
+}
+
+void TestSysInfo::standInAnswersNothingElse() {
+    QTemporaryDir a;
+    makeExecutable(a.filePath("hardinfo"), true);
+    SysInfoRegistryStandIn reg({a.path()});
+    struct Case {
+        std::uint32_t root;
+        QString key, value;
+    };
+    const Case cases[] = {{kHKeyLocalMachine, kFolderKey, "MSINFO"},
+                          {kHKeyLocalMachine, kToolKey, "MSINFO"},
+                          {0x80000001u, kToolKey, "PATH"},
+                          {kHKeyLocalMachine, kToolKey + "\\X", "PATH"}};
+    for (const Case& c : cases) {
+        QString out = "stale";
+        QVERIFY2(!reg.GetKeyValue(c.root, c.key, c.value, out), qPrintable(c.key + " " + c.value));
+        QCOMPARE(out, QString());
+    }
+}
+
+void TestSysInfo::launcherNeverUsesAShell() {
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("marker");
+    SysInfoProcessLauncher launcher;
+    // A path with shell syntax is one (missing) program name, never a command line.
+    QVERIFY(!launcher.launch("true; touch " + marker));
+    QVERIFY(!launcher.launch("$(touch " + marker + ")"));
+    QVERIFY(!launcher.launch(QString()));
+    QVERIFY(!launcher.launch(dir.filePath("no-such-tool")));
+    QTest::qWait(200);
+    QVERIFY(!QFile::exists(marker));
+#ifdef Q_OS_UNIX
+    QVERIFY(launcher.launch("/bin/true"));
+#endif
+}
+
+void TestSysInfo::launcherFileTest() {
+    QTemporaryDir dir;
+    makeExecutable(dir.filePath("MSINFO32.EXE"), false);
+    SysInfoProcessLauncher launcher;
+    QVERIFY(launcher.fileExists(msinfoFileIn(dir.path())));
+    QVERIFY(!launcher.fileExists(dir.path())); // a folder is not the program
+    QVERIFY(!launcher.fileExists(dir.filePath("missing.exe")));
+    QVERIFY(!launcher.fileExists(QString()));
+}
+
+QTEST_GUILESS_MAIN(TestSysInfo)
+#include "tst_sysinfo.moc"
