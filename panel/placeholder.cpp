@@ -1,1 +1,0 @@
-// Placeholder; the parameter panel widgets come here.
