@@ -1,5 +1,6 @@
 #include "sim/Forces.h"
 
+#include "sim/Geometry.h"
 #include "sim/Vector.h"
 
 #include <cfloat>
@@ -54,8 +55,8 @@ void FWheelNormal(const Params& p, RunState& s) {
         n1y = L;
         n2y = L;
     }
-    const double c = std::cos(s.heading);
-    const double sn = std::sin(s.heading);
+    double c, sn;
+    headingTrig(s, c, sn);
     RotateBy(n1x, n1y, c, sn);
     RotateBy(n2x, n2y, c, sn);
     const double len1 = Mag(n1x, n1y, 0);

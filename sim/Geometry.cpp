@@ -2,9 +2,21 @@
 
 #include "sim/Vector.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace yawmark {
+
+void headingTrig(RunState& s, double& c, double& sn) {
+    if (std::bit_cast<std::uint64_t>(s.heading) != std::bit_cast<std::uint64_t>(s.trigHeading)) {
+        s.trigHeading = s.heading;
+        s.cosHeading = std::cos(s.heading);
+        s.sinHeading = std::sin(s.heading);
+    }
+    c = s.cosHeading;
+    sn = s.sinHeading;
+}
 
 void cornerpos(const Params& p, RunState& s) {
     const double L = p.wheelbaseLength;
@@ -16,10 +28,10 @@ void cornerpos(const Params& p, RunState& s) {
     s.corner[FR] = {halfW, front};
     s.corner[RR] = {halfW, rear};
     s.corner[RL] = {-halfW, rear};
-    // One cosine and sine for all four wheels: the same numbers as rotating
-    // each wheel on its own.
-    const double c = std::cos(s.heading);
-    const double sn = std::sin(s.heading);
+    // One cosine and sine for all four wheels (and the front axles): the same
+    // numbers as rotating each wheel on its own.
+    double c, sn;
+    headingTrig(s, c, sn);
     for (int i = 1; i <= 4; ++i)
         RotateBy(s.corner[i][0], s.corner[i][1], c, sn);
 }
