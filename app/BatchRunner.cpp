@@ -1,0 +1,214 @@
+#include "app/BatchRunner.h"
+
+#include "panel/BoxTable.h"
+#include "panel/Boxes.h"
+#include "panel/Calculate.h"
+#include "panel/DrawPreparation.h"
+#include "panel/FormLoad.h"
+#include "panel/Presets.h"
+#include "sim/Forces.h"
+#include "sim/NumberText.h"
+#include "sim/Pass.h"
+
+#include <charconv>
+#include <cmath>
+#include <ostream>
+
+namespace yawmark {
+
+namespace {
+
+constexpr int kIntervalBox = 13;
+
+std::optional<std::uint64_t> parseCount(std::string_view text) {
+    std::uint64_t value = 0;
+    if (text.empty()) return std::nullopt;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+void appendNumber(std::string& line, double value) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+    line.append(buf, res.ptr);
+}
+
+} // namespace
+
+std::string batchUsage() {
+    return "Usage: yawmark-batch [options]\n"
+           "Runs a handbrake skid as \"Calculate and Plot!\" would and prints its trajectory as\n"
+           "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass.\n"
+           "\n"
+           "  --passes N          run N passes (default 1000)\n"
+           "  --seconds T         run until the simulated time reaches T seconds instead\n"
+           "  --every K           print every K-th pass only (default 1)\n"
+           "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
+           "  --box I=TEXT        type TEXT into parameter box I (0..18); repeatable\n"
+           "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
+           "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
+           "  --gyration          box 5 holds a radius of gyration (m)\n"
+           "  --help              show this text\n"
+           "\n"
+           "Bad input prints one line on standard error and exits with status 2.\n";
+}
+
+std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
+    BatchOptions o;
+    bool passesGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) return inlineValue;
+            if (i + 1 < args.size()) return args[++i];
+            return std::nullopt;
+        };
+        const auto flag = [&]() { return !inlineValue; };
+
+        if (name == "--help" && flag()) {
+            o.help = true;
+        } else if (name == "--no-auto-normal" && flag()) {
+            o.autoNormal = false;
+        } else if (name == "--no-auto-inertia" && flag()) {
+            o.autoInertia = false;
+        } else if (name == "--gyration" && flag()) {
+            o.gyration = true;
+        } else if (name == "--passes" || name == "--every") {
+            const auto text = value();
+            if (!text) return name + " needs a number.";
+            const auto n = parseCount(*text);
+            if (!n) return name + " needs a whole number of 0 or more, not \"" + *text + "\".";
+            if (name == "--passes") {
+                o.passes = *n;
+                passesGiven = true;
+            } else {
+                if (*n == 0) return "--every needs a number of 1 or more.";
+                o.every = *n;
+            }
+        } else if (name == "--seconds") {
+            const auto text = value();
+            if (!text) return "--seconds needs a number.";
+            const auto t = parseNumber(*text);
+            if (!t || *t < 0)
+                return "--seconds needs a number of 0 or more, not \"" + *text + "\".";
+            o.seconds = *t;
+        } else if (name == "--vehicle") {
+            const auto text = value();
+            if (!text) return "--vehicle needs a name.";
+            bool known = false;
+            for (auto v : kVehicleNames)
+                known = known || v == *text;
+            if (!known)
+                return "--vehicle: unknown vehicle \"" + *text +
+                       "\" (choose \"McLaren F1\", \"Imaginery Car\" or \"Custom\").";
+            o.vehicle = *text;
+        } else if (name == "--box") {
+            const auto text = value();
+            if (!text) return "--box needs I=TEXT.";
+            const auto eq = text->find('=');
+            const auto index = parseCount(std::string_view(*text).substr(0, eq));
+            if (eq == std::string::npos || !index || *index >= kBoxCount)
+                return "--box needs I=TEXT with a box number I from 0 to 18, not \"" + *text +
+                       "\".";
+            o.boxes.emplace_back(static_cast<int>(*index), text->substr(eq + 1));
+        } else {
+            return "unknown option \"" + args[i] + "\" (see --help).";
+        }
+    }
+    if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
+    return o;
+}
+
+std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid) {
+    Params& p = skid.params;
+    RunState& s = skid.state;
+    BoxTexts& t = skid.texts;
+    formLoad(p, s, t);
+    if (loadVehicle(options.vehicle, p)) InitBoxes(p, s, t, false);
+    if (options.gyration) {
+        // As the Options dialog does: box 5 shows the stored inertia as a radius.
+        p.useGyration = true;
+        std::string text;
+        if (auto message = inertiaBoxText(p, text)) return message->text;
+        t.txtInput[kInertiaBox] = text;
+    }
+    for (const auto& [box, text] : options.boxes)
+        t.txtInput[box] = text;
+
+    if (auto message = prepareDraw(t, p, s, {options.autoNormal, options.autoInertia}))
+        return message->text;
+    placeAtStart(p, s);
+    calcForce(p, s);
+    return std::nullopt;
+}
+
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        PassObserver& observer) {
+    RunState& s = skid.state;
+    for (std::uint64_t pass = 1;; ++pass) {
+        if (options.seconds ? s.simTime >= *options.seconds : pass > options.passes) break;
+        if (s.simTime < 0) break; // a negative time step runs one pass, as in the window
+        observer.beforePass(pass, skid);
+        const double before = s.simTime;
+        if (!runPass(skid.params, s))
+            return "the run stopped at pass " + std::to_string(pass) +
+                   " (t = " + formatNumber(s.simTime) +
+                   " s): its numbers would no longer be finite.";
+        observer.afterPass(pass, skid);
+        if (options.seconds && !(s.simTime > before) && s.simTime >= 0)
+            return boxMessage(kIntervalBox, false,
+                              "is too small: simulated time stops advancing before --seconds "
+                              "is reached.");
+    }
+    return std::nullopt;
+}
+
+CsvWriter::CsvWriter(std::ostream& out, std::uint64_t every) : out_(out), every_(every) {
+    out_ << "pass,t,x,y,vx,vy,heading,omega\n";
+}
+
+void CsvWriter::afterPass(std::uint64_t pass, const BatchSkid& skid) {
+    if (pass % every_ != 0) return;
+    const RunState& s = skid.state;
+    std::string line = std::to_string(pass);
+    for (double v : {s.simTime, s.cmX, s.cmY, s.cmVx, s.cmVy, s.heading, s.omega}) {
+        line += ',';
+        appendNumber(line, v);
+    }
+    line += '\n';
+    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    auto parsed = parseBatchOptions(args);
+    if (auto* message = std::get_if<std::string>(&parsed)) {
+        err << "yawmark-batch: " << *message << '\n';
+        return 2;
+    }
+    const auto& options = std::get<BatchOptions>(parsed);
+    if (options.help) {
+        out << batchUsage();
+        return 0;
+    }
+    BatchSkid skid;
+    if (auto message = prepareBatchSkid(options, skid)) {
+        err << "yawmark-batch: " << *message << '\n';
+        return 2;
+    }
+    CsvWriter csv(out, options.every);
+    if (auto message = runBatchSkid(options, skid, csv)) {
+        out.flush();
+        err << "yawmark-batch: " << *message << '\n';
+        return 2;
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace yawmark
