@@ -1,1 +1,0 @@
-// Placeholder; the main window comes here.
