@@ -170,21 +170,12 @@ TEST(Boxes, ABadBoxChangesNothing) {
     EXPECT_EQ(ReadBoxes(a.t, a.p, a.s)->box, 7);
 }
 
-TEST(Boxes, TableAndMessages) {
-    EXPECT_EQ(boxCaption(5), "Moment of Inertia (kg-m^2)");
+TEST(Boxes, GyrationFormAndMessages) {
     EXPECT_EQ(boxCaption(5, true), "Radius of Gyration (m)");
-    EXPECT_EQ(boxTooltip(5, true),
-              "10 ft = 3.048 m    Must be non-zero (negative OK).  Specify by assuming all mass "
-              "concentrated this distance from mass center.");
-    EXPECT_EQ(boxTooltip(16), "Starting position on the x-y plane ");
-    EXPECT_EQ(boxCaption(14), "AutoSnapshot Interval (ms)");
-    EXPECT_EQ(boxSpinnerStep(5), 5000);
+    EXPECT_EQ(boxSpinnerStep(5, false), 5000);
     EXPECT_EQ(boxSpinnerStep(5, true), 10);
-    EXPECT_EQ(boxSpinnerStep(18), 1);
-    EXPECT_EQ(boxSpinnerDivisor(18), 10000);
-    EXPECT_EQ(boxSpinnerDivisor(8), 0);
-    EXPECT_EQ(boxSpinnerStep(2), 5000);
     EXPECT_EQ(boxMessage(2, false, "must not be 0."), "\"Vehicle Mass (kg)\" must not be 0.");
+    EXPECT_EQ(boxMessage(5, true, "x"), "\"Radius of Gyration (m)\" x");
 }
 
 TEST(Presets, VehiclesFillOnlyTheVehicleBoxes) {

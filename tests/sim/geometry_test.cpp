@@ -22,22 +22,6 @@ TEST(Vector, SmallProcedures) {
     EXPECT_EQ(c.z, -3);
 }
 
-TEST(Vector, RotateIsCounterClockwise) {
-    const double half = 2 * std::atan(1.0);
-    double x = 1, y = 0;
-    Rotate(x, y, half);
-    EXPECT_NEAR(x, 0, 1e-15);
-    EXPECT_NEAR(y, 1, 1e-15);
-    Rotate(x, y, half);
-    EXPECT_NEAR(x, -1, 1e-15);
-    EXPECT_NEAR(y, 0, 1e-15);
-    // Both lines use the values on entry.
-    x = 2, y = 3;
-    Rotate(x, y, 0.7);
-    EXPECT_DOUBLE_EQ(x, std::cos(0.7) * 2 - std::sin(0.7) * 3);
-    EXPECT_DOUBLE_EQ(y, std::sin(0.7) * 2 + std::cos(0.7) * 3);
-}
-
 TEST(Geometry, CornersOfTheDefaultCar) {
     Params p;
     RunState s;
