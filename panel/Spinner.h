@@ -17,6 +17,10 @@ public:
     static constexpr int kBottom = -32768;
 
     explicit Spinner(QWidget* parent = nullptr);
+
+protected:
+    // Swallows the mouse wheel: scrolling past a spinner must not step its box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace yawmark
