@@ -106,33 +106,35 @@ const Row kRows[ParameterPanel::kBoxCount] = {
 const char* const kWheelTip =
     "Connect plotted pixels.  Useful at low resolution (high calc. interval).";
 
-// The little car seen from above, front at the top: an outline with its rear
-// edge drawn thick in light cyan (&H00FFFF80&), under the five check boxes.
-class CarDiagram : public QWidget {
+// The little car seen from above, front at the top (`Shape1(1)`): a plain
+// outline under the five check boxes.
+class CarOutline : public QWidget {
 public:
-    explicit CarDiagram(QWidget* parent) : QWidget(parent) {
+    explicit CarOutline(QWidget* parent) : QWidget(parent) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        // The widget spans Shape1(1) and Line1 with a margin of 2 px for the
-        // wide rear edge. Shape1(1): 2280, 3240, 495 x 735 twips; Line1 from
-        // (2280, 3960) to (2760, 3960).
         QPainter p(this);
-        const QPoint o = origin();
-        const QRect shape = F::rect(2280, 3240, 495, 735).translated(-o);
         p.setPen(QPen(Qt::black, 1));
-        p.drawRect(shape.adjusted(0, 0, -1, -1));
-        p.setPen(QPen(QColor(0x80, 0xFF, 0xFF), 3, Qt::SolidLine, Qt::FlatCap));
-        const QPoint a = QPoint(F::px(2280), F::px(3960)) - o;
-        const QPoint b = QPoint(F::px(2760), F::px(3960)) - o;
-        p.drawLine(a, b);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+// Its rear edge (`Line1`): a horizontal line 3 px wide in light cyan,
+// &H00FFFF80&. The widget is the line's own band, 3 px high around it.
+class RearEdge : public QWidget {
+public:
+    explicit RearEdge(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-public:
-    static QPoint origin() { return {F::px(2280) - 2, F::px(3240) - 2}; }
-    static QRect geometryOnTab() { return {origin(), QSize(F::px(495) + 4, F::px(735) + 4)}; }
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0x80, 0xFF, 0xFF));
+    }
 };
 
 } // namespace
@@ -221,9 +223,13 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
                               QStringLiteral("Connect Plot Pixels"), F::Right);
     connect->setToolTip(QString::fromLatin1(kWheelTip));
 
-    auto* car = new CarDiagram(page);
+    auto* car = new CarOutline(page);
     car->setObjectName(QStringLiteral("Shape1(1)"));
-    car->setGeometry(CarDiagram::geometryOnTab());
+    car->setGeometry(F::rect(2280, 3240, 495, 735));
+    // Line1 runs from (2280, 3960) to (2760, 3960).
+    auto* rear = new RearEdge(page);
+    rear->setObjectName(QStringLiteral("Line1"));
+    rear->setGeometry(F::px(2280), F::px(3960) - 1, F::px(2760) - F::px(2280), 3);
     f.label(QStringLiteral("Label4"), F::rect(1680, 3840, 465, 195), QStringLiteral("Rear"),
             F::Centre);
 

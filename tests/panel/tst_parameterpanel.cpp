@@ -83,9 +83,9 @@ void ParameterPanelTest::everyBoxHasItsSpinnerAndCaption() {
     for (int i = 0; i < ParameterPanel::kWheelCount; ++i)
         QCOMPARE(panel_->findChild<QCheckBox*>(DesignForm::arrayName("chkWheel", i)),
                  panel_->chkWheel(i));
-    for (const char* name :
-         {"lblVehicle", "comVehicle", "Frame2", "chkInertia", "cmdInertia", "Frame1", "chkNormal",
-          "cmdNormal", "chkRealTime", "Label1(2)", "Shape1(1)", "Label4", "Label3", "lblDesc(18)"})
+    for (const char* name : {"lblVehicle", "comVehicle", "Frame2", "chkInertia", "cmdInertia",
+                             "Frame1", "chkNormal", "cmdNormal", "chkRealTime", "Label1(2)",
+                             "Shape1(1)", "Line1", "Label4", "Label3", "lblDesc(18)"})
         QVERIFY2(panel_->findChild<QWidget*>(QLatin1String(name)), name);
     // Rows 5, 11 and 12 live inside their "Calculate" frames.
     QCOMPARE(panel_->txtInput(5)->parentWidget(), panel_->frame2());
