@@ -1,5 +1,7 @@
 #include "app/frmGraph.h"
 
+#include "app/AppArt.h"
+#include "app/frmAbout.h"
 #include "panel/DesignForm.h"
 #include "panel/ParameterPanel.h"
 #include "panel/ReversedScrollBar.h"
@@ -26,6 +28,7 @@ using F = DesignForm;
 frmGraph::frmGraph(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(QStringLiteral("Yawmark"));
+    setWindowIcon(programIcon());
     setFont(DesignForm::font());
 
     // The plot covers the whole client area; the panel frames lie on top of
@@ -51,6 +54,7 @@ frmGraph::frmGraph(QWidget* parent) : QMainWindow(parent) {
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, &frmGraph::Timer1_Timer);
     timer1_->start();
     timer2_ = new QTimer(this);
     timer2_->setObjectName(QStringLiteral("Timer2"));
@@ -83,6 +87,7 @@ void frmGraph::buildMenus() {
     mnuNA_->setEnabled(false);
     mnuAbout_ = mnuHelp_->addAction(QStringLiteral("&About..."));
     mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
+    connect(mnuAbout_, &QAction::triggered, this, &frmGraph::mnuAbout_Click);
 }
 
 void frmGraph::buildControlPanel() {
@@ -176,6 +181,14 @@ void frmGraph::endProgram() {
 
 void frmGraph::mnuExit_Click() {
     endProgram();
+}
+
+void frmGraph::mnuAbout_Click() {
+    frmAbout::showAbout(this);
+}
+
+void frmGraph::Timer1_Timer() {
+    splash_.Timer1_Timer(*timer1_, *this);
 }
 
 void frmGraph::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,8 @@
 // the event queue can see it and leave.
 #pragma once
 
+#include "app/SplashSequence.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -72,6 +74,11 @@ public:
 
     // File > Exit: ends the program.
     void mnuExit_Click();
+    // Help > About...: shows the About box (one at most; again brings it forward).
+    void mnuAbout_Click();
+    // Each 100 ms tick of Timer1: the start-up splash sequence.
+    void Timer1_Timer();
+    const SplashSequence& splashSequence() const { return splash_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +93,7 @@ private:
     void endProgram();
 
     bool closing_ = false;
+    SplashSequence splash_;
     PlotWidget* plot_ = nullptr;
     ParameterPanel* panel_ = nullptr;
     QGroupBox* fmeControl_ = nullptr;
