@@ -1,9 +1,11 @@
 #include "app/frmGraph.h"
 
 #include "app/AppArt.h"
+#include "app/RunControl.h"
 #include "app/frmAbout.h"
 #include "panel/DesignForm.h"
 #include "panel/ParameterPanel.h"
+#include "panel/frmOption.h"
 #include "panel/ReversedScrollBar.h"
 #include "panel/Spinner.h"
 #include "plot/PlotWidget.h"
@@ -61,6 +63,8 @@ frmGraph::frmGraph(QWidget* parent) : QMainWindow(parent) {
     timer2_->setInterval(1);
 
     setTabOrder();
+    wireRunControl();
+    wirePanel();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -174,6 +178,10 @@ void frmGraph::setTabOrder() {
         QWidget::setTabOrder(chain[k - 1], chain[k]);
 }
 
+void frmGraph::wireRunControl() {
+    run_ = new RunControl(*this);
+}
+
 void frmGraph::endProgram() {
     closing_ = true;
     QApplication::quit();
@@ -203,6 +211,25 @@ void frmGraph::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+void frmGraph::wirePanel() {
+    panel_->attach(params_, state_);
+    connect(mnuReset_, &QAction::triggered, this, &frmGraph::mnuReset_Click);
+    connect(mnuOption_, &QAction::triggered, this, &frmGraph::mnuOption_click);
+    Form_Load();
+}
+
+void frmGraph::Form_Load() {
+    panel_->Form_Load();
+}
+
+void frmGraph::mnuReset_Click() {
+    panel_->mnuReset_Click();
+}
+
+void frmGraph::mnuOption_click() {
+    frmOption::showOptions(this, *panel_);
 }
 
 } // namespace yawmark

@@ -10,6 +10,8 @@
 #pragma once
 
 #include "app/SplashSequence.h"
+#include "sim/Params.h"
+#include "sim/RunState.h"
 
 #include <QMainWindow>
 
@@ -28,6 +30,7 @@ namespace yawmark {
 class ParameterPanel;
 class PlotWidget;
 class ReversedScrollBar;
+class RunControl;
 
 class frmGraph : public QMainWindow {
     Q_OBJECT
@@ -42,6 +45,13 @@ public:
 
     // True once the window is closing: the program is ending.
     bool closing() const { return closing_; }
+
+    // The shared parameters and the run state of this window's skid.
+    Params& params() { return params_; }
+    RunState& state() { return state_; }
+    // Draw, Pause, Stop, SnapShot, Clear, the pacing timer and the pan and
+    // zoom bars: the life of a run.
+    RunControl* runControl() const { return run_; }
 
     PlotWidget* plot() const { return plot_; }
     ParameterPanel* panel() const { return panel_; }
@@ -80,6 +90,13 @@ public:
     void Timer1_Timer();
     const SplashSequence& splashSequence() const { return splash_; }
 
+    // Start-up of the parameters: every box and check box gets its first text.
+    void Form_Load();
+    // Tools > Reset All Variables: the start-up of the parameters again.
+    void mnuReset_Click();
+    // Tools > Options: the one Options dialog; this window takes no input while it is open.
+    void mnuOption_click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Enter that no focused button took goes to the default button, Draw.
@@ -91,8 +108,14 @@ private:
     void buildTips();
     void setTabOrder();
     void endProgram();
+    void wireRunControl();
+    // The parameter panel on this window's parameters, and its two menu commands.
+    void wirePanel();
 
     bool closing_ = false;
+    Params params_;
+    RunState state_;
+    RunControl* run_ = nullptr;
     SplashSequence splash_;
     PlotWidget* plot_ = nullptr;
     ParameterPanel* panel_ = nullptr;

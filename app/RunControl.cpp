@@ -1,0 +1,353 @@
+#include "app/RunControl.h"
+
+#include "app/AppInfo.h"
+#include "app/frmGraph.h"
+#include "panel/DrawPreparation.h"
+#include "panel/ParameterPanel.h"
+#include "panel/ReversedScrollBar.h"
+#include "plot/Axes.h"
+#include "plot/Outline.h"
+#include "plot/PanZoom.h"
+#include "plot/PlotWidget.h"
+#include "sim/Forces.h"
+#include "sim/Geometry.h"
+#include "sim/NumberText.h"
+#include "sim/Pass.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark {
+
+namespace {
+
+const QString kDraw = QStringLiteral("Draw");
+const QString kReDraw = QStringLiteral("ReDraw");
+const QString kPause = QStringLiteral("Pause");
+const QString kResume = QStringLiteral("Resume");
+
+bool ticked(const QCheckBox* box) {
+    return box->checkState() == Qt::Checked;
+}
+
+} // namespace
+
+RunControl::RunControl(frmGraph& window)
+    : QObject(&window), w_(window), p_(window.params()), s_(window.state()),
+      surface_(&window.plot()->surface()) {
+    setObjectName(QStringLiteral("runControl"));
+    connect(w_.cmdDraw(), &QPushButton::clicked, this, &RunControl::cmdDraw_Click);
+    connect(w_.cmdPause(), &QPushButton::clicked, this, &RunControl::cmdPause_Click);
+    connect(w_.cmdStop(), &QPushButton::clicked, this, &RunControl::cmdStop_Click);
+    connect(w_.cmdSnap(), &QPushButton::clicked, this, &RunControl::cmdSnap_Click);
+    connect(w_.cmdClear(), &QPushButton::clicked, this, &RunControl::cmdClear_Click);
+    for (QPushButton* b : {w_.cmdSnap(), w_.cmdPause(), w_.cmdStop(), w_.cmdClear()})
+        b->installEventFilter(this);
+
+    // Millisecond pacing needs the precise timer; a coarse one may stretch an interval by 5 %.
+    w_.Timer2()->setTimerType(Qt::PreciseTimer);
+    connect(w_.Timer2(), &QTimer::timeout, this, &RunControl::Timer2_Timer);
+
+    connect(w_.scrX(0), &ReversedScrollBar::changed, this, [this] { scrX_Change(0); });
+    connect(w_.scrY(0), &ReversedScrollBar::changed, this, [this] { scrY_Change(0); });
+    for (int i = 0; i < 2; ++i)
+        connect(w_.scrZoom(i), &ReversedScrollBar::changed, this, [this, i] { scrZoom_Change(i); });
+}
+
+void RunControl::setSurface(Surface* surface) {
+    surface_ = surface ? surface : &w_.plot()->surface();
+}
+
+void RunControl::setMessageHook(MessageHook hook) {
+    messageHook_ = std::move(hook);
+}
+
+void RunControl::message(const QString& title, const QString& text) {
+    if (messageHook_) {
+        messageHook_(title, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, &w_);
+    box.exec();
+}
+
+int RunControl::pacingInterval(double timeStep) {
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const double ms = std::nearbyint(timeStep * 1000);
+    if (!(ms >= 1)) return 1; // also NaN
+    return static_cast<int>(std::min(ms, 65535.0));
+}
+
+BoxTexts RunControl::boxTexts() const {
+    BoxTexts t;
+    ParameterPanel* panel = w_.panel();
+    for (int i = 0; i < kBoxCount; ++i)
+        t.txtInput[i] = panel->txtInput(i)->text().toStdString();
+    for (int i = 0; i < kWheelBoxCount; ++i) {
+        const Qt::CheckState state = panel->chkWheel(i)->checkState();
+        t.chkWheel[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+    }
+    return t;
+}
+
+void RunControl::setBoxTexts(const BoxTexts& texts) {
+    ParameterPanel* panel = w_.panel();
+    // Only the boxes whose text differs, so that no box reports a change it did not have.
+    for (int i = 0; i < kBoxCount; ++i) {
+        const QString text = QString::fromStdString(texts.txtInput[i]);
+        if (panel->txtInput(i)->text() != text) panel->txtInput(i)->setText(text);
+    }
+    for (int i = 0; i < kWheelBoxCount; ++i) {
+        const int v = texts.chkWheel[i];
+        const Qt::CheckState state = v == 1   ? Qt::Checked
+                                     : v == 2 ? Qt::PartiallyChecked
+                                              : Qt::Unchecked;
+        if (panel->chkWheel(i)->checkState() != state) panel->chkWheel(i)->setCheckState(state);
+    }
+}
+
+void RunControl::drawScale() {
+    if (auto failure = DrawScale(*surface_, p_))
+        message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+}
+
+void RunControl::cmdDraw_Click() {
+    QPushButton* draw = w_.cmdDraw();
+    if (w_.closing() || !draw->isEnabled()) return;
+
+    // The boxes are read and checked on copies first: a box that cannot be
+    // used stops Draw before anything is cleared, and nothing is lost.
+    draw->setEnabled(false);
+    BoxTexts texts = boxTexts();
+    ParameterPanel* panel = w_.panel();
+    const AutoCalculate autos{ticked(panel->chkNormal()), ticked(panel->chkInertia())};
+    if (auto problem = prepareDraw(texts, p_, s_, autos)) {
+        message(appTitle(), QString::fromStdString(problem->text));
+        draw->setEnabled(true);
+        panel->setCurrentIndex(ParameterPanel::tabOfBox(problem->box));
+        panel->txtInput(problem->box)->setFocus();
+        return;
+    }
+    setBoxTexts(texts); // the "Auto Calculate" results in boxes 5, 11 and 12
+
+    draw->setText(kDraw);
+    w_.cmdPause()->setText(kPause);
+    surface_->Cls();
+    placeAtStart(p_, s_);
+    surface_->setAutoRedraw(true);
+    s_.snapDone = false;
+    s_.stopRequested = false;
+    s_.paused = false;
+    s_.realTimeTick = false;
+    passes_ = 0;
+    drawScale();
+    calcForce(p_, s_);
+    Main();
+}
+
+void RunControl::cmdPause_Click() {
+    // Pause is disabled only before the first run: there is nothing to interrupt or resume.
+    if (!w_.cmdPause()->isEnabled()) return;
+    if (!s_.paused) {
+        s_.paused = true;
+        s_.stopRequested = true;
+        w_.cmdPause()->setText(kResume);
+        w_.cmdDraw()->setText(kReDraw);
+    } else {
+        s_.paused = false;
+        s_.stopRequested = false;
+        w_.cmdPause()->setText(kPause);
+        w_.cmdDraw()->setText(kDraw);
+        Main();
+    }
+    s_.snapDone = true;
+}
+
+void RunControl::cmdStop_Click() {
+    if (!w_.cmdStop()->isEnabled()) return;
+    s_.stopRequested = true;
+    w_.cmdPause()->setText(kResume);
+    s_.paused = true;
+}
+
+void RunControl::cmdSnap_Click() {
+    s_.snapDone = false;
+}
+
+void RunControl::cmdClear_Click() {
+    if (auto failure = yawmark::cmdClear_Click(*surface_, p_))
+        message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+}
+
+void RunControl::Timer2_Timer() {
+    s_.realTimeTick = true;
+}
+
+bool RunControl::escapeKey(int key) {
+    if (key != Qt::Key_Escape) return false;
+    cmdPause_Click();
+    return true;
+}
+
+bool RunControl::cmdsnap_KeyDown(int key, Qt::KeyboardModifiers) {
+    return escapeKey(key);
+}
+
+bool RunControl::cmdpause_KeyDown(int key, Qt::KeyboardModifiers) {
+    return escapeKey(key);
+}
+
+bool RunControl::cmdstop_KeyDown(int key, Qt::KeyboardModifiers) {
+    return escapeKey(key);
+}
+
+bool RunControl::cmdclear_KeyDown(int key, Qt::KeyboardModifiers) {
+    return escapeKey(key);
+}
+
+bool RunControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == w_.cmdSnap()) return cmdsnap_KeyDown(key->key(), key->modifiers());
+    if (watched == w_.cmdPause()) return cmdpause_KeyDown(key->key(), key->modifiers());
+    if (watched == w_.cmdStop()) return cmdstop_KeyDown(key->key(), key->modifiers());
+    if (watched == w_.cmdClear()) return cmdclear_KeyDown(key->key(), key->modifiers());
+    return QObject::eventFilter(watched, event);
+}
+
+void RunControl::scrX_Change(int index) {
+    ReversedScrollBar* bar = w_.scrX(index);
+    const int k = barSign(bar->value());
+    if (k == 0) return; // the bar's own way back to rest
+    const bool redraw = yawmark::scrX_Change(p_, index, k);
+    bar->setValue(0);
+    if (redraw) drawScale();
+}
+
+void RunControl::scrY_Change(int index) {
+    ReversedScrollBar* bar = w_.scrY(index);
+    const int k = barSign(bar->value());
+    if (k == 0) return;
+    const bool redraw = yawmark::scrY_Change(p_, index, k);
+    bar->setValue(0);
+    if (redraw) drawScale();
+}
+
+void RunControl::scrZoom_Change(int index) {
+    ReversedScrollBar* bar = w_.scrZoom(index);
+    const int k = barSign(bar->value());
+    if (k == 0) return;
+    const bool redraw = yawmark::scrZoom_Change(p_, index, k);
+    bar->setValue(0);
+    if (redraw) drawScale();
+}
+
+void RunControl::BeforeMain() {
+    w_.cmdDraw()->setEnabled(false);
+    w_.cmdSnap()->setEnabled(true);
+    w_.cmdPause()->setEnabled(true);
+    w_.cmdStop()->setEnabled(true);
+    w_.cmdClear()->setEnabled(false);
+    w_.cmdSnap()->setFocus();
+}
+
+void RunControl::AfterMain() {
+    w_.cmdDraw()->setEnabled(true);
+    w_.cmdClear()->setEnabled(true);
+}
+
+bool RunControl::pass() {
+    if (takeAutoSnapshot(p_, s_, ticked(w_.chkSnap()))) cmdSnap_Click();
+    cornerpos(p_, s_);
+    DrawLocus(*surface_, p_, s_, trails_);
+    DrawBox(*surface_, p_, s_);
+    FWheelNormal(p_, s_);
+
+    // Real time paces the passes, never the physics: a pass that finds no
+    // tick waits (moves nothing), one that consumes a tick moves a whole step.
+    double h = p_.timeStep;
+    QTimer* timer2 = w_.Timer2();
+    if (ticked(w_.panel()->chkRealTime())) {
+        if (!timer2->isActive()) {
+            timer2->setInterval(pacingInterval(p_.timeStep));
+            s_.realTimeTick = false;
+            timer2->start();
+        }
+        if (s_.realTimeTick)
+            s_.realTimeTick = false;
+        else
+            h = 0;
+    } else if (timer2->isActive()) {
+        timer2->stop();
+    }
+
+    const double before = s_.simTime;
+    s_.simTime += h;
+    if (!std::isfinite(s_.simTime) || !updateBody(p_, s_, h)) {
+        s_.simTime = before;
+        return false;
+    }
+    s_.snapDone = true;
+    return true;
+}
+
+void RunControl::endFailedRun() {
+    s_.stopRequested = true; // loops further down the stack leave too
+    s_.paused = false;
+    w_.cmdDraw()->setText(kDraw);
+    w_.cmdPause()->setText(kPause);
+    w_.cmdSnap()->setEnabled(false);
+    w_.cmdPause()->setEnabled(false);
+    w_.cmdStop()->setEnabled(false);
+    w_.cmdDraw()->setFocus();
+}
+
+void RunControl::Main() {
+    if (w_.closing()) return;
+    ++depth_;
+    BeforeMain();
+    surface_->setDrawWidth(roundedPixelSize(p_.pixelSize));
+    surface_->PSet(static_cast<float>(s_.cmX), static_cast<float>(s_.cmY));
+    QTimer* timer2 = w_.Timer2();
+    if (ticked(w_.panel()->chkRealTime())) {
+        timer2->setInterval(pacingInterval(p_.timeStep));
+        s_.realTimeTick = false;
+        timer2->start();
+    }
+
+    bool failed = false;
+    while (s_.simTime >= 0) {
+        if (!pass()) {
+            failed = true;
+            break;
+        }
+        ++passes_;
+        if (passHook_) passHook_(passes_);
+        QCoreApplication::processEvents();
+        // Closing ends the program: not one more pass, and no message.
+        if (w_.closing() || s_.stopRequested) break;
+    }
+
+    timer2->stop();
+    AfterMain();
+    surface_->setAutoRedraw(true);
+    surface_->setDrawWidth(1);
+    surface_->flush();
+    --depth_;
+    if (failed) {
+        endFailedRun();
+        message(appTitle(), QStringLiteral("The run stopped at %1 s: its numbers would no longer "
+                                           "be finite. Check the boxes and press Draw again.")
+                                .arg(QString::fromStdString(formatNumber(s_.simTime))));
+    }
+}
+
+} // namespace yawmark
