@@ -1,5 +1,8 @@
 #include "app/BatchRunner.h"
 
+#include "app/BatchGui.h"
+#include "app/BatchImageFile.h"
+#include "app/BatchPlot.h"
 #include "panel/BoxTable.h"
 #include "panel/Boxes.h"
 #include "panel/Calculate.h"
@@ -36,10 +39,28 @@ void appendNumber(std::string& line, double value) {
 
 } // namespace
 
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return std::nullopt;
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        int value = 0;
+        if (digits.empty() || digits.front() == '+' || digits.front() == '-') return std::nullopt;
+        const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (res.ec != std::errc() || res.ptr != digits.data() + digits.size()) return std::nullopt;
+        if (value < 1 || value > kMaxImageSide) return std::nullopt;
+        return value;
+    };
+    const auto w = side(text.substr(0, x));
+    const auto h = side(text.substr(x + 1));
+    if (!w || !h || static_cast<long long>(*w) * *h > kMaxImagePixels) return std::nullopt;
+    return std::pair{*w, *h};
+}
+
 std::string batchUsage() {
     return "Usage: yawmark-batch [options]\n"
            "Runs a handbrake skid as \"Calculate and Plot!\" would and prints its trajectory as\n"
-           "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass.\n"
+           "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass;\n"
+           "or draws its plot into a PNG image, as the window shows it when paused at the end.\n"
            "\n"
            "  --passes N          run N passes (default 1000)\n"
            "  --seconds T         run until the simulated time reaches T seconds instead\n"
@@ -49,6 +70,14 @@ std::string batchUsage() {
            "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
            "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
            "  --gyration          box 5 holds a radius of gyration (m)\n"
+           "  --auto-snap         tick \"Auto\": a lasting outline every snapshot interval\n"
+           "                      (box 14, ms)\n"
+           "  --lines             join the points of every trail into lines\n"
+           "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
+           "                      the CSV; no display is needed\n"
+           "  --size WxH          size of the image in pixels (default 286x546: the plot\n"
+           "                      beside the panel in a window of its design size)\n"
+           "  --csv               with --png, print the CSV as well\n"
            "  --help              show this text\n"
            "\n"
            "Bad input prints one line on standard error and exits with status 2.\n";
@@ -57,6 +86,7 @@ std::string batchUsage() {
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
     bool passesGiven = false;
+    bool sizeGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> inlineValue;
@@ -79,6 +109,27 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.autoInertia = false;
         } else if (name == "--gyration" && flag()) {
             o.gyration = true;
+        } else if (name == "--auto-snap" && flag()) {
+            o.autoSnap = true;
+        } else if (name == "--lines" && flag()) {
+            o.lines = true;
+        } else if (name == "--csv" && flag()) {
+            o.csv = true;
+        } else if (name == "--png") {
+            const auto text = value();
+            if (!text || text->empty()) return "--png needs a file name.";
+            o.png = *text;
+        } else if (name == "--size") {
+            const auto text = value();
+            if (!text) return "--size needs WxH, for example 286x546.";
+            const auto size = parseImageSize(*text);
+            if (!size)
+                return "--size needs WxH with whole numbers from 1 to " +
+                       std::to_string(kMaxImageSide) + " and at most " +
+                       std::to_string(kMaxImagePixels) + " pixels in all, not \"" + *text + "\".";
+            o.width = size->first;
+            o.height = size->second;
+            sizeGiven = true;
         } else if (name == "--passes" || name == "--every") {
             const auto text = value();
             if (!text) return name + " needs a number.";
@@ -122,6 +173,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         }
     }
     if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
+    if (o.png.empty() && (sizeGiven || o.csv)) return "--size and --csv go with --png.";
     return o;
 }
 
@@ -140,27 +192,38 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
     }
     for (const auto& [box, text] : options.boxes)
         t.txtInput[box] = text;
+    if (options.lines) t.chkWheel.fill(1);
 
     if (auto message = prepareDraw(t, p, s, {options.autoNormal, options.autoInertia}))
         return message->text;
     placeAtStart(p, s);
+    s.snapDone = false; // the first pass leaves the start outline
     calcForce(p, s);
     return std::nullopt;
 }
 
 std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
                                         PassObserver& observer) {
+    return runBatchSkid(options, skid, std::vector<PassObserver*>{&observer});
+}
+
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        const std::vector<PassObserver*>& observers) {
     RunState& s = skid.state;
     for (std::uint64_t pass = 1;; ++pass) {
         if (options.seconds ? s.simTime >= *options.seconds : pass > options.passes) break;
         if (s.simTime < 0) break; // a negative time step runs one pass, as in the window
-        observer.beforePass(pass, skid);
+        if (takeAutoSnapshot(skid.params, s, options.autoSnap)) s.snapDone = false;
+        for (PassObserver* observer : observers)
+            observer->beforePass(pass, skid);
         const double before = s.simTime;
         if (!runPass(skid.params, s))
             return "the run stopped at pass " + std::to_string(pass) +
                    " (t = " + formatNumber(s.simTime) +
                    " s): its numbers would no longer be finite.";
-        observer.afterPass(pass, skid);
+        s.snapDone = true; // this step is drawn
+        for (PassObserver* observer : observers)
+            observer->afterPass(pass, skid);
         if (options.seconds && !(s.simTime > before) && s.simTime >= 0)
             return boxMessage(kIntervalBox, false,
                               "is too small: simulated time stops advancing before --seconds "
@@ -186,28 +249,46 @@ void CsvWriter::afterPass(std::uint64_t pass, const BatchSkid& skid) {
 }
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    auto parsed = parseBatchOptions(args);
-    if (auto* message = std::get_if<std::string>(&parsed)) {
-        err << "yawmark-batch: " << *message << '\n';
+    const auto fail = [&err](const std::string& message) {
+        err << "yawmark-batch: " << message << '\n';
         return 2;
-    }
+    };
+    auto parsed = parseBatchOptions(args);
+    if (auto* message = std::get_if<std::string>(&parsed)) return fail(*message);
     const auto& options = std::get<BatchOptions>(parsed);
     if (options.help) {
         out << batchUsage();
         return 0;
     }
     BatchSkid skid;
-    if (auto message = prepareBatchSkid(options, skid)) {
-        err << "yawmark-batch: " << *message << '\n';
-        return 2;
+    if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
+
+    std::vector<PassObserver*> observers;
+    std::optional<CsvWriter> csv;
+    if (options.png.empty() || options.csv) observers.push_back(&csv.emplace(out, options.every));
+
+    // The image: fonts need a GUI application, which draws offscreen here.
+    std::optional<BatchGui> gui;
+    std::optional<BatchImageFile> file;
+    std::optional<BatchPlot> plot;
+    if (!options.png.empty()) {
+        gui.emplace();
+        if (!gui->ready()) return fail("--png: " + gui->problem());
+        file.emplace(options.png);
+        if (auto message = file->open()) return fail(*message);
+        plot.emplace(options.width, options.height);
+        if (auto message = plot->begin(skid)) return fail(*message);
+        observers.push_back(&*plot);
     }
-    CsvWriter csv(out, options.every);
-    if (auto message = runBatchSkid(options, skid, csv)) {
+
+    if (auto message = runBatchSkid(options, skid, observers)) {
         out.flush();
-        err << "yawmark-batch: " << *message << '\n';
-        return 2;
+        return fail(*message);
     }
     out.flush();
+    if (plot) {
+        if (auto message = file->write(plot->finish())) return fail(*message);
+    }
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // yawmark-batch: a skid run exactly as Draw runs it, without a window, its
-// trajectory printed as CSV. The option parsing, the set-up and the loop are
-// separate steps so that other outputs can observe the same passes.
+// trajectory printed as CSV or its plot drawn into a PNG image. The option
+// parsing, the set-up and the loop are separate steps so that several outputs
+// can observe the same passes.
 #pragma once
 
 #include "panel/BoxTexts.h"
@@ -11,11 +12,19 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
 
 namespace yawmark {
+
+// The default image: the plot beside the panel in a window of its design size.
+inline constexpr int kDefaultImageWidth = 286;
+inline constexpr int kDefaultImageHeight = 546;
+// Largest image --size accepts: a side, and the whole area in pixels.
+inline constexpr int kMaxImageSide = 8192;
+inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
 
 // What the command line asks for.
 struct BatchOptions {
@@ -27,8 +36,17 @@ struct BatchOptions {
     bool autoNormal = true;                         // cleared by --no-auto-normal
     bool autoInertia = true;                        // cleared by --no-auto-inertia
     bool gyration = false;                          // --gyration: box 5 holds a radius of gyration
-    bool help = false;                              // --help
+    bool autoSnap = false;                          // --auto-snap: "Auto" snapshots ticked
+    bool lines = false;                             // --lines: every trail joined into lines
+    std::string png;                                // --png FILE: draw the plot into FILE
+    int width = kDefaultImageWidth;                 // --size WxH, pixels
+    int height = kDefaultImageHeight;
+    bool csv = false;  // --csv: print the CSV also with --png
+    bool help = false; // --help
 };
+
+// Width and height of an image within the limits --size accepts, or nothing.
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text);
 
 // The options, or the one-line message for a command line that cannot be used.
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args);
@@ -44,8 +62,9 @@ struct BatchSkid {
 };
 
 // Start-up, the chosen vehicle, the radius-of-gyration form of box 5, the
-// typed boxes, then Draw's preparation, the car at its start and the wheel
-// friction. Returns the message naming the box if the run cannot start.
+// typed boxes and trail check boxes, then Draw's preparation, the car at its
+// start with a snapshot due (the start outline) and the wheel friction. Returns the message naming
+// the box if the run cannot start.
 std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid);
 
 // Watches the passes of a batch run.
@@ -61,11 +80,16 @@ public:
     virtual void afterPass(std::uint64_t pass, const BatchSkid& skid) = 0;
 };
 
-// Runs the passes the options ask for. Like the window's loop it also ends
+// Runs the passes the options ask for, each as the window's loop runs it:
+// the automatic snapshot rule (--auto-snap), the observers' drawing, the
+// pass, the step marked drawn. Like the window's loop it also ends
 // after a pass that leaves simTime negative. Returns the message if the
 // numbers stop being finite or time stops advancing before --seconds is reached.
 std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
                                         PassObserver& observer);
+// The same with several observers, called in the order given.
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        const std::vector<PassObserver*>& observers);
 
 // Prints the header and every K-th pass as CSV with 17 significant digits.
 class CsvWriter : public PassObserver {
