@@ -1,16 +1,27 @@
 #include "panel/ParameterPanel.h"
 
+#include "panel/Boxes.h"
+#include "panel/Calculate.h"
 #include "panel/DesignForm.h"
+#include "panel/FormLoad.h"
+#include "panel/Presets.h"
 #include "panel/Spinner.h"
+#include "sim/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
+
+#include <cmath>
+#include <utility>
 
 namespace yawmark {
 
@@ -170,6 +181,7 @@ ParameterPanel::ParameterPanel(QWidget* parent) : QTabWidget(parent) {
         QWidget::setTabOrder(chain[k - 1], chain[k]);
     setCurrentIndex(VehicleTab);
     placeOnPages();
+    message_ = showMessageBox;
 }
 
 void ParameterPanel::buildVehicleTab(QWidget* page) {
@@ -320,6 +332,189 @@ void ParameterPanel::placeOnPages() {
         for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->move(child->pos() + delta);
     placedOffset_ = offset;
+}
+
+void ParameterPanel::connectHandlers() {
+    for (int i = 0; i < kBoxCount; ++i) {
+        connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] { txtInput_Change(i); });
+        connect(scrSelect_[i], &Spinner::changed, this, [this, i] { scrSelect_Change(i); });
+    }
+    // Only a choice from the list loads a vehicle: no completion of typed
+    // text, and the end of typing (Enter, leaving the field) is not a choice.
+    comVehicle_->setCompleter(nullptr);
+    comVehicle_->installEventFilter(this);
+    comVehicle_->lineEdit()->installEventFilter(this);
+    connect(comVehicle_, &QComboBox::activated, this, [this] {
+        if (!typingFinishes_) comVehicle_Click();
+    });
+    connect(cmdNormal_, &QPushButton::clicked, this, &ParameterPanel::cmdNormal_Click);
+    connect(cmdInertia_, &QPushButton::clicked, this, &ParameterPanel::cmdInertia_click);
+}
+
+bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == comVehicle_ || watched == comVehicle_->lineEdit()) {
+        const bool enter = event->type() == QEvent::KeyPress &&
+                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        if (enter || event->type() == QEvent::FocusOut) {
+            // The combo box treats a typed entry name as a choice while it
+            // handles this event; the flag drops once the event is done.
+            typingFinishes_ = true;
+            QTimer::singleShot(0, this, [this] { typingFinishes_ = false; });
+        }
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void ParameterPanel::attach(Params& params, RunState& state) {
+    if (!params_) connectHandlers();
+    params_ = &params;
+    state_ = &state;
+}
+
+void ParameterPanel::setMessageHook(MessageHook hook) {
+    message_ = hook ? std::move(hook) : MessageHook(showMessageBox);
+}
+
+void ParameterPanel::showMessage(const QString& text, QWidget* owner) {
+    message_(owner ? owner : this, text);
+}
+
+BoxTexts ParameterPanel::texts() const {
+    BoxTexts t;
+    for (int i = 0; i < kBoxCount; ++i)
+        t.txtInput[i] = txtInput_[i]->text().toStdString();
+    for (int i = 0; i < kWheelCount; ++i) {
+        const Qt::CheckState state = chkWheel_[i]->checkState();
+        t.chkWheel[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+    }
+    return t;
+}
+
+void ParameterPanel::writeBox(int i, const QString& text) {
+    if (txtInput_[i]->text() != text) txtInput_[i]->setText(text);
+}
+
+void ParameterPanel::setTexts(const BoxTexts& texts) {
+    for (int i = 0; i < kBoxCount; ++i)
+        writeBox(i, QString::fromStdString(texts.txtInput[i]));
+    for (int i = 0; i < kWheelCount; ++i) {
+        const int v = texts.chkWheel[i];
+        chkWheel_[i]->setCheckState(v == 1   ? Qt::Checked
+                                    : v == 2 ? Qt::PartiallyChecked
+                                             : Qt::Unchecked);
+    }
+}
+
+AutoCalculate ParameterPanel::autoCalculate() const {
+    return {chkNormal_->checkState() == Qt::Checked, chkInertia_->checkState() == Qt::Checked};
+}
+
+void ParameterPanel::Form_Load() {
+    if (!params_) return;
+    BoxTexts t = texts();
+    presetLoading_ = true; // the default vehicle is a preset
+    formLoad(*params_, *state_, t);
+    setTexts(t);
+    presetLoading_ = false;
+}
+
+void ParameterPanel::mnuReset_Click() {
+    Form_Load();
+    comVehicle_->setCurrentIndex(1);
+    comVehicle_->setEditText(QString::fromLatin1(kVehicleNames[1].data(), kVehicleNames[1].size()));
+    setInertiaForm(false);
+}
+
+void ParameterPanel::scrSelect_Change(int index) {
+    Spinner* spinner = scrSelect_.at(index);
+    const int d = spinner->value();
+    if (d == 0) return; // back at rest: the box already shows its stepped text
+    QLineEdit* box = txtInput_[index];
+    if (index == kSteeringBox) {
+        // Up walks Left, Right, Center; down walks Left, Center, Right.
+        static const char* const kUp[][2] = {
+            {"Left", "Right"}, {"Right", "Center"}, {"Center", "Left"}};
+        static const char* const kDown[][2] = {
+            {"Left", "Center"}, {"Right", "Left"}, {"Center", "Right"}};
+        const QString text = box->text();
+        for (const auto& step : d > 0 ? kUp : kDown) {
+            if (text == QLatin1String(step[0])) {
+                writeBox(index, QLatin1String(step[1]));
+                break;
+            }
+        }
+    } else if (const auto x = parseNumber(box->text().toStdString())) {
+        const double stepped = *x + static_cast<double>(d) / boxSpinnerDivisor(index);
+        if (std::isfinite(stepped)) writeBox(index, QString::fromStdString(formatNumber(stepped)));
+    }
+    spinner->setValue(0);
+}
+
+void ParameterPanel::txtInput_Change(int index) {
+    if (index <= 3 && !presetLoading_) {
+        // Box 4, the friction, belongs to a preset too but does not make it "Custom".
+        comVehicle_->setCurrentIndex(0);
+        comVehicle_->setEditText(
+            QString::fromLatin1(kVehicleNames[0].data(), kVehicleNames[0].size()));
+        return;
+    }
+    if (index == kSteeringBox) {
+        // Steering straight ahead, the turning radius does not matter.
+        if (txtInput_[index]->text() == QLatin1String("Center")) {
+            txtInput_[kRadiusBox]->setEnabled(false);
+            scrSelect_[kRadiusBox]->setEnabled(false);
+        } else {
+            scrSelect_[kRadiusBox]->setEnabled(true);
+            txtInput_[kRadiusBox]->setEnabled(true);
+        }
+    }
+}
+
+void ParameterPanel::comVehicle_Click() {
+    if (!params_) return;
+    presetLoading_ = true;
+    const std::string name = comVehicle_->currentText().toStdString();
+    if (name == kVehicleNames[0]) {
+        presetLoading_ = false; // "Custom" is whatever the boxes hold
+        return;
+    }
+    loadVehicle(name, *params_);
+    BoxTexts t = texts();
+    InitBoxes(*params_, *state_, t, false);
+    setTexts(t);
+    presetLoading_ = false;
+}
+
+void ParameterPanel::cmdNormal_Click() {
+    if (!params_) return;
+    BoxTexts t = texts();
+    if (const auto message = yawmark::cmdNormal(t, *params_, *state_)) {
+        showMessage(QString::fromStdString(message->text));
+        return;
+    }
+    setTexts(t);
+}
+
+void ParameterPanel::cmdInertia_click() {
+    if (!params_) return;
+    BoxTexts t = texts();
+    if (const auto message = yawmark::cmdInertia(t, *params_, *state_)) {
+        showMessage(QString::fromStdString(message->text));
+        return;
+    }
+    setTexts(t);
+}
+
+void ParameterPanel::setInertiaForm(bool useGyration) {
+    const auto text = [](std::string_view s) {
+        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    };
+    caption_[kInertiaBox]->setText(text(yawmark::boxCaption(kInertiaBox, useGyration)));
+    const QString tip = text(boxTooltip(kInertiaBox, useGyration));
+    caption_[kInertiaBox]->setToolTip(tip);
+    txtInput_[kInertiaBox]->setToolTip(tip);
+    scrSelect_[kInertiaBox]->setSmallChange(boxSpinnerStep(kInertiaBox, useGyration));
 }
 
 } // namespace yawmark

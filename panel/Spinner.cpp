@@ -1,6 +1,7 @@
 #include "panel/Spinner.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 namespace yawmark {
@@ -13,7 +14,16 @@ Spinner::Spinner(QWidget* parent) : ReversedScrollBar(Qt::Vertical, kTop, kBotto
 }
 
 bool Spinner::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == bar() && event->type() == QEvent::Wheel) return true;
+    if (watched != bar()) return ReversedScrollBar::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) return true;
+    if (event->type() == QEvent::KeyPress) {
+        // A focused spinner steps with the arrow keys as with its arrow buttons.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            setValue(value() + (key == Qt::Key_Up ? smallChange() : -smallChange()));
+            return true;
+        }
+    }
     return ReversedScrollBar::eventFilter(watched, event);
 }
 

@@ -20,6 +20,7 @@ public:
 
 protected:
     // Swallows the mouse wheel: scrolling past a spinner must not step its box.
+    // The Up and Down keys of a focused spinner act as its arrow buttons.
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

@@ -1,0 +1,541 @@
+// The parameter panel at work on a window's parameters: start-up and reset,
+// the spinners stepping their boxes, the vehicle list and its presets, the
+// two "Calculate" buttons and the Options dialog for box 5.
+#include "panel/ParameterPanel.h"
+#include "panel/Spinner.h"
+#include "panel/frmOption.h"
+#include "sim/Params.h"
+#include "sim/RunState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cmath>
+
+using namespace yawmark;
+
+namespace {
+
+const char* const kStartTexts[19] = {"4.29",
+                                     "1.82",
+                                     "1139",
+                                     "58.8",
+                                     "0.896057347670251",
+                                     "2061.25779166667",
+                                     "20",
+                                     "0",
+                                     "Left",
+                                     "17",
+                                     "9.8",
+                                     "0",
+                                     "-0.187241109519877",
+                                     "10",
+                                     "400",
+                                     "1",
+                                     "0",
+                                     "0",
+                                     "0.0001"};
+const QString kInertiaTip =
+    QStringLiteral("1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be non-zero.  Can be negative.");
+const QString kGyrationTip =
+    QStringLiteral("10 ft = 3.048 m    Must be non-zero (negative OK).  Specify by assuming all "
+                   "mass concentrated this distance from mass center.");
+
+} // namespace
+
+class PanelBehaviourTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startUpTexts_data();
+    void startUpTexts();
+    void resetRestoresEverythingAfterEdits();
+
+    void spinnerSteps_data();
+    void spinnerSteps();
+    void spinnersStepWithTheKeyboardWhereFocused();
+    void steeringCenterDisablesTheTurningRadius();
+
+    void customSwitch_data();
+    void customSwitch();
+    void presetsFillOnlyTheVehicleBoxes();
+    void typingInTheVehicleListLoadsNothing();
+
+    void calculateResults_data();
+    void calculateResults();
+    void calculateRefusals_data();
+    void calculateRefusals();
+
+    void optionsOkSwitchesBox5BothWays();
+    void optionsCancelAndCloseBoxDiscard_data();
+    void optionsCancelAndCloseBoxDiscard();
+    void optionsReadsTheRadiusBackAsInertia();
+    void optionsRefusesARadiusWithNoRealValue();
+
+private:
+    QLineEdit* box(int i) const { return panel_->txtInput(i); }
+    QString text(int i) const { return panel_->txtInput(i)->text(); }
+    // What the user does: a typed text replacing the box's.
+    void type(int i, const QString& s) {
+        box(i)->selectAll();
+        if (s.isEmpty())
+            QTest::keyClick(box(i), Qt::Key_Delete);
+        else
+            QTest::keyClicks(box(i), s);
+    }
+    // A real click on the upper (up) or lower (down) arrow of a spinner.
+    void click(int i, bool up) {
+        panel_->setCurrentIndex(ParameterPanel::tabOfBox(i));
+        Spinner* s = panel_->scrSelect(i);
+        QTest::mouseClick(s->bar(), Qt::LeftButton, {},
+                          QPoint(s->width() / 2, up ? 2 : s->height() - 3));
+    }
+    QString vehicle() const { return panel_->comVehicle()->currentText(); }
+    // The Options dialog opened, the given option chosen.
+    frmOption* openOptions(bool gyration) {
+        frmOption* o = frmOption::showOptions(window_, *panel_);
+        (gyration ? o->optGyrate : o->optValue)->setChecked(true);
+        return o;
+    }
+
+    Params params_;
+    RunState state_;
+    QWidget* window_ = nullptr;
+    ParameterPanel* panel_ = nullptr;
+    QStringList messages_;
+};
+
+void PanelBehaviourTest::init() {
+    params_ = Params{};
+    state_ = RunState{};
+    messages_.clear();
+    window_ = new QWidget;
+    window_->resize(300, 340);
+    panel_ = new ParameterPanel(window_);
+    panel_->attach(params_, state_);
+    panel_->setMessageHook([this](QWidget*, const QString& m) { messages_ << m; });
+    panel_->Form_Load();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+}
+
+void PanelBehaviourTest::cleanup() {
+    delete frmOption::existing();
+    delete window_;
+    window_ = nullptr;
+}
+
+void PanelBehaviourTest::startUpTexts_data() {
+    QTest::addColumn<int>("i");
+    for (int i = 0; i < 19; ++i)
+        QTest::addRow("box %d", i) << i;
+}
+
+void PanelBehaviourTest::startUpTexts() {
+    QFETCH(int, i);
+    QCOMPARE(text(i), QString::fromLatin1(kStartTexts[i]));
+    QCOMPARE(panel_->scrSelect(i)->value(), 0);
+    if (i != 0) return;
+    // The rest of the start-up state, once.
+    for (int w = 0; w < 5; ++w)
+        QCOMPARE(panel_->chkWheel(w)->checkState(), Qt::Unchecked);
+    QVERIFY(panel_->chkNormal()->isChecked() && panel_->chkInertia()->isChecked());
+    QCOMPARE(panel_->autoCalculate().normal, true);
+    QCOMPARE(panel_->autoCalculate().inertia, true);
+    QCOMPARE(vehicle(), QStringLiteral("McLaren F1"));
+    QVERIFY(box(9)->isEnabled() && panel_->scrSelect(9)->isEnabled());
+    QVERIFY(!panel_->presetLoading());
+    QCOMPARE(state_.omega, 20.0 / 17.0);
+    QVERIFY(std::abs(params_.momentInertia - 2061.2577916666664) < 1e-9);
+    QVERIFY(messages_.isEmpty());
+}
+
+void PanelBehaviourTest::resetRestoresEverythingAfterEdits() {
+    // A user who changed a bit of everything: the other car, typed boxes,
+    // a non-number, steering straight, a joined trail, radius of gyration.
+    panel_->comVehicle()->setCurrentIndex(2);
+    panel_->comVehicle_Click();
+    openOptions(true)->cmdOK_Click();
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Radius of Gyration (m)"));
+    type(1, QStringLiteral("3"));
+    type(6, QStringLiteral("fast"));
+    type(14, QStringLiteral("1000"));
+    type(8, QStringLiteral("Center"));
+    panel_->chkWheel(3)->setChecked(true);
+    panel_->chkInertia()->setChecked(false);
+    QVERIFY(!box(9)->isEnabled());
+    QCOMPARE(vehicle(), QStringLiteral("Custom"));
+
+    panel_->mnuReset_Click();
+    for (int i = 0; i < 19; ++i)
+        QCOMPARE(text(i), QString::fromLatin1(kStartTexts[i]));
+    for (int w = 0; w < 5; ++w)
+        QCOMPARE(panel_->chkWheel(w)->checkState(), Qt::Unchecked);
+    QVERIFY(box(9)->isEnabled() && panel_->scrSelect(9)->isEnabled());
+    QVERIFY(!params_.useGyration);
+    // The list and box 5 describe what the boxes now hold.
+    QCOMPARE(vehicle(), QStringLiteral("McLaren F1"));
+    QCOMPARE(panel_->comVehicle()->currentIndex(), 1);
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Moment of Inertia (kg-m^2)"));
+    QCOMPARE(panel_->lblCaption(5)->toolTip(), kInertiaTip);
+    QCOMPARE(box(5)->toolTip(), kInertiaTip);
+    QCOMPARE(panel_->scrSelect(5)->smallChange(), 5000);
+    // The "Auto Calculate" boxes are design state, not parameters.
+    QVERIFY(!panel_->chkInertia()->isChecked());
+    // The boxes read back after the reset give the start-up values.
+    click(5, true);
+    QCOMPARE(text(5), QStringLiteral("2111.25779166667"));
+}
+
+void PanelBehaviourTest::spinnerSteps_data() {
+    QTest::addColumn<int>("i");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("clicks"); // positive: up arrow, negative: down arrow
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("0 up") << 0 << "4.29" << 1 << "4.39";
+    QTest::newRow("0 down") << 0 << "4.29" << -1 << "4.19";
+    QTest::newRow("0 ten up, no drift") << 0 << "4.29" << 10 << "5.29";
+    QTest::newRow("2 up") << 2 << "1139" << 1 << "1189";
+    QTest::newRow("3 up") << 3 << "58.8" << 1 << "59";
+    QTest::newRow("4 up") << 4 << "0.896057347670251" << 1 << "0.946057347670251";
+    QTest::newRow("5 moment of inertia") << 5 << "2061.25779166667" << -1 << "2011.25779166667";
+    QTest::newRow("7 below zero") << 7 << "0" << -2 << "-2";
+    QTest::newRow("12 up") << 12 << "-0.187241109519877" << 1 << "-0.137241109519877";
+    QTest::newRow("14 up") << 14 << "400" << 1 << "450";
+    QTest::newRow("18 down to 0") << 18 << "0.0001" << -1 << "0";
+    QTest::newRow("18 through 0") << 18 << "0.0001" << -2 << "-0.0001";
+    QTest::newRow("18 up") << 18 << "0.0001" << 1 << "0.0002";
+    QTest::newRow("typed blanks and exponent") << 9 << " 1.7e1 " << 1 << "18";
+    QTest::newRow("not a number") << 0 << "4.2x" << 1 << "4.2x";
+    QTest::newRow("empty") << 13 << "" << -1 << "";
+    QTest::newRow("8 up once") << 8 << "Left" << 1 << "Right";
+    QTest::newRow("8 up twice") << 8 << "Left" << 2 << "Center";
+    QTest::newRow("8 up round") << 8 << "Left" << 3 << "Left";
+    QTest::newRow("8 down once") << 8 << "Left" << -1 << "Center";
+    QTest::newRow("8 down twice") << 8 << "Left" << -2 << "Right";
+    QTest::newRow("8 down round") << 8 << "Left" << -3 << "Left";
+    QTest::newRow("8 lower case") << 8 << "left" << 1 << "left";
+    QTest::newRow("8 code") << 8 << "CE" << -1 << "CE";
+}
+
+void PanelBehaviourTest::spinnerSteps() {
+    QFETCH(int, i);
+    QFETCH(QString, start);
+    QFETCH(int, clicks);
+    QFETCH(QString, expected);
+    box(i)->setText(start);
+    for (int k = 0; k < std::abs(clicks); ++k) {
+        click(i, clicks > 0);
+        QCOMPARE(panel_->scrSelect(i)->value(), 0);
+    }
+    QCOMPARE(text(i), expected);
+    QVERIFY(messages_.isEmpty()); // a box that holds no number just does not step
+}
+
+void PanelBehaviourTest::spinnersStepWithTheKeyboardWhereFocused() {
+    panel_->setCurrentIndex(ParameterPanel::InitialConditionsTab);
+    Spinner* steering = panel_->scrSelect(8);
+    steering->setFocus();
+    QVERIFY(steering->bar()->hasFocus());
+    QTest::keyClick(steering->bar(), Qt::Key_Up);
+    QCOMPARE(text(8), QStringLiteral("Right"));
+    QTest::keyClick(steering->bar(), Qt::Key_Down);
+    QTest::keyClick(steering->bar(), Qt::Key_Down);
+    QCOMPARE(text(8), QStringLiteral("Center"));
+    QCOMPARE(steering->value(), 0);
+
+    Spinner* gravity = panel_->scrSelect(10);
+    gravity->setFocus();
+    QTest::keyClick(gravity->bar(), Qt::Key_Down);
+    QCOMPARE(text(10), QStringLiteral("9.7"));
+    QTest::keyClick(gravity->bar(), Qt::Key_Up);
+    QTest::keyClick(gravity->bar(), Qt::Key_Up);
+    QCOMPARE(text(10), QStringLiteral("9.9"));
+    QCOMPARE(gravity->value(), 0);
+}
+
+void PanelBehaviourTest::steeringCenterDisablesTheTurningRadius() {
+    click(8, false); // Left -> Center
+    QCOMPARE(text(8), QStringLiteral("Center"));
+    QVERIFY(!box(9)->isEnabled());
+    QVERIFY(!panel_->scrSelect(9)->isEnabled());
+    QCOMPARE(text(9), QStringLiteral("17")); // keeps its text
+    click(8, false);                         // Center -> Right
+    QVERIFY(box(9)->isEnabled() && panel_->scrSelect(9)->isEnabled());
+    type(8, QStringLiteral("Center"));
+    QVERIFY(!box(9)->isEnabled());
+    type(8, QStringLiteral("Cent"));
+    QVERIFY(box(9)->isEnabled() && panel_->scrSelect(9)->isEnabled());
+}
+
+void PanelBehaviourTest::customSwitch_data() {
+    QTest::addColumn<int>("i");
+    QTest::addColumn<bool>("bySpinner");
+    QTest::addColumn<bool>("custom");
+    for (int i : {0, 1, 2, 3, 4, 5, 9, 18}) {
+        QTest::addRow("type in %d", i) << i << false << (i <= 3);
+        QTest::addRow("spinner %d", i) << i << true << (i <= 3);
+    }
+}
+
+void PanelBehaviourTest::customSwitch() {
+    QFETCH(int, i);
+    QFETCH(bool, bySpinner);
+    QFETCH(bool, custom);
+    // After a preset as well as after start-up.
+    panel_->comVehicle()->setCurrentIndex(2);
+    panel_->comVehicle_Click();
+    QCOMPARE(vehicle(), QStringLiteral("Imaginery Car"));
+    if (bySpinner)
+        click(i, true);
+    else
+        type(i, QStringLiteral("5"));
+    QCOMPARE(vehicle(), custom ? QStringLiteral("Custom") : QStringLiteral("Imaginery Car"));
+    // Whatever the list shows, what the user typed stays.
+    if (!bySpinner) QCOMPARE(text(i), QStringLiteral("5"));
+}
+
+void PanelBehaviourTest::presetsFillOnlyTheVehicleBoxes() {
+    // Typed, unread text everywhere else, a non-number included.
+    QStringList before;
+    for (int i = 5; i < 19; ++i) {
+        if (i != 8) box(i)->setText(QStringLiteral("%1.5").arg(i));
+        before << text(i);
+    }
+    box(11)->setText(QStringLiteral("not read yet"));
+    before[11 - 5] = text(11);
+    panel_->chkWheel(2)->setChecked(true);
+    const Params was = params_;
+
+    panel_->comVehicle()->setCurrentIndex(2);
+    panel_->comVehicle_Click();
+    const QStringList imaginary{"7", "2", "4000", "30", "0.8"};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(text(i), imaginary[i]);
+    for (int i = 5; i < 19; ++i)
+        QCOMPARE(text(i), before[i - 5]);
+    QVERIFY(panel_->chkWheel(2)->isChecked());
+    QCOMPARE(vehicle(), QStringLiteral("Imaginery Car"));
+    QCOMPARE(params_.vehicleMass, 4000.0);
+    QCOMPARE(params_.frontShare, 0.7);
+    QCOMPARE(params_.momentInertia, was.momentInertia); // derived only by "Calculate"
+
+    type(0, QStringLiteral("9")); // now "Custom"; choosing it changes nothing
+    panel_->comVehicle()->setCurrentIndex(0);
+    panel_->comVehicle_Click();
+    QCOMPARE(text(0), QStringLiteral("9"));
+    QCOMPARE(params_.wheelbaseLength, 7.0);
+
+    panel_->comVehicle()->setCurrentIndex(1);
+    panel_->comVehicle_Click();
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(text(i), QString::fromLatin1(kStartTexts[i]));
+    QCOMPARE(params_.kineticFriction, 10 / 11.16);
+    QCOMPARE(vehicle(), QStringLiteral("McLaren F1"));
+    QVERIFY(!panel_->presetLoading());
+}
+
+void PanelBehaviourTest::typingInTheVehicleListLoadsNothing() {
+    QComboBox* list = panel_->comVehicle();
+    list->setFocus();
+    list->lineEdit()->selectAll();
+    QTest::keyClicks(list, QStringLiteral("Imaginery Car"));
+    QTest::keyClick(list, Qt::Key_Return);
+    panel_->txtInput(0)->setFocus(); // leaving the field is not a choice either
+    QTest::qWait(1);
+    QCOMPARE(text(0), QStringLiteral("4.29"));
+    QCOMPARE(params_.wheelbaseLength, 4.29);
+    QCOMPARE(list->count(), 3); // nothing added
+
+    // A choice with the arrow keys is a choice: the list steps from its entry.
+    list->setCurrentIndex(1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(vehicle(), QStringLiteral("Imaginery Car"));
+    QCOMPARE(text(0), QStringLiteral("7"));
+}
+
+void PanelBehaviourTest::calculateResults_data() {
+    QTest::addColumn<QString>("steering");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<bool>("gyration");
+    QTest::addColumn<QString>("box12");
+    QTest::addColumn<QString>("box5");
+    QTest::newRow("defaults") << "Left"
+                              << "20" << false << "-0.187241109519877"
+                              << "2061.25779166667";
+    QTest::newRow("right") << "Right"
+                           << "20" << false << "0.187241109519877"
+                           << "2061.25779166667";
+    QTest::newRow("center") << "Center"
+                            << "20" << false << "0"
+                            << "2061.25779166667";
+    QTest::newRow("standing") << "Left"
+                              << "0" << false << "0"
+                              << "2061.25779166667";
+    QTest::newRow("radius of gyration") << "Left"
+                                        << "20" << true << "-0.187241109519877"
+                                        << "1.3452540032772";
+}
+
+void PanelBehaviourTest::calculateResults() {
+    QFETCH(QString, steering);
+    QFETCH(QString, speed);
+    QFETCH(bool, gyration);
+    QFETCH(QString, box12);
+    QFETCH(QString, box5);
+    if (gyration) openOptions(true)->cmdOK_Click();
+    box(8)->setText(steering);
+    box(6)->setText(speed);
+    box(11)->setText(QStringLiteral("12"));
+    box(5)->setText(QStringLiteral("1"));
+    panel_->cmdNormal()->click();
+    QCOMPARE(text(11), QStringLiteral("0"));
+    QCOMPARE(text(12), box12);
+    panel_->cmdInertia()->click();
+    QCOMPARE(text(5), box5);
+    QCOMPARE(vehicle(), QStringLiteral("McLaren F1")); // derived boxes are not edits
+    QVERIFY(messages_.isEmpty());
+}
+
+void PanelBehaviourTest::calculateRefusals_data() {
+    QTest::addColumn<bool>("gyration");
+    QTest::addColumn<int>("i");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("normal"); // which "Calculate" is pressed
+    QTest::addColumn<QString>("named");
+    QTest::newRow("normal, no number") << false << 2 << "heavy" << true << "Vehicle Mass (kg)";
+    QTest::newRow("inertia, no number") << false << 17 << "" << false << "Starting Position - Y";
+    QTest::newRow("radius 0 turning left")
+        << false << 9 << "0" << true << "Mass Center Turning Radius (m)";
+    QTest::newRow("gyration, mass 0") << true << 2 << "0" << false << "Vehicle Mass (kg)";
+    QTest::newRow("gyration, no number") << true << 5 << "1,3" << false << "Radius of Gyration (m)";
+}
+
+void PanelBehaviourTest::calculateRefusals() {
+    QFETCH(bool, gyration);
+    QFETCH(int, i);
+    QFETCH(QString, typed);
+    QFETCH(bool, normal);
+    QFETCH(QString, named);
+    if (gyration) openOptions(true)->cmdOK_Click();
+    box(i)->setText(typed);
+    box(11)->setText(QStringLiteral("3")); // typed, not yet read
+    box(1)->setText(QStringLiteral("2"));
+    const BoxTexts before = panel_->texts();
+    const Params paramsBefore = params_;
+    const RunState stateBefore = state_;
+
+    (normal ? panel_->cmdNormal() : panel_->cmdInertia())->click();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].startsWith(QLatin1Char('"') + named + QLatin1Char('"')),
+             qPrintable(messages_[0]));
+    QVERIFY(panel_->texts().txtInput == before.txtInput);
+    QCOMPARE(params_.wheelbaseWidth, paramsBefore.wheelbaseWidth); // nothing was read
+    QCOMPARE(state_.omega, stateBefore.omega);
+}
+
+void PanelBehaviourTest::optionsOkSwitchesBox5BothWays() {
+    frmOption* o = frmOption::showOptions(window_, *panel_);
+    QCOMPARE(o->windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(o->size(), QSize(308, 117));
+    QCOMPARE(o->Frame1->title(), QStringLiteral("Specify Moment of Inertia by"));
+    QVERIFY(o->optValue->isChecked() && !o->optGyrate->isChecked());
+    QVERIFY(!(o->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // The main window takes no input; the dialog does; a second request brings the same one.
+    QVERIFY(!window_->isEnabled());
+    QVERIFY(o->isEnabled() && o->cmdOK->isEnabled());
+    QCOMPARE(frmOption::showOptions(window_, *panel_), o);
+
+    o->optGyrate->click();
+    QTest::mouseClick(o->cmdOK, Qt::LeftButton);
+    QVERIFY(!frmOption::existing());
+    QVERIFY(window_->isEnabled());
+    QVERIFY(params_.useGyration);
+    QCOMPARE(text(5), QStringLiteral("1.3452540032772"));
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Radius of Gyration (m)"));
+    QCOMPARE(panel_->lblCaption(5)->toolTip(), kGyrationTip);
+    QCOMPARE(box(5)->toolTip(), kGyrationTip);
+    QCOMPARE(panel_->scrSelect(5)->smallChange(), 10);
+    box(5)->setText(QStringLiteral("2"));
+    click(5, true);
+    QCOMPARE(text(5), QStringLiteral("2.1"));
+
+    // Opened again it shows the choice; OK unchanged still rewrites box 5.
+    o = frmOption::showOptions(window_, *panel_);
+    QVERIFY(o->optGyrate->isChecked() && !o->optValue->isChecked());
+    o->cmdOK_Click();
+    QCOMPARE(text(5), QStringLiteral("1.3452540032772"));
+
+    openOptions(false)->cmdOK_Click();
+    QVERIFY(!params_.useGyration);
+    QCOMPARE(text(5), QStringLiteral("2061.25779166667"));
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Moment of Inertia (kg-m^2)"));
+    QCOMPARE(box(5)->toolTip(), kInertiaTip);
+    QCOMPARE(panel_->scrSelect(5)->smallChange(), 5000);
+    QVERIFY(messages_.isEmpty());
+}
+
+void PanelBehaviourTest::optionsCancelAndCloseBoxDiscard_data() {
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("close box") << true;
+}
+
+void PanelBehaviourTest::optionsCancelAndCloseBoxDiscard() {
+    QFETCH(bool, closeBox);
+    box(5)->setText(QStringLiteral("1234"));
+    frmOption* o = openOptions(true);
+    QVERIFY(!window_->isEnabled());
+    if (closeBox)
+        QVERIFY(o->close());
+    else
+        QTest::mouseClick(o->cmdCancel, Qt::LeftButton);
+    QVERIFY(window_->isEnabled());
+    QTRY_VERIFY(!frmOption::existing());
+    QVERIFY(!params_.useGyration);
+    QCOMPARE(text(5), QStringLiteral("1234"));
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Moment of Inertia (kg-m^2)"));
+    QCOMPARE(panel_->scrSelect(5)->smallChange(), 5000);
+}
+
+void PanelBehaviourTest::optionsReadsTheRadiusBackAsInertia() {
+    openOptions(true)->cmdOK_Click();
+    box(5)->setText(QStringLiteral("-2"));
+    panel_->cmdNormal_Click(); // reads the boxes, leaves the moment of inertia alone
+    QCOMPARE(params_.momentInertia, 4556.0);
+    openOptions(false)->cmdOK_Click();
+    QCOMPARE(text(5), QStringLiteral("4556"));
+    openOptions(true)->cmdOK_Click();
+    QCOMPARE(text(5), QStringLiteral("2"));
+}
+
+void PanelBehaviourTest::optionsRefusesARadiusWithNoRealValue() {
+    box(2)->setText(QStringLiteral("-1139"));
+    panel_->cmdNormal_Click(); // the mass read as negative, the moment of inertia positive
+    QVERIFY(messages_.isEmpty());
+    frmOption* o = openOptions(true);
+    o->cmdOK_Click();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].startsWith(QStringLiteral("\"Moment of Inertia (kg-m^2)\"")),
+             qPrintable(messages_[0]));
+    // Nothing changed, and the dialog is still there to choose again or cancel.
+    QCOMPARE(frmOption::existing(), o);
+    QVERIFY(!params_.useGyration);
+    QCOMPARE(text(5), QStringLiteral("2061.25779166667"));
+    QCOMPARE(panel_->lblCaption(5)->text(), QStringLiteral("Moment of Inertia (kg-m^2)"));
+    o->cmdCancel_Click();
+    QVERIFY(window_->isEnabled());
+}
+
+QTEST_MAIN(PanelBehaviourTest)
+#include "tst_panelbehaviour.moc"
