@@ -16,8 +16,8 @@ public:
     // Pixels of the client area covered by the panel: the plot starts here.
     static constexpr int kPanelRightPixels =
         static_cast<int>((kPanelLeftTwips + kPanelWidthTwips) / ImageSurface::kTwipsPerPixel);
-    // The main window's menu bar, pixels; it counts in the window's outer height.
-    static constexpr int kMenuBarPixels = 21;
+    // The main window's menu bar as it opens, pixels; it counts in the window's outer height.
+    static constexpr int kMenuBarPixels = 17;
 
     // For a plot image of width x height pixels.
     BatchWindowGeometry(int width, int height) : width_(width), height_(height) {}
