@@ -1,0 +1,57 @@
+# Installation: the program, the batch runner, a desktop entry, the icon in
+# the hicolor sizes and the AppStream metainfo, where a desktop finds them;
+# and a Debian package built by `cpack -G DEB`.
+include(GNUInstallDirs)
+
+foreach(target yawmark yawmark-batch)
+    if(TARGET ${target})
+        install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+# The desktop entry and the metainfo carry the application's id in their names.
+set(YAWMARK_APP_ID org.yawmark.Yawmark)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 22 24 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}x${size}/apps/yawmark.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+set(CPACK_PACKAGE_NAME yawmark)
+set(CPACK_PACKAGE_VENDOR "The Yawmark developers")
+set(CPACK_PACKAGE_CONTACT "The Yawmark developers <yawmark@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Simulates how a car skids when the handbrake locks its rear wheels")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION "Yawmark simulates, in two dimensions, how a car skids when the
+handbrake locks its rear wheels while the front wheels keep rolling, and draws
+the trails of the mass centre and the four wheels with outlines of the car.
+yawmark-batch runs the same skid without a window and prints its trajectory
+as CSV or draws its plot into a PNG image.")
+# Qt's libraries and what they pull in are found from the binaries.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Text needs a font; the xcb platform plugin comes with libqt6gui6.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+include(CPack)
+
+# The desktop entry and the metainfo are checked by the tools desktops use,
+# where they are installed (desktop-file-utils, appstream).
+if(YAWMARK_BUILD_TESTS)
+    find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+    if(DESKTOP_FILE_VALIDATE)
+        add_test(NAME desktop_entry COMMAND ${DESKTOP_FILE_VALIDATE}
+                 ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.desktop)
+        set_tests_properties(desktop_entry PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
+    endif()
+    find_program(APPSTREAMCLI appstreamcli)
+    if(APPSTREAMCLI)
+        add_test(NAME appstream_metainfo COMMAND ${APPSTREAMCLI} validate --no-net
+                 ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.metainfo.xml)
+    endif()
+endif()
