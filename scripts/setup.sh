@@ -7,7 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core x11-utils imagemagick dpkg-dev file
+    xvfb xauth fonts-dejavu-core x11-utils imagemagick
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
