@@ -155,7 +155,7 @@ void RunControl::cmdDraw_Click() {
 
 void RunControl::cmdPause_Click() {
     // Pause is disabled only before the first run: there is nothing to interrupt or resume.
-    if (!w_.cmdPause()->isEnabled()) return;
+    if (w_.closing() || !w_.cmdPause()->isEnabled()) return;
     if (!s_.paused) {
         s_.paused = true;
         s_.stopRequested = true;

@@ -1,0 +1,79 @@
+// A run of the default skid in the main window, offscreen, drawn on the
+// plot's own image with a yield to the event queue every pass: how many
+// passes per second, and how many passes still run after Pause is pressed.
+#include "app/RunControl.h"
+#include "app/frmGraph.h"
+#include "panel/FormLoad.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+using namespace yawmark;
+
+namespace {
+
+// A shown main window with the start-up boxes.
+struct Window {
+    frmGraph w;
+    Window() {
+        BoxTexts t;
+        formLoad(w.params(), w.state(), t);
+        w.runControl()->setBoxTexts(t);
+        w.runControl()->setMessageHook([](const QString&, const QString&) {});
+        w.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_WindowRun(benchmark::State& state) {
+    Window win;
+    RunControl& run = *win.w.runControl();
+    const auto passes = static_cast<std::uint64_t>(state.range(0));
+    run.setPassHook([&](std::uint64_t pass) {
+        if (pass == passes) run.cmdPause_Click();
+    });
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        run.cmdDraw_Click();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        if (run.passes() != passes) state.SkipWithError("the run did not stop where asked");
+    }
+    state.counters["passes/s"] =
+        benchmark::Counter(static_cast<double>(passes) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WindowRun)->Arg(200000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_PassesAfterPause(benchmark::State& state) {
+    Window win;
+    RunControl& run = *win.w.runControl();
+    std::uint64_t atPress = 0;
+    QObject::connect(win.w.cmdPause(), &QPushButton::pressed, [&] { atPress = run.passes(); });
+    std::uint64_t worst = 0;
+    for (auto _ : state) {
+        // Pressed by a timer while the loop yields, like a click.
+        QTimer::singleShot(20, win.w.cmdPause(), &QPushButton::click);
+        run.cmdDraw_Click();
+        const std::uint64_t after = run.passes() - atPress;
+        worst = std::max(worst, after);
+    }
+    state.counters["passes after Pause (worst)"] = static_cast<double>(worst);
+}
+BENCHMARK(BM_PassesAfterPause)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,612 @@
+// Runs in the real main window, offscreen, drawn on a recording surface:
+// buttons and keys pressed from inside the loop's yields, as a user does.
+#include "app/BatchRunner.h"
+#include "app/RunControl.h"
+#include "app/frmGraph.h"
+#include "panel/FormLoad.h"
+#include "panel/ParameterPanel.h"
+#include "panel/ReversedScrollBar.h"
+#include "plot/RecordingSurface.h"
+#include "sim/TrackedPoints.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <map>
+#include <vector>
+
+using namespace yawmark;
+
+namespace {
+
+using Op = RecordingSurface::Op;
+
+// The window with its start-up boxes, a recording surface and messages that
+// are only remembered; actions scripted by pass number are pressed by a
+// zero-time timer, so they run inside that pass's yield.
+struct Harness {
+    frmGraph w;
+    RecordingSurface rec;
+    QStringList messages;
+    std::map<std::uint64_t, std::function<void()>> script;
+    std::vector<RunState> trajectory; // the state after every pass
+
+    Harness() {
+        BoxTexts t;
+        formLoad(w.params(), w.state(), t);
+        run().setBoxTexts(t);
+        run().setSurface(&rec);
+        run().setMessageHook(
+            [this](const QString& title, const QString& text) { messages << title + ": " + text; });
+        run().setPassHook([this](std::uint64_t pass) {
+            trajectory.push_back(w.state());
+            if (auto it = script.find(pass); it != script.end())
+                QTimer::singleShot(0, &w, it->second);
+        });
+    }
+    RunControl& run() { return *w.runControl(); }
+    RunState& s() { return w.state(); }
+    QLineEdit* box(int i) { return w.panel()->txtInput(i); }
+    void at(std::uint64_t pass, std::function<void()> action) { script[pass] = std::move(action); }
+    void pauseAt(std::uint64_t pass) {
+        at(pass, [this] { w.cmdPause()->click(); });
+    }
+    // Persistent cyan rear edges: the snapshots.
+    int snapshots() const {
+        int n = 0;
+        for (const Op& op : rec.opsOf(Op::Line))
+            n += op.color == kRearEdgeColor && op.autoRedraw;
+        return n;
+    }
+};
+
+enum class Row { Idle, Running, Paused, Stopped };
+
+// The buttons of one state of the run-control table.
+void checkRow(Harness& h, Row row) {
+    frmGraph& w = h.w;
+    const bool running = row == Row::Running;
+    const bool idle = row == Row::Idle;
+    QCOMPARE(w.cmdDraw()->isEnabled(), !running);
+    QCOMPARE(w.cmdDraw()->text(), QString(row == Row::Paused ? "ReDraw" : "Draw"));
+    QCOMPARE(w.cmdPause()->isEnabled(), !idle);
+    QCOMPARE(w.cmdPause()->text(),
+             QString(row == Row::Paused || row == Row::Stopped ? "Resume" : "Pause"));
+    QCOMPARE(w.cmdStop()->isEnabled(), !idle);
+    QCOMPARE(w.cmdSnap()->isEnabled(), !idle);
+    QCOMPARE(w.cmdClear()->isEnabled(), !running);
+    QCOMPARE(h.s().paused, row == Row::Paused || row == Row::Stopped);
+    QCOMPARE(h.run().running(), running);
+    if (running) QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.cmdSnap()));
+}
+
+// simTime after n passes of step dt, added one pass at a time as the loop does.
+double timeAfter(int n, double dt) {
+    double t = 0;
+    for (int i = 0; i < n; ++i)
+        t += dt;
+    return t;
+}
+
+class RecordingObserver : public PassObserver {
+public:
+    std::vector<RunState> states;
+    void afterPass(std::uint64_t, const BatchSkid& skid) override { states.push_back(skid.state); }
+};
+
+} // namespace
+
+class tst_RunControl : public QObject {
+    Q_OBJECT
+private slots:
+    void lifeCycleThroughTheStateTable();
+    void escapeOnEachRunButton_data();
+    void escapeOnEachRunButton();
+    void snapshotsManualAndAutomatic();
+    void dotsVersusSegments();
+    void realTimePacesWithoutChangingThePhysics();
+    void pacingInterval_data();
+    void pacingInterval();
+    void badBoxAtDraw_data();
+    void badBoxAtDraw();
+    void windowRunEqualsBatchRun_data();
+    void windowRunEqualsBatchRun();
+    void closingDuringARun_data();
+    void closingDuringARun();
+    void panAndZoomThroughTheBars();
+    void enterInATextBox();
+    void drawWidthAndExitActions();
+    void passThatWouldNotBeFiniteStopsTheRun();
+};
+
+void tst_RunControl::lifeCycleThroughTheStateTable() {
+    Harness h;
+    checkRow(h, Row::Idle);
+    const double dt = h.w.params().timeStep;
+
+    h.at(3, [&] { checkRow(h, Row::Running); });
+    h.pauseAt(5);
+    h.w.cmdDraw()->click();
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 5u);
+    QCOMPARE(h.s().simTime, timeAfter(5, dt));
+    QVERIFY(h.s().snapDone);
+
+    // Stop while paused changes nothing visible.
+    h.w.cmdStop()->click();
+    checkRow(h, Row::Paused);
+
+    // Resume goes on from the same time; Stop then leaves Draw's caption alone.
+    h.at(7, [&] { checkRow(h, Row::Running); });
+    h.at(9, [&] { h.w.cmdStop()->click(); });
+    h.w.cmdPause()->click();
+    checkRow(h, Row::Stopped);
+    QCOMPARE(h.s().simTime, timeAfter(9, dt));
+    QCOMPARE(h.trajectory.size(), std::size_t{9});
+    for (std::size_t i = 1; i < h.trajectory.size(); ++i)
+        QCOMPARE(h.trajectory[i].simTime, h.trajectory[i - 1].simTime + dt);
+
+    // A stopped run resumes like a paused one.
+    h.pauseAt(12);
+    h.w.cmdPause()->click();
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 12u);
+
+    // Clear while paused: the plot is wiped and the axes drawn, the run untouched.
+    const RunState before = h.s();
+    h.rec.clear();
+    h.w.cmdClear()->click();
+    QCOMPARE(h.rec.ops().front().kind, Op::Cls);
+    QVERIFY(!h.rec.opsOf(Op::Print).empty());
+    QCOMPARE(h.s().paused, before.paused);
+    QCOMPARE(h.s().snapDone, before.snapDone);
+    QCOMPARE(h.s().simTime, before.simTime);
+
+    // Draw while paused starts over from the start values.
+    h.script.clear();
+    h.pauseAt(2);
+    h.w.cmdDraw()->click();
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 2u);
+    QCOMPARE(h.s().simTime, timeAfter(2, dt));
+    QVERIFY(h.messages.isEmpty());
+}
+
+void tst_RunControl::escapeOnEachRunButton_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("SnapShot") << "cmdSnap";
+    QTest::newRow("Pause") << "cmdPause";
+    QTest::newRow("Stop") << "cmdStop";
+    QTest::newRow("Clear") << "cmdClear";
+}
+
+void tst_RunControl::escapeOnEachRunButton() {
+    QFETCH(QString, button);
+    Harness h;
+    auto* b = h.w.findChild<QPushButton*>(button);
+    QVERIFY(b);
+
+    // Before any run Escape has nothing to pause or resume.
+    if (b->isEnabled()) QTest::keyClick(b, Qt::Key_Escape);
+    checkRow(h, Row::Idle);
+
+    // During a run: Escape pauses (Clear is disabled then, so Pause's key stands in).
+    QPushButton* during = b == h.w.cmdClear() ? h.w.cmdPause() : b;
+    h.at(4, [&] { QTest::keyClick(during, Qt::Key_A, Qt::ShiftModifier); });
+    h.at(6, [&] { QTest::keyClick(during, Qt::Key_Escape, Qt::ShiftModifier); });
+    h.w.cmdDraw()->click();
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 6u);
+
+    // Paused: Escape on the button resumes, the trail goes on without a gap.
+    h.at(10, [&] { QTest::keyClick(h.w.cmdSnap(), Qt::Key_Escape); });
+    QTest::keyClick(b, Qt::Key_Escape);
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 10u);
+    QCOMPARE(h.s().simTime, timeAfter(10, h.w.params().timeStep));
+}
+
+void tst_RunControl::snapshotsManualAndAutomatic() {
+    Harness h;
+    // Manual: one at Draw, one pressed at pass 4 (drawn by pass 5), one
+    // pressed while paused (drawn by the first pass after Resume).
+    std::vector<int> snapshotPasses;
+    int seen = 0;
+    h.run().setPassHook([&](std::uint64_t pass) {
+        if (h.snapshots() > seen) snapshotPasses.push_back(static_cast<int>(pass));
+        seen = h.snapshots();
+        if (pass == 4) QTimer::singleShot(0, h.w.cmdSnap(), &QPushButton::click);
+        if (pass == 8 || pass == 12) QTimer::singleShot(0, h.w.cmdPause(), &QPushButton::click);
+    });
+    h.w.cmdDraw()->click();
+    h.w.cmdSnap()->click();
+    QVERIFY(!h.s().snapDone);
+    h.w.cmdPause()->click();
+    QCOMPARE(snapshotPasses, (std::vector<int>{1, 5, 9}));
+    // Ordinary outlines stay on the screen only.
+    int ordinary = 0;
+    for (const Op& op : h.rec.opsOf(Op::Line))
+        ordinary += op.color == kRearEdgeColor && !op.autoRedraw;
+    QCOMPARE(ordinary, 12 - 3);
+
+    // Automatic, every 50 ms of simulated time with 10 ms steps: evenly spaced.
+    Harness a;
+    a.box(14)->setText("50");
+    a.w.chkSnap()->setChecked(true);
+    snapshotPasses.clear();
+    seen = 0;
+    a.run().setPassHook([&](std::uint64_t pass) {
+        if (a.snapshots() > seen) snapshotPasses.push_back(static_cast<int>(pass));
+        seen = a.snapshots();
+        if (pass == 80) QTimer::singleShot(0, a.w.cmdPause(), &QPushButton::click);
+    });
+    a.w.cmdDraw()->click();
+    QVERIFY(snapshotPasses.size() >= 12);
+    for (std::size_t i = 2; i < snapshotPasses.size(); ++i) {
+        const int gap = snapshotPasses[i] - snapshotPasses[i - 1];
+        QVERIFY2(gap == 5 || gap == 6, qPrintable(QString("gap %1 at %2").arg(gap).arg(i)));
+    }
+}
+
+void tst_RunControl::dotsVersusSegments() {
+    Harness h;
+    h.w.panel()->chkWheel(RR)->setChecked(true);
+    h.at(5, [&] { h.w.cmdSnap()->click(); });
+    h.pauseAt(10);
+    h.w.cmdDraw()->click();
+
+    int rrSegments = 0, rrDots = 0, flDots = 0, flSegments = 0;
+    for (const Op& op : h.rec.ops()) {
+        if (!op.autoRedraw || !op.color) continue;
+        rrSegments += op.kind == Op::Line && *op.color == kPointColor[RR];
+        rrDots += op.kind == Op::PSet && *op.color == kPointColor[RR];
+        flSegments += op.kind == Op::Line && *op.color == kPointColor[FL];
+        flDots += op.kind == Op::PSet && *op.color == kPointColor[FL];
+    }
+    // The joined trail: a dot at Draw and at the snapshot (pass 6), segments
+    // between; the snapshots' own wheel dots are persistent too.
+    QCOMPARE(rrSegments, 10 - 2);
+    QCOMPARE(rrDots, 2 + 2);
+    QCOMPARE(flSegments, 0);
+    QCOMPARE(flDots, 10 + 2);
+}
+
+void tst_RunControl::realTimePacesWithoutChangingThePhysics() {
+    Harness h;
+    const double dt = h.w.params().timeStep;
+    QCheckBox* realTime = h.w.panel()->chkRealTime();
+    realTime->setChecked(true);
+    QTimer::singleShot(150, h.w.cmdPause(), &QPushButton::click);
+    h.w.cmdDraw()->click();
+
+    // Time advanced only on consumed ticks, each by a whole step.
+    QCOMPARE(h.w.Timer2()->interval(), 10);
+    QVERIFY(!h.w.Timer2()->isActive());
+    int advances = 0;
+    double last = 0;
+    for (const RunState& s : h.trajectory) {
+        QVERIFY(s.simTime == last || s.simTime == last + dt);
+        advances += s.simTime != last;
+        last = s.simTime;
+    }
+    QVERIFY(advances >= 1);
+    QVERIFY2(advances <= 16, qPrintable(QString::number(advances))); // at most one per 10 ms tick
+    QVERIFY(h.trajectory.size() > static_cast<std::size_t>(advances));
+    QCOMPARE(h.w.params().timeStep, dt);
+
+    // Unticked while paused: the resumed run goes at full speed, every pass a step.
+    realTime->setChecked(false);
+    const std::size_t from = h.trajectory.size();
+    h.pauseAt(h.run().passes() + 30);
+    h.w.cmdPause()->click();
+    for (std::size_t i = from; i < h.trajectory.size(); ++i)
+        QCOMPARE(h.trajectory[i].simTime, h.trajectory[i - 1].simTime + dt);
+    QCOMPARE(h.w.params().timeStep, dt);
+
+    // Ticked during a run: the pacing timer starts, passes wait for ticks again.
+    const std::uint64_t tickAt = h.run().passes() + 5;
+    h.at(tickAt, [&] {
+        realTime->setChecked(true);
+        QTimer::singleShot(100, h.w.cmdPause(), &QPushButton::click);
+    });
+    h.at(tickAt + 3, [&] { QVERIFY(h.w.Timer2()->isActive()); });
+    const std::size_t before = h.trajectory.size();
+    h.w.cmdPause()->click();
+    const std::size_t waitingFrom = before + 6;
+    QVERIFY(h.trajectory.size() > waitingFrom + 20);
+    int waits = 0;
+    for (std::size_t i = waitingFrom; i < h.trajectory.size(); ++i)
+        waits += h.trajectory[i].simTime == h.trajectory[i - 1].simTime;
+    QVERIFY(waits > 10);
+    QCOMPARE(h.w.params().timeStep, dt);
+}
+
+void tst_RunControl::pacingInterval_data() {
+    QTest::addColumn<double>("timeStep");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("10 ms") << 0.01 << 10;
+    QTest::newRow("12.4 ms") << 0.0124 << 12;
+    QTest::newRow("12.5 ms, half to even") << 0.0125 << 12;
+    QTest::newRow("13.5 ms, half to even") << 0.0135 << 14;
+    QTest::newRow("0.4 ms held at 1") << 0.0004 << 1;
+    QTest::newRow("0") << 0.0 << 1;
+    QTest::newRow("negative") << -0.5 << 1;
+    QTest::newRow("65.535 s") << 65.535 << 65535;
+    QTest::newRow("beyond the timer") << 1e300 << 65535;
+}
+
+void tst_RunControl::pacingInterval() {
+    QFETCH(double, timeStep);
+    QFETCH(int, ms);
+    QCOMPARE(RunControl::pacingInterval(timeStep), ms);
+}
+
+void tst_RunControl::badBoxAtDraw_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("mass not a number") << 2 << "abc"
+                                       << "Vehicle Mass (kg)";
+    QTest::newRow("mass 0") << 2 << "0"
+                            << "Vehicle Mass (kg)";
+    QTest::newRow("empty interval") << 13 << ""
+                                    << "Calculation Interval (ms)";
+    QTest::newRow("speed beyond a double") << 6 << "1e999"
+                                           << "Initial Speed (m/s)";
+}
+
+void tst_RunControl::badBoxAtDraw() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    Harness h;
+    h.pauseAt(3);
+    h.w.cmdDraw()->click();
+    const RunState before = h.s();
+    const Params paramsBefore = h.w.params();
+    QStringList texts;
+    for (int i = 0; i < kBoxCount; ++i)
+        texts << h.box(i)->text();
+    texts[box] = text;
+    h.box(box)->setText(text);
+    h.rec.clear();
+
+    h.w.cmdDraw()->click();
+    QCOMPARE(h.messages.size(), 1);
+    QVERIFY2(h.messages[0].contains(caption), qPrintable(h.messages[0]));
+    for (int i = 0; i < kBoxCount; ++i)
+        QCOMPARE(h.box(i)->text(), texts[i]);
+    QVERIFY(h.rec.ops().empty()); // the previous plot stays
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.s().simTime, before.simTime);
+    QCOMPARE(h.s().cmX, before.cmX);
+    QCOMPARE(h.w.params().vehicleMass, paramsBefore.vehicleMass);
+    QCOMPARE(h.w.params().timeStep, paramsBefore.timeStep);
+    QCOMPARE(h.run().passes(), 3u);
+}
+
+void tst_RunControl::windowRunEqualsBatchRun_data() {
+    QTest::addColumn<QString>("vehicle");
+    QTest::addColumn<QStringList>("boxes"); // "I=TEXT"
+    QTest::newRow("default skid") << QString() << QStringList{};
+    QTest::newRow("other car, fast, right, coarse steps")
+        << "Imaginery Car" << QStringList{"6=35", "8=Right", "13=2.5", "18=0.3"};
+    QTest::newRow("no normal driving, sideways start")
+        << QString() << QStringList{"7=40", "11=-20", "12=0.5", "16=3", "17=-4"};
+}
+
+void tst_RunControl::windowRunEqualsBatchRun() {
+    QFETCH(QString, vehicle);
+    QFETCH(QStringList, boxes);
+    constexpr int kPasses = 600;
+
+    BatchOptions options;
+    options.passes = kPasses;
+    options.vehicle = vehicle.toStdString();
+    const bool noNormal = QString(QTest::currentDataTag()).startsWith("no normal");
+    options.autoNormal = !noNormal;
+    for (const QString& b : boxes)
+        options.boxes.emplace_back(b.section('=', 0, 0).toInt(), b.section('=', 1).toStdString());
+    BatchSkid skid;
+    QVERIFY(!prepareBatchSkid(options, skid));
+    RecordingObserver observer;
+    QVERIFY(!runBatchSkid(options, skid, observer));
+
+    Harness h;
+    if (!vehicle.isEmpty()) {
+        // As a choice from the vehicle list: the batch runner's own set-up gives the boxes.
+        BatchOptions only;
+        only.vehicle = options.vehicle;
+        BatchSkid chosen;
+        QVERIFY(!prepareBatchSkid(only, chosen));
+        for (int i = 0; i <= 4; ++i)
+            h.box(i)->setText(QString::fromStdString(chosen.texts.txtInput[i]));
+    }
+    for (const auto& [i, text] : options.boxes)
+        h.box(i)->setText(QString::fromStdString(text));
+    h.w.panel()->chkNormal()->setChecked(options.autoNormal);
+    h.pauseAt(kPasses);
+    h.w.cmdDraw()->click();
+
+    QCOMPARE(h.trajectory.size(), observer.states.size());
+    for (std::size_t i = 0; i < observer.states.size(); ++i) {
+        const RunState& a = h.trajectory[i];
+        const RunState& b = observer.states[i];
+        const bool same = a.simTime == b.simTime && a.cmX == b.cmX && a.cmY == b.cmY &&
+                          a.cmVx == b.cmVx && a.cmVy == b.cmVy && a.heading == b.heading &&
+                          a.omega == b.omega;
+        QVERIFY2(same, qPrintable(QString("pass %1 differs").arg(i + 1)));
+    }
+}
+
+void tst_RunControl::closingDuringARun_data() {
+    QTest::addColumn<bool>("viaMenu");
+    QTest::addColumn<bool>("nested");
+    QTest::newRow("close box") << false << false;
+    QTest::newRow("File > Exit") << true << false;
+    QTest::newRow("close box, resumed inside a yield") << false << true;
+}
+
+namespace {
+QStringList qtWarnings;
+void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) qtWarnings << text;
+}
+} // namespace
+
+void tst_RunControl::closingDuringARun() {
+    QFETCH(bool, viaMenu);
+    QFETCH(bool, nested);
+    Harness h;
+    h.w.show();
+    qtWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    if (nested) // Pause and Resume in one yield: the new loop runs inside the old one's yield.
+        h.at(5, [&] {
+            h.w.cmdPause()->click();
+            h.w.cmdPause()->click();
+        });
+    h.at(20, [&] {
+        if (viaMenu)
+            h.w.mnuExit()->trigger();
+        else
+            h.w.close();
+    });
+    h.w.cmdDraw()->click();
+    qInstallMessageHandler(previous);
+
+    QVERIFY(h.w.closing());
+    QCOMPARE(h.run().passes(), 20u); // not one pass after the close
+    QVERIFY(!h.run().running());
+    QVERIFY2(qtWarnings.isEmpty(), qPrintable(qtWarnings.join('\n')));
+    QVERIFY(h.messages.isEmpty());
+    // A late click finds the program ending and starts nothing.
+    h.w.cmdPause()->click();
+    QCOMPARE(h.run().passes(), 20u);
+}
+
+void tst_RunControl::panAndZoomThroughTheBars() {
+    Harness h;
+    Params& p = h.w.params();
+    const auto cls = [&] { return h.rec.opsOf(Op::Cls).size(); };
+    const auto near = [](double a, double b) { return std::abs(a - b) < 1e-12; };
+
+    h.w.scrX(0)->setValue(10);
+    QCOMPARE(h.w.scrX(0)->value(), 0);
+    QVERIFY(near(p.xMin, -21.1) && near(p.xMax, 6.4));
+    QCOMPARE(cls(), std::size_t{1}); // one redraw; the bar's way back to 0 steps nothing
+    h.w.scrX(0)->setValue(-1);
+    QVERIFY(near(p.xMin, -20) && near(p.xMax, 7.5));
+
+    h.w.scrZoom(0)->setValue(10);
+    QVERIFY(near(p.xMin, -17.25) && near(p.xMax, 4.75));
+    QVERIFY(near(p.yMin, -10) && near(p.yMax, 30));
+    h.w.scrZoom(0)->setValue(-10);
+    QVERIFY(near(p.xMin, -19.45) && near(p.xMax, 6.95));
+
+    h.w.scrY(0)->setValue(1);
+    QVERIFY(near(p.yMin, -12.08) && near(p.yMax, 35.92));
+
+    // Scale interval: up, then down to the floor of 1, where a further step redraws nothing.
+    h.w.scrZoom(1)->setValue(10);
+    QCOMPARE(p.xInterval, 5.0);
+    for (int i = 0; i < 4; ++i)
+        h.w.scrZoom(1)->setValue(-10);
+    QCOMPARE(p.xInterval, 1.0);
+    QCOMPARE(p.yInterval, 1.0);
+    const auto redraws = cls();
+    h.w.scrZoom(1)->setValue(-10);
+    QCOMPARE(p.xInterval, 1.0);
+    QCOMPARE(cls(), redraws);
+    QCOMPARE(h.w.scrZoom(1)->value(), 0);
+
+    // During a run: the plot is redrawn and the next pass draws in the new mapping.
+    h.rec.clear();
+    std::size_t panAt = 0;
+    h.at(5, [&] {
+        h.w.scrX(0)->setValue(10);
+        panAt = h.rec.ops().size();
+    });
+    h.pauseAt(8);
+    h.w.cmdDraw()->click();
+    QVERIFY(near(p.xMin, -19.45 - 0.04 * 26.4));
+    const auto& ops = h.rec.ops();
+    QVERIFY(panAt > 0);
+    // The redraw: cleared, mapped again, then the passes after it drew on.
+    std::size_t lastCls = 0;
+    for (std::size_t i = 0; i < panAt; ++i)
+        if (ops[i].kind == Op::Cls) lastCls = i;
+    QVERIFY(lastCls > 0);
+    int psetsAfter = 0;
+    for (std::size_t i = panAt; i < ops.size(); ++i)
+        psetsAfter +=
+            ops[i].kind == Op::PSet && ops[i].autoRedraw && ops[i].color == kPointColor[CE];
+    QCOMPARE(psetsAfter, 3);
+    QCOMPARE(h.run().passes(), 8u);
+}
+
+void tst_RunControl::enterInATextBox() {
+    Harness h;
+    // During the run Draw is disabled: Enter starts nothing and the run goes on.
+    h.at(2, [&] { QTest::keyClick(h.box(13), Qt::Key_Return); });
+    h.pauseAt(4);
+    QTest::keyClick(h.box(13), Qt::Key_Return);
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.run().passes(), 4u);
+    QCOMPARE(h.s().simTime, timeAfter(4, h.w.params().timeStep));
+
+    // Paused: Enter is Draw again, from the start.
+    h.pauseAt(3);
+    QTest::keyClick(h.box(6), Qt::Key_Enter);
+    QCOMPARE(h.run().passes(), 3u);
+}
+
+void tst_RunControl::drawWidthAndExitActions() {
+    Harness h;
+    h.box(15)->setText("2.5");
+    h.pauseAt(2);
+    h.w.cmdDraw()->click();
+    const auto widths = h.rec.opsOf(Op::DrawWidth);
+    QVERIFY(!widths.empty());
+    for (std::size_t i = 0; i + 1 < widths.size(); ++i)
+        QCOMPARE(widths[i].width, 2); // halves go to the even neighbour
+    QCOMPARE(widths.back().width, 1);
+    const auto& ops = h.rec.ops();
+    QCOMPARE(ops.back().kind, Op::Flush);
+    QVERIFY(h.rec.autoRedraw());
+    QCOMPARE(h.rec.drawWidth(), 1);
+    QVERIFY(!h.w.Timer2()->isActive());
+
+    // A pixel size below one half still draws, one pixel wide.
+    h.rec.clear();
+    h.box(15)->setText("0.2");
+    h.pauseAt(2);
+    h.w.cmdDraw()->click();
+    for (const Op& op : h.rec.opsOf(Op::DrawWidth))
+        QCOMPARE(op.width, 1);
+}
+
+void tst_RunControl::passThatWouldNotBeFiniteStopsTheRun() {
+    Harness h;
+    // No friction, a huge speed along +x and one-second steps: x passes the
+    // largest double after some 18 passes.
+    h.box(4)->setText("0");
+    h.box(6)->setText("1e307");
+    h.box(7)->setText("90");
+    h.box(8)->setText("Center");
+    h.box(13)->setText("1000");
+    h.w.cmdDraw()->click();
+    QCOMPARE(h.messages.size(), 1);
+    QVERIFY2(h.messages[0].contains("finite"), qPrintable(h.messages[0]));
+    QVERIFY(h.run().passes() > 10);
+    QVERIFY(std::isfinite(h.s().cmX) && std::isfinite(h.s().simTime));
+    QCOMPARE(h.s().simTime, timeAfter(static_cast<int>(h.run().passes()), 1.0));
+    checkRow(h, Row::Idle);
+}
+
+QTEST_MAIN(tst_RunControl)
+#include "tst_runcontrol.moc"
