@@ -380,6 +380,14 @@ void ParameterPanel::showMessage(const QString& text, QWidget* owner) {
     message_(owner ? owner : this, text);
 }
 
+void ParameterPanel::showBoxMessage(const BoxMessage& message) {
+    showMessage(QString::fromStdString(message.text));
+    // Then the box the message names, ready for a new text.
+    setCurrentIndex(tabOfBox(message.box));
+    txtInput_.at(message.box)->setFocus();
+    txtInput_.at(message.box)->selectAll();
+}
+
 BoxTexts ParameterPanel::texts() const {
     BoxTexts t;
     for (int i = 0; i < kBoxCount; ++i)
@@ -391,13 +399,17 @@ BoxTexts ParameterPanel::texts() const {
     return t;
 }
 
-void ParameterPanel::writeBox(int i, const QString& text) {
-    if (txtInput_[i]->text() != text) txtInput_[i]->setText(text);
+void ParameterPanel::setBoxText(int i, const QString& text) {
+    QLineEdit* box = txtInput_.at(i);
+    if (box->text() == text) return;
+    box->setText(text);
+    // A written number shows from its first digit, as a typed one does.
+    box->setCursorPosition(0);
 }
 
 void ParameterPanel::setTexts(const BoxTexts& texts) {
     for (int i = 0; i < kBoxCount; ++i)
-        writeBox(i, QString::fromStdString(texts.txtInput[i]));
+        setBoxText(i, QString::fromStdString(texts.txtInput[i]));
     for (int i = 0; i < kWheelCount; ++i) {
         const int v = texts.chkWheel[i];
         chkWheel_[i]->setCheckState(v == 1   ? Qt::Checked
@@ -440,13 +452,14 @@ void ParameterPanel::scrSelect_Change(int index) {
         const QString text = box->text();
         for (const auto& step : d > 0 ? kUp : kDown) {
             if (text == QLatin1String(step[0])) {
-                writeBox(index, QLatin1String(step[1]));
+                setBoxText(index, QLatin1String(step[1]));
                 break;
             }
         }
     } else if (const auto x = parseNumber(box->text().toStdString())) {
         const double stepped = *x + static_cast<double>(d) / boxSpinnerDivisor(index);
-        if (std::isfinite(stepped)) writeBox(index, QString::fromStdString(formatNumber(stepped)));
+        if (std::isfinite(stepped))
+            setBoxText(index, QString::fromStdString(formatNumber(stepped)));
     }
     spinner->setValue(0);
 }
@@ -490,7 +503,7 @@ void ParameterPanel::cmdNormal_Click() {
     if (!params_) return;
     BoxTexts t = texts();
     if (const auto message = yawmark::cmdNormal(t, *params_, *state_)) {
-        showMessage(QString::fromStdString(message->text));
+        showBoxMessage(*message);
         return;
     }
     setTexts(t);
@@ -500,7 +513,7 @@ void ParameterPanel::cmdInertia_click() {
     if (!params_) return;
     BoxTexts t = texts();
     if (const auto message = yawmark::cmdInertia(t, *params_, *state_)) {
-        showMessage(QString::fromStdString(message->text));
+        showBoxMessage(*message);
         return;
     }
     setTexts(t);

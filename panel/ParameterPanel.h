@@ -83,12 +83,17 @@ public:
     // Tells the user something through the hook, over the owner's window
     // (the panel's by default).
     void showMessage(const QString& text, QWidget* owner = nullptr);
+    // A message about a box, then that box shown, focused and selected.
+    void showBoxMessage(const BoxMessage& message);
 
     // The boxes' texts and the check boxes as they stand now.
     BoxTexts texts() const;
     // Writes every box and check box whose content differs; each changed box
     // raises txtInput_Change at once, before the next box is written.
     void setTexts(const BoxTexts& texts);
+    // Writes box i if its text differs (raising txtInput_Change), showing the
+    // text from its start.
+    void setBoxText(int i, const QString& text);
     // The two "Auto Calculate" boxes, as Draw uses them.
     AutoCalculate autoCalculate() const;
 
@@ -156,8 +161,6 @@ private:
     QPoint placedOffset_{0, 0}; // page offset the controls are placed for
 
     void connectHandlers();
-    // Writes one box if its text differs (raising txtInput_Change).
-    void writeBox(int i, const QString& text);
     // Ignores the line edit's end of typing: only a choice from the list loads a vehicle.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

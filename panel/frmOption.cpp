@@ -8,7 +8,6 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWindow>
@@ -145,7 +144,7 @@ bool frmOption::ToggleGyrate() {
         panel_->showMessage(QString::fromStdString(message->text), this);
         return false;
     }
-    panel_->txtInput(kInertiaBox)->setText(QString::fromStdString(text));
+    panel_->setBoxText(kInertiaBox, QString::fromStdString(text));
     panel_->setInertiaForm(p.useGyration);
     return true;
 }

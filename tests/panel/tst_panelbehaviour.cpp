@@ -440,6 +440,8 @@ void PanelBehaviourTest::calculateRefusals() {
     QVERIFY2(messages_[0].startsWith(QLatin1Char('"') + named + QLatin1Char('"')),
              qPrintable(messages_[0]));
     QVERIFY(panel_->texts().txtInput == before.txtInput);
+    QCOMPARE(panel_->currentIndex(), int(ParameterPanel::tabOfBox(i))); // the box, ready to retype
+    QVERIFY(box(i)->hasFocus());
     QCOMPARE(params_.wheelbaseWidth, paramsBefore.wheelbaseWidth); // nothing was read
     QCOMPARE(state_.omega, stateBefore.omega);
 }
