@@ -16,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,9 +33,6 @@ const QString kDraw = QStringLiteral("Draw");
 const QString kReDraw = QStringLiteral("ReDraw");
 const QString kPause = QStringLiteral("Pause");
 const QString kResume = QStringLiteral("Resume");
-
-// How often a running loop puts its drawing on the screen, ms.
-constexpr qint64 kFlushIntervalMs = 16;
 
 bool ticked(const QCheckBox* box) {
     return box->checkState() == Qt::Checked;
@@ -328,8 +324,6 @@ void RunControl::Main() {
     }
 
     bool failed = false;
-    QElapsedTimer sinceFlush;
-    sinceFlush.start();
     while (s_.simTime >= 0) {
         if (!pass()) {
             failed = true;
@@ -337,12 +331,6 @@ void RunControl::Main() {
         }
         ++passes_;
         if (passHook_) passHook_(passes_);
-        // About as often as the screen refreshes, what was drawn is put on
-        // the screen, so that the skid can be watched as it is drawn.
-        if (sinceFlush.elapsed() >= kFlushIntervalMs) {
-            surface_->flush();
-            sinceFlush.restart();
-        }
         QCoreApplication::processEvents();
         // Closing ends the program: not one more pass, and no message.
         if (w_.closing() || s_.stopRequested) break;

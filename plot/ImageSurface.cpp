@@ -96,6 +96,11 @@ void ImageSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     touch(QRectF(QPointF(0, 0), QSizeF(deviceSize)));
 }
 
+void ImageSurface::setChangeHandler(std::function<void(bool now)> handler) {
+    onChange_ = std::move(handler);
+    if (onChange_ && changePending_) onChange_(false);
+}
+
 QRect ImageSurface::takeChangedRect() {
     changePending_ = false;
     if (changed_.isEmpty()) return {};

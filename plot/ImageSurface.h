@@ -49,7 +49,9 @@ public:
 
     // Called when the screen falls behind the drawing: with false on the first
     // change after a repaint (repaint soon), with true from flush() (repaint now).
-    void setChangeHandler(std::function<void(bool now)> handler) { onChange_ = std::move(handler); }
+    // A change drawn before the handler came is announced to it at once, or it
+    // would never hear of any later one until the screen is flushed.
+    void setChangeHandler(std::function<void(bool now)> handler);
     // The part of the drawing area (device-independent pixels) changed since
     // the last call; resets it.
     QRect takeChangedRect();
