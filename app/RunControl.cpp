@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -71,12 +70,10 @@ void RunControl::setMessageHook(MessageHook hook) {
 }
 
 void RunControl::message(const QString& title, const QString& text) {
-    if (messageHook_) {
-        messageHook_(title, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, &w_);
-    box.exec();
+    if (messageHook_)
+        messageHook_(&w_, title, text);
+    else
+        showMessageBox(&w_, title, text);
 }
 
 int RunControl::pacingInterval(double timeStep) {
@@ -84,34 +81,6 @@ int RunControl::pacingInterval(double timeStep) {
     const double ms = std::nearbyint(timeStep * 1000);
     if (!(ms >= 1)) return 1; // also NaN
     return static_cast<int>(std::min(ms, 65535.0));
-}
-
-BoxTexts RunControl::boxTexts() const {
-    BoxTexts t;
-    ParameterPanel* panel = w_.panel();
-    for (int i = 0; i < kBoxCount; ++i)
-        t.txtInput[i] = panel->txtInput(i)->text().toStdString();
-    for (int i = 0; i < kWheelBoxCount; ++i) {
-        const Qt::CheckState state = panel->chkWheel(i)->checkState();
-        t.chkWheel[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
-    }
-    return t;
-}
-
-void RunControl::setBoxTexts(const BoxTexts& texts) {
-    ParameterPanel* panel = w_.panel();
-    // Only the boxes whose text differs, so that no box reports a change it did not have.
-    for (int i = 0; i < kBoxCount; ++i) {
-        const QString text = QString::fromStdString(texts.txtInput[i]);
-        if (panel->txtInput(i)->text() != text) panel->txtInput(i)->setText(text);
-    }
-    for (int i = 0; i < kWheelBoxCount; ++i) {
-        const int v = texts.chkWheel[i];
-        const Qt::CheckState state = v == 1   ? Qt::Checked
-                                     : v == 2 ? Qt::PartiallyChecked
-                                              : Qt::Unchecked;
-        if (panel->chkWheel(i)->checkState() != state) panel->chkWheel(i)->setCheckState(state);
-    }
 }
 
 void RunControl::drawScale() {
@@ -126,17 +95,14 @@ void RunControl::cmdDraw_Click() {
     // The boxes are read and checked on copies first: a box that cannot be
     // used stops Draw before anything is cleared, and nothing is lost.
     draw->setEnabled(false);
-    BoxTexts texts = boxTexts();
     ParameterPanel* panel = w_.panel();
-    const AutoCalculate autos{ticked(panel->chkNormal()), ticked(panel->chkInertia())};
-    if (auto problem = prepareDraw(texts, p_, s_, autos)) {
-        message(appTitle(), QString::fromStdString(problem->text));
+    BoxTexts texts = panel->texts();
+    if (auto problem = prepareDraw(texts, p_, s_, panel->autoCalculate())) {
         draw->setEnabled(true);
-        panel->setCurrentIndex(ParameterPanel::tabOfBox(problem->box));
-        panel->txtInput(problem->box)->setFocus();
+        panel->showBoxMessage(*problem);
         return;
     }
-    setBoxTexts(texts); // the "Auto Calculate" results in boxes 5, 11 and 12
+    panel->setTexts(texts); // the "Auto Calculate" results in boxes 5, 11 and 12
 
     draw->setText(kDraw);
     w_.cmdPause()->setText(kPause);

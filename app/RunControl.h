@@ -9,7 +9,7 @@
 // on the stack leave after its yield without drawing another pass.
 #pragma once
 
-#include "panel/BoxTexts.h"
+#include "panel/MessageHook.h"
 #include "plot/Trails.h"
 #include "sim/Params.h"
 #include "sim/RunState.h"
@@ -28,8 +28,6 @@ class frmGraph;
 class RunControl : public QObject {
     Q_OBJECT
 public:
-    // Shows a message box with an OK button; tests put in one that only records.
-    using MessageHook = std::function<void(const QString& title, const QString& text)>;
     // Called after every pass of the loop has advanced the state, before the yield.
     using PassHook = std::function<void(std::uint64_t pass)>;
 
@@ -41,6 +39,7 @@ public:
     Surface& surface() const { return *surface_; }
     void setSurface(Surface* surface);
 
+    // How a message reaches the user (a message box by default; tests record).
     void setMessageHook(MessageHook hook);
     void setPassHook(PassHook hook) { passHook_ = std::move(hook); }
 
@@ -83,9 +82,6 @@ public:
     // Buttons after the loop: Draw and Clear enabled again.
     void AfterMain();
 
-    // The panel's boxes as texts, and the texts written back into the boxes.
-    BoxTexts boxTexts() const;
-    void setBoxTexts(const BoxTexts& texts);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

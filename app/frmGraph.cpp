@@ -182,6 +182,11 @@ void frmGraph::wireRunControl() {
     run_ = new RunControl(*this);
 }
 
+void frmGraph::setMessageHook(MessageHook hook) {
+    panel_->setMessageHook(hook);
+    run_->setMessageHook(std::move(hook));
+}
+
 void frmGraph::endProgram() {
     closing_ = true;
     QApplication::quit();

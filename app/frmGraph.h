@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/SplashSequence.h"
+#include "panel/MessageHook.h"
 #include "sim/Params.h"
 #include "sim/RunState.h"
 
@@ -52,6 +53,9 @@ public:
     // Draw, Pause, Stop, SnapShot, Clear, the pacing timer and the pan and
     // zoom bars: the life of a run.
     RunControl* runControl() const { return run_; }
+    // How every message of the window and its dialogs reaches the user (a
+    // message box by default); tests put in one that only records.
+    void setMessageHook(MessageHook hook);
 
     PlotWidget* plot() const { return plot_; }
     ParameterPanel* panel() const { return panel_; }

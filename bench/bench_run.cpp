@@ -3,7 +3,6 @@
 // passes per second, and how many passes still run after Pause is pressed.
 #include "app/RunControl.h"
 #include "app/frmGraph.h"
-#include "panel/FormLoad.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -20,10 +19,7 @@ namespace {
 struct Window {
     frmGraph w;
     Window() {
-        BoxTexts t;
-        formLoad(w.params(), w.state(), t);
-        w.runControl()->setBoxTexts(t);
-        w.runControl()->setMessageHook([](const QString&, const QString&) {});
+        w.setMessageHook([](QWidget*, const QString&, const QString&) {});
         w.show();
         QCoreApplication::processEvents();
     }

@@ -6,8 +6,9 @@
 
 namespace yawmark {
 
-void showMessageBox(QWidget* owner, const QString& text) {
-    QMessageBox::warning(owner ? owner->window() : nullptr, QApplication::applicationName(), text);
+void showMessageBox(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox::warning(owner ? owner->window() : nullptr,
+                         title.isEmpty() ? QApplication::applicationName() : title, text);
 }
 
 } // namespace yawmark

@@ -10,11 +10,13 @@ class QWidget;
 
 namespace yawmark {
 
-// owner: the window the message belongs to (may be null); text: the message.
-using MessageHook = std::function<void(QWidget* owner, const QString& text)>;
+// owner: the window the message belongs to (may be null); title: the box's
+// title, empty for the program's name; text: the message.
+using MessageHook =
+    std::function<void(QWidget* owner, const QString& title, const QString& text)>;
 
-// The real message: a box over the owner's window, titled with the
-// program's name ("Yawmark"), with the text and an OK button.
-void showMessageBox(QWidget* owner, const QString& text);
+// The real message: a box over the owner's window with the title (the
+// program's name, "Yawmark", when it is empty), the text and an OK button.
+void showMessageBox(QWidget* owner, const QString& title, const QString& text);
 
 } // namespace yawmark

@@ -377,7 +377,7 @@ void ParameterPanel::setMessageHook(MessageHook hook) {
 }
 
 void ParameterPanel::showMessage(const QString& text, QWidget* owner) {
-    message_(owner ? owner : this, text);
+    message_(owner ? owner : this, QString(), text);
 }
 
 void ParameterPanel::showBoxMessage(const BoxMessage& message) {

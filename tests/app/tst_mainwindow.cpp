@@ -305,7 +305,7 @@ void MainWindowTest::enterClicksDrawUnlessAButtonHasTheFocus() {
     QSignalSpy clear(w_->cmdClear(), &QPushButton::clicked);
     // Each Draw starts a run; its first pass pauses it so that the keys can be tried on.
     RunControl* run = w_->runControl();
-    run->setMessageHook([](const QString&, const QString&) {});
+    w_->setMessageHook([](QWidget*, const QString&, const QString&) {});
     run->setPassHook([run](std::uint64_t) { run->cmdPause_Click(); });
 
     w_->panel()->txtInput(3)->setFocus();

@@ -3,7 +3,6 @@
 #include "app/BatchRunner.h"
 #include "app/RunControl.h"
 #include "app/frmGraph.h"
-#include "panel/FormLoad.h"
 #include "panel/ParameterPanel.h"
 #include "panel/ReversedScrollBar.h"
 #include "plot/RecordingSurface.h"
@@ -36,12 +35,10 @@ struct Harness {
     std::vector<RunState> trajectory; // the state after every pass
 
     Harness() {
-        BoxTexts t;
-        formLoad(w.params(), w.state(), t);
-        run().setBoxTexts(t);
         run().setSurface(&rec);
-        run().setMessageHook(
-            [this](const QString& title, const QString& text) { messages << title + ": " + text; });
+        w.setMessageHook([this](QWidget*, const QString& title, const QString& text) {
+            messages << title + ": " + text;
+        });
         run().setPassHook([this](std::uint64_t pass) {
             trajectory.push_back(w.state());
             if (auto it = script.find(pass); it != script.end())

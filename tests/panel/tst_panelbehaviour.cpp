@@ -122,7 +122,7 @@ void PanelBehaviourTest::init() {
     window_->resize(300, 340);
     panel_ = new ParameterPanel(window_);
     panel_->attach(params_, state_);
-    panel_->setMessageHook([this](QWidget*, const QString& m) { messages_ << m; });
+    panel_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
     panel_->Form_Load();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
