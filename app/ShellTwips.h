@@ -1,7 +1,9 @@
-// Small helpers for the splash and the About box: design geometry in twips
-// (15 to the pixel), the classic fonts with stand-ins that exist here, and
-// labels that size themselves to their text.
+// Small helpers for the splash and the About box: the classic fonts with
+// stand-ins that exist here, and labels that size themselves to their text.
+// Their design geometry in twips goes through DesignForm like every form's.
 #pragma once
+
+#include "panel/DesignForm.h"
 
 #include <QFont>
 #include <QLabel>
@@ -9,15 +11,6 @@
 #include <QStringList>
 
 namespace yawmark {
-
-// Twips per pixel at the usual 96 dots per inch.
-inline constexpr int kTwipsPerPixel = 15;
-
-// A rectangle given as Left, Top, Width, Height in twips, in pixels.
-inline QRect twipsRect(int left, int top, int width, int height) {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
 
 // Times New Roman, or the nearest serif face installed (same metrics first).
 inline QFont serifFont(double points, bool bold) {

@@ -72,24 +72,24 @@ frmAbout::frmAbout(QWidget* owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowIcon(programIcon());
-    setFixedSize(twipsRect(0, 0, 5730, 3555).size());
+    setFixedSize(DesignForm::rect(0, 0, 5730, 3555).size());
     setFont(dialogFont());
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setPixmap(programIconPixmap(32));
     // Auto-size: the box takes the picture's size.
-    picIcon->setGeometry(QRect(twipsRect(240, 240, 540, 540).topLeft(), QSize(32, 32)));
+    picIcon->setGeometry(QRect(DesignForm::rect(240, 240, 540, 540).topLeft(), QSize(32, 32)));
 
     lblTitle = new QLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     setBlackText(lblTitle);
-    lblTitle->setGeometry(twipsRect(1050, 240, 3885, 480));
+    lblTitle->setGeometry(DesignForm::rect(1050, 240, 3885, 480));
     lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(twipsRect(1050, 780, 3885, 225));
+    lblVersion->setGeometry(DesignForm::rect(1050, 780, 3885, 225));
     lblVersion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lblDescription = new QLabel(this);
@@ -98,7 +98,7 @@ frmAbout::frmAbout(QWidget* owner)
     lblDescription->setTextFormat(Qt::PlainText);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblDescription->setGeometry(twipsRect(1050, 1125, 3885, 1170));
+    lblDescription->setGeometry(DesignForm::rect(1050, 1125, 3885, 1170));
     lblDescription->setText(descriptionText());
 
     // The etched separator: a grey line with a white one just under it.
@@ -111,19 +111,19 @@ frmAbout::frmAbout(QWidget* owner)
     lblDisclaimer->setTextFormat(Qt::PlainText);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblDisclaimer->setGeometry(twipsRect(255, 2625, 3870, 825));
+    lblDisclaimer->setGeometry(DesignForm::rect(255, 2625, 3870, 825));
     lblDisclaimer->setText(QStringLiteral(
         "Copyright \u00A9 the Yawmark developers. Provided as is, without warranty of any "
         "kind. Questions and reports: yawmark@example.org"));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(4245, 2625, 1260, 345));
+    cmdOK->setGeometry(DesignForm::rect(4245, 2625, 1260, 345));
     cmdOK->setDefault(true);
 
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(twipsRect(4260, 3075, 1245, 345));
+    cmdSysInfo->setGeometry(DesignForm::rect(4260, 3075, 1245, 345));
 
     setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();

@@ -53,13 +53,13 @@ frmSplash::frmSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     setModal(false);
     setWindowIcon(programIcon());
     setFocusPolicy(Qt::StrongFocus);
-    setFixedSize(twipsRect(0, 0, 7380, 4245).size());
+    setFixedSize(DesignForm::rect(0, 0, 7380, 4245).size());
     setFont(dialogFont());
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Frame1->setGeometry(twipsRect(0, 0, 7320, 4170));
+    Frame1->setGeometry(DesignForm::rect(0, 0, 7320, 4170));
     Frame1->installEventFilter(this);
 
     auto makeLabel = [this](const char* name, const QFont& font, Qt::Alignment align) {
@@ -76,7 +76,7 @@ frmSplash::frmSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     Picture1->setLineWidth(2);
     Picture1->setPixmap(splashPicture());
     // The picture box holds the whole picture inside its sunken border.
-    const QRect pic = twipsRect(360, 1320, 3375, 1935);
+    const QRect pic = DesignForm::rect(360, 1320, 3375, 1935);
     Picture1->setGeometry(QRect(pic.topLeft(), Picture1->sizeHint()));
 
     lblProductName = makeLabel("lblProductName", serifFont(27.75, true), Qt::AlignLeft);
@@ -94,12 +94,12 @@ frmSplash::frmSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
 
     // Keep the texts off the frame's etched border.
     const QRect inside = Frame1->rect().adjusted(4, 4, -4, -4);
-    placeLabel(lblProductName, twipsRect(840, 240, 5520, 630), true, inside);
-    placeLabel(lblCompanyProduct, twipsRect(2355, 705, 105, 435), true, inside);
-    placeLabel(lblPlatform, twipsRect(5115, 2340, 1740, 360), true, inside);
-    placeLabel(lblVersion, twipsRect(5520, 2700, 1275, 285), true, inside);
-    placeLabel(lblCopyright, twipsRect(4560, 3060, 2415, 255), false, inside);
-    placeLabel(Label1, twipsRect(3480, 3720, 3495, 255), false, inside);
+    placeLabel(lblProductName, DesignForm::rect(840, 240, 5520, 630), true, inside);
+    placeLabel(lblCompanyProduct, DesignForm::rect(2355, 705, 105, 435), true, inside);
+    placeLabel(lblPlatform, DesignForm::rect(5115, 2340, 1740, 360), true, inside);
+    placeLabel(lblVersion, DesignForm::rect(5520, 2700, 1275, 285), true, inside);
+    placeLabel(lblCopyright, DesignForm::rect(4560, 3060, 2415, 255), false, inside);
+    placeLabel(Label1, DesignForm::rect(3480, 3720, 3495, 255), false, inside);
 }
 
 void frmSplash::Form_Load() {
