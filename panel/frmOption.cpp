@@ -71,6 +71,9 @@ frmOption::frmOption(QWidget* mainWindow, ParameterPanel& panel)
     cmdOK = f.button(QStringLiteral("cmdOK"), F::rect(2520, 1320, 975, 375), QStringLiteral("OK"));
     cmdCancel = f.button(QStringLiteral("cmdCancel"), F::rect(3600, 1320, 975, 375),
                          QStringLiteral("Cancel"));
+    // A focused button takes Enter itself, as Space.
+    cmdOK->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOption::cmdCancel_Click);
 

@@ -459,7 +459,8 @@ void PanelBehaviourTest::optionsOkSwitchesBox5BothWays() {
     QCOMPARE(frmOption::showOptions(window_, *panel_), o);
 
     o->optGyrate->click();
-    QTest::mouseClick(o->cmdOK, Qt::LeftButton);
+    o->cmdOK->setFocus(); // Enter presses the focused button
+    QTest::keyClick(o->cmdOK, Qt::Key_Return);
     QVERIFY(!frmOption::existing());
     QVERIFY(window_->isEnabled());
     QVERIFY(params_.useGyration);
