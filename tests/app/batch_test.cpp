@@ -1,3 +1,5 @@
+// yawmark-batch: its CSV against the core, its options, the plot image it
+// writes, and the command lines and files it refuses.
 #include "app/BatchRunner.h"
 #include "panel/DrawPreparation.h"
 #include "panel/FormLoad.h"
@@ -5,8 +7,15 @@
 #include "sim/NumberText.h"
 #include "sim/Pass.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,6 +51,49 @@ std::vector<double> fields(const std::string& line) {
     return result;
 }
 
+std::vector<double> lastRow(const Result& r) {
+    EXPECT_EQ(r.status, 0) << r.err;
+    return fields(lines(r.out).back());
+}
+
+// Each case: a command line, the fragment its one error line must hold.
+struct Refusal {
+    std::vector<std::string> args;
+    const char* fragment;
+};
+
+void expectRefused(const Refusal& c) {
+    const Result r = batch(c.args);
+    EXPECT_EQ(r.status, 2) << c.args.back();
+    const auto errLines = lines(r.err);
+    ASSERT_EQ(errLines.size(), 1u) << r.err;
+    EXPECT_NE(errLines[0].find(c.fragment), std::string::npos) << errLines[0];
+    EXPECT_EQ(errLines[0].rfind("yawmark-batch: ", 0), 0u);
+}
+
+// How many pixels of the image have exactly this colour.
+int count(const QImage& image, QRgb color) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFFu) == (color & 0xFFFFFFu);
+    return n;
+}
+
+// The most black pixels in any one row (or column).
+int mostBlack(const QImage& image, bool rows) {
+    int best = 0;
+    const int outer = rows ? image.height() : image.width();
+    const int inner = rows ? image.width() : image.height();
+    for (int i = 0; i < outer; ++i) {
+        int n = 0;
+        for (int j = 0; j < inner; ++j)
+            n += ((rows ? image.pixel(j, i) : image.pixel(i, j)) & 0xFFFFFFu) == 0;
+        best = std::max(best, n);
+    }
+    return best;
+}
+
 TEST(Batch, CsvOfTheDefaultSkidMatchesTheCore) {
     const Result r = batch({"--passes", "400", "--every", "7"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -71,56 +123,42 @@ TEST(Batch, CsvOfTheDefaultSkidMatchesTheCore) {
 }
 
 TEST(Batch, OptionsChangeTheRun) {
-    const auto last = [](const Result& r) { return fields(lines(r.out).back()); };
-    const Result base = batch({"--passes", "50"});
-    ASSERT_EQ(base.status, 0);
-
-    // Typed boxes: straight ahead from (3, 4), going 90 degrees right.
-    const Result typed = batch(
-        {"--passes", "1", "--box", "8=Center", "--box", "16=3", "--box=17=4", "--box", "7=90"});
-    ASSERT_EQ(typed.status, 0) << typed.err;
-    const auto f = last(typed);
-    EXPECT_GT(f[2], 3); // moving along +x
-    EXPECT_NEAR(f[3], 4, 1e-9);
-    EXPECT_EQ(f[7], 0); // no yaw going straight
-
-    // Another vehicle or typed inertia gives another trajectory.
-    const Result imagine = batch({"--passes", "50", "--vehicle", "Imaginery Car"});
-    ASSERT_EQ(imagine.status, 0) << imagine.err;
-    EXPECT_NE(last(imagine), last(base));
-    const Result custom = batch({"--passes", "50", "--vehicle", "Custom"});
-    EXPECT_EQ(last(custom), last(base));
-    const Result typedInertia = batch({"--passes", "50", "--no-auto-inertia", "--box", "5=900"});
-    EXPECT_NE(last(typedInertia), last(base));
-    // The default inertia as a radius of gyration gives the same skid (through the box text).
-    const Result gyration = batch({"--passes", "50", "--gyration"});
-    ASSERT_EQ(gyration.status, 0) << gyration.err;
-    EXPECT_NEAR(last(gyration)[2], last(base)[2], 1e-9);
-    // Without normal driving the typed yaw is used.
-    const Result noSpin =
-        batch({"--passes", "1", "--no-auto-normal", "--box", "12=0", "--box", "8=Center"});
-    EXPECT_EQ(last(noSpin)[7], 0);
-
-    // --seconds runs until simTime reaches it.
+    const auto base = lastRow(batch({"--passes", "50"}));
+    // Whether each option reaches the run: the same skid, or another one.
+    const struct {
+        std::vector<std::string> args;
+        bool same;
+    } cases[] = {
+        {{"--vehicle", "Imaginery Car"}, false},
+        {{"--vehicle", "Custom"}, true},
+        {{"--box", "5=900"}, true}, // "Auto Calculate" writes the box again
+        {{"--no-auto-inertia", "--box=5=900"}, false},
+        {{"--box", "8=Center"}, false},
+        {{"--box", "12=0"}, true},
+        {{"--no-auto-normal", "--box", "12=0"}, false},
+        {{"--gyration"}, true}, // the default inertia, through the box as a radius
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--passes", "50"});
+        const auto last = lastRow(batch(args));
+        if (c.same) {
+            EXPECT_NEAR(last[2], base[2], 1e-9) << args[0];
+        } else {
+            EXPECT_NE(last, base) << args[0];
+        }
+    }
+    // --seconds runs until simTime reaches it; a negative step runs one pass,
+    // as the window's loop does.
     const Result seconds = batch({"--seconds", "0.5"});
-    ASSERT_EQ(seconds.status, 0);
     EXPECT_EQ(lines(seconds.out).size(), 1u + 50);
-    EXPECT_GE(last(seconds)[1], 0.5);
-
-    // A negative step runs one pass, as the window's loop does.
-    const Result backwards = batch({"--passes", "10", "--box", "13=-10"});
-    ASSERT_EQ(backwards.status, 0);
-    EXPECT_EQ(lines(backwards.out).size(), 2u);
-
-    EXPECT_EQ(batch({"--help"}).status, 0);
+    EXPECT_GE(lastRow(seconds)[1], 0.5);
+    EXPECT_EQ(lines(batch({"--passes", "10", "--box", "13=-10"}).out).size(), 2u);
     EXPECT_NE(batch({"--help"}).out.find("--passes N"), std::string::npos);
 }
 
 TEST(Batch, BadInputExitsTwoNamingTheBox) {
-    const struct {
-        std::vector<std::string> args;
-        const char* fragment;
-    } cases[] = {
+    const Refusal cases[] = {
         {{"--box", "2=abc"}, "\"Vehicle Mass (kg)\" is not a number"},
         {{"--box", "2=0"}, "\"Vehicle Mass (kg)\" must not be 0."},
         {{"--box", "9=1"}, "\"Mass Center Turning Radius (m)\""},
@@ -133,20 +171,99 @@ TEST(Batch, BadInputExitsTwoNamingTheBox) {
         {{"--vehicle", "Ferrari"}, "unknown vehicle"},
         {{"--passes", "-3"}, "--passes"},
         {{"--passes", "1e3"}, "--passes"},
-        {{"--passes"}, "--passes"},
         {{"--every", "0"}, "--every"},
         {{"--seconds", "nan"}, "--seconds"},
         {{"--passes", "1", "--seconds", "1"}, "not both"},
-        {{"--frobnicate"}, "unknown option"},
         {{"--gyration=1"}, "unknown option"},
     };
-    for (const auto& c : cases) {
-        const Result r = batch(c.args);
-        EXPECT_EQ(r.status, 2) << c.args[0];
-        const auto errLines = lines(r.err);
-        ASSERT_EQ(errLines.size(), 1u) << r.err;
-        EXPECT_NE(errLines[0].find(c.fragment), std::string::npos) << errLines[0];
-        EXPECT_EQ(errLines[0].rfind("yawmark-batch: ", 0), 0u);
+    for (const auto& c : cases)
+        expectRefused(c);
+}
+
+class BatchPng : public ::testing::Test {
+protected:
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+    QImage image(const char* name) const { return QImage(dir_.filePath(name)); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(BatchPng, ShowsAxesTrailsAndOutlinesAtTheRequestedSize) {
+    const Result r = batch({"--png", path("plain.png")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.empty()) << "no CSV without --csv";
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    ASSERT_EQ(batch({"--png", path("snaps.png"), "--auto-snap"}).status, 0);
+    ASSERT_EQ(batch({"--png=" + path("w.png"), "--size", "719x546", "--lines"}).status, 0);
+
+    const QImage plain = image("plain.png");
+    EXPECT_EQ(plain.size(), QSize(kDefaultImageWidth, kDefaultImageHeight));
+    EXPECT_EQ(image("w.png").size(), QSize(719, 546));
+    // The five trails in their colours, the cyan rear edge of the start
+    // outline and of the last one, on white.
+    for (const QRgb c : {qRgb(255, 0, 0), qRgb(255, 0, 255), qRgb(0, 0, 255), qRgb(0, 255, 0),
+                         qRgb(0, 255, 255), qRgb(255, 255, 255)})
+        EXPECT_GT(count(plain, c), 0) << std::hex << c;
+    // Black axes: the x axis from -20 to 7.5 m across most of the image, the
+    // y axis its whole height but where the trails cross it.
+    EXPECT_GE(mostBlack(plain, true), plain.width() * 8 / 10);
+    EXPECT_GE(mostBlack(plain, false), plain.height() * 8 / 10);
+    // Automatic snapshots leave more lasting outlines, each with its cyan edge.
+    EXPECT_GT(count(image("snaps.png"), qRgb(0, 255, 255)), count(plain, qRgb(0, 255, 255)) + 20);
+}
+
+TEST_F(BatchPng, DrawingLeavesTheTrajectoryAlone) {
+    // The CSV of a run that also draws (with snapshots) is the CSV of one that does not.
+    const Result csvOnly = batch({"--passes", "400", "--auto-snap"});
+    const Result both = batch({"--passes", "400", "--auto-snap", "--png", path("a.png"), "--csv"});
+    ASSERT_EQ(both.status, 0) << both.err;
+    EXPECT_FALSE(csvOnly.out.empty());
+    EXPECT_EQ(both.out, csvOnly.out);
+    // The image is the same every time, also from a second GUI application in one process.
+    ASSERT_EQ(batch({"--passes", "400", "--auto-snap", "--png", path("b.png")}).status, 0);
+    EXPECT_EQ(image("a.png"), image("b.png"));
+}
+
+TEST_F(BatchPng, BadSizesAndFilesExitTwoAndLeaveNoImage) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    const std::string x = path("x.png");
+    const Refusal cases[] = {
+        {{"--png", x, "--size", "0x10"}, "--size"},
+        {{"--png", x, "--size", "5x+5"}, "--size"},
+        {{"--png", x, "--size", "1.5x3"}, "--size"},
+        {{"--png", x, "--size", "8193x10"}, "--size"},
+        {{"--png", x, "--size", "8192x4097"}, "33554432 pixels"},
+        {{"--png", x, "--size", "99999999999x5"}, "--size"},
+        {{"--png", x, "--size"}, "--size needs WxH"},
+        {{"--size", "10x10"}, "go with --png"},
+        {{"--png", ""}, "--png needs a file name"},
+        {{"--png", path("no/such/folder/x.png")}, "cannot write"},
+        {{"--png", path("folder")}, "it is a folder"},
+        {{"--png", x, "--box", "4=-0.9", "--box", "13=1e155"}, "stopped at pass"},
+    };
+    for (const auto& c : cases)
+        expectRefused(c);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(x)));
+    EXPECT_EQ(parseImageSize("8192x4096"), (std::pair{8192, 4096})); // the largest accepted
+    EXPECT_EQ(parseImageSize("1X1"), (std::pair{1, 1}));
+
+    // A run that fails keeps the image of an earlier one.
+    ASSERT_EQ(batch({"--png", path("old.png"), "--passes", "10"}).status, 0);
+    const QImage before = image("old.png");
+    ASSERT_EQ(batch({"--png", path("old.png"), "--box", "4=-0.9", "--box", "13=1e155"}).status, 2);
+    EXPECT_EQ(image("old.png"), before);
+}
+
+TEST_F(BatchPng, TheProgramDrawsWithoutADisplay) {
+    // No display, and a platform asked for that would need one: the image
+    // is drawn offscreen all the same.
+    const std::string file = path("nodisplay.png");
+    for (const char* platform : {"", "QT_QPA_PLATFORM=xcb "}) {
+        QFile::remove(QString::fromStdString(file));
+        const std::string command =
+            std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + platform +
+            "'" YAWMARK_BATCH_EXE "' --png '" + file + "' --size 300x200 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(image("nodisplay.png").size(), QSize(300, 200)) << platform;
     }
 }
 

@@ -1,5 +1,6 @@
+// The car's shape and motion at one instant: corners, wheel velocities, the
+// yaw rate of normal driving and the moment of inertia.
 #include "sim/Geometry.h"
-#include "sim/Vector.h"
 #include "tests/sim/DefaultCar.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,7 @@
 namespace yawmark {
 namespace {
 
-TEST(Vector, SmallProcedures) {
-    EXPECT_EQ(Mag(3, 4, 0), 5);
-    EXPECT_EQ(Dot(1, 2, 3, 4), 11);
-    const Vec3 z = Cross(1, 0, 0, 0, 1, 0);
-    EXPECT_EQ(z.x, 0);
-    EXPECT_EQ(z.y, 0);
-    EXPECT_EQ(z.z, 1);
-    const Vec3 c = Cross(1, 2, 3, 4, 5, 6); // (2·6-3·5, 3·4-1·6, 1·5-2·4)
-    EXPECT_EQ(c.x, -3);
-    EXPECT_EQ(c.y, 6);
-    EXPECT_EQ(c.z, -3);
-}
-
-TEST(Geometry, CornersOfTheDefaultCar) {
+TEST(Geometry, CornersOfTheDefaultCarAndTheirTurn) {
     Params p;
     RunState s;
     test::loadDefaultCar(p, s);
@@ -40,41 +28,62 @@ TEST(Geometry, CornersOfTheDefaultCar) {
     EXPECT_NEAR(s.corner[FL][1], -0.91, 1e-12);
     EXPECT_NEAR(s.corner[RR][0], 1.76748, 1e-12);
     EXPECT_NEAR(s.corner[RR][1], 0.91, 1e-12);
-    // The same numbers as rotating each wheel on its own.
-    for (int i = 1; i <= 4; ++i) {
-        double x = i == FL || i == RL ? -0.91 : 0.91;
-        double y =
-            i <= FR ? (1 - p.frontShare) * p.wheelbaseLength : -p.frontShare * p.wheelbaseLength;
-        Rotate(x, y, s.heading);
-        EXPECT_EQ(s.corner[i][0], x);
-        EXPECT_EQ(s.corner[i][1], y);
-    }
 }
 
 TEST(Geometry, WheelVelocitiesOfARigidBody) {
     RunState s;
     s.omega = 1;
+    s.cmVx = 5;
+    s.cmVy = -2;
     s.corner[1] = {1, 0};
-    s.corner[2] = {0, 1};
-    s.corner[3] = {0, 0};
     s.corner[4] = {2, -3};
     s.wheelVel[1][2] = 7;
     s.wheelForce[3][2] = 7;
     CornerVelocity(s);
-    EXPECT_EQ(s.wheelVel[1][0], 0);
-    EXPECT_EQ(s.wheelVel[1][1], 1);
-    EXPECT_EQ(s.wheelVel[2][0], -1);
-    EXPECT_EQ(s.wheelVel[2][1], 0);
-    EXPECT_EQ(s.wheelVel[1][2], 0);
-    EXPECT_EQ(s.wheelForce[3][2], 0);
-    // The mass centre's velocity is added to every wheel.
-    s.cmVx = 5;
-    s.cmVy = -2;
-    CornerVelocity(s);
-    EXPECT_EQ(s.wheelVel[3][0], 5);
-    EXPECT_EQ(s.wheelVel[3][1], -2);
+    // The mass centre's velocity plus omega × r, in the plane.
+    EXPECT_EQ(s.wheelVel[1][0], 5 + 0);
+    EXPECT_EQ(s.wheelVel[1][1], -2 + 1);
     EXPECT_EQ(s.wheelVel[4][0], 5 + 3);
     EXPECT_EQ(s.wheelVel[4][1], -2 + 2);
+    EXPECT_EQ(s.wheelVel[1][2], 0);
+    EXPECT_EQ(s.wheelForce[3][2], 0);
+}
+
+TEST(InitialConditions, YawRateOfNormalDriving) {
+    const struct {
+        const char* dir;
+        double radius, vx, vy, omega;
+    } cases[] = {
+        {"L", 17, 0, 20, 20.0 / 17}, {"R", 17, 0, 20, -20.0 / 17},
+        {"CE", 0, 0, 20, 0},   // the radius does not matter going straight
+        {"L", 17, 0, 0, 0},    // a car at rest does not turn
+        {"L", 10, 3, -4, 0.5}, // speed from both components
+    };
+    for (const auto& c : cases) {
+        Params p;
+        RunState s;
+        test::loadDefaultCar(p, s);
+        p.steerDir = c.dir;
+        p.turnRadius = c.radius;
+        p.initVx = c.vx;
+        p.initVy = c.vy;
+        EXPECT_NEAR(iniOmega(p), c.omega, 1e-12) << c.dir << " " << c.radius << " " << c.vy;
+    }
+}
+
+TEST(InitialConditions, InertiaMaximumAndStartUpValues) {
+    Params p;
+    RunState s;
+    s.cmX = 5;
+    test::loadDefaultCar(p, s);
+    EXPECT_NEAR(p.momentInertia, 2061.2578, 1e-4);
+    EXPECT_EQ(p.momentInertia, (1.82 * 1.82 + 4.29 * 4.29) * 1139 / 12);
+    EXPECT_EQ(p.pointColor[FL], 255u); // red, red in the low byte
+    EXPECT_EQ(s.cmX, 5);               // the body state is left alone
+
+    EXPECT_EQ(Maximum(3, 7), 7);
+    EXPECT_EQ(Maximum(7, 3), 7);
+    EXPECT_TRUE(std::signbit(Maximum(-0.0, 0.0))); // equal values: the first argument
 }
 
 } // namespace

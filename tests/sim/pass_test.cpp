@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 namespace yawmark {
 namespace {
 
@@ -15,24 +12,16 @@ bool sameBody(const RunState& a, const RunState& b) {
            a.cmVy == b.cmVy && a.heading == b.heading && a.omega == b.omega;
 }
 
-TEST(Pass, NoForceMeansAStraightLine) {
+// The default skid, placed at its start with its wheel friction.
+class DefaultSkid : public ::testing::Test {
+protected:
+    void SetUp() override { test::startDefaultSkid(p, s); }
     Params p;
     RunState s;
-    test::startDefaultSkid(p, s);
-    s.wheelFriction = {0, 0, 0, 0, 0};
-    s.omega = 0;
-    ASSERT_TRUE(runPass(p, s));
-    EXPECT_EQ(s.cmX, 0);
-    EXPECT_EQ(s.cmY, 0.2);
-    EXPECT_EQ(s.cmVy, 20);
-    EXPECT_EQ(s.simTime, 0.01);
-}
+};
 
-TEST(Pass, ConstantAccelerationOverTheStep) {
+TEST_F(DefaultSkid, ConstantAccelerationOverTheStep) {
     // Straight ahead with only the rear wheels braking: a = -μ·g·(1-f).
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
     p.steerDir = "CE";
     s.omega = 0;
     const double h = p.timeStep;
@@ -44,28 +33,23 @@ TEST(Pass, ConstantAccelerationOverTheStep) {
     EXPECT_EQ(s.cmX, 0);
     EXPECT_EQ(s.omega, 0);
     EXPECT_EQ(s.heading, 0);
+
+    // A negative step runs backwards: friction against the motion speeds it up.
+    p.timeStep = -0.01;
+    const double y = s.cmY, vy = s.cmVy;
+    ASSERT_TRUE(runPass(p, s));
+    EXPECT_EQ(s.simTime, 0.01 - 0.01);
+    EXPECT_LT(s.cmY, y);
+    EXPECT_GT(s.cmVy, vy);
 }
 
-TEST(Pass, TimeIsASumOfSteps) {
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
+TEST_F(DefaultSkid, TimeIsASumOfStepsAndTheWindowsSequenceGivesTheSameNumbers) {
+    RunState b = s;
     double t = 0;
     for (int n = 0; n < 500; ++n) {
         ASSERT_TRUE(runPass(p, s));
         t += 0.01;
         ASSERT_EQ(s.simTime, t) << "pass " << n + 1;
-    }
-    EXPECT_NE(s.simTime, 500 * 0.01); // repeated additions, not n·h at once
-}
-
-TEST(Pass, TheWindowsSequenceGivesTheSameNumbers) {
-    Params p;
-    RunState a, b;
-    test::startDefaultSkid(p, a);
-    b = a;
-    for (int n = 0; n < 400; ++n) {
-        ASSERT_TRUE(runPass(p, a));
         cornerpos(p, b);
         // (drawing happens here in the window)
         FWheelNormal(p, b);
@@ -77,64 +61,38 @@ TEST(Pass, TheWindowsSequenceGivesTheSameNumbers) {
         FWheelNormal(p, b);
         ASSERT_TRUE(updateBody(p, b, 0));
         ASSERT_TRUE(sameBody(before, b));
-        ASSERT_TRUE(sameBody(a, b)) << "pass " << n + 1;
+        ASSERT_TRUE(sameBody(s, b)) << "pass " << n + 1;
     }
+    EXPECT_NE(s.simTime, 500 * 0.01); // repeated additions, not n·h at once
 }
 
-TEST(Pass, NegativeTimeStepRunsBackwards) {
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
-    p.timeStep = -0.01;
-    ASSERT_TRUE(runPass(p, s));
-    EXPECT_EQ(s.simTime, -0.01);
-    EXPECT_LT(s.cmY, 0);
-    EXPECT_GT(s.cmVy, 20); // friction against the motion, run backwards, speeds it up
-}
-
-TEST(Pass, TheStoppedSkidStaysExactlyAtRest) {
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
+TEST_F(DefaultSkid, TheStoppedSkidStaysExactlyAtRest) {
     int pass = 0;
     while (!(s.cmVx == 0 && s.cmVy == 0 && s.omega == 0)) {
         ASSERT_TRUE(runPass(p, s));
         ASSERT_LT(++pass, 2000) << "the skid should come to rest";
     }
     EXPECT_GT(s.cmY, 25); // it slid a fair way first
-    const RunState rest = s;
+    RunState rest = s;
     for (int n = 0; n < 100000; ++n)
         ASSERT_TRUE(runPass(p, s));
-    EXPECT_EQ(s.cmX, rest.cmX);
-    EXPECT_EQ(s.cmY, rest.cmY);
-    EXPECT_EQ(s.heading, rest.heading);
-    EXPECT_EQ(s.cmVx, 0);
-    EXPECT_EQ(s.cmVy, 0);
-    EXPECT_EQ(s.omega, 0);
+    rest.simTime = s.simTime;
+    EXPECT_TRUE(sameBody(s, rest));
 }
 
-TEST(Pass, RestRuleNeedsBothVelocityAndYawTurnedBack) {
-    // Yaw still spinning the same way: the car is not at rest yet.
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
+TEST_F(DefaultSkid, RestRuleNeedsBothVelocityAndYawTurnedBack) {
     s.cmVx = 0;
     s.cmVy = 0.001; // reverses within one step
-    s.omega = 5;    // but keeps spinning
+    s.omega = 5;    // but keeps spinning: not at rest yet
     ASSERT_TRUE(runPass(p, s));
     EXPECT_NE(s.omega, 0);
     EXPECT_NE(s.cmVy, 0);
 }
 
-TEST(Pass, OverflowLeavesTheStateAsItWas) {
-    Params p;
-    RunState s;
-    test::startDefaultSkid(p, s);
+TEST_F(DefaultSkid, OverflowLeavesTheStateAsItWas) {
+    const RunState fresh = s;
     p.timeStep = 1e300;
-    ASSERT_TRUE(runPass(p, s) == false);
-    RunState fresh;
-    Params q;
-    test::startDefaultSkid(q, fresh);
+    EXPECT_FALSE(runPass(p, s));
     EXPECT_TRUE(sameBody(s, fresh));
     // A non-finite force (e.g. parameters changed mid-run) is refused the same way.
     p.timeStep = 0.01;
