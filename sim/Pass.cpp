@@ -35,8 +35,14 @@ bool updateBody(const Params& p, RunState& s, double h) {
     double omega = s.omega + alpha * h;
 
     if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(vx) && std::isfinite(vy) &&
-          std::isfinite(heading) && std::isfinite(omega)))
+          std::isfinite(heading) && std::isfinite(omega))) {
+        // The pass does not happen: no force of it stays behind in the state.
+        s.wheelVel = {};
+        s.wheelForce = {};
+        s.totalForce = {0, 0};
+        s.torque = 0;
         return false;
+    }
 
     // Full kinetic friction at any speed overshoots around zero: a pass that
     // turns the velocity back and stops or turns back the yaw has brought the
