@@ -231,6 +231,8 @@ void RunControl::AfterMain() {
 }
 
 bool RunControl::pass() {
+    // A pass whose numbers would stop being finite leaves the state as it found it.
+    const RunState start = s_;
     if (takeAutoSnapshot(p_, s_, ticked(w_.chkSnap()))) cmdSnap_Click();
     cornerpos(p_, s_);
     DrawLocus(*surface_, p_, s_, trails_);
@@ -255,10 +257,9 @@ bool RunControl::pass() {
         timer2->stop();
     }
 
-    const double before = s_.simTime;
     s_.simTime += h;
     if (!std::isfinite(s_.simTime) || !updateBody(p_, s_, h)) {
-        s_.simTime = before;
+        s_ = start;
         return false;
     }
     s_.snapDone = true;
@@ -313,6 +314,13 @@ void RunControl::Main() {
         message(appTitle(), QStringLiteral("The run stopped at %1 s: its numbers would no longer "
                                            "be finite. Check the boxes and press Draw again.")
                                 .arg(QString::fromStdString(formatNumber(s_.simTime))));
+    } else if (!w_.closing() && !s_.stopRequested) {
+        // Simulated time went below zero (a negative time step runs one pass
+        // backwards): the run has ended by itself. It ends as Stop leaves it,
+        // so the buttons show a state of the run; Resume ends it again at once.
+        s_.stopRequested = true;
+        s_.paused = true;
+        w_.cmdPause()->setText(kResume);
     }
 }
 

@@ -118,6 +118,7 @@ private slots:
     void enterInATextBox();
     void drawWidthAndExitActions();
     void passThatWouldNotBeFiniteStopsTheRun();
+    void negativeTimeStepEndsTheRunAsStopped();
 };
 
 void tst_RunControl::lifeCycleThroughTheStateTable() {
@@ -603,6 +604,43 @@ void tst_RunControl::passThatWouldNotBeFiniteStopsTheRun() {
     QVERIFY(std::isfinite(h.s().cmX) && std::isfinite(h.s().simTime));
     QCOMPARE(h.s().simTime, timeAfter(static_cast<int>(h.run().passes()), 1.0));
     checkRow(h, Row::Idle);
+    // Nothing of the pass that failed stays behind: no NaN or infinite force,
+    // velocity or axle direction in the state.
+    const RunState& s = h.s();
+    QVERIFY(std::isfinite(s.torque) && std::isfinite(s.alpha));
+    QVERIFY(std::isfinite(s.totalForce[0]) && std::isfinite(s.totalForce[1]));
+    for (int i = 1; i <= 4; ++i)
+        for (int k = 0; k < 2; ++k) {
+            QVERIFY(std::isfinite(s.wheelVel[i][k]));
+            QVERIFY(std::isfinite(s.wheelForce[i][k]));
+            QVERIFY(std::isfinite(s.corner[i][k]));
+            if (i <= 2) QVERIFY(std::isfinite(s.wheelNormal[i][k]));
+        }
+}
+
+// A negative time step runs one pass backwards and the run ends by itself;
+// the window must then show a state of the run (Stopped), not a mix of
+// Idle and Stopped, and Resume must end it again without a pass.
+void tst_RunControl::negativeTimeStepEndsTheRunAsStopped() {
+    Harness h;
+    h.box(13)->setText("-10");
+    h.w.cmdDraw()->click();
+    QVERIFY(h.messages.isEmpty());
+    QCOMPARE(h.run().passes(), 1u);
+    QCOMPARE(h.s().simTime, -0.01);
+    checkRow(h, Row::Stopped);
+
+    h.w.cmdPause()->click(); // Resume
+    checkRow(h, Row::Stopped);
+    QCOMPARE(h.run().passes(), 1u);
+    QCOMPARE(h.s().simTime, -0.01);
+
+    // Draw with a sound step starts over from the start values.
+    h.box(13)->setText("10");
+    h.pauseAt(3);
+    h.w.cmdDraw()->click();
+    checkRow(h, Row::Paused);
+    QCOMPARE(h.s().simTime, timeAfter(3, 0.01));
 }
 
 QTEST_MAIN(tst_RunControl)
