@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
 # Builds Yawmark and runs every test. Needs no display: the window tests run on
 # Qt's offscreen platform.
+#
+# Then the whole suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-asan/ (without the benchmarks); any
+# report fails the run. SKIP_SANITIZE=1 leaves that part out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+
+[ "${SKIP_SANITIZE:-0}" = 1 ] && exit 0
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DYAWMARK_SANITIZE=ON -DYAWMARK_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j2
+# Every finding aborts its test, leaks included (checked at exit); nothing is
+# suppressed.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
