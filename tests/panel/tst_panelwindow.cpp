@@ -27,7 +27,6 @@ void PanelWindowTest::menusReachThePanel() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ParameterPanel* panel = w.panel();
     QCOMPARE(panel->params(), &w.params());
-    QCOMPARE(panel->txtInput(14)->text(), QStringLiteral("400"));
     QCOMPARE(panel->txtInput(12)->text(), QStringLiteral("-0.187241109519877"));
     QCOMPARE(panel->comVehicle()->currentText(), QStringLiteral("McLaren F1"));
 
