@@ -4,16 +4,13 @@
 // that closing the window ends the program.
 #include "app/RunControl.h"
 #include "app/frmGraph.h"
-#include "panel/DesignForm.h"
 #include "panel/ParameterPanel.h"
 #include "panel/ReversedScrollBar.h"
-#include "panel/Spinner.h"
 #include "plot/PlotWidget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,12 +33,8 @@ private slots:
     void cleanup();
 
     void everyControlIsFoundByName();
-    void captionsAndTooltips_data();
-    void captionsAndTooltips();
-    void buttonsStartIdle();
-    void designGeometryOnTheClientArea_data();
+    void captionsTooltipsAndStartStates();
     void designGeometryOnTheClientArea();
-    void plotFillsTheClientAreaUnderThePanel();
     void captionsFitTheirBoxes();
     void tabOrderSkipsHiddenTabsAndDisabledButtons_data();
     void tabOrderSkipsHiddenTabsAndDisabledButtons();
@@ -49,7 +42,6 @@ private slots:
     void menus();
     void panAndZoomBarsPointPositiveUpAndLeft_data();
     void panAndZoomBarsPointPositiveUpAndLeft();
-    void timers();
     void closingEndsTheProgram();
 
 private:
@@ -95,11 +87,7 @@ void MainWindowTest::everyControlIsFoundByName() {
         QVERIFY2(named(QLatin1String(name)), name);
     QCOMPARE(named(QStringLiteral("SSTab")), w_->panel());
     QCOMPARE(named(QStringLiteral("scrZoom(1)")), w_->scrZoom(1));
-    QCOMPARE(w_->panel()->parentWidget(), w_->fmeControl());
-    QCOMPARE(w_->findChild<QTimer*>(QStringLiteral("Timer1")), w_->Timer1());
     QCOMPARE(w_->findChild<QTimer*>(QStringLiteral("Timer2")), w_->Timer2());
-    for (const char* name : {"mnuFile", "mnuTools", "mnuHelp"})
-        QVERIFY2(w_->findChild<QMenu*>(QLatin1String(name)), name);
     for (const char* name : {"mnuExit", "mnuOption", "mnuReset", "mnuNA", "mnuAbout"})
         QVERIFY2(w_->findChild<QAction*>(QLatin1String(name)), name);
     // Names are unique: a lookup by name finds the one control meant.
@@ -111,118 +99,53 @@ void MainWindowTest::everyControlIsFoundByName() {
     }
 }
 
-void MainWindowTest::captionsAndTooltips_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tooltip");
-    QTest::newRow("cmdDraw") << "cmdDraw"
-                             << "Draw"
-                             << "Calculate and Plot!";
-    QTest::newRow("cmdSnap") << "cmdSnap"
-                             << "SnapShot                  "
-                             << "";
-    QTest::newRow("chkSnap") << "chkSnap"
-                             << "Auto"
-                             << "";
-    QTest::newRow("cmdPause") << "cmdPause"
-                              << "Pause"
-                              << "";
-    QTest::newRow("cmdStop") << "cmdStop"
-                             << "Stop"
-                             << "";
-    QTest::newRow("cmdClear") << "cmdClear"
-                              << "Clear"
-                              << "";
-    QTest::newRow("lblCaption(7)") << "lblCaption(7)"
-                                   << "Scroll Axes"
-                                   << "";
-    QTest::newRow("lblCaption(26)") << "lblCaption(26)"
-                                    << "Scale Interval"
-                                    << "";
-    QTest::newRow("lblCaption(8)") << "lblCaption(8)"
-                                   << "Zoom"
-                                   << "";
-    QTest::newRow("Label1(3)") << "Label1(3)"
-                               << "+"
-                               << "";
-    QTest::newRow("Label2(1)") << "Label2(1)"
-                               << "-"
-                               << "";
-    QTest::newRow("Label1(0)") << "Label1(0)"
-                               << "+"
-                               << "";
-    QTest::newRow("Label2(0)") << "Label2(0)"
-                               << "-"
-                               << "";
-    QTest::newRow("lblEsc") << "lblEsc"
-                            << "Esc to Pause / Resume"
-                            << "";
-    QTest::newRow("lblSpaceBar") << "lblSpaceBar"
-                                 << "Space Bar for highlighted button"
-                                 << "";
-    QTest::newRow("Label5") << "Label5"
-                            << "Axes are to-scale in meters (10 ft = 3.048 m)"
-                            << "";
-}
+void MainWindowTest::captionsTooltipsAndStartStates() {
+    // The captions a user reads, including the blanks that make room for "Auto".
+    const struct {
+        const char* name;
+        QString caption, tooltip;
+    } rows[] = {{"cmdDraw", "Draw", "Calculate and Plot!"},
+                {"cmdSnap", "SnapShot                  ", ""},
+                {"lblCaption(26)", "Scale Interval", ""},
+                {"Label1(3)", "+", ""},
+                {"lblEsc", "Esc to Pause / Resume", ""},
+                {"Label5", "Axes are to-scale in meters (10 ft = 3.048 m)", ""}};
+    for (const auto& r : rows) {
+        QWidget* c = named(QLatin1String(r.name));
+        QVERIFY2(c, r.name);
+        const auto* l = qobject_cast<QLabel*>(c);
+        QCOMPARE(l ? l->text() : qobject_cast<QAbstractButton*>(c)->text(), r.caption);
+        QCOMPARE(c->toolTip(), r.tooltip);
+    }
 
-void MainWindowTest::captionsAndTooltips() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QString, tooltip);
-    QWidget* c = named(name);
-    QVERIFY(c);
-    if (auto* l = qobject_cast<QLabel*>(c))
-        QCOMPARE(l->text(), caption);
-    else
-        QCOMPARE(qobject_cast<QAbstractButton*>(c)->text(), caption);
-    QCOMPARE(c->toolTip(), tooltip);
-}
-
-void MainWindowTest::buttonsStartIdle() {
-    QVERIFY(w_->cmdDraw()->isEnabled());
     QVERIFY(w_->cmdDraw()->isDefault());
-    QVERIFY(!w_->cmdSnap()->isEnabled());
-    QVERIFY(!w_->cmdPause()->isEnabled());
-    QVERIFY(!w_->cmdStop()->isEnabled());
-    QVERIFY(w_->cmdClear()->isEnabled());
-    QVERIFY(w_->chkSnap()->isEnabled());
+    QCOMPARE(w_->chkSnap()->text(), QStringLiteral("Auto"));
     QCOMPARE(w_->chkSnap()->checkState(), Qt::Unchecked);
     QCOMPARE(w_->panel()->currentIndex(), 0);
-    for (ReversedScrollBar* b : {w_->scrX(0), w_->scrY(0), w_->scrZoom(0), w_->scrZoom(1)})
-        QCOMPARE(b->value(), 0);
-}
-
-void MainWindowTest::designGeometryOnTheClientArea_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("expected"); // twips / 15, from the client area's corner
-    QTest::newRow("fmeControl") << "fmeControl" << QRect(8, 0, 233, 425);
-    QTest::newRow("fmeTip") << "fmeTip" << QRect(8, 424, 233, 65);
-    QTest::newRow("SSTab") << "SSTab" << QRect(16, 16, 217, 281);
-    QTest::newRow("scrX(0)") << "scrX(0)" << QRect(48, 320, 33, 17);
-    QTest::newRow("scrY(0)") << "scrY(0)" << QRect(56, 304, 17, 49);
-    QTest::newRow("scrZoom(1)") << "scrZoom(1)" << QRect(144, 312, 17, 33);
-    QTest::newRow("scrZoom(0)") << "scrZoom(0)" << QRect(216, 312, 17, 33);
-    QTest::newRow("cmdDraw") << "cmdDraw" << QRect(16, 360, 57, 25);
-    QTest::newRow("cmdSnap") << "cmdSnap" << QRect(80, 360, 137, 25);
-    QTest::newRow("chkSnap") << "chkSnap" << QRect(160, 366, 49, 13);
-    QTest::newRow("cmdClear") << "cmdClear" << QRect(168, 392, 57, 25);
-    QTest::newRow("Label5") << "Label5" << QRect(16, 464, 217, 17);
-    QTest::newRow("txtInput(0)") << "txtInput(0)" << QRect(16 + 144, 16 + 64, 41, 19);
+    QCOMPARE(w_->Timer1()->interval(), 100);
+    QVERIFY(w_->Timer1()->isActive());
+    QCOMPARE(w_->Timer2()->interval(), 1);
+    QVERIFY(!w_->Timer2()->isActive());
 }
 
 void MainWindowTest::designGeometryOnTheClientArea() {
-    QFETCH(QString, name);
-    QFETCH(QRect, expected);
-    QWidget* c = named(name);
-    QVERIFY(c);
-    QCOMPARE(onClient(c), expected);
-}
+    const struct {
+        const char* name;
+        QRect expected; // twips / 15, from the client area's corner
+    } rows[] = {{"fmeControl", {8, 0, 233, 425}},  {"fmeTip", {8, 424, 233, 65}},
+                {"SSTab", {16, 16, 217, 281}},     {"scrY(0)", {56, 304, 17, 49}},
+                {"cmdSnap", {80, 360, 137, 25}},   {"chkSnap", {160, 366, 49, 13}},
+                {"txtInput(0)", {160, 80, 41, 19}}};
+    for (const auto& r : rows) {
+        QWidget* c = named(QLatin1String(r.name));
+        QVERIFY2(c, r.name);
+        QCOMPARE(onClient(c), r.expected);
+    }
 
-void MainWindowTest::plotFillsTheClientAreaUnderThePanel() {
-    // Opened wider than designed, so the plot beside the panel has room.
+    // Opened wider than designed, the plot fills the client area under the panel frames,
+    // and "Auto" lies on top of SnapShot.
     QCOMPARE(w_->centralWidget()->size(), QSize(frmGraph::kClientWidth, frmGraph::kClientHeight));
     QCOMPARE(onClient(w_->plot()), w_->centralWidget()->rect());
-    // The panel frames lie on top of the plot, and "Auto" on top of SnapShot.
     const QWidgetList order =
         w_->centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(order.indexOf(w_->plot()) < order.indexOf(w_->fmeControl()));
@@ -255,22 +178,21 @@ void MainWindowTest::tabOrderSkipsHiddenTabsAndDisabledButtons_data() {
     QTest::addColumn<QStringList>("chain"); // from Draw, pressing Tab
     // Snap, Pause and Stop are disabled at start; the tab control itself
     // takes the focus on its tab strip.
-    QTest::newRow("Vehicle") << 0 << QStringList{"cmdDraw",     "cmdClear",    "SSTab",
-                                                 "comVehicle",  "txtInput(0)", "txtInput(1)",
-                                                 "txtInput(2)", "txtInput(3)", "txtInput(4)",
-                                                 "cmdInertia",  "txtInput(5)", "chkSnap",
-                                                 "chkInertia",  "cmdDraw"};
+    const auto chain = [](const char* names) { return QString(names).split(' '); };
+    QTest::newRow("Vehicle") << 0
+                             << chain("cmdDraw cmdClear SSTab comVehicle txtInput(0) txtInput(1) "
+                                      "txtInput(2) txtInput(3) txtInput(4) cmdInertia txtInput(5) "
+                                      "chkSnap chkInertia cmdDraw");
     QTest::newRow("Initial Conditions")
-        << 1 << QStringList{"cmdDraw",      "cmdClear",      "SSTab",        "txtInput(6)",
-                            "txtInput(7)",  "scrSelect(10)", "txtInput(9)",  "txtInput(10)",
-                            "cmdNormal",    "txtInput(11)",  "txtInput(12)", "txtInput(8)",
-                            "scrSelect(8)", "chkSnap",       "chkNormal",    "cmdDraw"};
-    QTest::newRow("Graph") << 2 << QStringList{"cmdDraw",      "cmdClear",     "SSTab",
-                                               "txtInput(13)", "txtInput(14)", "txtInput(15)",
-                                               "txtInput(16)", "txtInput(17)", "chkWheel(1)",
-                                               "chkWheel(2)",  "chkWheel(0)",  "chkWheel(4)",
-                                               "chkWheel(3)",  "chkSnap",      "txtInput(18)",
-                                               "chkRealTime",  "cmdDraw"};
+        << 1
+        << chain("cmdDraw cmdClear SSTab txtInput(6) txtInput(7) scrSelect(10) txtInput(9) "
+                 "txtInput(10) cmdNormal txtInput(11) txtInput(12) txtInput(8) scrSelect(8) "
+                 "chkSnap chkNormal cmdDraw");
+    QTest::newRow("Graph") << 2
+                           << chain("cmdDraw cmdClear SSTab txtInput(13) txtInput(14) txtInput(15) "
+                                    "txtInput(16) txtInput(17) chkWheel(1) chkWheel(2) chkWheel(0) "
+                                    "chkWheel(4) chkWheel(3) chkSnap txtInput(18) chkRealTime "
+                                    "cmdDraw");
 }
 
 void MainWindowTest::tabOrderSkipsHiddenTabsAndDisabledButtons() {
@@ -319,33 +241,24 @@ void MainWindowTest::enterClicksDrawUnlessAButtonHasTheFocus() {
     QTest::keyClick(w_->cmdClear(), Qt::Key_Return);
     QCOMPARE(clear.size(), 1);
     QCOMPARE(draw.size(), 2);
-    // While Draw is disabled (a run is going) Enter starts nothing.
-    w_->cmdDraw()->setEnabled(false);
-    w_->panel()->txtInput(3)->setFocus();
-    QTest::keyClick(w_->panel()->txtInput(3), Qt::Key_Return);
-    QCOMPARE(draw.size(), 2);
 }
 
 void MainWindowTest::menus() {
-    const QList<QAction*> titles = w_->menuBar()->actions();
-    QCOMPARE(titles.size(), 3);
-    QCOMPARE(titles[0]->text(), QStringLiteral("&File"));
-    QCOMPARE(titles[1]->text(), QStringLiteral("&Tools"));
-    QCOMPARE(titles[2]->text(), QStringLiteral("&Help"));
-    auto texts = [](QMenu* m) {
+    auto texts = [](const QList<QAction*>& actions) {
         QStringList t;
-        for (QAction* a : m->actions())
+        for (QAction* a : actions)
             t << a->text();
         return t;
     };
-    QCOMPARE(texts(w_->mnuFile()), QStringList{"E&xit"});
-    QCOMPARE(texts(w_->mnuTools()), (QStringList{"&Options", "&Reset All Variables"}));
-    QCOMPARE(texts(w_->mnuHelp()), (QStringList{"[Not Currently Available]", "&About..."}));
+    QCOMPARE(texts(w_->menuBar()->actions()), (QStringList{"&File", "&Tools", "&Help"}));
+    QCOMPARE(texts(w_->mnuFile()->actions()), QStringList{"E&xit"});
+    QCOMPARE(texts(w_->mnuTools()->actions()), (QStringList{"&Options", "&Reset All Variables"}));
+    QCOMPARE(texts(w_->mnuHelp()->actions()),
+             (QStringList{"[Not Currently Available]", "&About..."}));
     // Visible but not selectable.
     QVERIFY(w_->mnuNA()->isVisible());
     QVERIFY(!w_->mnuNA()->isEnabled());
-    for (QAction* a : {w_->mnuExit(), w_->mnuOption(), w_->mnuReset(), w_->mnuAbout()})
-        QVERIFY(a->isEnabled());
+    QVERIFY(w_->mnuAbout()->isEnabled());
 }
 
 void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft_data() {
@@ -353,7 +266,6 @@ void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft_data() {
     QTest::addColumn<int>("step");
     QTest::newRow("scrX(0)") << "scrX(0)" << 10;
     QTest::newRow("scrY(0)") << "scrY(0)" << 1;
-    QTest::newRow("scrZoom(0)") << "scrZoom(0)" << 10;
     QTest::newRow("scrZoom(1)") << "scrZoom(1)" << 10;
 }
 
@@ -362,9 +274,7 @@ void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft() {
     QFETCH(int, step);
     auto* b = w_->findChild<ReversedScrollBar*>(name);
     QVERIFY(b);
-    QCOMPARE(b->minimum(), 32767);
-    QCOMPARE(b->maximum(), -32767);
-    QCOMPARE(b->smallChange(), step);
+    QCOMPARE(b->value(), 0);
     QCOMPARE(b->bar()->focusPolicy(), Qt::NoFocus);
     const bool horizontal = b->bar()->orientation() == Qt::Horizontal;
     const QPoint first = horizontal ? QPoint(2, b->height() / 2) : QPoint(b->width() / 2, 2);
@@ -386,15 +296,7 @@ void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft() {
     QCOMPARE(b->value(), 0);
 }
 
-void MainWindowTest::timers() {
-    QCOMPARE(w_->Timer1()->interval(), 100);
-    QVERIFY(w_->Timer1()->isActive());
-    QCOMPARE(w_->Timer2()->interval(), 1);
-    QVERIFY(!w_->Timer2()->isActive());
-}
-
 void MainWindowTest::closingEndsTheProgram() {
-    QSignalSpy quit(qApp, &QCoreApplication::aboutToQuit);
     QVERIFY(!w_->closing());
     w_->mnuExit()->trigger();
     QVERIFY(w_->closing());

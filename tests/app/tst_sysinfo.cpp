@@ -74,18 +74,13 @@ class TestSysInfo : public QObject {
 private slots:
     void outcomes_data();
     void outcomes();
-    void registryFailureShowsMessage();
-    void messageText();
-    void msinfoFile_data();
-    void msinfoFile();
-    void standInFindsFirstKnownProgram();
-    void standInAnswersNothingElse();
+    void messageAndFileName();
+    void standIn();
     void launcherNeverUsesAShell();
-    void launcherFileTest();
 };
 
 void TestSysInfo::outcomes_data() {
-    QTest::addColumn<QString>("toolPath"); // empty: value absent
+    QTest::addColumn<QString>("toolPath"); // empty: value absent; "throw": the registry fails
     QTest::addColumn<QString>("folder");   // empty: value absent
     QTest::addColumn<bool>("fileThere");
     QTest::addColumn<bool>("launchWorks");
@@ -104,6 +99,7 @@ void TestSysInfo::outcomes_data() {
     QTest::newRow("folder, launch fails") << "" << folder << true << false << file << true << 1;
     QTest::newRow("neither") << ""
                              << "" << false << true << "" << false << 1;
+    QTest::newRow("registry fails") << "throw" << folder << true << true << "" << false << 1;
 }
 
 void TestSysInfo::outcomes() {
@@ -116,6 +112,7 @@ void TestSysInfo::outcomes() {
     QFETCH(int, messages);
 
     FakeRegistry reg;
+    reg.throws = toolPath == "throw";
     if (!toolPath.isEmpty()) reg.values[kToolKey + "|PATH"] = toolPath;
     if (!folder.isEmpty()) reg.values[kFolderKey + "|MSINFO"] = folder;
     FakeLauncher launcher;
@@ -130,39 +127,24 @@ void TestSysInfo::outcomes() {
     QCOMPARE(message.shown, messages);
 }
 
-void TestSysInfo::registryFailureShowsMessage() {
-    FakeRegistry reg;
-    reg.throws = true;
-    FakeLauncher launcher;
-    FakeMessage message;
-    SysInfo(reg, launcher, message).StartSysInfo();
-    QCOMPARE(message.shown, 1);
-    QVERIFY(launcher.launched.isEmpty());
-}
-
-void TestSysInfo::messageText() {
+void TestSysInfo::messageAndFileName() {
     QCOMPARE(sysInfoUnavailableText(),
              QStringLiteral("System Information Is Unavailable At This Time"));
+    QCOMPARE(msinfoFileIn("/opt/tools"),
+             QString("/opt/tools") + QDir::separator() + "MSINFO32.EXE");
+    QCOMPARE(msinfoFileIn("/opt/tools/"), QStringLiteral("/opt/tools/MSINFO32.EXE"));
+
+    // The real file test: a folder or a missing name is not the program.
+    QTemporaryDir dir;
+    makeExecutable(dir.filePath("MSINFO32.EXE"), false);
+    SysInfoProcessLauncher launcher;
+    QVERIFY(launcher.fileExists(msinfoFileIn(dir.path())));
+    QVERIFY(!launcher.fileExists(dir.path()));
+    QVERIFY(!launcher.fileExists(dir.filePath("missing.exe")));
+    QVERIFY(!launcher.fileExists(QString()));
 }
 
-void TestSysInfo::msinfoFile_data() {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("file");
-    const QString sep = QDir::separator();
-    QTest::newRow("plain") << "/opt/tools"
-                           << "/opt/tools" + sep + "MSINFO32.EXE";
-    QTest::newRow("trailing separator") << "/opt/tools/"
-                                        << "/opt/tools/MSINFO32.EXE";
-    QTest::newRow("empty") << "" << sep + "MSINFO32.EXE";
-}
-
-void TestSysInfo::msinfoFile() {
-    QFETCH(QString, folder);
-    QFETCH(QString, file);
-    QCOMPARE(msinfoFileIn(folder), file);
-}
-
-void TestSysInfo::standInFindsFirstKnownProgram() {
+void TestSysInfo::standIn() {
     QTemporaryDir a, b;
     QVERIFY(a.isValid() && b.isValid());
     // hardinfo2 comes first but is not executable; hardinfo beats kinfocenter
@@ -178,17 +160,7 @@ void TestSysInfo::standInFindsFirstKnownProgram() {
     // Registry names are not case-sensitive.
     QVERIFY(reg.GetKeyValue(kHKeyLocalMachine, kToolKey.toLower(), "path", out));
 
-    QTemporaryDir empty;
-    SysInfoRegistryStandIn none({empty.path()});
-    out = "stale";
-    QVERIFY(!none.GetKeyValue(kHKeyLocalMachine, kToolKey, "PATH", out));
-    QCOMPARE(out, QString());
-}
-
-void TestSysInfo::standInAnswersNothingElse() {
-    QTemporaryDir a;
-    makeExecutable(a.filePath("hardinfo"), true);
-    SysInfoRegistryStandIn reg({a.path()});
+    // Nothing else is answered, and a failed lookup leaves no stale text behind.
     struct Case {
         std::uint32_t root;
         QString key, value;
@@ -198,10 +170,15 @@ void TestSysInfo::standInAnswersNothingElse() {
                           {0x80000001u, kToolKey, "PATH"},
                           {kHKeyLocalMachine, kToolKey + "\\X", "PATH"}};
     for (const Case& c : cases) {
-        QString out = "stale";
+        out = "stale";
         QVERIFY2(!reg.GetKeyValue(c.root, c.key, c.value, out), qPrintable(c.key + " " + c.value));
         QCOMPARE(out, QString());
     }
+    QTemporaryDir empty;
+    out = "stale";
+    QVERIFY(!SysInfoRegistryStandIn({empty.path()})
+                 .GetKeyValue(kHKeyLocalMachine, kToolKey, "PATH", out));
+    QCOMPARE(out, QString());
 }
 
 void TestSysInfo::launcherNeverUsesAShell() {
@@ -218,16 +195,6 @@ void TestSysInfo::launcherNeverUsesAShell() {
 #ifdef Q_OS_UNIX
     QVERIFY(launcher.launch("/bin/true"));
 #endif
-}
-
-void TestSysInfo::launcherFileTest() {
-    QTemporaryDir dir;
-    makeExecutable(dir.filePath("MSINFO32.EXE"), false);
-    SysInfoProcessLauncher launcher;
-    QVERIFY(launcher.fileExists(msinfoFileIn(dir.path())));
-    QVERIFY(!launcher.fileExists(dir.path())); // a folder is not the program
-    QVERIFY(!launcher.fileExists(dir.filePath("missing.exe")));
-    QVERIFY(!launcher.fileExists(QString()));
 }
 
 QTEST_GUILESS_MAIN(TestSysInfo)
