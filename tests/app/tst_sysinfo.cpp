@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <stdexcept>
+#include <tuple>
 
 using namespace yawmark;
 
@@ -26,13 +27,8 @@ public:
     bool GetKeyValue(std::uint32_t root, const QString& key, const QString& value,
                      QString& out) const override {
         if (throws) throw std::runtime_error("registry broke");
-        const auto it = values.find(key + '|' + value);
-        if (root != kHKeyLocalMachine || it == values.end()) {
-            out.clear();
-            return false;
-        }
-        out = *it;
-        return true;
+        out = root == kHKeyLocalMachine ? values.value(key + '|' + value) : QString();
+        return !out.isEmpty();
     }
 };
 
@@ -91,15 +87,15 @@ void TestSysInfo::outcomes_data() {
     const QString tool = "/usr/bin/hardinfo";
     const QString folder = "/opt/msinfo";
     const QString file = msinfoFileIn(folder);
-    QTest::newRow("tool path, launched without file test")
-        << tool << folder << false << true << tool << false << 0;
+    // clang-format off
+    QTest::newRow("tool path, launched without file test") << tool << folder << false << true << tool << false << 0;
     QTest::newRow("tool path, launch fails") << tool << "" << false << false << tool << false << 1;
     QTest::newRow("folder, file there") << "" << folder << true << true << file << true << 0;
     QTest::newRow("folder, file missing") << "" << folder << false << true << "" << true << 1;
     QTest::newRow("folder, launch fails") << "" << folder << true << false << file << true << 1;
-    QTest::newRow("neither") << ""
-                             << "" << false << true << "" << false << 1;
+    QTest::newRow("neither") << "" << "" << false << true << "" << false << 1;
     QTest::newRow("registry fails") << "throw" << folder << true << true << "" << false << 1;
+    // clang-format on
 }
 
 void TestSysInfo::outcomes() {
@@ -160,25 +156,21 @@ void TestSysInfo::standIn() {
     // Registry names are not case-sensitive.
     QVERIFY(reg.GetKeyValue(kHKeyLocalMachine, kToolKey.toLower(), "path", out));
 
-    // Nothing else is answered, and a failed lookup leaves no stale text behind.
-    struct Case {
-        std::uint32_t root;
-        QString key, value;
-    };
-    const Case cases[] = {{kHKeyLocalMachine, kFolderKey, "MSINFO"},
-                          {kHKeyLocalMachine, kToolKey, "MSINFO"},
-                          {0x80000001u, kToolKey, "PATH"},
-                          {kHKeyLocalMachine, kToolKey + "\\X", "PATH"}};
-    for (const Case& c : cases) {
+    // Nothing else is answered (the other value, another root, a subkey, no
+    // tool on the path), and a failed lookup leaves no stale text behind.
+    QTemporaryDir empty;
+    const SysInfoRegistryStandIn none({empty.path()});
+    const std::tuple<const SysInfoRegistryStandIn&, std::uint32_t, QString, QString> cases[] = {
+        {reg, kHKeyLocalMachine, kFolderKey, "MSINFO"},
+        {reg, kHKeyLocalMachine, kToolKey, "MSINFO"},
+        {reg, 0x80000001u, kToolKey, "PATH"},
+        {reg, kHKeyLocalMachine, kToolKey + "\\X", "PATH"},
+        {none, kHKeyLocalMachine, kToolKey, "PATH"}};
+    for (const auto& [r, root, key, value] : cases) {
         out = "stale";
-        QVERIFY2(!reg.GetKeyValue(c.root, c.key, c.value, out), qPrintable(c.key + " " + c.value));
+        QVERIFY2(!r.GetKeyValue(root, key, value, out), qPrintable(key + " " + value));
         QCOMPARE(out, QString());
     }
-    QTemporaryDir empty;
-    out = "stale";
-    QVERIFY(!SysInfoRegistryStandIn({empty.path()})
-                 .GetKeyValue(kHKeyLocalMachine, kToolKey, "PATH", out));
-    QCOMPARE(out, QString());
 }
 
 void TestSysInfo::launcherNeverUsesAShell() {
