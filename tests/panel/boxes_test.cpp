@@ -1,11 +1,15 @@
-#include "panel/BoxTable.h"
+// What the boxes mean to the simulation: units, steering words, refusals, and
+// what "Calculate" and Draw make of them. Start-up, reset, presets, box 5 and
+// the results of both "Calculate" buttons for the start-up car are checked on
+// the real panel.
 #include "panel/Boxes.h"
+#include "panel/Calculate.h"
+#include "panel/DrawPreparation.h"
 #include "panel/FormLoad.h"
-#include "panel/Presets.h"
+#include "sim/Forces.h"
+#include "sim/Pass.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace yawmark {
 namespace {
@@ -16,27 +20,6 @@ struct Started {
     BoxTexts t;
     Started() { formLoad(p, s, t); }
 };
-
-// The texts of all nineteen boxes are checked on the real panel; here the
-// state start-up leaves behind and that a reset brings all of it back.
-TEST(Boxes, StartUpAndReset) {
-    Started a;
-    EXPECT_EQ(a.t.txtInput[3], "58.8");
-    EXPECT_EQ(a.t.txtInput[12], "-0.187241109519877");
-    EXPECT_NEAR(a.s.omega, 20.0 / 17, 1e-12);
-    EXPECT_EQ(a.s.heading, 0);
-    EXPECT_EQ(a.p.kineticFriction, 10 / 11.16);
-    const BoxTexts startup = a.t;
-    for (auto& text : a.t.txtInput)
-        text = "typed";
-    a.t.chkWheel = {1, 1, 2, 1, 0};
-    a.p.useGyration = true;
-    a.p.timeStep = 0.5;
-    formLoad(a.p, a.s, a.t);
-    EXPECT_EQ(a.t.txtInput, startup.txtInput);
-    EXPECT_EQ(a.t.chkWheel, (std::array<int, 5>{}));
-    EXPECT_FALSE(a.p.useGyration);
-}
 
 TEST(Boxes, ReadingConvertsToSIUnits) {
     Started a;
@@ -63,34 +46,13 @@ TEST(Boxes, ReadingConvertsToSIUnits) {
     const std::array<bool, 5> connect{false, false, false, true, false}; // greyed counts as off
     EXPECT_EQ(a.p.connectPixels, connect);
 
-    box[3] = "58.8";
-    box[7] = "10";
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.frontShare, 0.41200000000000003);
-    EXPECT_EQ(a.s.heading, -0.2617993877991494);
-
     // Omega written back: +2π shows -1, -2π shows 1.
-    a.s.omega = -6.283185307179586;
     InitBoxes(a.p, a.s, a.t, true);
     EXPECT_EQ(box[12], "1");
     EXPECT_EQ(box[14], "500"); // forty calculation intervals of 12.5 ms, whatever it held
     a.s.omega = 6.283185307179586;
     InitBoxes(a.p, a.s, a.t, true);
     EXPECT_EQ(box[12], "-1");
-}
-
-TEST(Boxes, InertiaBoxUsesTheMassJustRead) {
-    Started a;
-    a.t.txtInput[5] = "2";
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.momentInertia, 2);
-    a.p.vehicleMass = 1;
-    a.p.useGyration = true;
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.momentInertia, 4556);
-    a.t.txtInput[5] = "-2";
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.momentInertia, 4556);
 }
 
 TEST(Boxes, SteeringWordsAreExact) {
@@ -104,11 +66,6 @@ TEST(Boxes, SteeringWordsAreExact) {
     a.t.txtInput[8] = "Center";
     ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
     EXPECT_EQ(a.p.steerDir, "CE");
-    // Writing back an unknown code leaves the box alone.
-    a.p.steerDir = "X";
-    a.t.txtInput[8] = "typed";
-    InitBoxes(a.p, a.s, a.t, true);
-    EXPECT_EQ(a.t.txtInput[8], "typed");
 }
 
 TEST(Boxes, ABadBoxChangesNothing) {
@@ -137,32 +94,92 @@ TEST(Boxes, ABadBoxChangesNothing) {
         EXPECT_EQ(a.s.omega, stateBefore.omega);
         EXPECT_EQ(a.s.gravity, stateBefore.gravity);
     }
-    // The first bad box in reading order: 7 comes before 6.
+}
+
+TEST(Calculate, ReadsTheBoxesFirstAndComputesFromThem) {
     Started a;
-    a.t.txtInput[6] = "x";
-    a.t.txtInput[7] = "y";
-    a.t.txtInput[12] = "z";
-    EXPECT_EQ(ReadBoxes(a.t, a.p, a.s)->box, 7);
+    a.t.txtInput[12] = "2";
+    ASSERT_FALSE(cmdNormal(a.t, a.p, a.s));
+    EXPECT_EQ(a.t.txtInput[12], "-0.187241109519877");
+    EXPECT_EQ(a.s.omega, -2 * 2 * a.p.pi); // omega from the old text
+    // Imaginery Car's dimensions typed in.
+    a.t.txtInput[0] = "7";
+    a.t.txtInput[1] = "2";
+    a.t.txtInput[2] = "4000";
+    ASSERT_FALSE(cmdInertia(a.t, a.p, a.s));
+    EXPECT_EQ(a.t.txtInput[5], "17666.6666666667");
+
+    a.t.txtInput[9] = "0";
+    EXPECT_EQ(cmdNormal(a.t, a.p, a.s)->text,
+              "\"Mass Center Turning Radius (m)\" must not be 0 for a car that moves and steers.");
 }
 
-TEST(Boxes, GyrationFormAndMessages) {
-    EXPECT_EQ(boxCaption(5, true), "Radius of Gyration (m)");
-    EXPECT_EQ(boxSpinnerStep(5, false), 5000);
-    EXPECT_EQ(boxSpinnerStep(5, true), 10);
-    EXPECT_EQ(boxMessage(2, false, "must not be 0."), "\"Vehicle Mass (kg)\" must not be 0.");
-    EXPECT_EQ(boxMessage(5, true, "x"), "\"Radius of Gyration (m)\" x");
+TEST(DrawPreparation, DefaultDrawReadsTheDerivedValues) {
+    Started a;
+    a.t.txtInput[5] = "1";
+    a.t.txtInput[11] = "45";
+    ASSERT_FALSE(prepareDraw(a.t, a.p, a.s, {}));
+    EXPECT_EQ(a.t.txtInput[5], "2061.25779166667");
+    EXPECT_EQ(a.t.txtInput[11], "0");
+    EXPECT_EQ(a.p.momentInertia, 2061.25779166667); // through its text form
+    EXPECT_EQ(a.s.omega, -(-0.187241109519877) * 2 * a.p.pi);
+    EXPECT_EQ(a.p.kineticFriction, 0.896057347670251);
+    EXPECT_EQ(a.s.heading, 0);
+
+    // Unticked, the typed values are used as they are.
+    Started b;
+    b.t.txtInput[5] = "1500";
+    b.t.txtInput[12] = "0";
+    ASSERT_FALSE(prepareDraw(b.t, b.p, b.s, {false, false}));
+    EXPECT_EQ(b.p.momentInertia, 1500);
+    EXPECT_EQ(b.s.omega, 0);
 }
 
-// What a preset writes is checked on the real panel; here only the names.
-TEST(Presets, OnlyTheExactNamesLoad) {
-    Params p;
-    ASSERT_TRUE(loadVehicle("Imaginery Car", p));
-    EXPECT_EQ(p.vehicleMass, 4000);
-    const Params loaded = p;
-    EXPECT_FALSE(loadVehicle("Custom", p));
-    EXPECT_FALSE(loadVehicle("mclaren f1", p));
-    EXPECT_EQ(p.wheelbaseLength, loaded.wheelbaseLength);
-    EXPECT_EQ(kVehicleNames[2], "Imaginery Car");
+TEST(DrawPreparation, AllOrNothing) {
+    const struct {
+        int box;
+        const char* text;
+    } cases[] = {
+        {2, "0"},   // refused by the run's checks, after both computations succeeded
+        {9, "1"},   // radius inside the rear axle
+        {9, "0"},   // refused by the normal-driving computation
+        {15, "px"}, // unreadable box
+    };
+    for (const auto& c : cases) {
+        Started a;
+        a.t.txtInput[c.box] = c.text;
+        a.t.txtInput[5] = "1";
+        a.t.txtInput[11] = "45";
+        a.t.txtInput[3] = "50";
+        const BoxTexts texts = a.t;
+        const Params p = a.p;
+        const RunState s = a.s;
+        const auto message = prepareDraw(a.t, a.p, a.s, {});
+        ASSERT_TRUE(message) << c.box;
+        EXPECT_EQ(message->box, c.box);
+        EXPECT_EQ(message->text.front(), '"');
+        EXPECT_EQ(a.t.txtInput, texts.txtInput);
+        EXPECT_EQ(a.p.frontShare, p.frontShare);
+        EXPECT_EQ(a.p.momentInertia, p.momentInertia);
+        EXPECT_EQ(a.s.omega, s.omega);
+        EXPECT_EQ(a.s.heading, s.heading);
+    }
+}
+
+TEST(DrawPreparation, ThenTheCarStartsWhereTheBoxesSay) {
+    Started a;
+    a.t.txtInput[16] = "3";
+    a.t.txtInput[17] = "-4";
+    a.t.txtInput[7] = "90";
+    a.s.simTime = 12;
+    ASSERT_FALSE(prepareDraw(a.t, a.p, a.s, {}));
+    placeAtStart(a.p, a.s);
+    calcForce(a.p, a.s);
+    EXPECT_EQ(a.s.simTime, 0);
+    EXPECT_EQ(a.s.cmX, 3);
+    EXPECT_EQ(a.s.cmY, -4);
+    EXPECT_EQ(a.s.cmVx, 20);
+    EXPECT_NEAR(a.s.wheelFriction[1], 2060.41, 0.01);
 }
 
 } // namespace

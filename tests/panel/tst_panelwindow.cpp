@@ -32,8 +32,7 @@ void PanelWindowTest::menusReachThePanel() {
 
     w.mnuOption()->trigger();
     frmOption* o = frmOption::existing();
-    QVERIFY(o);
-    QVERIFY(o->isVisible());
+    QVERIFY(o && o->isVisible());
     QVERIFY(!w.isEnabled());
     QVERIFY(o->isEnabled()); // not a child that the disabled window would take along
     QCOMPARE(o->pos(), QPoint(frmOption::kLeft, frmOption::kTop));
