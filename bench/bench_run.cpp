@@ -3,8 +3,8 @@
 // passes per second, and how many passes still run after Pause is pressed.
 #include "app/RunControl.h"
 #include "app/frmGraph.h"
+#include "bench/QtBenchmarkMain.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -64,12 +64,4 @@ BENCHMARK(BM_PassesAfterPause)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YAWMARK_QT_BENCHMARK_MAIN()

@@ -5,8 +5,8 @@
 #include "plot/Outline.h"
 #include "plot/PlotWidget.h"
 #include "plot/Trails.h"
+#include "bench/QtBenchmarkMain.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -59,12 +59,4 @@ BENCHMARK(BM_DrawPassAndYield)->Iterations(100000)->UseRealTime()->Unit(benchmar
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YAWMARK_QT_BENCHMARK_MAIN()
