@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/frmGraph.h"
+#include "panel/Calculate.h"
 #include "panel/DrawPreparation.h"
 #include "panel/ParameterPanel.h"
 #include "panel/ReversedScrollBar.h"
@@ -13,6 +14,7 @@
 #include "sim/Geometry.h"
 #include "sim/NumberText.h"
 #include "sim/Pass.h"
+#include "sim/Validation.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -311,9 +313,15 @@ void RunControl::Main() {
     --depth_;
     if (failed) {
         endFailedRun();
-        message(appTitle(), QStringLiteral("The run stopped at %1 s: its numbers would no longer "
-                                           "be finite. Check the boxes and press Draw again.")
-                                .arg(QString::fromStdString(formatNumber(s_.simTime))));
+        // Most often a Calculate during the run read a box the run cannot go on
+        // with (a mass of 0, a turning radius too short): then say which.
+        const QString when = QStringLiteral("The run stopped at %1 s: ")
+                                 .arg(QString::fromStdString(formatNumber(s_.simTime)));
+        if (const auto problem = validateRun(p_, s_))
+            message(appTitle(), when + QString::fromStdString(toMessage(*problem, p_).text));
+        else
+            message(appTitle(), when + QStringLiteral("its numbers would no longer be finite. "
+                                                      "Check the boxes and press Draw again."));
     } else if (!w_.closing() && !s_.stopRequested) {
         // Simulated time went below zero (a negative time step runs one pass
         // backwards): the run has ended by itself. It ends as Stop leaves it,

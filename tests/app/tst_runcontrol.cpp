@@ -495,6 +495,20 @@ void tst_RunControl::passThatWouldNotBeFiniteStopsTheRun() {
         for (int k = 0; k < 2; ++k)
             QVERIFY(std::isfinite(s.wheelVel[i][k]) && std::isfinite(s.wheelForce[i][k]) &&
                     std::isfinite(s.corner[i][k]) && (i > 2 || std::isfinite(s.wheelNormal[i][k])));
+
+    // A Calculate during a run reads every box into the running parameters: a
+    // mass of 0 read that way stops the run, and the message names the box.
+    Harness g;
+    g.at(3, [&] {
+        g.box(2)->setText("0");
+        g.w.panel()->cmdNormal()->click();
+    });
+    g.w.cmdDraw()->click();
+    QCOMPARE(g.messages.size(), 1);
+    QVERIFY2(g.messages[0].contains("\"Vehicle Mass (kg)\" must not be 0."),
+             qPrintable(g.messages[0]));
+    QCOMPARE(g.run().passes(), 3u);
+    checkRow(g, Row::Idle);
 }
 
 // A negative time step runs one pass backwards and the run ends by itself;
