@@ -1,11 +1,11 @@
 // One pass of a run as the window draws it: five trail points, the car's
 // outline (four lines, five dots, AutoRedraw off and on again) and a yield to
 // the event loop, on a plot widget shown offscreen.
+#include "bench/QtBenchmarkMain.h"
 #include "plot/Axes.h"
 #include "plot/Outline.h"
 #include "plot/PlotWidget.h"
 #include "plot/Trails.h"
-#include "bench/QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
 
