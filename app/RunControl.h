@@ -82,7 +82,6 @@ public:
     // Buttons after the loop: Draw and Clear enabled again.
     void AfterMain();
 
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

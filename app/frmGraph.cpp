@@ -5,9 +5,9 @@
 #include "app/frmAbout.h"
 #include "panel/DesignForm.h"
 #include "panel/ParameterPanel.h"
-#include "panel/frmOption.h"
 #include "panel/ReversedScrollBar.h"
 #include "panel/Spinner.h"
+#include "panel/frmOption.h"
 #include "plot/PlotWidget.h"
 
 #include <QApplication>

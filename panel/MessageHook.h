@@ -12,8 +12,7 @@ namespace yawmark {
 
 // owner: the window the message belongs to (may be null); title: the box's
 // title, empty for the program's name; text: the message.
-using MessageHook =
-    std::function<void(QWidget* owner, const QString& title, const QString& text)>;
+using MessageHook = std::function<void(QWidget* owner, const QString& title, const QString& text)>;
 
 // The real message: a box over the owner's window with the title (the
 // program's name, "Yawmark", when it is empty), the text and an OK button.

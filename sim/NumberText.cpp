@@ -20,15 +20,18 @@ std::string formatNumber(double value) {
 
 std::optional<double> parseNumber(std::string_view text) {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
 
     // Check the shape first: from_chars alone would also take "inf", "nan" and
     // hexadecimal forms, and no sign of its own.
     std::size_t i = 0;
     const auto digits = [&] {
         const std::size_t from = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
         return i - from;
     };
     bool negative = false;
@@ -54,7 +57,8 @@ std::optional<double> parseNumber(std::string_view text) {
     if (res.ec == std::errc::result_out_of_range) {
         // Too small to hold reads as zero; too large to hold is no number at all.
         std::size_t e = numberStart;
-        while (e < text.size() && text[e] != 'e' && text[e] != 'E') ++e;
+        while (e < text.size() && text[e] != 'e' && text[e] != 'E')
+            ++e;
         if (e == text.size() || text.substr(e + 1).find('-') == std::string_view::npos)
             return std::nullopt;
         value = 0;

@@ -26,10 +26,10 @@ struct Params {
     double kineticFriction = 0; // μ, tyre coefficient of kinetic friction
 
     // The moment before the skid.
-    double initVx = 0;       // initial velocity of the mass centre, m/s
-    double initVy = 0;       //   (direction of travel measured from +y, clockwise)
-    double turnRadius = 0;   // R, mass-centre turning radius in normal driving, m
-    std::string steerDir;    // front-wheel steering: "L", "R" or "CE"
+    double initVx = 0;     // initial velocity of the mass centre, m/s
+    double initVy = 0;     //   (direction of travel measured from +y, clockwise)
+    double turnRadius = 0; // R, mass-centre turning radius in normal driving, m
+    std::string steerDir;  // front-wheel steering: "L", "R" or "CE"
 
     // Run settings.
     double timeStep = 0;         // dt, s

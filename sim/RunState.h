@@ -20,13 +20,18 @@ struct RunState {
     double gravity = 0;        // g, m/s²
 
     // Per wheel, recomputed every pass from the state at its start.
-    std::array<std::array<double, 2>, 5> corner{};      // wheel offset from the mass centre, world orientation
-    std::array<std::array<double, 3>, 5> wheelVel{};    // wheel velocity (z always 0)
-    std::array<std::array<double, 2>, 3> wheelNormal{}; // front axle directions, wheels 1 and 2 (unit)
-    std::array<double, 5> wheelFriction{};              // kinetic friction magnitude, N (set once per run)
-    std::array<std::array<double, 3>, 5> wheelForce{};  // friction force on the wheel (z always 0), N
-    std::array<double, 2> totalForce{};                 // sum of the wheel forces, N
-    double torque = 0;                                  // their moment about the mass centre, N·m
+    // Offset of each wheel from the mass centre, in world orientation, m.
+    std::array<std::array<double, 2>, 5> corner{};
+    // Velocity of each wheel, m/s (z always 0).
+    std::array<std::array<double, 3>, 5> wheelVel{};
+    // Axle direction of the front wheels 1 and 2, unit vectors.
+    std::array<std::array<double, 2>, 3> wheelNormal{};
+    // Kinetic friction magnitude of each wheel, N (set once per run).
+    std::array<double, 5> wheelFriction{};
+    // Friction force on each wheel, N (z always 0).
+    std::array<std::array<double, 3>, 5> wheelForce{};
+    std::array<double, 2> totalForce{}; // sum of the wheel forces, N
+    double torque = 0;                  // their moment about the mass centre, N·m
 
     // cos and sin of the heading they were computed for (bit for bit), so that
     // the wheels and the front axles of a pass share one evaluation.
@@ -34,7 +39,8 @@ struct RunState {
     double cosHeading = 1, sinHeading = 0;
 
     // Run flags.
-    bool snapDone = false;      // false: the next pass draws a lasting outline and restarts joined trails
+    // False: the next pass draws a lasting outline and restarts joined trails.
+    bool snapDone = false;
     bool stopRequested = false; // the loop leaves after the current pass
     bool paused = false;        // interrupted by Pause or Stop; Pause resumes
     bool realTimeTick = false;  // the pacing timer ticked since the loop last consumed a tick

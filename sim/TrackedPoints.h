@@ -14,11 +14,12 @@ inline constexpr int kPointCount = 5;
 
 enum Point : int { CE = 0, FL = 1, FR = 2, RR = 3, RL = 4 };
 
-inline constexpr std::array<std::string_view, kPointCount> kPointLabel{"CE", "FL", "FR", "RR", "RL"};
+inline constexpr std::array<std::string_view, kPointCount> kPointLabel{"CE", "FL", "FR", "RR",
+                                                                       "RL"};
 
 // Trail colours, 0x00BBGGRR: black, red, magenta, blue, green.
-inline constexpr std::array<std::uint32_t, kPointCount> kPointColor{
-    0x000000u, 0x0000FFu, 0xFF00FFu, 0xFF0000u, 0x00FF00u};
+inline constexpr std::array<std::uint32_t, kPointCount> kPointColor{0x000000u, 0x0000FFu, 0xFF00FFu,
+                                                                    0xFF0000u, 0x00FF00u};
 
 // The rear edge of every outline.
 inline constexpr std::uint32_t kRearEdgeColor = 0xFFFF00u; // cyan

@@ -29,7 +29,8 @@ void StartupTest::splashFollowsTimer1() {
     QVERIFY(frmSplash::existing());
     QVERIFY(frmSplash::existing()->isVisible());
 
-    for (int tick = 2; tick < 50; ++tick) w.Timer1_Timer();
+    for (int tick = 2; tick < 50; ++tick)
+        w.Timer1_Timer();
     QVERIFY(frmSplash::existing() && frmSplash::existing()->isVisible());
 
     w.Timer1()->start();
