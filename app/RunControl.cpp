@@ -233,13 +233,10 @@ void RunControl::AfterMain() {
 }
 
 bool RunControl::pass() {
-    // A pass whose numbers would stop being finite leaves the state as it found it.
-    const RunState start = s_;
     if (takeAutoSnapshot(p_, s_, ticked(w_.chkSnap()))) cmdSnap_Click();
     cornerpos(p_, s_);
     DrawLocus(*surface_, p_, s_, trails_);
     DrawBox(*surface_, p_, s_);
-    FWheelNormal(p_, s_);
 
     // Real time paces the passes, never the physics: a pass that finds no
     // tick waits (moves nothing), one that consumes a tick moves a whole step.
@@ -259,11 +256,9 @@ bool RunControl::pass() {
         timer2->stop();
     }
 
-    s_.simTime += h;
-    if (!std::isfinite(s_.simTime) || !updateBody(p_, s_, h)) {
-        s_ = start;
-        return false;
-    }
+    // The same computation as the batch runner's; a pass whose numbers would
+    // stop being finite leaves the body state as it was.
+    if (!finishPass(p_, s_, h)) return false;
     s_.snapDone = true;
     return true;
 }

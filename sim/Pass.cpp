@@ -36,7 +36,8 @@ bool updateBody(const Params& p, RunState& s, double h) {
 
     if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(vx) && std::isfinite(vy) &&
           std::isfinite(heading) && std::isfinite(omega))) {
-        // The pass does not happen: no force of it stays behind in the state.
+        // The pass does not happen: no force or axle of it stays behind in the state.
+        s.wheelNormal = {};
         s.wheelVel = {};
         s.wheelForce = {};
         s.totalForce = {0, 0};
@@ -65,16 +66,25 @@ bool updateBody(const Params& p, RunState& s, double h) {
     return true;
 }
 
-bool runPass(const Params& p, RunState& s) {
-    cornerpos(p, s);
+bool finishPass(const Params& p, RunState& s, double h) {
     FWheelNormal(p, s);
     const double before = s.simTime;
-    s.simTime += p.timeStep;
-    if (!std::isfinite(s.simTime) || !updateBody(p, s, p.timeStep)) {
+    s.simTime += h;
+    if (!std::isfinite(s.simTime)) {
+        s.simTime = before;
+        s.wheelNormal = {};
+        return false;
+    }
+    if (!updateBody(p, s, h)) {
         s.simTime = before;
         return false;
     }
     return true;
+}
+
+bool runPass(const Params& p, RunState& s) {
+    cornerpos(p, s);
+    return finishPass(p, s, p.timeStep);
 }
 
 bool takeAutoSnapshot(Params& p, const RunState& s, bool autoTicked) {

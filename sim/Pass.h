@@ -1,9 +1,9 @@
 // One pass of a run: the computation shared by the window's loop and the
 // batch runner, so that both give the same trajectory bit for bit.
 //
-// The window's pass is: cornerpos, draw, FWheelNormal, simTime += h,
-// updateBody(h), with h = 0 while a real-time run waits for its tick.
-// runPass is the same without the drawing, with h = timeStep.
+// The window's pass is: cornerpos, draw, finishPass(h), with h = 0 while a
+// real-time run waits for its tick. runPass is the same without the drawing,
+// with h = timeStep.
 #pragma once
 
 #include "sim/Params.h"
@@ -20,12 +20,16 @@ void placeAtStart(const Params& p, RunState& s);
 // with constant acceleration. A pass that reverses the mass centre's velocity
 // and reverses or stops the yaw leaves the car at rest, exactly.
 // Returns false and leaves the body state as it was if the new state would
-// not be finite (the per-wheel working arrays are overwritten either way).
+// not be finite; the per-wheel working arrays of that pass are then cleared.
 bool updateBody(const Params& p, RunState& s, double h);
 
-// A whole pass without drawing: cornerpos, FWheelNormal, simTime += timeStep,
-// updateBody(timeStep). Returns false, with simTime and the body state as they
-// were, if the numbers would stop being finite.
+// The rest of a pass once the wheels are placed (and drawn): FWheelNormal,
+// simTime += h, updateBody(h). Returns false, with simTime and the body state
+// as they were and no NaN left in the working arrays, if the numbers would
+// stop being finite.
+bool finishPass(const Params& p, RunState& s, double h);
+
+// A whole pass without drawing: cornerpos, then finishPass(timeStep).
 bool runPass(const Params& p, RunState& s);
 
 // The automatic snapshot rule at the top of a pass: with "Auto" ticked, a pass

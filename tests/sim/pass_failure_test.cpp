@@ -31,6 +31,14 @@ TEST(PassThatFails, LeavesEveryNumberOfTheStateFinite) {
             EXPECT_TRUE(std::isfinite(s.wheelForce[i][k])) << "wheel " << i;
         }
     EXPECT_TRUE(std::isfinite(s.totalForce[0]) && std::isfinite(s.totalForce[1]));
+
+    // A turning radius too short for the car, read during a run, gives the
+    // front axles no real direction: the pass is refused and leaves no NaN axle.
+    test::startDefaultSkid(p, s);
+    p.turnRadius = 0.5;
+    ASSERT_FALSE(runPass(p, s));
+    for (int i = 1; i <= 2; ++i)
+        EXPECT_TRUE(std::isfinite(s.wheelNormal[i][0]) && std::isfinite(s.wheelNormal[i][1]));
 }
 
 } // namespace

@@ -52,14 +52,11 @@ TEST_F(DefaultSkid, TimeIsASumOfStepsAndTheWindowsSequenceGivesTheSameNumbers) {
         ASSERT_EQ(s.simTime, t) << "pass " << n + 1;
         cornerpos(p, b);
         // (drawing happens here in the window)
-        FWheelNormal(p, b);
-        b.simTime += p.timeStep;
-        ASSERT_TRUE(updateBody(p, b, p.timeStep));
+        ASSERT_TRUE(finishPass(p, b, p.timeStep));
         // A real-time pass waiting for its tick moves nothing.
         const RunState before = b;
         cornerpos(p, b);
-        FWheelNormal(p, b);
-        ASSERT_TRUE(updateBody(p, b, 0));
+        ASSERT_TRUE(finishPass(p, b, 0));
         ASSERT_TRUE(sameBody(before, b));
         ASSERT_TRUE(sameBody(s, b)) << "pass " << n + 1;
     }
