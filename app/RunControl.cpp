@@ -191,31 +191,27 @@ bool RunControl::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void RunControl::scrX_Change(int index) {
-    ReversedScrollBar* bar = w_.scrX(index);
+// Each change of a bar counts only for its sign: one step of the view, the
+// bar back to rest (that change, with value 0, does nothing) and the axes drawn
+// again when the step changed anything.
+void RunControl::barChange(ReversedScrollBar* bar, bool (*step)(Params&, int, int), int index) {
     const int k = barSign(bar->value());
-    if (k == 0) return; // the bar's own way back to rest
-    const bool redraw = yawmark::scrX_Change(p_, index, k);
+    if (k == 0) return;
+    const bool redraw = step(p_, index, k);
     bar->setValue(0);
     if (redraw) drawScale();
+}
+
+void RunControl::scrX_Change(int index) {
+    barChange(w_.scrX(index), yawmark::scrX_Change, index);
 }
 
 void RunControl::scrY_Change(int index) {
-    ReversedScrollBar* bar = w_.scrY(index);
-    const int k = barSign(bar->value());
-    if (k == 0) return;
-    const bool redraw = yawmark::scrY_Change(p_, index, k);
-    bar->setValue(0);
-    if (redraw) drawScale();
+    barChange(w_.scrY(index), yawmark::scrY_Change, index);
 }
 
 void RunControl::scrZoom_Change(int index) {
-    ReversedScrollBar* bar = w_.scrZoom(index);
-    const int k = barSign(bar->value());
-    if (k == 0) return;
-    const bool redraw = yawmark::scrZoom_Change(p_, index, k);
-    bar->setValue(0);
-    if (redraw) drawScale();
+    barChange(w_.scrZoom(index), yawmark::scrZoom_Change, index);
 }
 
 void RunControl::BeforeMain() {

@@ -22,6 +22,7 @@
 
 namespace yawmark {
 
+class ReversedScrollBar;
 class Surface;
 class frmGraph;
 
@@ -88,6 +89,7 @@ protected:
 private:
     void message(const QString& title, const QString& text);
     void drawScale();
+    void barChange(ReversedScrollBar* bar, bool (*step)(Params&, int, int), int index);
     // One pass; false when the numbers would stop being finite.
     bool pass();
     // The run cannot go on: the buttons go back to those of a window that has

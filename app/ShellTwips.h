@@ -12,26 +12,29 @@
 
 namespace yawmark {
 
-// Times New Roman, or the nearest serif face installed (same metrics first).
-inline QFont serifFont(double points, bool bold) {
+// A classic face, or the nearest installed stand-in (same metrics first).
+inline QFont classicFont(const QStringList& families, QFont::StyleHint hint, double points,
+                         bool bold) {
     QFont f;
-    f.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Nimbus Roman"),
-                   QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
-    f.setStyleHint(QFont::Serif);
+    f.setFamilies(families);
+    f.setStyleHint(hint);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
 }
 
-// Arial, or the nearest sans-serif face installed (same metrics first).
+// Times New Roman, or the nearest serif face installed.
+inline QFont serifFont(double points, bool bold) {
+    return classicFont({QStringLiteral("Times New Roman"), QStringLiteral("Nimbus Roman"),
+                        QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")},
+                       QFont::Serif, points, bold);
+}
+
+// Arial, or the nearest sans-serif face installed.
 inline QFont sansFont(double points, bool bold) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return classicFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                        QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")},
+                       QFont::SansSerif, points, bold);
 }
 
 // Places a one-line label at its design rectangle. With autoSize the label
