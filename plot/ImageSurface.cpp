@@ -104,10 +104,15 @@ void ImageSurface::setChangeHandler(std::function<void(bool now)> handler) {
 QRect ImageSurface::takeChangedRect() {
     changePending_ = false;
     if (changed_.isEmpty()) return {};
-    const QRectF logical(changed_.topLeft() / dpr_, changed_.bottomRight() / dpr_);
+    // One pixel more on every side: wide pens and rounding reach a little past
+    // the bounds. Cut to the drawing area while still in floating point: a
+    // line far outside it (a view zoomed far out) would not fit an int.
+    const QRectF area(QPointF(0, 0), QSizeF(logicalSize_));
+    const QRectF logical =
+        QRectF(changed_.topLeft() / dpr_, changed_.bottomRight() / dpr_).adjusted(-1, -1, 1, 1) &
+        area;
     changed_ = QRectF();
-    // One pixel more on every side: wide pens and rounding reach a little past the bounds.
-    return logical.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), logicalSize_);
+    return logical.toAlignedRect() & QRect(QPoint(0, 0), logicalSize_);
 }
 
 void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withScreenLayer) {
@@ -263,7 +268,7 @@ void ImageSurface::drawSegment(Color color, double x1, double y1, double x2, dou
     const int w = deviceWidth();
     const QRectF area = QRectF(QPointF(0, 0), QSizeF(image_.size())).adjusted(-w, -w, w, w);
     if (!area.contains(a) || !area.contains(b))
-        if (!clipSegment(a, b, area)) return;
+        if (!clipSegment(a, b, area) || !finite(a) || !finite(b)) return;
     const QRectF bounds = QRectF(a, b).normalized().adjusted(-w, -w, w, w);
     if (autoRedraw_) {
         QPainter& p = imagePainter();

@@ -135,6 +135,17 @@ void TestImageSurface::linesAndDotsHonourDrawWidth() {
     s.Print(3);
     QCOMPARE(60 - countColor(s.image(), kWhite, 30), 3);
     QCOMPARE(countColor(s.image(), kRed), 60 * 3);
+    // Lines between points too far out for the clipping arithmetic (a view
+    // zoomed far out) ask to repaint no more than the area, on or off screen.
+    for (const bool persistent : {true, false}) {
+        s.setAutoRedraw(persistent);
+        s.takeChangedRect();
+        s.Line(-1e308, 30, 1e308, 31);
+        s.Line(1e307, -1e308, -1e308, 1e307);
+        s.Line(30, 30, 1e308, 1e308);
+        const QRect changed = s.takeChangedRect();
+        QVERIFY(changed.isEmpty() || QRect(0, 0, 60, 60).contains(changed));
+    }
 }
 
 void TestImageSurface::persistentScreenOnlyAndCls() {
