@@ -36,8 +36,7 @@ bool updateBody(const Params& p, RunState& s, double h) {
 
     if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(vx) && std::isfinite(vy) &&
           std::isfinite(heading) && std::isfinite(omega))) {
-        // The pass does not happen: no force or axle of it stays behind in the state.
-        s.wheelNormal = {};
+        // The pass does not happen: no force of it stays behind in the state.
         s.wheelVel = {};
         s.wheelForce = {};
         s.totalForce = {0, 0};
@@ -70,16 +69,17 @@ bool finishPass(const Params& p, RunState& s, double h) {
     FWheelNormal(p, s);
     const double before = s.simTime;
     s.simTime += h;
-    if (!std::isfinite(s.simTime)) {
-        s.simTime = before;
-        s.wheelNormal = {};
-        return false;
-    }
-    if (!updateBody(p, s, h)) {
-        s.simTime = before;
-        return false;
-    }
-    return true;
+    if (std::isfinite(s.simTime) && updateBody(p, s, h)) return true;
+    // The pass does not happen: time stays, and neither the wheels' placement
+    // nor their axles (which may be what overflowed) stay behind.
+    s.simTime = before;
+    s.corner = {};
+    s.wheelNormal = {};
+    s.wheelVel = {};
+    s.wheelForce = {};
+    s.totalForce = {0, 0};
+    s.torque = 0;
+    return false;
 }
 
 bool runPass(const Params& p, RunState& s) {

@@ -25,8 +25,8 @@ bool updateBody(const Params& p, RunState& s, double h);
 
 // The rest of a pass once the wheels are placed (and drawn): FWheelNormal,
 // simTime += h, updateBody(h). Returns false, with simTime and the body state
-// as they were and no NaN left in the working arrays, if the numbers would
-// stop being finite.
+// as they were and the per-wheel working arrays cleared (no NaN left behind),
+// if the numbers would stop being finite.
 bool finishPass(const Params& p, RunState& s, double h);
 
 // A whole pass without drawing: cornerpos, then finishPass(timeStep).

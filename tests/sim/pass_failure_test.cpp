@@ -39,6 +39,13 @@ TEST(PassThatFails, LeavesEveryNumberOfTheStateFinite) {
     ASSERT_FALSE(runPass(p, s));
     for (int i = 1; i <= 2; ++i)
         EXPECT_TRUE(std::isfinite(s.wheelNormal[i][0]) && std::isfinite(s.wheelNormal[i][1]));
+
+    // A wheelbase that overflows the wheels' placement: none of it stays behind.
+    test::startDefaultSkid(p, s);
+    p.frontShare = -1e308;
+    ASSERT_FALSE(runPass(p, s));
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(std::isfinite(s.corner[i][0]) && std::isfinite(s.corner[i][1])) << i;
 }
 
 } // namespace
