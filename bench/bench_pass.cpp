@@ -1,8 +1,8 @@
 // The cost of one pass of the default skid (geometry, forces, update), and of
 // a whole batch run of 1000 passes.
-#include "app/BatchRunner.h"
-#include "panel/DrawPreparation.h"
-#include "panel/FormLoad.h"
+#include "cli/BatchRunner.h"
+#include "model/DrawPreparation.h"
+#include "model/FormLoad.h"
 #include "sim/Forces.h"
 #include "sim/Pass.h"
 

@@ -1,8 +1,8 @@
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image with a yield to the event queue every pass: how many
 // passes per second, and how many passes still run after Pause is pressed.
-#include "app/RunControl.h"
-#include "app/frmGraph.h"
+#include "gui/RunControl.h"
+#include "gui/frmGraph.h"
 #include "bench/QtBenchmarkMain.h"
 
 #include <QPushButton>

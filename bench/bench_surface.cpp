@@ -4,7 +4,7 @@
 #include "bench/QtBenchmarkMain.h"
 #include "plot/Axes.h"
 #include "plot/Outline.h"
-#include "plot/PlotWidget.h"
+#include "gui/PlotWidget.h"
 #include "plot/Trails.h"
 
 #include <benchmark/benchmark.h>

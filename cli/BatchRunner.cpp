@@ -1,0 +1,295 @@
+#include "cli/BatchRunner.h"
+
+#include "cli/BatchGui.h"
+#include "cli/BatchImageFile.h"
+#include "cli/BatchPlot.h"
+#include "model/BoxTable.h"
+#include "model/Boxes.h"
+#include "model/Calculate.h"
+#include "model/DrawPreparation.h"
+#include "model/FormLoad.h"
+#include "model/Presets.h"
+#include "sim/Forces.h"
+#include "sim/NumberText.h"
+#include "sim/Pass.h"
+
+#include <charconv>
+#include <cmath>
+#include <ostream>
+
+namespace yawmark {
+
+namespace {
+
+constexpr int kIntervalBox = 13;
+
+std::optional<std::uint64_t> parseCount(std::string_view text) {
+    std::uint64_t value = 0;
+    if (text.empty()) return std::nullopt;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+void appendNumber(std::string& line, double value) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+    line.append(buf, res.ptr);
+}
+
+} // namespace
+
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return std::nullopt;
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        int value = 0;
+        if (digits.empty() || digits.front() == '+' || digits.front() == '-') return std::nullopt;
+        const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (res.ec != std::errc() || res.ptr != digits.data() + digits.size()) return std::nullopt;
+        if (value < 1 || value > kMaxImageSide) return std::nullopt;
+        return value;
+    };
+    const auto w = side(text.substr(0, x));
+    const auto h = side(text.substr(x + 1));
+    if (!w || !h || static_cast<long long>(*w) * *h > kMaxImagePixels) return std::nullopt;
+    return std::pair{*w, *h};
+}
+
+std::string batchUsage() {
+    return "Usage: yawmark-batch [options]\n"
+           "Runs a handbrake skid as \"Calculate and Plot!\" would and prints its trajectory as\n"
+           "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass;\n"
+           "or draws its plot into a PNG image, as the window shows it when paused at the end.\n"
+           "\n"
+           "  --passes N          run N passes (default 1000)\n"
+           "  --seconds T         run until the simulated time reaches T seconds instead\n"
+           "  --every K           print every K-th pass only (default 1)\n"
+           "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
+           "  --box I=TEXT        type TEXT into parameter box I (0..18); repeatable\n"
+           "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
+           "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
+           "  --gyration          box 5 holds a radius of gyration (m)\n"
+           "  --auto-snap         tick \"Auto\": a lasting outline every snapshot interval\n"
+           "                      (box 14, ms)\n"
+           "  --lines             join the points of every trail into lines\n"
+           "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
+           "                      the CSV; no display is needed\n"
+           "  --size WxH          size of the image in pixels (default 286x546: the plot\n"
+           "                      beside the panel in a window of its design size)\n"
+           "  --csv               with --png, print the CSV as well\n"
+           "  --help              show this text\n"
+           "\n"
+           "Bad input prints one line on standard error and exits with status 2.\n";
+}
+
+std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
+    BatchOptions o;
+    bool passesGiven = false;
+    bool sizeGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) return inlineValue;
+            if (i + 1 < args.size()) return args[++i];
+            return std::nullopt;
+        };
+        const auto flag = [&]() { return !inlineValue; };
+
+        if (name == "--help" && flag()) {
+            o.help = true;
+        } else if (name == "--no-auto-normal" && flag()) {
+            o.autoNormal = false;
+        } else if (name == "--no-auto-inertia" && flag()) {
+            o.autoInertia = false;
+        } else if (name == "--gyration" && flag()) {
+            o.gyration = true;
+        } else if (name == "--auto-snap" && flag()) {
+            o.autoSnap = true;
+        } else if (name == "--lines" && flag()) {
+            o.lines = true;
+        } else if (name == "--csv" && flag()) {
+            o.csv = true;
+        } else if (name == "--png") {
+            const auto text = value();
+            if (!text || text->empty()) return "--png needs a file name.";
+            o.png = *text;
+        } else if (name == "--size") {
+            const auto text = value();
+            if (!text) return "--size needs WxH, for example 286x546.";
+            const auto size = parseImageSize(*text);
+            if (!size)
+                return "--size needs WxH with whole numbers from 1 to " +
+                       std::to_string(kMaxImageSide) + " and at most " +
+                       std::to_string(kMaxImagePixels) + " pixels in all, not \"" + *text + "\".";
+            o.width = size->first;
+            o.height = size->second;
+            sizeGiven = true;
+        } else if (name == "--passes" || name == "--every") {
+            const auto text = value();
+            if (!text) return name + " needs a number.";
+            const auto n = parseCount(*text);
+            if (!n) return name + " needs a whole number of 0 or more, not \"" + *text + "\".";
+            if (name == "--passes") {
+                o.passes = *n;
+                passesGiven = true;
+            } else {
+                if (*n == 0) return "--every needs a number of 1 or more.";
+                o.every = *n;
+            }
+        } else if (name == "--seconds") {
+            const auto text = value();
+            if (!text) return "--seconds needs a number.";
+            const auto t = parseNumber(*text);
+            if (!t || *t < 0)
+                return "--seconds needs a number of 0 or more, not \"" + *text + "\".";
+            o.seconds = *t;
+        } else if (name == "--vehicle") {
+            const auto text = value();
+            if (!text) return "--vehicle needs a name.";
+            bool known = false;
+            for (auto v : kVehicleNames)
+                known = known || v == *text;
+            if (!known)
+                return "--vehicle: unknown vehicle \"" + *text +
+                       "\" (choose \"McLaren F1\", \"Imaginery Car\" or \"Custom\").";
+            o.vehicle = *text;
+        } else if (name == "--box") {
+            const auto text = value();
+            if (!text) return "--box needs I=TEXT.";
+            const auto eq = text->find('=');
+            const auto index = parseCount(std::string_view(*text).substr(0, eq));
+            if (eq == std::string::npos || !index || *index >= kBoxCount)
+                return "--box needs I=TEXT with a box number I from 0 to 18, not \"" + *text +
+                       "\".";
+            o.boxes.emplace_back(static_cast<int>(*index), text->substr(eq + 1));
+        } else {
+            return "unknown option \"" + args[i] + "\" (see --help).";
+        }
+    }
+    if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
+    if (o.png.empty() && (sizeGiven || o.csv)) return "--size and --csv go with --png.";
+    return o;
+}
+
+std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid) {
+    Params& p = skid.params;
+    RunState& s = skid.state;
+    BoxTexts& t = skid.texts;
+    formLoad(p, s, t);
+    if (loadVehicle(options.vehicle, p)) InitBoxes(p, s, t, false);
+    if (options.gyration) {
+        // As the Options dialog does: box 5 shows the stored inertia as a radius.
+        p.useGyration = true;
+        std::string text;
+        if (auto message = inertiaBoxText(p, text)) return message->text;
+        t.txtInput[kInertiaBox] = text;
+    }
+    for (const auto& [box, text] : options.boxes)
+        t.txtInput[box] = text;
+    if (options.lines) t.chkWheel.fill(1);
+
+    if (auto message = prepareDraw(t, p, s, {options.autoNormal, options.autoInertia}))
+        return message->text;
+    placeAtStart(p, s);
+    s.snapDone = false; // the first pass leaves the start outline
+    calcForce(p, s);
+    return std::nullopt;
+}
+
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        PassObserver& observer) {
+    return runBatchSkid(options, skid, std::vector<PassObserver*>{&observer});
+}
+
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        const std::vector<PassObserver*>& observers) {
+    RunState& s = skid.state;
+    for (std::uint64_t pass = 1;; ++pass) {
+        if (options.seconds ? s.simTime >= *options.seconds : pass > options.passes) break;
+        if (s.simTime < 0) break; // a negative time step runs one pass, as in the window
+        if (takeAutoSnapshot(skid.params, s, options.autoSnap)) s.snapDone = false;
+        for (PassObserver* observer : observers)
+            observer->beforePass(pass, skid);
+        const double before = s.simTime;
+        if (!runPass(skid.params, s))
+            return "the run stopped at pass " + std::to_string(pass) +
+                   " (t = " + formatNumber(s.simTime) +
+                   " s): its numbers would no longer be finite.";
+        s.snapDone = true; // this step is drawn
+        for (PassObserver* observer : observers)
+            observer->afterPass(pass, skid);
+        if (options.seconds && !(s.simTime > before) && s.simTime >= 0)
+            return boxMessage(kIntervalBox, false,
+                              "is too small: simulated time stops advancing before --seconds "
+                              "is reached.");
+    }
+    return std::nullopt;
+}
+
+CsvWriter::CsvWriter(std::ostream& out, std::uint64_t every) : out_(out), every_(every) {
+    out_ << "pass,t,x,y,vx,vy,heading,omega\n";
+}
+
+void CsvWriter::afterPass(std::uint64_t pass, const BatchSkid& skid) {
+    if (pass % every_ != 0) return;
+    const RunState& s = skid.state;
+    std::string line = std::to_string(pass);
+    for (double v : {s.simTime, s.cmX, s.cmY, s.cmVx, s.cmVy, s.heading, s.omega}) {
+        line += ',';
+        appendNumber(line, v);
+    }
+    line += '\n';
+    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto fail = [&err](const std::string& message) {
+        err << "yawmark-batch: " << message << '\n';
+        return 2;
+    };
+    auto parsed = parseBatchOptions(args);
+    if (auto* message = std::get_if<std::string>(&parsed)) return fail(*message);
+    const auto& options = std::get<BatchOptions>(parsed);
+    if (options.help) {
+        out << batchUsage();
+        return 0;
+    }
+    BatchSkid skid;
+    if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
+
+    std::vector<PassObserver*> observers;
+    std::optional<CsvWriter> csv;
+    if (options.png.empty() || options.csv) observers.push_back(&csv.emplace(out, options.every));
+
+    // The image: fonts need a GUI application, which draws offscreen here.
+    std::optional<BatchGui> gui;
+    std::optional<BatchImageFile> file;
+    std::optional<BatchPlot> plot;
+    if (!options.png.empty()) {
+        gui.emplace();
+        if (!gui->ready()) return fail("--png: " + gui->problem());
+        file.emplace(options.png);
+        if (auto message = file->open()) return fail(*message);
+        plot.emplace(options.width, options.height);
+        if (auto message = plot->begin(skid)) return fail(*message);
+        observers.push_back(&*plot);
+    }
+
+    if (auto message = runBatchSkid(options, skid, observers)) {
+        out.flush();
+        return fail(*message);
+    }
+    out.flush();
+    if (plot) {
+        if (auto message = file->write(plot->finish())) return fail(*message);
+    }
+    return 0;
+}
+
+} // namespace yawmark

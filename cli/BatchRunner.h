@@ -1,0 +1,108 @@
+// yawmark-batch: a skid run exactly as Draw runs it, without a window, its
+// trajectory printed as CSV or its plot drawn into a PNG image. The option
+// parsing, the set-up and the loop are separate steps so that several outputs
+// can observe the same passes.
+#pragma once
+
+#include "model/BoxTexts.h"
+#include "sim/Params.h"
+#include "sim/RunState.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace yawmark {
+
+// The default image: the plot beside the panel in a window of its design size.
+inline constexpr int kDefaultImageWidth = 286;
+inline constexpr int kDefaultImageHeight = 546;
+// Largest image --size accepts: a side, and the whole area in pixels.
+inline constexpr int kMaxImageSide = 8192;
+inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
+
+// What the command line asks for.
+struct BatchOptions {
+    std::uint64_t passes = 1000;                    // --passes N (the default without --seconds)
+    std::optional<double> seconds;                  // --seconds T: run until simTime >= T
+    std::uint64_t every = 1;                        // --every K: print every K-th pass
+    std::string vehicle;                            // --vehicle NAME, as chosen in the vehicle list
+    std::vector<std::pair<int, std::string>> boxes; // --box I=TEXT, in the order given
+    bool autoNormal = true;                         // cleared by --no-auto-normal
+    bool autoInertia = true;                        // cleared by --no-auto-inertia
+    bool gyration = false;                          // --gyration: box 5 holds a radius of gyration
+    bool autoSnap = false;                          // --auto-snap: "Auto" snapshots ticked
+    bool lines = false;                             // --lines: every trail joined into lines
+    std::string png;                                // --png FILE: draw the plot into FILE
+    int width = kDefaultImageWidth;                 // --size WxH, pixels
+    int height = kDefaultImageHeight;
+    bool csv = false;  // --csv: print the CSV also with --png
+    bool help = false; // --help
+};
+
+// Width and height of an image within the limits --size accepts, or nothing.
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text);
+
+// The options, or the one-line message for a command line that cannot be used.
+std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args);
+
+// The usage text of --help.
+std::string batchUsage();
+
+// A skid being run: the parameters, the run state and the box texts.
+struct BatchSkid {
+    Params params;
+    RunState state;
+    BoxTexts texts;
+};
+
+// Start-up, the chosen vehicle, the radius-of-gyration form of box 5, the
+// typed boxes and trail check boxes, then Draw's preparation, the car at its
+// start with a snapshot due (the start outline) and the wheel friction. Returns the message naming
+// the box if the run cannot start.
+std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid);
+
+// Watches the passes of a batch run.
+class PassObserver {
+public:
+    virtual ~PassObserver() = default;
+    // Before pass number `pass` (1-based) computes anything: where the window draws.
+    virtual void beforePass(std::uint64_t pass, BatchSkid& skid) {
+        (void)pass;
+        (void)skid;
+    }
+    // After pass number `pass` has updated the state.
+    virtual void afterPass(std::uint64_t pass, const BatchSkid& skid) = 0;
+};
+
+// Runs the passes the options ask for, each as the window's loop runs it:
+// the automatic snapshot rule (--auto-snap), the observers' drawing, the
+// pass, the step marked drawn. Like the window's loop it also ends
+// after a pass that leaves simTime negative. Returns the message if the
+// numbers stop being finite or time stops advancing before --seconds is reached.
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        PassObserver& observer);
+// The same with several observers, called in the order given.
+std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
+                                        const std::vector<PassObserver*>& observers);
+
+// Prints the header and every K-th pass as CSV with 17 significant digits.
+class CsvWriter : public PassObserver {
+public:
+    CsvWriter(std::ostream& out, std::uint64_t every);
+    void afterPass(std::uint64_t pass, const BatchSkid& skid) override;
+
+private:
+    std::ostream& out_;
+    std::uint64_t every_;
+};
+
+// The whole program: returns the exit status (0, or 2 after one line on err).
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace yawmark
