@@ -1,13 +1,17 @@
 // The plot of a batch run, drawn as the window draws it: the axes of Draw,
 // the dot where the loop starts, then in every pass the five trail points and
 // the outline (lasting at the start and at every snapshot), through the same
-// plot functions and the same kind of surface as the window.
+// renderer and the same kind of surface as the window.
+//
+// The image stands for the window's plot: the drawing area is the image with
+// the control panel, at its design width, along its left edge and a menu bar
+// above; only the part right of the panel ends up in the image.
 #pragma once
 
-#include "cli/BatchRunner.h"
-#include "cli/BatchWindowGeometry.h"
+#include "model/Case.h"
 #include "plot/ImageSurface.h"
-#include "plot/Trails.h"
+#include "plot/Renderer.h"
+#include "plot/View.h"
 
 #include <QImage>
 
@@ -16,31 +20,33 @@
 
 namespace yawmark {
 
-class BatchPlot : public PassObserver {
+class BatchPlot {
 public:
+    // The control panel frame at design: left edge and width, twips.
+    static constexpr double kPanelLeftTwips = 120;
+    static constexpr double kPanelWidthTwips = 3495;
+    // Pixels of the drawing area covered by the panel: the plot starts here.
+    static constexpr int kPanelRightPixels =
+        static_cast<int>((kPanelLeftTwips + kPanelWidthTwips) / plot::kTwipsPerPixel);
+    // The main window's menu bar as it opens, pixels; it counts in the window's outer height.
+    static constexpr int kMenuBarPixels = 17;
+
     // A plot image of width x height pixels (needs a GUI application for its fonts).
-    BatchPlot(int width, int height);
+    BatchPlot(int width, int height, const model::TrailStyle& style);
 
-    // What Draw draws before the loop: the axes for the skid's ranges, then the
-    // loop's entry dot at the start position. Returns the message if the axes
-    // cannot be laid out.
-    std::optional<std::string> begin(const BatchSkid& skid);
-
-    // The drawing of one pass, from the state before it.
-    void beforePass(std::uint64_t pass, BatchSkid& skid) override;
-    void afterPass(std::uint64_t pass, const BatchSkid& skid) override;
-
+    // What Draw draws before the loop: the axes, then the loop's entry dot.
+    // Returns the message if the axes cannot be laid out.
+    std::optional<std::string> begin(sim::Vec2 start);
+    plot::Renderer& renderer() { return renderer_; }
     // What the window shows when the run is paused after the last pass: the
     // lasting drawing with the last ordinary outline, right of the panel.
     QImage finish();
 
-    // The surface, for looking at the whole drawing area.
-    ImageSurface& surface() { return surface_; }
-
 private:
-    BatchWindowGeometry geometry_;
-    ImageSurface surface_;
-    TrailMemory trails_;
+    int width_, height_;
+    plot::View view_;
+    plot::ImageSurface surface_;
+    plot::Renderer renderer_;
 };
 
 } // namespace yawmark

@@ -3,15 +3,7 @@
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
 #include "cli/BatchPlot.h"
-#include "model/BoxTable.h"
-#include "model/Boxes.h"
-#include "model/Calculate.h"
-#include "model/DrawPreparation.h"
-#include "model/FormLoad.h"
-#include "model/Presets.h"
-#include "sim/Forces.h"
 #include "sim/NumberText.h"
-#include "sim/Pass.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,7 +13,7 @@ namespace yawmark {
 
 namespace {
 
-constexpr int kIntervalBox = 13;
+using namespace model;
 
 std::optional<std::uint64_t> parseCount(std::string_view text) {
     std::uint64_t value = 0;
@@ -178,74 +170,63 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
 }
 
 std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid) {
-    Params& p = skid.params;
-    RunState& s = skid.state;
+    const Case start = startupCase();
+    Case& c = skid.c;
+    c = start;
     BoxTexts& t = skid.texts;
-    formLoad(p, s, t);
-    if (loadVehicle(options.vehicle, p)) InitBoxes(p, s, t, false);
+    writeBoxes(c, t, true);
+    if (auto vehicle = preset(options.vehicle)) {
+        applyVehicle(*vehicle, c.car);
+        writeBoxes(c, t, false);
+    }
+    const InertiaForm form = options.gyration ? InertiaForm::Gyration : InertiaForm::Moment;
     if (options.gyration) {
         // As the Options dialog does: box 5 shows the stored inertia as a radius.
-        p.useGyration = true;
-        std::string text;
-        if (auto message = inertiaBoxText(p, text)) return message->text;
-        t.txtInput[kInertiaBox] = text;
+        auto text = inertiaText(c.car, form);
+        if (auto* problem = std::get_if<BoxProblem>(&text)) return boxMessage(*problem, form);
+        t.text[kInertiaBox] = std::get<std::string>(text);
     }
     for (const auto& [box, text] : options.boxes)
-        t.txtInput[box] = text;
-    if (options.lines) t.chkWheel.fill(1);
+        t.text[box] = text;
+    if (options.lines) t.trail.fill(1);
 
-    if (auto message = prepareDraw(t, p, s, {options.autoNormal, options.autoInertia}))
-        return message->text;
-    placeAtStart(p, s);
-    s.snapDone = false; // the first pass leaves the start outline
-    calcForce(p, s);
+    auto prepared =
+        prepareDraw(t, {options.autoNormal, options.autoInertia}, form, start.car.steering);
+    if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, form);
+    c = std::get<Prepared>(prepared).c;
+    t = std::get<Prepared>(prepared).texts;
+    skid.run.start(c);
     return std::nullopt;
 }
 
-std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
-                                        PassObserver& observer) {
-    return runBatchSkid(options, skid, std::vector<PassObserver*>{&observer});
-}
-
-std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
-                                        const std::vector<PassObserver*>& observers) {
-    RunState& s = skid.state;
+std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, sim::Drawer* drawer,
+                                        const AfterPass& afterPass) {
     for (std::uint64_t pass = 1;; ++pass) {
-        if (options.seconds ? s.simTime >= *options.seconds : pass > options.passes) break;
-        if (s.simTime < 0) break; // a negative time step runs one pass, as in the window
-        if (takeAutoSnapshot(skid.params, s, options.autoSnap)) s.snapDone = false;
-        for (PassObserver* observer : observers)
-            observer->beforePass(pass, skid);
-        const double before = s.simTime;
-        if (!runPass(skid.params, s))
+        const double before = run.body().time;
+        if (options.seconds ? before >= *options.seconds : pass > options.passes) break;
+        if (run.ended()) break;
+        if (!run.pass(drawer, options.autoSnap))
             return "the run stopped at pass " + std::to_string(pass) +
-                   " (t = " + formatNumber(s.simTime) +
-                   " s): its numbers would no longer be finite.";
-        s.snapDone = true; // this step is drawn
-        for (PassObserver* observer : observers)
-            observer->afterPass(pass, skid);
-        if (options.seconds && !(s.simTime > before) && s.simTime >= 0)
-            return boxMessage(kIntervalBox, false,
-                              "is too small: simulated time stops advancing before --seconds "
-                              "is reached.");
+                   " (t = " + formatNumber(before) + " s): its numbers would no longer be finite.";
+        if (afterPass) afterPass(pass, run.body());
+        const double now = run.body().time;
+        if (options.seconds && !(now > before) && now >= 0)
+            return boxMessage({kIntervalBox, "is too small: simulated time stops advancing "
+                                             "before --seconds is reached."},
+                              InertiaForm::Moment);
     }
     return std::nullopt;
 }
 
-CsvWriter::CsvWriter(std::ostream& out, std::uint64_t every) : out_(out), every_(every) {
-    out_ << "pass,t,x,y,vx,vy,heading,omega\n";
-}
-
-void CsvWriter::afterPass(std::uint64_t pass, const BatchSkid& skid) {
-    if (pass % every_ != 0) return;
-    const RunState& s = skid.state;
+std::string csvRow(std::uint64_t pass, const sim::Body& b) {
     std::string line = std::to_string(pass);
-    for (double v : {s.simTime, s.cmX, s.cmY, s.cmVx, s.cmVy, s.heading, s.omega}) {
+    for (double v : {b.time, b.position.x, b.position.y, b.velocity.x, b.velocity.y, b.heading,
+                     b.yawRate}) {
         line += ',';
         appendNumber(line, v);
     }
     line += '\n';
-    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    return line;
 }
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -263,9 +244,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     BatchSkid skid;
     if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
 
-    std::vector<PassObserver*> observers;
-    std::optional<CsvWriter> csv;
-    if (options.png.empty() || options.csv) observers.push_back(&csv.emplace(out, options.every));
+    const bool csv = options.png.empty() || options.csv;
+    if (csv) out << kCsvHeader;
 
     // The image: fonts need a GUI application, which draws offscreen here.
     std::optional<BatchGui> gui;
@@ -276,12 +256,17 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (!gui->ready()) return fail("--png: " + gui->problem());
         file.emplace(options.png);
         if (auto message = file->open()) return fail(*message);
-        plot.emplace(options.width, options.height);
-        if (auto message = plot->begin(skid)) return fail(*message);
-        observers.push_back(&*plot);
+        plot.emplace(options.width, options.height, skid.c.style);
+        if (auto message = plot->begin(skid.run.body().position)) return fail(*message);
     }
 
-    if (auto message = runBatchSkid(options, skid, observers)) {
+    const auto print = [&](std::uint64_t pass, const sim::Body& body) {
+        if (pass % options.every != 0) return;
+        const std::string line = csvRow(pass, body);
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    };
+    if (auto message = runBatchSkid(options, skid.run, plot ? &plot->renderer() : nullptr,
+                                    csv ? AfterPass(print) : AfterPass())) {
         out.flush();
         return fail(*message);
     }

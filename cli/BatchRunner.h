@@ -4,11 +4,12 @@
 // can observe the same passes.
 #pragma once
 
-#include "model/BoxTexts.h"
-#include "sim/Params.h"
-#include "sim/RunState.h"
+#include "model/Boxes.h"
+#include "model/Run.h"
+#include "sim/Draw.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -54,53 +55,31 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
 // The usage text of --help.
 std::string batchUsage();
 
-// A skid being run: the parameters, the run state and the box texts.
+// A skid being run: the case, the box texts it was read from, and its run.
 struct BatchSkid {
-    Params params;
-    RunState state;
-    BoxTexts texts;
+    model::Case c;
+    model::BoxTexts texts;
+    model::Run run;
 };
 
 // Start-up, the chosen vehicle, the radius-of-gyration form of box 5, the
-// typed boxes and trail check boxes, then Draw's preparation, the car at its
-// start with a snapshot due (the start outline) and the wheel friction. Returns the message naming
-// the box if the run cannot start.
+// typed boxes and trail check boxes, then Draw's preparation and the run
+// started. Returns the message naming the box if the run cannot start.
 std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid);
 
-// Watches the passes of a batch run.
-class PassObserver {
-public:
-    virtual ~PassObserver() = default;
-    // Before pass number `pass` (1-based) computes anything: where the window draws.
-    virtual void beforePass(std::uint64_t pass, BatchSkid& skid) {
-        (void)pass;
-        (void)skid;
-    }
-    // After pass number `pass` has updated the state.
-    virtual void afterPass(std::uint64_t pass, const BatchSkid& skid) = 0;
-};
+// Called after each pass with its number (1-based) and the body it left.
+using AfterPass = std::function<void(std::uint64_t pass, const sim::Body& body)>;
 
-// Runs the passes the options ask for, each as the window's loop runs it:
-// the automatic snapshot rule (--auto-snap), the observers' drawing, the
-// pass, the step marked drawn. Like the window's loop it also ends
-// after a pass that leaves simTime negative. Returns the message if the
-// numbers stop being finite or time stops advancing before --seconds is reached.
-std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
-                                        PassObserver& observer);
-// The same with several observers, called in the order given.
-std::optional<std::string> runBatchSkid(const BatchOptions& options, BatchSkid& skid,
-                                        const std::vector<PassObserver*>& observers);
+// Runs the passes the options ask for, as the window's loop runs them, drawn
+// by `drawer` if there is one. Like the window's loop it also ends after a pass
+// that leaves the time negative. Returns the message if the numbers stop being
+// finite or time stops advancing before --seconds is reached.
+std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run& run,
+                                        sim::Drawer* drawer, const AfterPass& afterPass);
 
-// Prints the header and every K-th pass as CSV with 17 significant digits.
-class CsvWriter : public PassObserver {
-public:
-    CsvWriter(std::ostream& out, std::uint64_t every);
-    void afterPass(std::uint64_t pass, const BatchSkid& skid) override;
-
-private:
-    std::ostream& out_;
-    std::uint64_t every_;
-};
+// The CSV header, and the row of one pass with 17 significant digits.
+inline constexpr std::string_view kCsvHeader = "pass,t,x,y,vx,vy,heading,omega\n";
+std::string csvRow(std::uint64_t pass, const sim::Body& body);
 
 // The whole program: returns the exit status (0, or 2 after one line on err).
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

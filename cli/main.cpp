@@ -1,4 +1,4 @@
-// yawmark-batch: runs a skid without a window and prints its trajectory.
+// yawmark-batch: runs a skid without a window and prints its trajectory or draws its plot.
 #include "cli/BatchRunner.h"
 
 #include <iostream>

@@ -1,11 +1,8 @@
 #include "gui/ParameterPanel.h"
 
-#include "model/Boxes.h"
-#include "model/Calculate.h"
 #include "gui/DesignForm.h"
-#include "model/FormLoad.h"
-#include "model/Presets.h"
 #include "gui/Spinner.h"
+#include "model/Validation.h"
 #include "sim/NumberText.h"
 
 #include <QCheckBox>
@@ -28,94 +25,50 @@ namespace yawmark {
 namespace {
 
 using F = DesignForm;
+using namespace model;
 
-// One parameter row: where box and spinner stand (relative to the tab
-// control, or to the frame for rows inside a frame), the spinner's arrow step
-// and the caption label.
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Where each box, its spinner and its caption label stand (relative to the
+// tab control, or to the frame for rows inside a frame); captions, tooltips,
+// steps and tabs come from the box table.
 struct Row {
-    int tab;
     int frame; // 0 on the tab itself, 1 in Frame1, 2 in Frame2
     int boxLeft, top;
     int barLeft;
-    int smallChange;
     const char* labelName;
     int labelIndex; // -1: not an array member
     int labelLeft, labelTop, labelWidth, labelHeight;
     int labelFlags;
-    const char* caption;
-    const char* tooltip;
 };
 
 constexpr int kSame = -1; // label top equals the box top
 
-const char* const kLengthTip = "10 ft = 3.048 m    Must be greater than 0.";
-const char* const kStartTip = "Starting position on the x-y plane ";
-
 // clang-format off
-const Row kRows[ParameterPanel::kBoxCount] = {
-    {0, 0, 2160,  960, 2760,   10, "lblCaption",  2,  495, kSame, 1605, 195, 0,
-     "Wheelbase Length (m)", kLengthTip},
-    {0, 0, 2160, 1320, 2760,   10, "lblCaption",  3,  570, kSame, 1530, 195, 0,
-     "Wheelbase Width (m)", kLengthTip},
-    {0, 0, 2160, 1680, 2760, 5000, "lblCaption", 18,  840, kSame, 1260, 195, 0,
-     "Vehicle Mass (kg)",
-     "1 ton = 907.18 kg on Earth.  Must be non-zero.  If opposite in sign to Moment of Inertia, "
-     "produces negative Moment of Inertia."},
-    {0, 0, 2160, 2040, 2760,   20, "lblCaption", 17,  120, kSame, 1980, 195, 0,
-     "Weight Distribution (% Rear)",
-     "All values.  Adjusts position of Center of Mass.  Keep in mind its turning radius and "
-     "position are used to calculate steering angle."},
-    {0, 0, 2160, 2400, 2760,    5, "lblCaption",  4,  120, kSame, 1935, 390, F::Right | F::Wrap,
-     "Tire Coefficient of Kinetic Friction",
-     "> 0 in real life.  Negative values reverse directions of all forces."},
-    {0, 2, 2040,  720, 2640, 5000, "lblCaption",  5,  120, kSame, 1890, 195, F::Right,
-     "Moment of Inertia (kg-m^2)",
-     "1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be non-zero.  Can be negative."},
-    {1, 0, 2160,  480, 2760,  100, "lblCaption", 25,  825, kSame, 1275, 195, F::Right,
-     "Initial Speed (m/s)",
-     "10 mph = 4.4704 m/s.    Must be non-zero.  Initial Speed of Center of Mass.  To back up "
-     "vehicle, changing relative direction recommended."},
-    {1, 0, 2160,  840, 2760,  100, "lblCaption", 24,  120, kSame, 1920, 435, F::Right | F::Wrap,
-     "Initial Direction of Travel (degrees, L-/R+)",
-     "Initial direction of the center of mass with respect to the y-axis"},
-    {1, 0, 2160, 1320, 2760,  100, "lblCaption", 22,  120, kSame, 1965, 195, 0,
-     "Steering Direction (L/R/CE)", "Direction of front wheel steering angle."},
-    {1, 0, 2160, 1680, 2760,  100, "lblCaption", 21,  120,  1560, 1935, 390, F::Right | F::Wrap,
-     "Mass Center Turning Radius (m)",
-     "10 ft = 3.048 m    Turning Radius during normal driving.  Must be greater than distance "
-     "from Center of Mass to Rear."},
-    {1, 0, 2160, 2160, 2760,   10, "lblCaption", 23,  240,  2040, 1800, 495, F::Right | F::Wrap,
-     "g (acceleration due to gravity) (m/s^2)", "Gravity (duh)"},
-    {1, 1, 2040,  720, 2640,  100, "lblCaption", 11,  120, kSame, 1875, 390, F::Right | F::Wrap,
-     "Relative direction the vehicle points at (degrees)",
-     "In degrees (L-/R+)  The direction the vehicle initially points at relative to the tangent "
-     "of the center of mass."},
-    {1, 1, 2040, 1200, 2640,    5, "lblCaption", 12,  240, kSame, 1695, 195, F::Right,
-     "Angular Velocity (turn/s)",
-     "(CCW-/CW+)  Rate at which the vehicle is spinning initially."},
-    {2, 0, 2160,  480, 2760,  100, "lblCaption", 20,  120, kSame, 1995, 195, F::Right,
-     "Calculation Interval (ms)",
-     "In milliseconds, must be greater than 0.  Smaller value gives higher resolution.  Linear "
-     "interpolation calculation intervals."},
-    {2, 0, 2160, 1320, 2760, 5000, "Label3",     -1,  120, kSame, 1935, 255, F::Right,
-     "AutoSnapshot Interval (ms)",
-     "In milliseconds, approximate only.  Select 1000 for roughly 1 snapshot per second in real "
-     "world.  Applicable only if \"Auto\" is checked."},
-    {2, 0, 2160, 1680, 2760,  100, "lblCaption", 19,  600, kSame, 1515, 195, F::Right,
-     "Plot Pixel Size", "Must be at least 1"},
-    {2, 0, 2160, 2040, 2760,  100, "lblCaption", 15,  600, kSame, 1515, 195, F::Right,
-     "Starting Position - X", kStartTip},
-    {2, 0, 2160, 2400, 2760,  100, "lblCaption", 16,  600, kSame, 1515, 195, F::Right,
-     "Starting Position - Y", kStartTip},
-    {2, 0, 2160, 2760, 2760,    1, "lblDesc",    18,  120, kSame, 1995, 255, F::Right,
-     "Front Wheel Sensitivity",
-     "From 0 and 1, inclusive.  Analogous to the rigidity of front wheel's steering.  A value of "
-     "1 gives no-friction front wheels.  See documentation."},
+const Row kRows[model::kBoxCount] = {
+    {0, 2160,  960, 2760, "lblCaption",  2,  495, kSame, 1605, 195, 0},
+    {0, 2160, 1320, 2760, "lblCaption",  3,  570, kSame, 1530, 195, 0},
+    {0, 2160, 1680, 2760, "lblCaption", 18,  840, kSame, 1260, 195, 0},
+    {0, 2160, 2040, 2760, "lblCaption", 17,  120, kSame, 1980, 195, 0},
+    {0, 2160, 2400, 2760, "lblCaption",  4,  120, kSame, 1935, 390, F::Right | F::Wrap},
+    {2, 2040,  720, 2640, "lblCaption",  5,  120, kSame, 1890, 195, F::Right},
+    {0, 2160,  480, 2760, "lblCaption", 25,  825, kSame, 1275, 195, F::Right},
+    {0, 2160,  840, 2760, "lblCaption", 24,  120, kSame, 1920, 435, F::Right | F::Wrap},
+    {0, 2160, 1320, 2760, "lblCaption", 22,  120, kSame, 1965, 195, 0},
+    {0, 2160, 1680, 2760, "lblCaption", 21,  120,  1560, 1935, 390, F::Right | F::Wrap},
+    {0, 2160, 2160, 2760, "lblCaption", 23,  240,  2040, 1800, 495, F::Right | F::Wrap},
+    {1, 2040,  720, 2640, "lblCaption", 11,  120, kSame, 1875, 390, F::Right | F::Wrap},
+    {1, 2040, 1200, 2640, "lblCaption", 12,  240, kSame, 1695, 195, F::Right},
+    {0, 2160,  480, 2760, "lblCaption", 20,  120, kSame, 1995, 195, F::Right},
+    {0, 2160, 1320, 2760, "Label3",     -1,  120, kSame, 1935, 255, F::Right},
+    {0, 2160, 1680, 2760, "lblCaption", 19,  600, kSame, 1515, 195, F::Right},
+    {0, 2160, 2040, 2760, "lblCaption", 15,  600, kSame, 1515, 195, F::Right},
+    {0, 2160, 2400, 2760, "lblCaption", 16,  600, kSame, 1515, 195, F::Right},
+    {0, 2160, 2760, 2760, "lblDesc",    18,  120, kSame, 1995, 255, F::Right},
 };
 // clang-format on
-
-const char* const kWheelTip =
-    "Connect plotted pixels.  Useful at low resolution (high calc. interval).";
 
 // The little car seen from above, front at the top (`Shape1(1)`): a plain
 // outline under the five check boxes.
@@ -170,18 +123,19 @@ ParameterPanel::ParameterPanel(QWidget* parent) : QTabWidget(parent) {
         page_[t]->setObjectName(QStringLiteral("SSTabPage%1").arg(t));
         addTab(page_[t], QString::fromLatin1(titles[t]));
     }
-    buildVehicleTab(page_[VehicleTab]);
-    buildInitialConditionsTab(page_[InitialConditionsTab]);
-    buildGraphTab(page_[GraphTab]);
+    buildVehicleTab(page_[0]);
+    buildInitialConditionsTab(page_[1]);
+    buildGraphTab(page_[2]);
     buildRows();
     // Each link moves its second control right behind the first, so the
     // chain is laid from its start to its end in one pass.
     const QWidgetList chain = tabChain();
     for (qsizetype k = 1; k < chain.size(); ++k)
         QWidget::setTabOrder(chain[k - 1], chain[k]);
-    setCurrentIndex(VehicleTab);
+    setCurrentIndex(0);
     placeOnPages();
     message_ = showMessageBox;
+    connectHandlers();
 }
 
 void ParameterPanel::buildVehicleTab(QWidget* page) {
@@ -233,7 +187,7 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
 
     QLabel* connect = f.label(DesignForm::arrayName("Label1", 2), F::rect(240, 3480, 1815, 255),
                               QStringLiteral("Connect Plot Pixels"), F::Right);
-    connect->setToolTip(QString::fromLatin1(kWheelTip));
+    connect->setToolTip(qs(model::kTrailTooltip));
 
     auto* car = new CarOutline(page);
     car->setObjectName(QStringLiteral("Shape1(1)"));
@@ -246,13 +200,13 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
             F::Centre);
 
     // Corners and centre of the car: 1 FL, 2 FR, 0 CE, 4 RL, 3 RR.
-    const QRect wheelBox[kWheelCount] = {
+    const QRect wheelBox[kTrailCount] = {
         F::rect(2400, 3480, 255, 255), F::rect(2160, 3120, 255, 255), F::rect(2640, 3120, 255, 255),
         F::rect(2640, 3840, 255, 255), F::rect(2160, 3840, 255, 255)};
-    for (int i = 0; i < kWheelCount; ++i) {
+    for (int i = 0; i < kTrailCount; ++i) {
         chkWheel_[i] =
             f.checkBox(DesignForm::arrayName("chkWheel", i), wheelBox[i], QString(), false);
-        chkWheel_[i]->setToolTip(QString::fromLatin1(kWheelTip));
+        chkWheel_[i]->setToolTip(qs(model::kTrailTooltip));
         chkWheel_[i]->raise();
     }
 }
@@ -260,11 +214,12 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
 void ParameterPanel::buildRows() {
     for (int i = 0; i < kBoxCount; ++i) {
         const Row& r = kRows[i];
+        const BoxInfo& info = boxInfo(i);
         QWidget* container = r.frame == 1   ? static_cast<QWidget*>(frame1_)
                              : r.frame == 2 ? static_cast<QWidget*>(frame2_)
-                                            : page_[r.tab];
+                                            : page_[static_cast<int>(info.tab)];
         DesignForm f(container);
-        const QString tip = QString::fromLatin1(r.tooltip);
+        const QString tip = qs(info.tooltip);
 
         txtInput_[i] = f.textBox(DesignForm::arrayName("txtInput", i),
                                  F::rect(r.boxLeft, r.top, 615, 285), QString::number(i));
@@ -273,7 +228,7 @@ void ParameterPanel::buildRows() {
         scrSelect_[i] = new Spinner(container);
         scrSelect_[i]->setObjectName(DesignForm::arrayName("scrSelect", i));
         scrSelect_[i]->move(F::px(r.barLeft), F::px(r.top));
-        scrSelect_[i]->setSmallChange(r.smallChange);
+        scrSelect_[i]->setSmallChange(info.step);
         scrSelect_[i]->setTabStop(i == 8 || i == 10);
 
         const QString labelName = r.labelIndex < 0
@@ -282,7 +237,7 @@ void ParameterPanel::buildRows() {
         const int labelTop = r.labelTop == kSame ? r.top : r.labelTop;
         caption_[i] =
             f.label(labelName, F::rect(r.labelLeft, labelTop, r.labelWidth, r.labelHeight),
-                    QString::fromLatin1(r.caption), r.labelFlags);
+                    qs(info.caption), r.labelFlags);
         caption_[i]->setToolTip(tip);
     }
 }
@@ -299,14 +254,6 @@ QWidgetList ParameterPanel::tabChain() const {
           << chkWheel_[3] << scrSelect_[8] << txtInput_[18] << chkNormal_ << chkInertia_
           << chkRealTime_;
     return chain;
-}
-
-QLabel* ParameterPanel::lblCaption(int n) const {
-    return findChild<QLabel*>(DesignForm::arrayName("lblCaption", n));
-}
-
-ParameterPanel::Tab ParameterPanel::tabOfBox(int i) {
-    return static_cast<Tab>(kRows[i].tab);
 }
 
 void ParameterPanel::resizeEvent(QResizeEvent* event) {
@@ -336,8 +283,8 @@ void ParameterPanel::placeOnPages() {
 
 void ParameterPanel::connectHandlers() {
     for (int i = 0; i < kBoxCount; ++i) {
-        connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] { txtInput_Change(i); });
-        connect(scrSelect_[i], &Spinner::changed, this, [this, i] { scrSelect_Change(i); });
+        connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] { boxChanged(i); });
+        connect(scrSelect_[i], &Spinner::changed, this, [this, i] { stepBox(i); });
     }
     // Only a choice from the list loads a vehicle: no completion of typed
     // text, and the end of typing (Enter, leaving the field) is not a choice.
@@ -345,10 +292,10 @@ void ParameterPanel::connectHandlers() {
     comVehicle_->installEventFilter(this);
     comVehicle_->lineEdit()->installEventFilter(this);
     connect(comVehicle_, &QComboBox::activated, this, [this] {
-        if (!typingFinishes_) comVehicle_Click();
+        if (!typingFinishes_) chooseVehicle();
     });
-    connect(cmdNormal_, &QPushButton::clicked, this, &ParameterPanel::cmdNormal_Click);
-    connect(cmdInertia_, &QPushButton::clicked, this, &ParameterPanel::cmdInertia_click);
+    connect(cmdNormal_, &QPushButton::clicked, this, &ParameterPanel::calculateNormal);
+    connect(cmdInertia_, &QPushButton::clicked, this, &ParameterPanel::calculateInertia);
 }
 
 bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -366,12 +313,6 @@ bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
     return QTabWidget::eventFilter(watched, event);
 }
 
-void ParameterPanel::attach(Params& params, RunState& state) {
-    if (!params_) connectHandlers();
-    params_ = &params;
-    state_ = &state;
-}
-
 void ParameterPanel::setMessageHook(MessageHook hook) {
     message_ = hook ? std::move(hook) : MessageHook(showMessageBox);
 }
@@ -380,21 +321,21 @@ void ParameterPanel::showMessage(const QString& text, QWidget* owner) {
     message_(owner ? owner : this, QString(), text);
 }
 
-void ParameterPanel::showBoxMessage(const BoxMessage& message) {
-    showMessage(QString::fromStdString(message.text));
+void ParameterPanel::showProblem(const BoxProblem& problem) {
+    showMessage(QString::fromStdString(boxMessage(problem, form_)));
     // Then the box the message names, ready for a new text.
-    setCurrentIndex(tabOfBox(message.box));
-    txtInput_.at(message.box)->setFocus();
-    txtInput_.at(message.box)->selectAll();
+    setCurrentIndex(static_cast<int>(boxInfo(problem.box).tab));
+    txtInput_.at(problem.box)->setFocus();
+    txtInput_.at(problem.box)->selectAll();
 }
 
 BoxTexts ParameterPanel::texts() const {
     BoxTexts t;
     for (int i = 0; i < kBoxCount; ++i)
-        t.txtInput[i] = txtInput_[i]->text().toStdString();
-    for (int i = 0; i < kWheelCount; ++i) {
+        t.text[i] = txtInput_[i]->text().toStdString();
+    for (int i = 0; i < kTrailCount; ++i) {
         const Qt::CheckState state = chkWheel_[i]->checkState();
-        t.chkWheel[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+        t.trail[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
     }
     return t;
 }
@@ -409,36 +350,32 @@ void ParameterPanel::setBoxText(int i, const QString& text) {
 
 void ParameterPanel::setTexts(const BoxTexts& texts) {
     for (int i = 0; i < kBoxCount; ++i)
-        setBoxText(i, QString::fromStdString(texts.txtInput[i]));
-    for (int i = 0; i < kWheelCount; ++i) {
-        const int v = texts.chkWheel[i];
+        setBoxText(i, QString::fromStdString(texts.text[i]));
+    for (int i = 0; i < kTrailCount; ++i) {
+        const int v = texts.trail[i];
         chkWheel_[i]->setCheckState(v == 1   ? Qt::Checked
                                     : v == 2 ? Qt::PartiallyChecked
                                              : Qt::Unchecked);
     }
 }
 
-AutoCalculate ParameterPanel::autoCalculate() const {
-    return {chkNormal_->checkState() == Qt::Checked, chkInertia_->checkState() == Qt::Checked};
-}
-
-void ParameterPanel::Form_Load() {
-    if (!params_) return;
+void ParameterPanel::loadStartup() {
+    case_ = startupCase();
     BoxTexts t = texts();
+    writeBoxes(case_, t, true);
     presetLoading_ = true; // the default vehicle is a preset
-    formLoad(*params_, *state_, t);
     setTexts(t);
     presetLoading_ = false;
 }
 
-void ParameterPanel::mnuReset_Click() {
-    Form_Load();
+void ParameterPanel::resetAll() {
+    loadStartup();
     comVehicle_->setCurrentIndex(1);
-    comVehicle_->setEditText(QString::fromLatin1(kVehicleNames[1].data(), kVehicleNames[1].size()));
-    setInertiaForm(false);
+    comVehicle_->setEditText(qs(kVehicleNames[1]));
+    setInertiaForm(InertiaForm::Moment);
 }
 
-void ParameterPanel::scrSelect_Change(int index) {
+void ParameterPanel::stepBox(int index) {
     Spinner* spinner = scrSelect_.at(index);
     const int d = spinner->value();
     if (d == 0) return; // back at rest: the box already shows its stepped text
@@ -457,77 +394,104 @@ void ParameterPanel::scrSelect_Change(int index) {
             }
         }
     } else if (const auto x = parseNumber(box->text().toStdString())) {
-        const double stepped = *x + static_cast<double>(d) / boxSpinnerDivisor(index);
+        const double stepped = *x + static_cast<double>(d) / boxInfo(index).divisor;
         if (std::isfinite(stepped))
             setBoxText(index, QString::fromStdString(formatNumber(stepped)));
     }
     spinner->setValue(0);
 }
 
-void ParameterPanel::txtInput_Change(int index) {
-    if (index <= 3 && !presetLoading_) {
+void ParameterPanel::boxChanged(int index) {
+    if (index <= kDistributionBox && !presetLoading_) {
         // Box 4, the friction, belongs to a preset too but does not make it "Custom".
         comVehicle_->setCurrentIndex(0);
-        comVehicle_->setEditText(
-            QString::fromLatin1(kVehicleNames[0].data(), kVehicleNames[0].size()));
+        comVehicle_->setEditText(qs(kVehicleNames[0]));
         return;
     }
     if (index == kSteeringBox) {
         // Steering straight ahead, the turning radius does not matter.
-        if (txtInput_[index]->text() == QLatin1String("Center")) {
-            txtInput_[kRadiusBox]->setEnabled(false);
-            scrSelect_[kRadiusBox]->setEnabled(false);
-        } else {
-            scrSelect_[kRadiusBox]->setEnabled(true);
-            txtInput_[kRadiusBox]->setEnabled(true);
-        }
+        const bool matters = txtInput_[index]->text() != QLatin1String("Center");
+        txtInput_[kRadiusBox]->setEnabled(matters);
+        scrSelect_[kRadiusBox]->setEnabled(matters);
     }
 }
 
-void ParameterPanel::comVehicle_Click() {
-    if (!params_) return;
+void ParameterPanel::chooseVehicle() {
+    const auto vehicle = preset(comVehicle_->currentText().toStdString());
+    if (!vehicle) return; // "Custom" is whatever the boxes hold
     presetLoading_ = true;
-    const std::string name = comVehicle_->currentText().toStdString();
-    if (name == kVehicleNames[0]) {
-        presetLoading_ = false; // "Custom" is whatever the boxes hold
-        return;
-    }
-    loadVehicle(name, *params_);
+    applyVehicle(*vehicle, case_.car);
     BoxTexts t = texts();
-    InitBoxes(*params_, *state_, t, false);
+    writeBoxes(case_, t, false);
     setTexts(t);
     presetLoading_ = false;
 }
 
-void ParameterPanel::cmdNormal_Click() {
-    if (!params_) return;
-    BoxTexts t = texts();
-    if (const auto message = yawmark::cmdNormal(t, *params_, *state_)) {
-        showBoxMessage(*message);
-        return;
+bool ParameterPanel::commit(const Checked<Case>& read, const BoxTexts& t) {
+    if (const auto* problem = std::get_if<BoxProblem>(&read)) {
+        showProblem(*problem);
+        return false;
     }
+    case_ = std::get<Case>(read);
     setTexts(t);
+    emit caseRead(case_);
+    return true;
 }
 
-void ParameterPanel::cmdInertia_click() {
-    if (!params_) return;
+void ParameterPanel::calculateNormal() {
     BoxTexts t = texts();
-    if (const auto message = yawmark::cmdInertia(t, *params_, *state_)) {
-        showBoxMessage(*message);
-        return;
-    }
-    setTexts(t);
+    const auto read = model::calculateNormal(t, form_, case_.car.steering);
+    commit(read, t);
 }
 
-void ParameterPanel::setInertiaForm(bool useGyration) {
-    const auto text = [](std::string_view s) {
-        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-    };
-    caption_[kInertiaBox]->setText(text(yawmark::boxCaption(kInertiaBox, useGyration)));
-    const QString tip = text(boxTooltip(kInertiaBox, useGyration));
-    caption_[kInertiaBox]->setToolTip(tip);
-    txtInput_[kInertiaBox]->setToolTip(tip);
-    scrSelect_[kInertiaBox]->setSmallChange(boxSpinnerStep(kInertiaBox, useGyration));
+void ParameterPanel::calculateInertia() {
+    BoxTexts t = texts();
+    const auto read = model::calculateInertia(t, form_, case_.car.steering);
+    commit(read, t);
+}
+
+std::optional<Case> ParameterPanel::prepareDraw() {
+    const auto prepared = model::prepareDraw(texts(), autoCalculate(), form_, case_.car.steering);
+    if (const auto* problem = std::get_if<BoxProblem>(&prepared)) {
+        showProblem(*problem);
+        return std::nullopt;
+    }
+    const auto& p = std::get<Prepared>(prepared);
+    case_ = p.c;
+    setTexts(p.texts); // the "Auto Calculate" results in boxes 5, 11 and 12
+    return case_;
+}
+
+AutoCalculate ParameterPanel::autoCalculate() const {
+    return {chkNormal_->checkState() == Qt::Checked, chkInertia_->checkState() == Qt::Checked};
+}
+
+bool ParameterPanel::switchInertiaForm(InertiaForm form, QWidget* owner) {
+    if (form == InertiaForm::Gyration) {
+        // Refused before anything changes, naming box 5 as it is labelled now.
+        if (auto problem = validateGyration(case_.car)) {
+            showMessage(QString::fromStdString(boxMessage(*problem, form_)), owner);
+            return false;
+        }
+    }
+    // Box 5 shows the inertia last read, in the new form.
+    const auto text = inertiaText(case_.car, form);
+    if (const auto* problem = std::get_if<BoxProblem>(&text)) {
+        showMessage(QString::fromStdString(boxMessage(*problem, form)), owner);
+        return false;
+    }
+    setBoxText(kInertiaBox, QString::fromStdString(std::get<std::string>(text)));
+    setInertiaForm(form);
+    return true;
+}
+
+void ParameterPanel::setInertiaForm(InertiaForm form) {
+    form_ = form;
+    const BoxInfo& info = boxInfo(kInertiaBox, form);
+    caption_[kInertiaBox]->setText(qs(info.caption));
+    caption_[kInertiaBox]->setToolTip(qs(info.tooltip));
+    txtInput_[kInertiaBox]->setToolTip(qs(info.tooltip));
+    scrSelect_[kInertiaBox]->setSmallChange(info.step);
 }
 
 } // namespace yawmark

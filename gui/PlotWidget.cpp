@@ -6,7 +6,7 @@
 
 namespace yawmark {
 
-PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent), surface_(this) {
+PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent) {
     // The surface paints every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     repaintTimer_.setSingleShot(true);
@@ -18,10 +18,6 @@ PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent), surface_(this) {
 
 PlotWidget::~PlotWidget() {
     surface_.setChangeHandler({});
-}
-
-Surface& PlotWidget::surface() {
-    return surface_;
 }
 
 void PlotWidget::setPanelFrame(QWidget* frame) {
@@ -61,22 +57,17 @@ void PlotWidget::followPixelRatio() {
         surface_.resize(size(), devicePixelRatioF());
 }
 
-double PlotWidget::windowWidth() const {
-    return window()->frameGeometry().width() * ImageSurface::kTwipsPerPixel;
-}
-
-double PlotWidget::windowHeight() const {
-    return window()->frameGeometry().height() * ImageSurface::kTwipsPerPixel;
-}
-
-double PlotWidget::panelLeft() const {
-    if (!panel_) return 0;
-    const QPoint at = panel_->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0));
-    return at.x() * ImageSurface::kTwipsPerPixel;
-}
-
-double PlotWidget::panelWidth() const {
-    return panel_ ? panel_->width() * ImageSurface::kTwipsPerPixel : 0;
+plot::Frame PlotWidget::frame() const {
+    constexpr double twips = plot::kTwipsPerPixel;
+    plot::Frame f;
+    f.windowWidth = window()->frameGeometry().width() * twips;
+    f.windowHeight = window()->frameGeometry().height() * twips;
+    if (panel_) {
+        const QPoint at = panel_->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0));
+        f.panelLeft = at.x() * twips;
+        f.panelWidth = panel_->width() * twips;
+    }
+    return f;
 }
 
 } // namespace yawmark

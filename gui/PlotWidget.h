@@ -1,12 +1,10 @@
 // The plot area of the main window: a widget behind the parameter panel that
 // shows the drawing surface (persistent image plus screen-only layer). It
-// repaints at most at the display rate while the program draws, and answers
-// the surface's questions about the window's geometry.
+// repaints at most at the display rate while the program draws.
 #pragma once
 
 #include "plot/ImageSurface.h"
-#include "plot/Surface.h"
-#include "plot/WindowGeometry.h"
+#include "plot/View.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -14,7 +12,7 @@
 
 namespace yawmark {
 
-class PlotWidget : public QWidget, private WindowGeometry {
+class PlotWidget : public QWidget {
     Q_OBJECT
 public:
     // Shortest time between two repaints while drawing goes on, ms (about 60 per second).
@@ -24,12 +22,12 @@ public:
     ~PlotWidget() override;
 
     // The surface all plot drawing goes through.
-    Surface& surface();
-    // The same surface with its image, for checks and screenshots.
-    ImageSurface& imageSurface() { return surface_; }
+    plot::ImageSurface& surface() { return surface_; }
 
-    // The frame along the left edge whose right edge bounds the plot (twips geometry).
+    // The frame along the left edge that covers the left of the plot.
     void setPanelFrame(QWidget* frame);
+    // Where the plot lies in its window, for laying out the axes.
+    plot::Frame frame() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,13 +38,7 @@ private:
     void repaintChanged();
     void followPixelRatio();
 
-    // WindowGeometry.
-    double windowWidth() const override;
-    double windowHeight() const override;
-    double panelLeft() const override;
-    double panelWidth() const override;
-
-    ImageSurface surface_;
+    plot::ImageSurface surface_;
     QTimer repaintTimer_;
     QPointer<QWidget> panel_;
     bool ownRepaint_ = false; // the next paint was asked for by the drawing

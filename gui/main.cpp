@@ -1,6 +1,6 @@
 // Yawmark: starts the application and opens the main window.
 #include "gui/AppInfo.h"
-#include "gui/frmGraph.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 
@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Yawmark"));
     QApplication::setApplicationVersion(yawmark::appVersion());
-    yawmark::frmGraph window;
+    yawmark::MainWindow window;
     window.show();
     return QApplication::exec();
 }

@@ -1,105 +1,74 @@
 #include "model/BoxTable.h"
 
-#include <array>
-
-namespace yawmark {
+namespace yawmark::model {
 
 namespace {
-
-struct BoxRow {
-    std::string_view caption;
-    std::string_view tooltip;
-    int step;
-    int divisor;
-};
 
 constexpr std::string_view kLengthTip = "10 ft = 3.048 m    Must be greater than 0.";
 constexpr std::string_view kStartTip = "Starting position on the x-y plane ";
 
-constexpr std::array<BoxRow, kBoxCount> kRows{{
-    {"Wheelbase Length (m)", kLengthTip, 10, 100},
-    {"Wheelbase Width (m)", kLengthTip, 10, 100},
+using enum Tab;
+
+constexpr std::array<BoxInfo, kBoxCount> kRows{{
+    {"Wheelbase Length (m)", kLengthTip, Vehicle, 10, 100},
+    {"Wheelbase Width (m)", kLengthTip, Vehicle, 10, 100},
     {"Vehicle Mass (kg)",
      "1 ton = 907.18 kg on Earth.  Must be non-zero.  If opposite in sign to Moment of Inertia, "
-     "produces negative Moment of Inertia.",
-     5000, 100},
+     "produces negative Moment of Inertia.", Vehicle, 5000, 100},
     {"Weight Distribution (% Rear)",
      "All values.  Adjusts position of Center of Mass.  Keep in mind its turning radius and "
-     "position are used to calculate steering angle.",
-     20, 100},
+     "position are used to calculate steering angle.", Vehicle, 20, 100},
     {"Tire Coefficient of Kinetic Friction",
-     "> 0 in real life.  Negative values reverse directions of all forces.", 5, 100},
+     "> 0 in real life.  Negative values reverse directions of all forces.", Vehicle, 5, 100},
     {"Moment of Inertia (kg-m^2)",
-     "1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be non-zero.  Can be negative.", 5000, 100},
+     "1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be non-zero.  Can be negative.", Vehicle, 5000, 100},
     {"Initial Speed (m/s)",
      "10 mph = 4.4704 m/s.    Must be non-zero.  Initial Speed of Center of Mass.  To back up "
-     "vehicle, changing relative direction recommended.",
-     100, 100},
+     "vehicle, changing relative direction recommended.", InitialConditions, 100, 100},
     {"Initial Direction of Travel (degrees, L-/R+)",
-     "Initial direction of the center of mass with respect to the y-axis", 100, 100},
-    {"Steering Direction (L/R/CE)", "Direction of front wheel steering angle.", 100, 0},
+     "Initial direction of the center of mass with respect to the y-axis", InitialConditions, 100, 100},
+    {"Steering Direction (L/R/CE)", "Direction of front wheel steering angle.", InitialConditions, 100, 0},
     {"Mass Center Turning Radius (m)",
      "10 ft = 3.048 m    Turning Radius during normal driving.  Must be greater than distance "
-     "from Center of Mass to Rear.",
-     100, 100},
-    {"g (acceleration due to gravity) (m/s^2)", "Gravity (duh)", 10, 100},
+     "from Center of Mass to Rear.", InitialConditions, 100, 100},
+    {"g (acceleration due to gravity) (m/s^2)", "Gravity (duh)", InitialConditions, 10, 100},
     {"Relative direction the vehicle points at (degrees)",
      "In degrees (L-/R+)  The direction the vehicle initially points at relative to the tangent "
-     "of the center of mass.",
-     100, 100},
-    {"Angular Velocity (turn/s)", "(CCW-/CW+)  Rate at which the vehicle is spinning initially.", 5,
-     100},
+     "of the center of mass.", InitialConditions, 100, 100},
+    {"Angular Velocity (turn/s)", "(CCW-/CW+)  Rate at which the vehicle is spinning initially.", InitialConditions, 5, 100},
     {"Calculation Interval (ms)",
      "In milliseconds, must be greater than 0.  Smaller value gives higher resolution.  Linear "
-     "interpolation calculation intervals.",
-     100, 100},
+     "interpolation calculation intervals.", Graph, 100, 100},
     {"AutoSnapshot Interval (ms)",
      "In milliseconds, approximate only.  Select 1000 for roughly 1 snapshot per second in real "
-     "world.  Applicable only if \"Auto\" is checked.",
-     5000, 100},
-    {"Plot Pixel Size", "Must be at least 1", 100, 100},
-    {"Starting Position - X", kStartTip, 100, 100},
-    {"Starting Position - Y", kStartTip, 100, 100},
+     "world.  Applicable only if \"Auto\" is checked.", Graph, 5000, 100},
+    {"Plot Pixel Size", "Must be at least 1", Graph, 100, 100},
+    {"Starting Position - X", kStartTip, Graph, 100, 100},
+    {"Starting Position - Y", kStartTip, Graph, 100, 100},
     {"Front Wheel Sensitivity",
      "From 0 and 1, inclusive.  Analogous to the rigidity of front wheel's steering.  A value of "
-     "1 gives no-friction front wheels.  See documentation.",
-     1, 10000},
+     "1 gives no-friction front wheels.  See documentation.", Graph, 1, 10000},
 }};
 
-constexpr std::string_view kGyrationCaption = "Radius of Gyration (m)";
-constexpr std::string_view kGyrationTooltip =
-    "10 ft = 3.048 m    Must be non-zero (negative OK).  Specify by assuming "
-    "all mass concentrated this distance from mass center.";
-constexpr int kGyrationStep = 10;
-
-const BoxRow& row(int i) {
-    return kRows.at(static_cast<std::size_t>(i));
-}
+constexpr BoxInfo kGyration{
+    "Radius of Gyration (m)",
+    "10 ft = 3.048 m    Must be non-zero (negative OK).  Specify by assuming all mass "
+    "concentrated this distance from mass center.",
+    Vehicle, 10, 100};
 
 } // namespace
 
-std::string_view boxCaption(int i, bool useGyration) {
-    return i == kInertiaBox && useGyration ? kGyrationCaption : row(i).caption;
+const BoxInfo& boxInfo(int i, InertiaForm form) {
+    if (i == kInertiaBox && form == InertiaForm::Gyration) return kGyration;
+    return kRows.at(static_cast<std::size_t>(i));
 }
 
-std::string_view boxTooltip(int i, bool useGyration) {
-    return i == kInertiaBox && useGyration ? kGyrationTooltip : row(i).tooltip;
-}
-
-int boxSpinnerStep(int i, bool useGyration) {
-    return i == kInertiaBox && useGyration ? kGyrationStep : row(i).step;
-}
-
-int boxSpinnerDivisor(int i) {
-    return row(i).divisor;
-}
-
-std::string boxMessage(int i, bool useGyration, std::string_view what) {
+std::string boxMessage(const BoxProblem& problem, InertiaForm form) {
     std::string text = "\"";
-    text += boxCaption(i, useGyration);
+    text += boxInfo(problem.box, form).caption;
     text += "\" ";
-    text += what;
+    text += problem.what;
     return text;
 }
 
-} // namespace yawmark
+} // namespace yawmark::model

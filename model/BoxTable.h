@@ -1,43 +1,69 @@
-// The nineteen parameter boxes: captions, tooltips and the spinner coupling
-// of each, and the tooltip of the five trail check boxes. Plain data, no
-// widgets, so the panel, the window and the batch runner share one table.
+// The nineteen parameter boxes: what each is called, what its tooltip says,
+// how its spinner steps it and on which tab of the panel it lies. One table
+// that the panel, the messages, the batch runner and case files all read.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
-namespace yawmark {
+namespace yawmark::model {
 
 inline constexpr int kBoxCount = 19;
-inline constexpr int kWheelBoxCount = 5;
+inline constexpr int kTrailCount = 5; // the mass centre and the four wheels
 
-// Box numbers with a meaning of their own elsewhere in the program.
-inline constexpr int kInertiaBox = 5;
-inline constexpr int kSteeringBox = 8;
-inline constexpr int kRadiusBox = 9;
-inline constexpr int kRelativeDirectionBox = 11;
-inline constexpr int kAngularVelocityBox = 12;
-inline constexpr int kSensitivityBox = 18;
+// Boxes with a meaning of their own elsewhere in the program.
+enum Box : int {
+    kLengthBox = 0,
+    kWidthBox = 1,
+    kMassBox = 2,
+    kDistributionBox = 3,
+    kFrictionBox = 4,
+    kInertiaBox = 5,
+    kSpeedBox = 6,
+    kDirectionBox = 7,
+    kSteeringBox = 8,
+    kRadiusBox = 9,
+    kGravityBox = 10,
+    kRelativeDirectionBox = 11,
+    kYawRateBox = 12,
+    kIntervalBox = 13,
+    kSnapIntervalBox = 14,
+    kPixelSizeBox = 15,
+    kStartXBox = 16,
+    kStartYBox = 17,
+    kSensitivityBox = 18,
+};
 
-// Caption of box i; box 5 reads "Radius of Gyration (m)" when useGyration.
-std::string_view boxCaption(int i, bool useGyration = false);
+enum class Tab { Vehicle = 0, InitialConditions = 1, Graph = 2 };
 
-// Tooltip of box i (and of its caption label); box 5 as for its caption.
-std::string_view boxTooltip(int i, bool useGyration = false);
+// Box 5 holds either the moment of inertia or the radius of gyration k
+// (I = k²·m), as the user chose in Options.
+enum class InertiaForm { Moment, Gyration };
 
-// Arrow step of the spinner beside box i, in spinner units.
-int boxSpinnerStep(int i, bool useGyration = false);
+struct BoxInfo {
+    std::string_view caption;
+    std::string_view tooltip;
+    Tab tab;
+    int step;    // spinner arrow step, in spinner units
+    int divisor; // a spinner unit is worth 1/divisor in the box (0: words, not numbers)
+};
 
-// What a spinner unit is worth in box i: the box changes by step / divisor
-// per click. Box 8 (steering words) has no divisor: 0.
-int boxSpinnerDivisor(int i);
+// Box i (0..18); box 5 as `form` has it.
+const BoxInfo& boxInfo(int i, InertiaForm form = InertiaForm::Moment);
 
-// Tooltip of each trail check box chkWheel(0..4).
-inline constexpr std::string_view kWheelTooltip =
+// The tooltip of the five trail check boxes.
+inline constexpr std::string_view kTrailTooltip =
     "Connect plotted pixels.  Useful at low resolution (high calc. interval).";
 
-// The message shown for a box that cannot be used: the caption in quotes,
-// then what is wrong, e.g. "Vehicle Mass (kg)" must not be 0.
-std::string boxMessage(int i, bool useGyration, std::string_view what);
+// A box that cannot be used: which, and what is wrong ("must not be 0.").
+struct BoxProblem {
+    int box = 0;
+    std::string what;
+};
 
-} // namespace yawmark
+// The message for a problem: the caption in quotes, then what is wrong, e.g.
+// "Vehicle Mass (kg)" must not be 0.
+std::string boxMessage(const BoxProblem& problem, InertiaForm form);
+
+} // namespace yawmark::model

@@ -1,97 +1,150 @@
 #include "model/Boxes.h"
 
+#include "model/Validation.h"
 #include "sim/NumberText.h"
 
 #include <cmath>
+#include <numbers>
 
-namespace yawmark {
+namespace yawmark::model {
 
-void InitBoxes(const Params& p, const RunState& s, BoxTexts& t, bool all) {
-    auto& box = t.txtInput;
-    box[0] = formatNumber(p.wheelbaseLength);
-    box[1] = formatNumber(p.wheelbaseWidth);
-    box[2] = formatNumber(p.vehicleMass);
-    box[3] = formatNumber((1 - p.frontShare) * 100);
-    box[4] = formatNumber(p.kineticFriction);
-    if (!all) return;
-    box[5] = formatNumber(p.momentInertia);
-    box[6] = formatNumber(std::sqrt(p.initVx * p.initVx + p.initVy * p.initVy));
-    box[7] = "0";
-    if (p.steerDir == "L")
-        box[8] = "Left";
-    else if (p.steerDir == "R")
-        box[8] = "Right";
-    else if (p.steerDir == "CE")
-        box[8] = "Center";
-    box[9] = formatNumber(p.turnRadius);
-    box[10] = formatNumber(s.gravity);
-    box[11] = "0";
-    box[12] = formatNumber(-s.omega / (p.pi + p.pi));
-    box[13] = formatNumber(p.timeStep * 1000);
-    box[14] = formatNumber(p.timeStep * 40000);
-    box[15] = formatNumber(p.pixelSize);
-    box[16] = formatNumber(p.startX);
-    box[17] = formatNumber(p.startY);
-    box[18] = formatNumber(p.frontSensitivity);
-    for (int i = 0; i < kWheelBoxCount; ++i)
-        t.chkWheel[i] = p.connectPixels[i] ? 1 : 0;
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+std::string_view steeringWord(sim::Steering s) {
+    switch (s) {
+    case sim::Steering::Left: return "Left";
+    case sim::Steering::Right: return "Right";
+    case sim::Steering::Center: return "Center";
+    }
+    return {};
 }
 
-std::optional<BoxProblem> ReadBoxes(const BoxTexts& t, Params& p, RunState& s) {
-    // Every number first, in reading order; nothing is stored until all read.
+} // namespace
+
+void writeBoxes(const Case& c, BoxTexts& t, bool all) {
+    auto& box = t.text;
+    box[kLengthBox] = formatNumber(c.car.length);
+    box[kWidthBox] = formatNumber(c.car.width);
+    box[kMassBox] = formatNumber(c.car.mass);
+    box[kDistributionBox] = formatNumber((1 - c.car.frontShare) * 100);
+    box[kFrictionBox] = formatNumber(c.car.friction);
+    if (!all) return;
+    box[kInertiaBox] = formatNumber(c.car.inertia);
+    box[kSpeedBox] = formatNumber(sim::length(c.launch.velocity));
+    box[kDirectionBox] = "0";
+    box[kSteeringBox] = steeringWord(c.car.steering);
+    box[kRadiusBox] = formatNumber(c.car.turnRadius);
+    box[kGravityBox] = formatNumber(c.car.gravity);
+    box[kRelativeDirectionBox] = "0";
+    box[kYawRateBox] = formatNumber(-c.launch.yawRate / (pi + pi));
+    box[kIntervalBox] = formatNumber(c.run.timeStep * 1000);
+    box[kSnapIntervalBox] = formatNumber(c.run.timeStep * 40000);
+    box[kPixelSizeBox] = formatNumber(c.style.pixelSize);
+    box[kStartXBox] = formatNumber(c.launch.start.x);
+    box[kStartYBox] = formatNumber(c.launch.start.y);
+    box[kSensitivityBox] = formatNumber(c.car.frontSensitivity);
+    for (int i = 0; i < kTrailCount; ++i)
+        t.trail[i] = c.style.joined[i] ? 1 : 0;
+}
+
+Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steering) {
     static constexpr int kOrder[] = {0, 1, 2, 3, 4, 5, 7, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     std::array<double, kBoxCount> v{};
     for (int i : kOrder) {
-        const auto number = parseNumber(t.txtInput[i]);
+        const auto number = parseNumber(t.text[i]);
         if (!number) {
-            const bool blank = t.txtInput[i].find_first_not_of(" \t") == std::string::npos;
+            const bool blank = t.text[i].find_first_not_of(" \t") == std::string::npos;
             return BoxProblem{i, blank ? "is empty: a number is needed."
-                                       : "is not a number: \"" + t.txtInput[i] + "\"."};
+                                       : "is not a number: \"" + t.text[i] + "\"."};
         }
         v[i] = *number;
     }
 
-    Params q = p;
-    q.wheelbaseLength = v[0];
-    q.wheelbaseWidth = v[1];
-    q.vehicleMass = v[2];
-    q.frontShare = 1 - v[3] / 100;
-    q.kineticFriction = v[4];
-    q.momentInertia = q.useGyration ? v[5] * v[5] * q.vehicleMass : v[5];
-    if (!std::isfinite(q.momentInertia))
-        return BoxProblem{5, "is too large: the moment of inertia would overflow."};
-    const double a = v[7] / 180 * q.pi;
-    q.initVx = v[6] * std::sin(a);
-    q.initVy = v[6] * std::cos(a);
-    const std::string& steering = t.txtInput[kSteeringBox];
-    if (steering == "Left")
-        q.steerDir = "L";
-    else if (steering == "Right")
-        q.steerDir = "R";
-    else if (steering == "Center")
-        q.steerDir = "CE";
-    q.turnRadius = v[9];
-    const double gravity = v[10];
-    const double b = v[11] / 180 * q.pi;
-    const double heading = -a - b;
-    const double omega = -v[12] * 2 * q.pi;
-    if (!std::isfinite(omega))
-        return BoxProblem{12, "is too large: the angular velocity would overflow."};
-    q.timeStep = v[13] / 1000;
-    q.nextSnapTime = v[14] / 1000;
-    q.snapInterval = q.nextSnapTime;
-    q.pixelSize = v[15];
-    q.startX = v[16];
-    q.startY = v[17];
-    q.frontSensitivity = v[18];
-    for (int i = 0; i < kWheelBoxCount; ++i)
-        q.connectPixels[i] = t.chkWheel[i] == 1;
-
-    p = std::move(q);
-    s.gravity = gravity;
-    s.heading = heading;
-    s.omega = omega;
-    return std::nullopt;
+    Case c;
+    sim::Car& car = c.car;
+    car.length = v[kLengthBox];
+    car.width = v[kWidthBox];
+    car.mass = v[kMassBox];
+    car.frontShare = 1 - v[kDistributionBox] / 100;
+    car.friction = v[kFrictionBox];
+    car.inertia =
+        form == InertiaForm::Gyration ? v[kInertiaBox] * v[kInertiaBox] * car.mass : v[kInertiaBox];
+    if (!std::isfinite(car.inertia))
+        return BoxProblem{kInertiaBox, "is too large: the moment of inertia would overflow."};
+    // Directions are typed clockwise from +y; headings turn counter-clockwise.
+    const double travel = v[kDirectionBox] / 180 * pi;
+    c.launch.velocity = {v[kSpeedBox] * std::sin(travel), v[kSpeedBox] * std::cos(travel)};
+    const std::string& word = t.text[kSteeringBox];
+    car.steering = word == "Left"     ? sim::Steering::Left
+                   : word == "Right"  ? sim::Steering::Right
+                   : word == "Center" ? sim::Steering::Center
+                                      : steering;
+    car.turnRadius = v[kRadiusBox];
+    car.gravity = v[kGravityBox];
+    const double relative = v[kRelativeDirectionBox] / 180 * pi;
+    c.launch.heading = -travel - relative;
+    // Turns per second, clockwise positive.
+    c.launch.yawRate = -v[kYawRateBox] * 2 * pi;
+    if (!std::isfinite(c.launch.yawRate))
+        return BoxProblem{kYawRateBox, "is too large: the angular velocity would overflow."};
+    c.run.timeStep = v[kIntervalBox] / 1000;
+    c.run.snapInterval = v[kSnapIntervalBox] / 1000;
+    c.style.pixelSize = v[kPixelSizeBox];
+    c.launch.start = {v[kStartXBox], v[kStartYBox]};
+    car.frontSensitivity = v[kSensitivityBox];
+    for (int i = 0; i < kTrailCount; ++i)
+        c.style.joined[i] = t.trail[i] == 1;
+    return c;
 }
 
-} // namespace yawmark
+Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form, sim::Steering steering) {
+    auto read = readCase(t, form, steering);
+    if (auto* c = std::get_if<Case>(&read)) {
+        if (auto problem = validateNormal(*c)) return *problem;
+        const double omega = sim::normalYawRate(c->car.steering, c->car.turnRadius,
+                                                c->launch.velocity);
+        t.text[kRelativeDirectionBox] = "0"; // in normal driving the car points where it goes
+        t.text[kYawRateBox] = formatNumber(-omega / (2 * pi));
+    }
+    return read;
+}
+
+Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form, sim::Steering steering) {
+    auto read = readCase(t, form, steering);
+    if (auto* c = std::get_if<Case>(&read)) {
+        if (auto problem = validateInertia(c->car, form)) return *problem;
+        c->car.inertia = sim::homogeneousInertia(c->car);
+        auto text = inertiaText(c->car, form);
+        if (auto* problem = std::get_if<BoxProblem>(&text)) return *problem;
+        t.text[kInertiaBox] = std::get<std::string>(text);
+    }
+    return read;
+}
+
+Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form) {
+    if (form == InertiaForm::Moment) return formatNumber(car.inertia);
+    if (auto problem = validateGyration(car)) return *problem;
+    return formatNumber(std::sqrt(car.inertia / car.mass));
+}
+
+Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form,
+                              sim::Steering steering) {
+    Prepared p{{}, t};
+    if (autos.normal) {
+        auto read = calculateNormal(p.texts, form, steering);
+        if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
+    }
+    if (autos.inertia) {
+        auto read = calculateInertia(p.texts, form, steering);
+        if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
+    }
+    auto read = readCase(p.texts, form, steering);
+    if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
+    p.c = std::get<Case>(read);
+    if (auto problem = validateRun(p.c)) return *problem;
+    return p;
+}
+
+} // namespace yawmark::model

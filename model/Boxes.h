@@ -1,26 +1,65 @@
-// Moving values between the parameter boxes and the parameters: InitBoxes
-// writes parameters into the boxes in display units, ReadBoxes reads the
-// boxes back in SI units.
+// Between the texts of the parameter boxes and a case: writing a case into
+// the boxes in their display units, reading the boxes into a case with every
+// refusal naming its box, and the two "Calculate" computations, which write
+// their results back into the boxes for the next reading to take.
 #pragma once
 
-#include "model/BoxTexts.h"
-#include "sim/Params.h"
-#include "sim/RunState.h"
-#include "sim/Validation.h"
+#include "model/BoxTable.h"
+#include "model/Case.h"
 
+#include <array>
 #include <optional>
+#include <string>
+#include <variant>
 
-namespace yawmark {
+namespace yawmark::model {
 
-// Writes the vehicle boxes 0..4; with all, every box and check box as well.
-// Box 7 and box 11 are always written "0"; box 14 gets 40 calculation
-// intervals; box 8 keeps its text for a steering code it does not know.
-void InitBoxes(const Params& p, const RunState& s, BoxTexts& t, bool all);
+// What the panel shows: the only copy of the user's unread input.
+struct BoxTexts {
+    std::array<std::string, kBoxCount> text;
+    std::array<int, kTrailCount> trail{}; // check boxes: 1 ticked, 0 unticked, 2 greyed
+};
 
-// Reads every box and check box into the parameters (and heading, omega and
-// gravity into the run state). Nothing changes unless every box reads: the
-// first box that does not is returned, in reading order (box 7 before box
-// 6, as the direction of travel is needed for the velocity).
-std::optional<BoxProblem> ReadBoxes(const BoxTexts& t, Params& p, RunState& s);
+// A value, or the box that stood in the way.
+template <class T>
+using Checked = std::variant<T, BoxProblem>;
 
-} // namespace yawmark
+// Writes the vehicle boxes 0 to 4; with `all`, every box and trail check box.
+// Boxes 7 and 11 are written "0" (the car drives where it points), box 14
+// gets 40 passes.
+void writeBoxes(const Case& c, BoxTexts& t, bool all);
+
+// Reads every box. The first box that is not one finite number is refused, in
+// reading order (box 7 before box 6: the direction is needed for the
+// velocity). Box 8 keeps `steering` for a text that is not one of its words.
+Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steering);
+
+// The normal-driving "Calculate": reads the boxes, then writes "0" into box
+// 11 and the yaw rate of normal driving, in turns per second clockwise, into
+// box 12. Returns the case read, or the problem (and the texts stay as they were).
+Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form, sim::Steering steering);
+
+// The moment-of-inertia "Calculate": reads the boxes, then writes the moment of
+// inertia of a homogeneous car into box 5 (as a radius of gyration in that form).
+Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form, sim::Steering steering);
+
+// Box 5's text for the car's moment of inertia in `form`, or why there is none.
+Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form);
+
+// The two "Auto Calculate" check boxes.
+struct AutoCalculate {
+    bool normal = true;
+    bool inertia = true;
+};
+
+// What Draw does with the boxes: the ticked "Calculate"s, the reading, and
+// the checks that the run is defined, all on copies. On success the case and
+// the texts as they must now show (boxes 5, 11, 12 may have changed).
+struct Prepared {
+    Case c;
+    BoxTexts texts;
+};
+Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form,
+                              sim::Steering steering);
+
+} // namespace yawmark::model

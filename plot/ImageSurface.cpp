@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace yawmark {
+namespace yawmark::plot {
 
 namespace {
 
@@ -50,12 +50,10 @@ bool finite(const QPointF& p) {
 
 } // namespace
 
-ImageSurface::ImageSurface(const WindowGeometry* geometry)
-    : geometry_(geometry), metrics_(QFont()) {
+ImageSurface::ImageSurface() : metrics_(QFont()) {
     layer_.reserve(16);
     updateFont();
     resize(QSize(1, 1), 1.0);
-    Scale();
 }
 
 ImageSurface::~ImageSurface() {
@@ -160,23 +158,16 @@ QPointF ImageSurface::toDevice(double x, double y) const {
     return {(x - originX_) * kx_, (y - originY_) * ky_};
 }
 
-void ImageSurface::Cls() {
+void ImageSurface::clear() {
     endImagePainter();
     image_.fill(kBackground);
     layer_.clear();
     layerClosed_ = true;
     layerBounds_ = QRectF();
-    currentX_ = originX_;
-    currentY_ = originY_;
     touch(QRectF(QPointF(0, 0), QSizeF(image_.size())));
 }
 
-void ImageSurface::Scale() {
-    originX_ = originY_ = 0;
-    kx_ = ky_ = dpr_ / kTwipsPerPixel;
-}
-
-void ImageSurface::Scale(double x1, double y1, double x2, double y2) {
+void ImageSurface::setWorldRect(double x1, double y1, double x2, double y2) {
     const double kx = image_.width() / (x2 - x1);
     const double ky = image_.height() / (y2 - y1);
     // A mapping without extent or beyond the numbers is refused; the old one stays.
@@ -189,43 +180,33 @@ void ImageSurface::Scale(double x1, double y1, double x2, double y2) {
     ky_ = ky;
 }
 
-void ImageSurface::Line(double x1, double y1, double x2, double y2) {
-    drawSegment(0x000000u, x1, y1, x2, y2);
-}
-
-void ImageSurface::Line(double x1, double y1, double x2, double y2, Color color) {
+void ImageSurface::line(double x1, double y1, double x2, double y2, Color color) {
     drawSegment(color, x1, y1, x2, y2);
 }
 
-void ImageSurface::PSet(double x, double y) {
-    drawDot(0x000000u, x, y);
-}
-
-void ImageSurface::PSet(double x, double y, Color color) {
+void ImageSurface::dot(double x, double y, Color color) {
     drawDot(color, x, y);
 }
 
-void ImageSurface::setDrawWidth(int pixels) {
-    drawWidth_ = std::clamp(pixels, 1, 1000);
+void ImageSurface::setPenWidth(int pixels) {
+    penWidth_ = std::clamp(pixels, 1, 1000);
 }
 
-void ImageSurface::setAutoRedraw(bool on) {
-    if (autoRedraw_ && !on) layerClosed_ = true;
-    autoRedraw_ = on;
+void ImageSurface::setPersistent(bool on) {
+    if (persistent_ && !on) layerClosed_ = true;
+    persistent_ = on;
 }
 
-void ImageSurface::Print(double value) {
+void ImageSurface::label(double x, double y, double value) {
     std::string text = (value >= 0 ? " " : "") + formatNumber(value) + " ";
-    const QPointF at = toDevice(currentX_, currentY_);
-    currentX_ = originX_;
-    currentY_ += TextHeight("X");
+    const QPointF at = toDevice(x, y);
     if (!finite(at) || std::abs(at.x()) > 1e6 || std::abs(at.y()) > 1e6) return;
     const QRectF bounds(
         at, QSizeF(metrics_.horizontalAdvance(QString::fromStdString(text)), metrics_.height()));
-    if (autoRedraw_) {
+    if (persistent_) {
         QPainter& p = imagePainter();
         p.setPen(kForeground);
-        penWidth_ = -1; // the text pen replaced the cached one
+        cachedPenWidth_ = -1; // the text pen replaced the cached one
         p.drawText(QPointF(at.x(), at.y() + metrics_.ascent()), QString::fromStdString(text));
     } else {
         beginScreenMark();
@@ -235,26 +216,13 @@ void ImageSurface::Print(double value) {
     touch(bounds);
 }
 
-double ImageSurface::TextWidth(std::string_view text) const {
+double ImageSurface::textWidth(std::string_view text) const {
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return metrics_.horizontalAdvance(s) / kx_;
 }
 
-double ImageSurface::TextHeight(std::string_view) const {
+double ImageSurface::textHeight() const {
     return metrics_.height() / ky_;
-}
-
-double ImageSurface::windowWidth() const {
-    return geometry_ ? geometry_->windowWidth() : 0;
-}
-double ImageSurface::windowHeight() const {
-    return geometry_ ? geometry_->windowHeight() : 0;
-}
-double ImageSurface::panelLeft() const {
-    return geometry_ ? geometry_->panelLeft() : 0;
-}
-double ImageSurface::panelWidth() const {
-    return geometry_ ? geometry_->panelWidth() : 0;
 }
 
 void ImageSurface::flush() {
@@ -270,13 +238,13 @@ void ImageSurface::drawSegment(Color color, double x1, double y1, double x2, dou
     if (!area.contains(a) || !area.contains(b))
         if (!clipSegment(a, b, area) || !finite(a) || !finite(b)) return;
     const QRectF bounds = QRectF(a, b).normalized().adjusted(-w, -w, w, w);
-    if (autoRedraw_) {
+    if (persistent_) {
         QPainter& p = imagePainter();
         const QColor c = toQColor(color);
-        if (penWidth_ != w || penColor_ != c) {
+        if (cachedPenWidth_ != w || penColor_ != c) {
             p.setPen(QPen(QBrush(c), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
             penColor_ = c;
-            penWidth_ = w;
+            cachedPenWidth_ = w;
         }
         p.drawLine(a, b);
     } else {
@@ -296,7 +264,7 @@ void ImageSurface::drawDot(Color color, double x, double y) {
         return;
     const QRectF bounds(std::floor(at.x() - w / 2.0 + 0.5), std::floor(at.y() - w / 2.0 + 0.5), w,
                         w);
-    if (autoRedraw_) {
+    if (persistent_) {
         imagePainter().fillRect(bounds.toRect(), toQColor(color));
     } else {
         beginScreenMark();
@@ -332,7 +300,7 @@ QPainter& ImageSurface::imagePainter() {
         painter_.scale(1.0 / dpr_, 1.0 / dpr_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setFont(font_);
-        penWidth_ = -1;
+        cachedPenWidth_ = -1;
     }
     return painter_;
 }
@@ -367,7 +335,7 @@ void ImageSurface::updateFont() {
 }
 
 int ImageSurface::deviceWidth() const {
-    return std::max(1, static_cast<int>(std::lround(drawWidth_ * dpr_)));
+    return std::max(1, static_cast<int>(std::lround(penWidth_ * dpr_)));
 }
 
-} // namespace yawmark
+} // namespace yawmark::plot

@@ -1,7 +1,7 @@
 // The drawing surface of the plot window, independent of any widget: a
-// persistent image in device pixels (what is drawn while AutoRedraw is on) and
+// persistent image in device pixels (what is drawn while it is persistent) and
 // a screen-only layer holding the latest screen-only drawing (what is drawn
-// while it is off). The owner paints both and is told when the screen has
+// while it is not). The owner paints both and is told when the screen has
 // fallen behind, so that repaints can be coalesced to the display rate.
 //
 // One painter stays open on the image between primitives; it is ended only
@@ -9,7 +9,7 @@
 #pragma once
 
 #include "plot/Surface.h"
-#include "plot/WindowGeometry.h"
+#include "plot/View.h"
 
 #include <QColor>
 #include <QFont>
@@ -24,22 +24,17 @@
 #include <string>
 #include <vector>
 
-namespace yawmark {
+namespace yawmark::plot {
 
 class ImageSurface : public Surface {
 public:
-    // Twips per device-independent pixel: the unit of Scale() without corners.
-    static constexpr double kTwipsPerPixel = 15.0;
     // Height of the label font in device-independent pixels.
     static constexpr int kFontPixels = 12;
 
-    explicit ImageSurface(const WindowGeometry* geometry = nullptr);
+    ImageSurface();
     ~ImageSurface() override;
     ImageSurface(const ImageSurface&) = delete;
     ImageSurface& operator=(const ImageSurface&) = delete;
-
-    // The window geometry the axes are laid out against (may be null: all zero).
-    void setWindowGeometry(const WindowGeometry* geometry) { geometry_ = geometry; }
 
     // Sizes the drawing area (device-independent pixels) for a screen with the
     // given pixel ratio. The image keeps what fits; units per pixel stay.
@@ -72,26 +67,17 @@ public:
     QPointF toDevice(double x, double y) const;
 
     // Surface.
-    void Cls() override;
-    void Scale() override;
-    void Scale(double x1, double y1, double x2, double y2) override;
-    void Line(double x1, double y1, double x2, double y2) override;
-    void Line(double x1, double y1, double x2, double y2, Color color) override;
-    void PSet(double x, double y) override;
-    void PSet(double x, double y, Color color) override;
-    void setDrawWidth(int pixels) override;
-    int drawWidth() const override { return drawWidth_; }
-    void setAutoRedraw(bool on) override;
-    bool autoRedraw() const override { return autoRedraw_; }
-    void setCurrentX(double x) override { currentX_ = x; }
-    void setCurrentY(double y) override { currentY_ = y; }
-    void Print(double value) override;
-    double TextWidth(std::string_view text) const override;
-    double TextHeight(std::string_view text) const override;
-    double windowWidth() const override;
-    double windowHeight() const override;
-    double panelLeft() const override;
-    double panelWidth() const override;
+    void clear() override;
+    void setWorldRect(double x1, double y1, double x2, double y2) override;
+    void line(double x1, double y1, double x2, double y2, Color color = kBlack) override;
+    void dot(double x, double y, Color color = kBlack) override;
+    void setPenWidth(int pixels) override;
+    int penWidth() const override { return penWidth_; }
+    void setPersistent(bool on) override;
+    bool persistent() const override { return persistent_; }
+    void label(double x, double y, double value) override;
+    double textWidth(std::string_view text) const override;
+    double textHeight() const override;
     void flush() override;
 
 private:
@@ -114,7 +100,6 @@ private:
     void updateFont();
     int deviceWidth() const;
 
-    const WindowGeometry* geometry_;
     std::function<void(bool)> onChange_;
 
     QSize logicalSize_;
@@ -122,7 +107,7 @@ private:
     QImage image_;
     QPainter painter_; // open on image_ between primitives
     QColor penColor_;  // pen in force on painter_, valid while it is open
-    int penWidth_ = -1;
+    int cachedPenWidth_ = -1;
 
     std::vector<Mark> layer_; // latest screen-only drawing
     bool layerClosed_ = true; // the next screen-only primitive starts a new drawing
@@ -133,12 +118,11 @@ private:
 
     // User coordinates to device pixels: d = (u - origin) * k.
     double originX_ = 0, originY_ = 0, kx_ = 1, ky_ = 1;
-    double currentX_ = 0, currentY_ = 0;
-    int drawWidth_ = 1;
-    bool autoRedraw_ = true;
+    int penWidth_ = 1;
+    bool persistent_ = true;
 
     QFont font_;
     QFontMetricsF metrics_;
 };
 
-} // namespace yawmark
+} // namespace yawmark::plot

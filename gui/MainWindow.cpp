@@ -1,0 +1,456 @@
+#include "gui/MainWindow.h"
+
+#include "gui/AppArt.h"
+#include "gui/AppInfo.h"
+#include "gui/DesignForm.h"
+#include "gui/OptionsDialog.h"
+#include "gui/ParameterPanel.h"
+#include "gui/PlotWidget.h"
+#include "gui/ReversedScrollBar.h"
+#include "gui/Spinner.h"
+#include "gui/frmAbout.h"
+#include "model/Validation.h"
+#include "sim/NumberText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark {
+
+namespace {
+
+using F = DesignForm;
+
+bool ticked(const QCheckBox* box) {
+    return box->checkState() == Qt::Checked;
+}
+
+void showButton(QPushButton* button, const model::ButtonState& state, bool captionOnly) {
+    if (!state.caption.empty())
+        button->setText(QString::fromLatin1(state.caption.data(),
+                                            static_cast<qsizetype>(state.caption.size())));
+    if (!captionOnly) button->setEnabled(state.enabled);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmGraph"));
+    setWindowTitle(appTitle());
+    setWindowIcon(programIcon());
+    setFont(DesignForm::font());
+
+    // The plot covers the whole client area; the panel frames lie on top of
+    // it, and the plot's own frame starts right of the control panel.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    auto* fill = new QGridLayout(client);
+    fill->setContentsMargins(0, 0, 0, 0);
+    plot_ = new PlotWidget(client);
+    plot_->setObjectName(QStringLiteral("plot"));
+    fill->addWidget(plot_, 0, 0);
+    setCentralWidget(client);
+    renderer_.emplace(plot_->surface(), view_);
+
+    DesignForm f(client);
+    fmeTip_ = f.frame(QStringLiteral("fmeTip"), F::rect(120, 6360, 3495, 975));
+    fmeControl_ = f.frame(QStringLiteral("fmeControl"), F::rect(120, 0, 3495, 6375));
+    buildControlPanel();
+    buildTips();
+    plot_->setPanelFrame(fmeControl_);
+    buildMenus();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, [this] { splash_.Timer1_Timer(*timer1_, *this); });
+    timer1_->start();
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(1);
+    // Millisecond pacing needs the precise timer; a coarse one may stretch an interval by 5 %.
+    timer2_->setTimerType(Qt::PreciseTimer);
+    connect(timer2_, &QTimer::timeout, this, [this] { realTimeTick_ = true; });
+
+    setTabOrder();
+    connectRun();
+    connect(panel_, &ParameterPanel::caseRead, this, [this](const model::Case& c) {
+        // A Calculate during a run changes the car the next passes use.
+        run_.updateCase(c);
+        useStyle(c.style);
+    });
+    panel_->loadStartup();
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuExit_ = file->addAction(QStringLiteral("E&xit"));
+    mnuExit_->setObjectName(QStringLiteral("mnuExit"));
+    connect(mnuExit_, &QAction::triggered, this, &MainWindow::exitProgram);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("mnuTools"));
+    mnuOption_ = tools->addAction(QStringLiteral("&Options"));
+    mnuOption_->setObjectName(QStringLiteral("mnuOption"));
+    connect(mnuOption_, &QAction::triggered, this, &MainWindow::showOptions);
+    mnuReset_ = tools->addAction(QStringLiteral("&Reset All Variables"));
+    mnuReset_->setObjectName(QStringLiteral("mnuReset"));
+    connect(mnuReset_, &QAction::triggered, this, &MainWindow::resetAll);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* na = help->addAction(QStringLiteral("[Not Currently Available]"));
+    na->setObjectName(QStringLiteral("mnuNA"));
+    na->setEnabled(false);
+    mnuAbout_ = help->addAction(QStringLiteral("&About..."));
+    mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
+    connect(mnuAbout_, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildControlPanel() {
+    panel_ = new ParameterPanel(fmeControl_);
+    panel_->move(F::px(120), F::px(240));
+
+    DesignForm f(fmeControl_);
+    auto bar = [this](const QString& name, Qt::Orientation o, QRect r, int smallChange) {
+        auto* b = new ReversedScrollBar(o, 32767, -32767, fmeControl_);
+        b->setObjectName(name);
+        b->setGeometry(r);
+        b->setSmallChange(smallChange);
+        b->setLargeChange(1);
+        return b;
+    };
+
+    f.label(F::arrayName("lblCaption", 7), F::rect(120, 4560, 435, 435),
+            QStringLiteral("Scroll Axes"), F::Wrap | F::AutoSize);
+    scrX_ = bar(F::arrayName("scrX", 0), Qt::Horizontal, F::rect(600, 4800, 495, 255), 10);
+    scrY_ = bar(F::arrayName("scrY", 0), Qt::Vertical, F::rect(720, 4560, 255, 735), 1);
+
+    f.label(F::arrayName("lblCaption", 26), F::rect(1320, 4560, 525, 390),
+            QStringLiteral("Scale Interval"), F::Wrap | F::AutoSize);
+    f.label(F::arrayName("Label1", 3), F::rect(1920, 4560, 135, 240), QStringLiteral("+"))
+        ->setFont(F::markFont());
+    scrZoom_[1] = bar(F::arrayName("scrZoom", 1), Qt::Vertical, F::rect(2040, 4680, 255, 495), 10);
+    f.label(F::arrayName("Label2", 1), F::rect(1920, 5040, 90, 240), QStringLiteral("-"))
+        ->setFont(F::markFont());
+
+    f.label(F::arrayName("lblCaption", 8), F::rect(2520, 4560, 405, 195), QStringLiteral("Zoom"),
+            F::AutoSize);
+    f.label(F::arrayName("Label1", 0), F::rect(3000, 4560, 135, 240), QStringLiteral("+"))
+        ->setFont(F::markFont());
+    scrZoom_[0] = bar(F::arrayName("scrZoom", 0), Qt::Vertical, F::rect(3120, 4680, 255, 495), 10);
+    f.label(F::arrayName("Label2", 0), F::rect(3000, 5040, 90, 240), QStringLiteral("-"))
+        ->setFont(F::markFont());
+
+    cmdDraw_ =
+        f.button(QStringLiteral("cmdDraw"), F::rect(120, 5400, 855, 375), QStringLiteral("Draw"));
+    cmdDraw_->setToolTip(QStringLiteral("Calculate and Plot!"));
+    cmdDraw_->setDefault(true);
+    cmdSnap_ = f.button(QStringLiteral("cmdSnap"), F::rect(1080, 5400, 2055, 375),
+                        QStringLiteral("SnapShot") + QString(18, QLatin1Char(' ')));
+    cmdSnap_->setEnabled(false);
+    // "Auto" lies in front of the right part of SnapShot and stays usable
+    // while the button is disabled.
+    chkSnap_ = f.checkBox(QStringLiteral("chkSnap"), F::rect(2280, 5490, 735, 195),
+                          QStringLiteral("Auto"), false);
+    chkSnap_->raise();
+    cmdPause_ =
+        f.button(QStringLiteral("cmdPause"), F::rect(240, 5880, 855, 375), QStringLiteral("Pause"));
+    cmdPause_->setEnabled(false);
+    cmdStop_ =
+        f.button(QStringLiteral("cmdStop"), F::rect(1320, 5880, 855, 375), QStringLiteral("Stop"));
+    cmdStop_->setEnabled(false);
+    cmdClear_ = f.button(QStringLiteral("cmdClear"), F::rect(2400, 5880, 855, 375),
+                         QStringLiteral("Clear"));
+    // A focused button takes Enter itself, as Space.
+    for (QPushButton* b : {cmdDraw_, cmdSnap_, cmdPause_, cmdStop_, cmdClear_, panel_->cmdInertia(),
+                           panel_->cmdNormal()})
+        b->setAutoDefault(true);
+}
+
+void MainWindow::buildTips() {
+    DesignForm f(fmeTip_);
+    f.label(QStringLiteral("lblEsc"), F::rect(120, 120, 2775, 255),
+            QStringLiteral("Esc to Pause / Resume"));
+    f.label(QStringLiteral("lblSpaceBar"), F::rect(120, 360, 2775, 255),
+            QStringLiteral("Space Bar for highlighted button"));
+    f.label(QStringLiteral("Label5"), F::rect(120, 600, 3255, 255),
+            QStringLiteral("Axes are to-scale in meters (10 ft = 3.048 m)"));
+}
+
+void MainWindow::setTabOrder() {
+    // Buttons first, then the tab control's strip and its controls, with
+    // "Auto" slipped in after the steering spinner. Each link moves its second
+    // control right behind the first, so the chain is laid in one pass.
+    QWidgetList chain{cmdDraw_, cmdSnap_, cmdPause_, cmdStop_, cmdClear_};
+    for (QWidget* w : panel_->tabChain()) {
+        chain << w;
+        if (w == panel_->scrSelect(8)) chain << chkSnap_;
+    }
+    for (qsizetype k = 1; k < chain.size(); ++k)
+        QWidget::setTabOrder(chain[k - 1], chain[k]);
+}
+
+void MainWindow::connectRun() {
+    connect(cmdDraw_, &QPushButton::clicked, this, &MainWindow::draw);
+    connect(cmdPause_, &QPushButton::clicked, this, &MainWindow::togglePause);
+    connect(cmdStop_, &QPushButton::clicked, this, &MainWindow::stop);
+    connect(cmdSnap_, &QPushButton::clicked, this, &MainWindow::takeSnapshot);
+    connect(cmdClear_, &QPushButton::clicked, this, &MainWindow::clearPlot);
+    for (QPushButton* b : {cmdSnap_, cmdPause_, cmdStop_, cmdClear_})
+        b->installEventFilter(this);
+    connect(scrX_, &ReversedScrollBar::changed, this, [this] { barChanged(scrX_, &plot::View::panX); });
+    connect(scrY_, &ReversedScrollBar::changed, this, [this] { barChanged(scrY_, &plot::View::panY); });
+    connect(scrZoom_[0], &ReversedScrollBar::changed, this,
+            [this] { barChanged(scrZoom_[0], &plot::View::zoom); });
+    connect(scrZoom_[1], &ReversedScrollBar::changed, this,
+            [this] { barChanged(scrZoom_[1], &plot::View::stepInterval); });
+}
+
+void MainWindow::setMessageHook(MessageHook hook) {
+    panel_->setMessageHook(hook);
+    messageHook_ = std::move(hook);
+}
+
+void MainWindow::message(const QString& title, const QString& text) {
+    if (messageHook_)
+        messageHook_(this, title, text);
+    else
+        showMessageBox(this, title, text);
+}
+
+void MainWindow::setSurface(plot::Surface* surface) {
+    renderer_->setSurface(surface ? *surface : plot_->surface());
+}
+
+int MainWindow::pacingInterval(double timeStep) {
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const double ms = std::nearbyint(timeStep * 1000);
+    if (!(ms >= 1)) return 1; // also NaN
+    return static_cast<int>(std::min(ms, 65535.0));
+}
+
+void MainWindow::drawAxes() {
+    if (auto failure = renderer_->drawAxes(plot_->frame()))
+        message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+}
+
+void MainWindow::useStyle(const model::TrailStyle& style) {
+    view_.pixelSize = style.pixelSize;
+    view_.joined = style.joined;
+}
+
+void MainWindow::showPhase(model::Phase phase, bool captionsOnly) {
+    run_.setPhase(phase);
+    const model::RunButtons& b = model::runButtons(phase);
+    showButton(cmdDraw_, b.draw, captionsOnly);
+    showButton(cmdSnap_, b.snapshot, captionsOnly);
+    showButton(cmdPause_, b.pause, captionsOnly);
+    showButton(cmdStop_, b.stop, captionsOnly);
+    showButton(cmdClear_, b.clear, captionsOnly);
+}
+
+void MainWindow::draw() {
+    if (closing_ || !cmdDraw_->isEnabled()) return;
+    // The boxes are read and checked on copies first: a box that cannot be
+    // used stops Draw before anything is cleared, and nothing is lost.
+    cmdDraw_->setEnabled(false);
+    const auto c = panel_->prepareDraw();
+    if (!c) {
+        cmdDraw_->setEnabled(true);
+        return;
+    }
+    showPhase(model::Phase::Running, true);
+    renderer_->surface().clear();
+    run_.start(*c);
+    useStyle(c->style);
+    renderer_->surface().setPersistent(true);
+    stopRequested_ = false;
+    interrupted_ = false;
+    realTimeTick_ = false;
+    passes_ = 0;
+    drawAxes();
+    runLoop();
+}
+
+void MainWindow::togglePause() {
+    // Pause is disabled only before the first run: there is nothing to interrupt or resume.
+    if (closing_ || !cmdPause_->isEnabled()) return;
+    if (!interrupted_) {
+        interrupted_ = true;
+        stopRequested_ = true;
+        showPhase(model::Phase::Paused, true);
+    } else {
+        interrupted_ = false;
+        stopRequested_ = false;
+        showPhase(model::Phase::Running, true);
+        runLoop();
+    }
+    run_.cancelSnapshot();
+}
+
+void MainWindow::stop() {
+    if (!cmdStop_->isEnabled()) return;
+    stopRequested_ = true;
+    interrupted_ = true;
+    if (run_.phase() == model::Phase::Running) showPhase(model::Phase::Stopped, true);
+}
+
+void MainWindow::takeSnapshot() {
+    run_.requestSnapshot();
+}
+
+void MainWindow::clearPlot() {
+    drawAxes();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        (watched == cmdSnap_ || watched == cmdPause_ || watched == cmdStop_ ||
+         watched == cmdClear_)) {
+        togglePause();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::barChanged(ReversedScrollBar* bar, bool (plot::View::*step)(int)) {
+    const int k = bar->value();
+    if (k == 0) return;
+    const bool redraw = (view_.*step)(k);
+    bar->setValue(0);
+    if (redraw) drawAxes();
+}
+
+bool MainWindow::pass() {
+    // Real time paces the passes, never the physics: a pass that finds no
+    // tick waits (moves nothing), one that takes a tick moves a whole step.
+    const double timeStep = run_.runCase().run.timeStep;
+    double h = timeStep;
+    if (ticked(panel_->chkRealTime())) {
+        if (!timer2_->isActive()) {
+            timer2_->setInterval(pacingInterval(timeStep));
+            realTimeTick_ = false;
+            timer2_->start();
+        }
+        if (realTimeTick_)
+            realTimeTick_ = false;
+        else
+            h = 0;
+    } else if (timer2_->isActive()) {
+        timer2_->stop();
+    }
+    return run_.pass(&*renderer_, ticked(chkSnap_), h);
+}
+
+void MainWindow::runLoop() {
+    if (closing_) return;
+    ++depth_;
+    showPhase(model::Phase::Running);
+    cmdSnap_->setFocus();
+    renderer_->beginPasses(run_.body().position);
+    if (ticked(panel_->chkRealTime())) {
+        timer2_->setInterval(pacingInterval(run_.runCase().run.timeStep));
+        realTimeTick_ = false;
+        timer2_->start();
+    }
+
+    bool failed = false;
+    while (!run_.ended()) {
+        if (!pass()) {
+            failed = true;
+            break;
+        }
+        ++passes_;
+        if (passHook_) passHook_(passes_);
+        QCoreApplication::processEvents();
+        // Closing ends the program: not one more pass, and no message.
+        if (closing_ || stopRequested_) break;
+    }
+
+    timer2_->stop();
+    renderer_->endPasses();
+    --depth_;
+    if (failed) {
+        endFailedRun();
+        // Most often a Calculate during the run read a box the run cannot go on
+        // with (a mass of 0, a turning radius too short): then say which.
+        const QString when = QStringLiteral("The run stopped at %1 s: ")
+                                 .arg(QString::fromStdString(formatNumber(run_.body().time)));
+        if (const auto problem = model::validateRun(run_.runCase()))
+            message(appTitle(), when + QString::fromStdString(
+                                           model::boxMessage(*problem, panel_->inertiaForm())));
+        else
+            message(appTitle(), when + QStringLiteral("its numbers would no longer be finite. "
+                                                      "Check the boxes and press Draw again."));
+        return;
+    }
+    if (!closing_ && !stopRequested_) {
+        // The time went below zero (a negative time step runs one pass
+        // backwards): the run has ended by itself, as Stop leaves it, so the
+        // buttons show a state of the run; Resume ends it again at once.
+        stopRequested_ = true;
+        interrupted_ = true;
+        run_.setPhase(model::Phase::Stopped);
+    }
+    showPhase(run_.phase());
+}
+
+void MainWindow::endFailedRun() {
+    stopRequested_ = true; // loops further down the stack leave too
+    interrupted_ = false;
+    showPhase(model::Phase::Idle);
+    cmdDraw_->setFocus();
+}
+
+void MainWindow::exitProgram() {
+    closing_ = true;
+    QApplication::quit();
+}
+
+void MainWindow::showAbout() {
+    frmAbout::showAbout(this);
+}
+
+void MainWindow::showOptions() {
+    if (!options_ || !options_->isVisible()) options_ = new OptionsDialog(this, *panel_);
+    options_->show();
+    options_->raise();
+    options_->activateWindow();
+}
+
+void MainWindow::resetAll() {
+    panel_->resetAll();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    exitProgram();
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        cmdDraw_->isEnabled() && isEnabled()) {
+        cmdDraw_->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace yawmark

@@ -1,0 +1,179 @@
+// The main window "Yawmark": the plot fills the client area, and on top of it
+// along the left edge the control panel (`fmeControl`: the parameter tabs,
+// the pan and zoom bars, the run buttons) and the tip lines (`fmeTip`). The
+// menus File, Tools and Help; the timers `Timer1` (100 ms, the start-up
+// splash) and `Timer2` (the real-time pacing).
+//
+// The window owns the run, the view and the renderer. A run is a loop on the
+// one GUI thread that draws and steps the car pass by pass and yields to the
+// event queue after each; the handlers it lets through talk to it only through
+// a few flags, and Resume runs the loop again, nested inside its handler.
+// Closing the window ends the program at once: every loop on the stack leaves
+// after its yield without drawing another pass.
+#pragma once
+
+#include "gui/MessageHook.h"
+#include "gui/OptionsDialog.h"
+#include "gui/SplashSequence.h"
+#include "model/Run.h"
+#include "plot/Renderer.h"
+#include "plot/View.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace yawmark {
+
+class ParameterPanel;
+class PlotWidget;
+class ReversedScrollBar;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Client area at design: 7905 x 8190 twips. The window opens wider so the
+    // plot beside the panel has room.
+    static constexpr int kClientWidth = 960;
+    static constexpr int kClientHeight = 546;
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // True once the window is closing: the program is ending.
+    bool closing() const { return closing_; }
+
+    const model::Run& run() const { return run_; }
+    const plot::View& view() const { return view_; }
+    // Whether a run loop is on the stack, and how many passes ran since the last Draw.
+    bool running() const { return depth_ > 0; }
+    std::uint64_t passes() const { return passes_; }
+    // Called after every pass of the loop, before the yield (tests).
+    void setPassHook(std::function<void(std::uint64_t)> hook) { passHook_ = std::move(hook); }
+    // How every message of the window and its dialogs reaches the user (a
+    // message box by default); tests put in one that only records.
+    void setMessageHook(MessageHook hook);
+    // Draw on another surface (tests); nullptr goes back to the plot's.
+    void setSurface(plot::Surface* surface);
+
+    // The pacing interval, ms, for a time step in seconds: rounded (halves to
+    // even) and held within 1..65535.
+    static int pacingInterval(double timeStep);
+
+    PlotWidget* plot() const { return plot_; }
+    ParameterPanel* panel() const { return panel_; }
+    OptionsDialog* optionsDialog() const { return options_; }
+    // Pan bars scrX(0), scrY(0); scrZoom(0) zooms, scrZoom(1) sets the scale interval.
+    ReversedScrollBar* scrX() const { return scrX_; }
+    ReversedScrollBar* scrY() const { return scrY_; }
+    ReversedScrollBar* scrZoom(int i) const { return scrZoom_.at(i); }
+    QPushButton* cmdDraw() const { return cmdDraw_; }
+    QPushButton* cmdSnap() const { return cmdSnap_; }
+    QCheckBox* chkSnap() const { return chkSnap_; }
+    QPushButton* cmdPause() const { return cmdPause_; }
+    QPushButton* cmdStop() const { return cmdStop_; }
+    QPushButton* cmdClear() const { return cmdClear_; }
+    QTimer* timer1() const { return timer1_; }
+    QTimer* timer2() const { return timer2_; }
+    QAction* mnuExit() const { return mnuExit_; }
+    QAction* mnuOption() const { return mnuOption_; }
+    QAction* mnuReset() const { return mnuReset_; }
+    QAction* mnuAbout() const { return mnuAbout_; }
+    const SplashSequence& splashSequence() const { return splash_; }
+
+public slots:
+    // "Calculate and Plot!": reads and checks the boxes (nothing changes on a
+    // bad one), clears the plot, puts the car at its start and runs.
+    void draw();
+    // Interrupts a run, or resumes an interrupted one from where it stood.
+    void togglePause();
+    // Interrupts a run; Draw keeps its caption.
+    void stop();
+    // A lasting outline at the next pass.
+    void takeSnapshot();
+    // Clears the plot and draws the axes again.
+    void clearPlot();
+    // File > Exit: ends the program.
+    void exitProgram();
+    // Help > About...: the one About box, brought forward.
+    void showAbout();
+    // Tools > Options: the one Options dialog; this window takes no input while it is open.
+    void showOptions();
+    // Tools > Reset All Variables: the boxes as at start-up.
+    void resetAll();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Enter that no focused button took goes to the default button, Draw.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Escape on a run button pauses or resumes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControlPanel();
+    void buildTips();
+    void setTabOrder();
+    void connectRun();
+    void message(const QString& title, const QString& text);
+    void drawAxes();
+    void useStyle(const model::TrailStyle& style);
+    // One change of a pan or zoom bar: a step of the view by its sign, the bar
+    // back to 0, and the axes drawn again when the view changed.
+    void barChanged(ReversedScrollBar* bar, bool (plot::View::*step)(int));
+    // The buttons of a phase; while a loop is still on the stack only their captions.
+    void showPhase(model::Phase phase, bool captionsOnly = false);
+    // The loop; returns when the run is paused, stopped, fails or the window closes.
+    void runLoop();
+    // One pass, paced in real time when asked; false when the numbers would stop being finite.
+    bool pass();
+    void endFailedRun();
+
+    model::Run run_;
+    plot::View view_;
+    PlotWidget* plot_ = nullptr;
+    std::optional<plot::Renderer> renderer_; // on the plot's surface, once the plot exists
+    ParameterPanel* panel_ = nullptr;
+    QPointer<OptionsDialog> options_;
+    SplashSequence splash_;
+    MessageHook messageHook_;
+    std::function<void(std::uint64_t)> passHook_;
+
+    bool closing_ = false;
+    bool stopRequested_ = false; // the loop leaves after the current pass
+    bool interrupted_ = false;   // by Pause or Stop: Pause resumes
+    bool realTimeTick_ = false;  // Timer2 ticked since the loop last took a tick
+    int depth_ = 0;
+    std::uint64_t passes_ = 0;
+
+    QGroupBox* fmeControl_ = nullptr;
+    QGroupBox* fmeTip_ = nullptr;
+    ReversedScrollBar* scrX_ = nullptr;
+    ReversedScrollBar* scrY_ = nullptr;
+    std::array<ReversedScrollBar*, 2> scrZoom_{};
+    QPushButton* cmdDraw_ = nullptr;
+    QPushButton* cmdSnap_ = nullptr;
+    QCheckBox* chkSnap_ = nullptr;
+    QPushButton* cmdPause_ = nullptr;
+    QPushButton* cmdStop_ = nullptr;
+    QPushButton* cmdClear_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QTimer* timer2_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuOption_ = nullptr;
+    QAction* mnuReset_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+};
+
+} // namespace yawmark

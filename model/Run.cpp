@@ -1,0 +1,46 @@
+#include "model/Run.h"
+
+#include <array>
+
+namespace yawmark::model {
+
+const RunButtons& runButtons(Phase phase) {
+    static constexpr std::array<RunButtons, 4> kTable{{
+        //  Draw                SnapShot    Pause                Stop        Clear
+        {{true, "Draw"}, {false, {}}, {false, "Pause"}, {false, {}}, {true, {}}},  // Idle
+        {{false, "Draw"}, {true, {}}, {true, "Pause"}, {true, {}}, {false, {}}},  // Running
+        {{true, "ReDraw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}}, // Paused
+        {{true, "Draw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}},   // Stopped
+    }};
+    return kTable[static_cast<std::size_t>(phase)];
+}
+
+void Run::start(const Case& c) {
+    case_ = c;
+    body_ = c.launch.body();
+    nextSnapTime_ = c.run.snapInterval;
+    snapshotDue_ = true;
+    phase_ = Phase::Running;
+}
+
+void Run::updateCase(const Case& c) {
+    case_.car = c.car;
+    case_.run = c.run;
+    case_.style = c.style;
+}
+
+bool Run::pass(sim::Drawer* drawer, bool autoSnapshot, double h) {
+    if (autoSnapshot && body_.time > nextSnapTime_) {
+        nextSnapTime_ = body_.time + case_.run.snapInterval;
+        snapshotDue_ = true;
+    }
+    const sim::WheelPlacement wheels = sim::placeWheels(case_.car, body_.heading);
+    if (drawer) drawer->drawCar(body_, wheels, snapshotDue_);
+    const sim::StepResult r = sim::step(case_.car, body_, wheels, h);
+    if (!r.finite) return false;
+    body_ = r.body;
+    snapshotDue_ = false;
+    return true;
+}
+
+} // namespace yawmark::model

@@ -1,0 +1,71 @@
+// A run of a case: the body as it moves, the snapshot schedule, the phase the
+// run is in and which buttons that phase offers. The window and the batch
+// runner both drive a run through pass(); neither copies its sequence.
+#pragma once
+
+#include "model/Case.h"
+#include "sim/Draw.h"
+#include "sim/Step.h"
+
+#include <string_view>
+
+namespace yawmark::model {
+
+// Idle: no run yet, or the last one failed. Running: passes go on. Paused:
+// interrupted by Pause (Resume goes on). Stopped: interrupted by Stop, or
+// ended by itself; Resume goes on too.
+enum class Phase { Idle, Running, Paused, Stopped };
+
+struct ButtonState {
+    bool enabled;
+    std::string_view caption; // empty: the button keeps its caption
+};
+
+// The run buttons of the main window in a phase.
+struct RunButtons {
+    ButtonState draw, snapshot, pause, stop, clear;
+};
+const RunButtons& runButtons(Phase phase);
+
+class Run {
+public:
+    // The car at the launch of `c`, a lasting drawing due (the start outline),
+    // the first automatic snapshot one interval in.
+    void start(const Case& c);
+    // A "Calculate" during the run: the passes to come use this car, this
+    // interval and this trail style; the body goes on from where it is.
+    void updateCase(const Case& c);
+
+    // One pass: with `autoSnapshot`, a pass past the next snapshot time makes
+    // a lasting drawing and schedules the next; the wheels are placed, drawn
+    // (when there is a drawer) and the car stepped over h (0 while a real-time
+    // run waits for its tick). False, with nothing moved, when the numbers
+    // would no longer be finite.
+    bool pass(sim::Drawer* drawer, bool autoSnapshot, double h);
+    bool pass(sim::Drawer* drawer, bool autoSnapshot) {
+        return pass(drawer, autoSnapshot, case_.run.timeStep);
+    }
+
+    // The next pass makes a lasting drawing (SnapShot), or not after all.
+    void requestSnapshot() { snapshotDue_ = true; }
+    void cancelSnapshot() { snapshotDue_ = false; }
+    bool snapshotDue() const { return snapshotDue_; }
+
+    // A negative time step runs one pass backwards; then the run has ended.
+    bool ended() const { return body_.time < 0; }
+
+    Phase phase() const { return phase_; }
+    void setPhase(Phase phase) { phase_ = phase; }
+
+    const Case& runCase() const { return case_; }
+    const sim::Body& body() const { return body_; }
+
+private:
+    Case case_;
+    sim::Body body_;
+    double nextSnapTime_ = 0;
+    bool snapshotDue_ = false;
+    Phase phase_ = Phase::Idle;
+};
+
+} // namespace yawmark::model

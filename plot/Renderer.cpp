@@ -1,0 +1,201 @@
+#include "plot/Renderer.h"
+
+#include "sim/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark::plot {
+
+namespace {
+
+ScaleFailure divisionByZero() {
+    return {11, "Division by zero"};
+}
+
+// A mapping the surface can take: finite corners with an extent on both axes.
+std::optional<ScaleFailure> checkMapping(double x1, double y1, double x2, double y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
+        !std::isfinite(x2 - x1) || !std::isfinite(y2 - y1))
+        return ScaleFailure{6, "Overflow"};
+    if (x1 == x2 || y1 == y2) return ScaleFailure{5, "Invalid procedure call or argument"};
+    return std::nullopt;
+}
+
+std::optional<ScaleFailure> checkInterval(double interval) {
+    if (!(interval > 0) || !std::isfinite(interval))
+        return ScaleFailure{5, "Invalid procedure call or argument"};
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string scaleFailureText(const ScaleFailure& failure) {
+    return "Something in SCALE went wrong, man!\nError number: " + std::to_string(failure.number) +
+           "\nDescription: " + failure.description;
+}
+
+// Ticks go 1-2-5 per decade: the smallest of interval·{1, 2, 5}·10ⁿ that
+// leaves at most kMaxTicksPerHalfAxis on the longer half-axis, so labels stay
+// readable however far the view is zoomed out.
+double tickInterval(double interval, double extent) {
+    for (double decade = 1;; decade *= 10) {
+        for (const double m : {1.0, 2.0, 5.0}) {
+            const double candidate = interval * m * decade;
+            if (!std::isfinite(candidate) || extent / candidate <= kMaxTicksPerHalfAxis)
+                return candidate;
+        }
+    }
+}
+
+std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
+    Surface& s = *surface_;
+    s.clear();
+    // The ranges are widened below for this drawing only; the view's stay.
+    double xMin = view_->xMin, xMax = view_->xMax, yMin = view_->yMin, yMax = view_->yMax;
+
+    if (frame.windowWidth == 0) return divisionByZero();
+    const double shape = frame.windowHeight / frame.windowWidth;
+    const double panelRight = frame.panelLeft + frame.panelWidth;
+    if (frame.windowWidth - panelRight == 0) return divisionByZero();
+    // About the world width the panel covers.
+    const double m = panelRight / (frame.windowWidth - panelRight) * (xMax - xMin);
+
+    // Provisional mapping, only to measure the labels in world units.
+    if (auto f = checkMapping(xMin - m, yMax, xMax, yMin)) return f;
+    s.setWorldRect(xMin - m, yMax, xMax, yMin);
+    const double lw = std::max(std::abs(s.textWidth(formatNumber(yMin))),
+                               std::abs(s.textWidth(formatNumber(yMax))));
+    const double cw = std::abs(s.textWidth("X"));
+    const double ch = std::abs(s.textHeight());
+
+    // The box that fills the drawing area: room for the panel and the labels,
+    // then brought to the window's shape.
+    double L = xMin - m - lw - 5 * cw, R = xMax + lw + 3 * cw;
+    double T = yMax + 2 * ch, B = yMin - 2 * ch;
+    if (R - L == 0) return divisionByZero();
+    const double r = (T - B) / (R - L);
+    if (r > shape) {
+        if (shape == 0) return divisionByZero();
+        const double d = ((T - B) / shape - (R - L)) / 2;
+        L -= d;
+        R += d;
+        const double e = ((yMax - yMin) / shape - (xMax - xMin)) / 2;
+        xMin -= e;
+        xMax += e;
+    } else if (r < shape) {
+        const double h = (R - L) * shape;
+        const double d = (h - (T - B)) / 2;
+        T += d;
+        B -= d;
+        const double e = (h - (yMax - yMin)) / 2;
+        yMin -= e;
+        yMax += e;
+    }
+    if (auto f = checkMapping(L, T, R, B)) return f;
+    s.setWorldRect(L, T, R, B);
+
+    // Each axis passes through the origin when the other range holds it,
+    // otherwise along the low edge of that range.
+    const double yAxisX = (xMin > 0 || xMax < 0) ? xMin : 0;
+    const double xAxisY = (yMin > 0 || yMax < 0) ? yMin : 0;
+    s.line(xMin, xAxisY, xMax, xAxisY);
+    s.line(yAxisX, yMin, yAxisX, yMax);
+
+    if (auto f = checkInterval(view_->xInterval)) return f;
+    if (auto f = checkInterval(view_->yInterval)) return f;
+
+    // X ticks from the origin outward; labels hang below the axis.
+    const double xStep = tickInterval(view_->xInterval, std::max(std::abs(xMin), std::abs(xMax)));
+    double t = 0;
+    for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
+        if (t <= xMax) {
+            s.line(t, xAxisY - ch / 2, t, xAxisY + ch / 2);
+            s.label(t - cw / 1.5, xAxisY - ch / 2, t);
+        }
+        if (-t >= xMin) {
+            s.line(-t, xAxisY - ch / 2, -t, xAxisY + ch / 2);
+            s.label(-t - cw / 1.5, xAxisY - ch / 2, -t);
+        }
+        t += xStep;
+        if (!(-t >= xMin || t <= xMax)) break;
+    }
+
+    // Y ticks; the origin is labelled once, on the x axis. Labels end one
+    // character left of the axis, centred on their tick.
+    const double yStep = tickInterval(view_->yInterval, std::max(std::abs(yMin), std::abs(yMax)));
+    double y = yStep;
+    for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
+        const double yw = std::abs(s.textWidth(" " + formatNumber(y)));
+        if (y <= yMax) {
+            s.line(yAxisX - cw / 2, y, yAxisX + cw / 2, y);
+            s.label(yAxisX - cw - yw, y + ch / 2, y);
+        }
+        if (-y >= yMin) {
+            s.line(yAxisX - cw / 2, -y, yAxisX + cw / 2, -y);
+            s.label(yAxisX - cw - yw, -y + ch / 2, -y);
+        }
+        y += yStep;
+        if (!(-y >= yMin || y <= yMax)) break;
+    }
+    return std::nullopt;
+}
+
+void Renderer::beginPasses(sim::Vec2 at) {
+    surface_->setPenWidth(penWidthFor(view_->pixelSize));
+    // The start dot has always been placed in single precision.
+    surface_->dot(static_cast<float>(at.x), static_cast<float>(at.y));
+}
+
+void Renderer::endPasses() {
+    surface_->setPersistent(true);
+    surface_->setPenWidth(1);
+    surface_->flush();
+}
+
+void Renderer::drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
+    std::array<sim::Vec2, kTrailCount> points;
+    points[0] = body.position;
+    for (int i = 0; i < sim::kWheelCount; ++i)
+        points[i + 1] = {body.position.x + wheels.offset[i].x, body.position.y + wheels.offset[i].y};
+    plotTrails(points, lasting);
+    drawOutline(points, lasting);
+}
+
+// One point per trail: a dot, or a segment from the trail's last point when
+// the trail is joined, was joined at its last point too, and no lasting
+// drawing (the start, a snapshot) restarts it.
+void Renderer::plotTrails(const std::array<sim::Vec2, kTrailCount>& points, bool lasting) {
+    for (int i = 0; i < kTrailCount; ++i) {
+        const sim::Vec2 p = points[i];
+        const Color color = view_->colors[i];
+        const bool joined = view_->joined[i];
+        if (joined && !lasting && wasJoined_[i])
+            surface_->line(p.x, p.y, last_[i].x, last_[i].y, color);
+        else
+            surface_->dot(p.x, p.y, color);
+        if (joined) last_[i] = p;
+        wasJoined_[i] = joined;
+    }
+}
+
+// The outline through the four wheels; its rear edge, the locked axle, in cyan
+// so that the car's orientation reads from every snapshot.
+void Renderer::drawOutline(const std::array<sim::Vec2, kTrailCount>& p, bool lasting) {
+    enum { CE, FL, FR, RR, RL };
+    Surface& s = *surface_;
+    // An ordinary pass shows the car on the screen only.
+    if (!lasting) s.setPersistent(false);
+    s.line(p[FL].x, p[FL].y, p[FR].x, p[FR].y); // front edge
+    s.line(p[FR].x, p[FR].y, p[RR].x, p[RR].y); // right side
+    s.line(p[FL].x, p[FL].y, p[RL].x, p[RL].y); // left side
+    const int width = penWidthFor(view_->pixelSize);
+    s.setPenWidth(width);
+    s.line(p[RR].x, p[RR].y, p[RL].x, p[RL].y, kRearEdgeColor);
+    for (int i = CE; i <= RL; ++i)
+        s.dot(p[i].x, p[i].y, view_->colors[i]);
+    s.setPenWidth(width);
+    s.setPersistent(true);
+}
+
+} // namespace yawmark::plot

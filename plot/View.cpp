@@ -1,0 +1,75 @@
+#include "plot/View.h"
+
+#include <cmath>
+
+namespace yawmark::plot {
+
+namespace {
+
+int sign(int k) {
+    return (k > 0) - (k < 0);
+}
+
+bool usableRange(double lo, double hi) {
+    const double width = hi - lo;
+    return std::isfinite(lo) && std::isfinite(hi) && width >= kMinRange && width <= kMaxRange;
+}
+
+} // namespace
+
+bool View::panX(int k) {
+    k = sign(k);
+    if (k == 0) return false;
+    const double s = 0.04 * (xMax - xMin);
+    const double hi = xMax - k * s, lo = xMin - k * s;
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
+    xMax = hi;
+    xMin = lo;
+    return true;
+}
+
+bool View::panY(int k) {
+    k = sign(k);
+    if (k == 0) return false;
+    const double s = 0.04 * (yMax - yMin);
+    const double hi = yMax + k * s, lo = yMin + k * s;
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
+    yMax = hi;
+    yMin = lo;
+    return true;
+}
+
+bool View::zoom(int k) {
+    k = sign(k);
+    if (k == 0) return false;
+    const double dx = 0.1 * (xMax - xMin);
+    const double dy = 0.1 * (yMax - yMin);
+    const double x1 = xMax - k * dx, x0 = xMin + k * dx;
+    const double y1 = yMax - k * dy, y0 = yMin + k * dy;
+    // Zoomed so far in or out that the axes could no longer be drawn: stay.
+    if (!usableRange(x0, x1) || !usableRange(y0, y1)) return false;
+    xMax = x1;
+    xMin = x0;
+    yMax = y1;
+    yMin = y0;
+    return true;
+}
+
+bool View::stepInterval(int k) {
+    k = sign(k);
+    if (k == 0) return false;
+    if (xInterval <= 1 && k < 0) return false;
+    const double v = xInterval;
+    const double step = v < 20 ? 1 : v < 100 ? 5 : v < 1000 ? 25 : 100;
+    xInterval = std::fmax(1.0, xInterval + k * step);
+    yInterval = std::fmax(1.0, yInterval + k * step);
+    return true;
+}
+
+int penWidthFor(double pixelSize) {
+    if (!(pixelSize >= 1)) return 1; // also not a number
+    if (pixelSize >= kMaxPenWidth) return kMaxPenWidth;
+    return static_cast<int>(std::nearbyint(pixelSize)); // halves to even
+}
+
+} // namespace yawmark::plot

@@ -1,0 +1,62 @@
+// What part of the world the plot shows and how: the ranges, the labelled
+// tick intervals, the pen, the trails' colours and whether each is joined.
+// Gestures change the view, never the run.
+#pragma once
+
+#include "plot/Surface.h"
+
+#include <array>
+
+namespace yawmark::plot {
+
+// The five trails: the mass centre and the wheels FL, FR, RR, RL.
+inline constexpr int kTrailCount = 5;
+// Black, red, magenta, blue, green.
+inline constexpr std::array<Color, kTrailCount> kTrailColors{0x000000u, 0x0000FFu, 0xFF00FFu,
+                                                             0xFF0000u, 0x00FF00u};
+// The rear edge of every outline: the locked axle.
+inline constexpr Color kRearEdgeColor = 0xFFFF00u; // cyan
+
+// Narrowest and widest range a zoom step may leave, metres.
+inline constexpr double kMinRange = 1e-6;
+inline constexpr double kMaxRange = 1e12;
+// Widest pen the plot uses, pixels.
+inline constexpr int kMaxPenWidth = 50;
+
+struct View {
+    double xMin = -20, xMax = 7.5, yMin = -15, yMax = 35; // metres
+    double xInterval = 4, yInterval = 4;                  // labelled ticks, metres
+    double pixelSize = 1;                                 // pen of the trails and outlines
+    std::array<bool, kTrailCount> joined{};
+    std::array<Color, kTrailCount> colors = kTrailColors;
+
+    // One step of a pan or zoom bar; k counts only for its sign. Each returns
+    // whether the view changed (and the axes must be drawn again).
+    // k = +1 moves the view toward smaller x by 4 % of its width.
+    bool panX(int k);
+    // k = +1 moves the view toward larger y by 4 % of its height.
+    bool panY(int k);
+    // k = +1 leaves 80 % of each range about its centre, k = -1 makes it 120 %;
+    // a step that would leave a range outside kMinRange..kMaxRange is refused.
+    bool zoom(int k);
+    // Both intervals up or down by 1, 5, 25 or 100 depending on their size,
+    // never below 1.
+    bool stepInterval(int k);
+};
+
+// The pen width for a pixel size: rounded to the nearest integer (halves to
+// the even neighbour), held within 1..kMaxPenWidth.
+int penWidthFor(double pixelSize);
+
+// Twips per device-independent pixel: the unit of a Frame.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// Where the plot lies in its window, in twips (15 per device-independent
+// pixel): the window's outer size (frame and menu bar included) and the
+// control panel along its left edge, which covers the left of the plot.
+struct Frame {
+    double windowWidth = 0, windowHeight = 0;
+    double panelLeft = 0, panelWidth = 0;
+};
+
+} // namespace yawmark::plot

@@ -1,0 +1,19 @@
+// The engine draws nothing itself: whoever wants to see the car's passes
+// implements this (the window's plot, the batch runner's image, a test's
+// recorder) and is called once a pass, before the step moves the car.
+#pragma once
+
+#include "sim/Step.h"
+
+namespace yawmark::sim {
+
+class Drawer {
+public:
+    virtual ~Drawer() = default;
+    // The car where `body` has it, with its wheels at `wheels`. A lasting
+    // drawing (the start, a snapshot) stays on the picture and restarts
+    // joined trails; an ordinary one shows the outline until the next pass.
+    virtual void drawCar(const Body& body, const WheelPlacement& wheels, bool lasting) = 0;
+};
+
+} // namespace yawmark::sim
