@@ -1,9 +1,8 @@
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image with a yield to the event queue every pass: how many
 // passes per second, and how many passes still run after Pause is pressed.
-#include "gui/RunControl.h"
-#include "gui/frmGraph.h"
 #include "bench/QtBenchmarkMain.h"
+#include "gui/MainWindow.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -17,7 +16,7 @@ namespace {
 
 // A shown main window with the start-up boxes.
 struct Window {
-    frmGraph w;
+    MainWindow w;
     Window() {
         w.setMessageHook([](QWidget*, const QString&, const QString&) {});
         w.show();
@@ -27,14 +26,14 @@ struct Window {
 
 void BM_WindowRun(benchmark::State& state) {
     Window win;
-    RunControl& run = *win.w.runControl();
+    MainWindow& run = win.w;
     const auto passes = static_cast<std::uint64_t>(state.range(0));
     run.setPassHook([&](std::uint64_t pass) {
-        if (pass == passes) run.cmdPause_Click();
+        if (pass == passes) run.togglePause();
     });
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        run.cmdDraw_Click();
+        run.draw();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
         if (run.passes() != passes) state.SkipWithError("the run did not stop where asked");
@@ -47,14 +46,14 @@ BENCHMARK(BM_WindowRun)->Arg(200000)->Iterations(3)->UseManualTime()->Unit(bench
 
 void BM_PassesAfterPause(benchmark::State& state) {
     Window win;
-    RunControl& run = *win.w.runControl();
+    MainWindow& run = win.w;
     std::uint64_t atPress = 0;
     QObject::connect(win.w.cmdPause(), &QPushButton::pressed, [&] { atPress = run.passes(); });
     std::uint64_t worst = 0;
     for (auto _ : state) {
         // Pressed by a timer while the loop yields, like a click.
         QTimer::singleShot(20, win.w.cmdPause(), &QPushButton::click);
-        run.cmdDraw_Click();
+        run.draw();
         const std::uint64_t after = run.passes() - atPress;
         worst = std::max(worst, after);
     }

@@ -1,11 +1,9 @@
 // One pass of a run as the window draws it: five trail points, the car's
-// outline (four lines, five dots, AutoRedraw off and on again) and a yield to
+// outline (four lines, five dots, screen-only, then persistent again) and a yield to
 // the event loop, on a plot widget shown offscreen.
 #include "bench/QtBenchmarkMain.h"
-#include "plot/Axes.h"
-#include "plot/Outline.h"
 #include "gui/PlotWidget.h"
-#include "plot/Trails.h"
+#include "plot/Renderer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,35 +19,24 @@ void BM_DrawPassAndYield(benchmark::State& state) {
     widget.show();
     QCoreApplication::processEvents();
 
-    Params p;
-    p.xMin = -20, p.xMax = 7.5, p.yMin = -15, p.yMax = 35;
-    p.xInterval = p.yInterval = 4;
-    p.pointColor = kPointColor;
-    p.pixelSize = 1;
-    p.connectPixels[RR] = true; // one trail as lines, the others as dots
-    Surface& surface = widget.surface();
-    DrawScale(surface, p);
-    surface.setDrawWidth(roundedPixelSize(p.pixelSize));
+    plot::View view;
+    view.joined[3] = true; // one trail as lines, the others as dots
+    plot::Renderer renderer(widget.surface(), view);
+    renderer.drawAxes({12000, 9000, 120, 3495});
+    renderer.beginPasses({0, 0});
 
-    RunState run;
-    run.corner[FL] = {-0.8, 1.3};
-    run.corner[FR] = {0.8, 1.3};
-    run.corner[RR] = {0.8, -1.3};
-    run.corner[RL] = {-0.8, -1.3};
-    TrailMemory memory;
+    sim::WheelPlacement wheels{{}, {{{-0.8, 1.3}, {0.8, 1.3}, {0.8, -1.3}, {-0.8, -1.3}}}};
+    sim::Body body;
     long long pass = 0;
     for (auto _ : state) {
         // A car sliding along a gentle curve; a snapshot every 5000 passes.
         const double t = static_cast<double>(pass) * 1e-4;
-        run.cmX = -5 + 10 * std::sin(t);
-        run.cmY = 20 * t - 10 * std::floor(t);
-        run.snapDone = pass % 5000 != 0;
-        DrawLocus(surface, p, run, memory);
-        DrawBox(surface, p, run);
+        body.position = {-5 + 10 * std::sin(t), 20 * t - 10 * std::floor(t)};
+        renderer.drawCar(body, wheels, pass % 5000 == 0);
         QCoreApplication::processEvents();
         ++pass;
     }
-    surface.flush();
+    renderer.endPasses();
     QCoreApplication::processEvents();
     state.SetItemsProcessed(state.iterations());
     state.counters["passes/s"] =

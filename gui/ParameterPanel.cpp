@@ -146,11 +146,11 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
     comVehicle_->setObjectName(QStringLiteral("comVehicle"));
     comVehicle_->setEditable(true);
     comVehicle_->setInsertPolicy(QComboBox::NoInsert);
-    comVehicle_->addItems(
-        {QStringLiteral("Custom"), QStringLiteral("McLaren F1"), QStringLiteral("Imaginery Car")});
+    for (std::string_view name : kVehicleNames)
+        comVehicle_->addItem(qs(name));
     comVehicle_->setCurrentIndex(1);
-    comVehicle_->setEditText(QStringLiteral("McLaren F1"));
-    comVehicle_->setToolTip(QStringLiteral("Nope, you cannot save your own car, sorry."));
+    comVehicle_->setEditText(qs(kVehicleNames[1]));
+    comVehicle_->setToolTip(qs(kVehicleListTooltip));
     comVehicle_->setGeometry(F::rect(1440, 480, 1575, 315));
 
     frame2_ = f.frame(QStringLiteral("Frame2"), F::rect(120, 2760, 3015, 1095));

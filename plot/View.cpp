@@ -15,28 +15,25 @@ bool usableRange(double lo, double hi) {
     return std::isfinite(lo) && std::isfinite(hi) && width >= kMinRange && width <= kMaxRange;
 }
 
+// Moves a range by `by`; a move past the numbers is refused.
+bool shift(double& lo, double& hi, double by) {
+    const double newLo = lo + by, newHi = hi + by;
+    if (!std::isfinite(newLo) || !std::isfinite(newHi)) return false;
+    lo = newLo;
+    hi = newHi;
+    return true;
+}
+
 } // namespace
 
 bool View::panX(int k) {
     k = sign(k);
-    if (k == 0) return false;
-    const double s = 0.04 * (xMax - xMin);
-    const double hi = xMax - k * s, lo = xMin - k * s;
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
-    xMax = hi;
-    xMin = lo;
-    return true;
+    return k != 0 && shift(xMin, xMax, -k * 0.04 * (xMax - xMin));
 }
 
 bool View::panY(int k) {
     k = sign(k);
-    if (k == 0) return false;
-    const double s = 0.04 * (yMax - yMin);
-    const double hi = yMax + k * s, lo = yMin + k * s;
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
-    yMax = hi;
-    yMin = lo;
-    return true;
+    return k != 0 && shift(yMin, yMax, k * 0.04 * (yMax - yMin));
 }
 
 bool View::zoom(int k) {
