@@ -8,7 +8,6 @@
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/Spinner.h"
-#include "gui/frmAbout.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
@@ -74,7 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, [this] { splash_.Timer1_Timer(*timer1_, *this); });
+    connect(timer1_, &QTimer::timeout, this, [this] { splash_.tick(*timer1_, *this); });
     timer1_->start();
     timer2_ = new QTimer(this);
     timer2_->setObjectName(QStringLiteral("Timer2"));
@@ -360,7 +359,6 @@ bool MainWindow::pass() {
 }
 
 void MainWindow::runLoop() {
-    if (closing_) return;
     ++depth_;
     showPhase(model::Phase::Running);
     cmdSnap_->setFocus();
@@ -425,7 +423,11 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::showAbout() {
-    frmAbout::showAbout(this);
+    // A dismissed box stays hidden until it is deleted; About then opens a fresh one.
+    if (!about_ || about_->isHidden()) about_ = new AboutDialog(this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
 }
 
 void MainWindow::showOptions() {

@@ -12,6 +12,7 @@
 // after its yield without drawing another pass.
 #pragma once
 
+#include "gui/AboutDialog.h"
 #include "gui/MessageHook.h"
 #include "gui/OptionsDialog.h"
 #include "gui/SplashSequence.h"
@@ -74,6 +75,8 @@ public:
     PlotWidget* plot() const { return plot_; }
     ParameterPanel* panel() const { return panel_; }
     OptionsDialog* optionsDialog() const { return options_; }
+    // The About box until it is deleted (a dismissed one is hidden till then), else nullptr.
+    AboutDialog* aboutDialog() const { return about_; }
     // Pan bars scrX(0), scrY(0); scrZoom(0) zooms, scrZoom(1) sets the scale interval.
     ReversedScrollBar* scrX() const { return scrX_; }
     ReversedScrollBar* scrY() const { return scrY_; }
@@ -90,7 +93,7 @@ public:
     QAction* mnuOption() const { return mnuOption_; }
     QAction* mnuReset() const { return mnuReset_; }
     QAction* mnuAbout() const { return mnuAbout_; }
-    const SplashSequence& splashSequence() const { return splash_; }
+    SplashSequence& splashSequence() { return splash_; }
 
 public slots:
     // "Calculate and Plot!": reads and checks the boxes (nothing changes on a
@@ -146,6 +149,7 @@ private:
     std::optional<plot::Renderer> renderer_; // on the plot's surface, once the plot exists
     ParameterPanel* panel_ = nullptr;
     QPointer<OptionsDialog> options_;
+    QPointer<AboutDialog> about_;
     SplashSequence splash_;
     MessageHook messageHook_;
     std::function<void(std::uint64_t)> passHook_;

@@ -1,8 +1,12 @@
 // The start-up splash sequence, driven by the main window's 100 ms timer:
 // the first tick shows the splash, the 50th (about five seconds after start)
-// ends the sequence, brings the main window to the front and removes the
-// splash. The main window owns one of these and calls Timer1_Timer on each tick.
+// ends the sequence, brings the main window to the front and closes the
+// splash. The main window owns one of these and passes it each tick.
 #pragma once
+
+#include "gui/SplashScreen.h"
+
+#include <QPointer>
 
 class QTimer;
 class QWidget;
@@ -11,28 +15,23 @@ namespace yawmark {
 
 class SplashSequence {
 public:
-    // What one tick asks for.
-    enum class Action {
-        None,       // ticks 2 to 49
-        ShowSplash, // tick 1
-        EndSplash,  // tick 50 and later: stop the timer, main window to front, splash away
-    };
-
     // The tick on which the sequence ends.
     static constexpr int kLastTick = 50;
 
-    // Counts one tick and says what to do; pure bookkeeping, no windows.
-    Action tick();
+    // One tick of timer: on the first, shows a splash over mainWindow; on the
+    // last (and any stray one after it), stops timer, brings mainWindow to
+    // the front and closes the splash if the user has not already.
+    void tick(QTimer& timer, QWidget& mainWindow);
 
-    // Ticks counted so far (splashTicks).
-    int ticks() const { return splashTicks_; }
+    // Ticks counted so far; stays at kLastTick once there.
+    int ticks() const { return ticks_; }
 
-    // One tick of Timer1 with its effect: shows the splash over mainWindow,
-    // or stops Timer1, brings mainWindow to the front and unloads the splash.
-    void Timer1_Timer(QTimer& Timer1, QWidget& mainWindow);
+    // The splash until it is deleted (it deletes itself once closed), else nullptr.
+    SplashScreen* splash() const { return splash_; }
 
 private:
-    int splashTicks_ = 0;
+    int ticks_ = 0;
+    QPointer<SplashScreen> splash_;
 };
 
 } // namespace yawmark

@@ -1,6 +1,7 @@
+// Compiled on Windows only; elsewhere this file is empty.
 #ifdef _WIN32
 
-#include "gui/SysInfoRegistryWindows.h"
+#include "gui/SysInfo.h"
 
 #include <QByteArray>
 
@@ -9,29 +10,29 @@
 
 namespace yawmark {
 
-bool SysInfoRegistryWindows::GetKeyValue(std::uint32_t KeyRoot, const QString& KeyName,
-                                         const QString& SubKeyRef, QString& KeyVal) const {
+bool WindowsRegistry::readValue(std::uint32_t root, const QString& keyName,
+                                const QString& valueName, QString& text) const {
     // Predefined roots are sign-extended 32-bit handles.
-    const HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(KeyRoot)));
-    const QByteArray keyName = KeyName.toLocal8Bit();
-    const QByteArray valueName = SubKeyRef.toLocal8Bit();
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    const QByteArray key = keyName.toLocal8Bit();
+    const QByteArray value = valueName.toLocal8Bit();
 
     // Reading is all we do, so ask for read access only: asking for full
     // access to HKEY_LOCAL_MACHINE fails for every user who is not an administrator.
     HKEY hKey = nullptr;
-    if (RegOpenKeyExA(root, keyName.constData(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) {
-        KeyVal.clear();
+    if (RegOpenKeyExA(rootKey, key.constData(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) {
+        text.clear();
         return false;
     }
 
     char buffer[1024] = {};
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    const LONG rc = RegQueryValueExA(hKey, valueName.constData(), nullptr, &type,
+    const LONG rc = RegQueryValueExA(hKey, value.constData(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(hKey);
     if (rc != ERROR_SUCCESS || size > sizeof buffer) {
-        KeyVal.clear();
+        text.clear();
         return false;
     }
 
@@ -40,13 +41,13 @@ bool SysInfoRegistryWindows::GetKeyValue(std::uint32_t KeyRoot, const QString& K
     if (length > 0 && buffer[length - 1] == '\0') --length;
     switch (type) {
     case REG_SZ:
-        KeyVal = QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
+        text = QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
         break;
     case REG_DWORD:
         if (size >= sizeof(DWORD)) {
-            DWORD value = 0;
-            std::memcpy(&value, buffer, sizeof value);
-            KeyVal = QString::number(value);
+            DWORD number = 0;
+            std::memcpy(&number, buffer, sizeof number);
+            text = QString::number(number);
         }
         break;
     default:

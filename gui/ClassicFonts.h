@@ -1,9 +1,6 @@
-// Small helpers for the splash and the About box: the classic fonts with
-// stand-ins that exist here, and labels that size themselves to their text.
-// Their design geometry in twips goes through DesignForm like every form's.
+// The look the splash and the About box share: the classic fonts, with
+// stand-ins that are installed here, and labels that size themselves to their text.
 #pragma once
-
-#include "gui/DesignForm.h"
 
 #include <QFont>
 #include <QLabel>
