@@ -56,7 +56,7 @@ std::string batchUsage() {
            "\n"
            "  --passes N          run N passes (default 1000)\n"
            "  --seconds T         run until the simulated time reaches T seconds instead\n"
-           "  --every K           print every K-th pass only (default 1)\n"
+           "  --every K           print every K-th pass only, K from 1 (default 1)\n"
            "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
            "  --box I=TEXT        type TEXT into parameter box I (0..18); repeatable\n"
            "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
@@ -70,7 +70,8 @@ std::string batchUsage() {
            "  --size WxH          size of the image in pixels (default 286x546: the plot\n"
            "                      beside the panel in a window of its design size)\n"
            "  --csv               with --png, print the CSV as well\n"
-           "  --help              show this text\n"
+           "  -h, --help          show this text\n"
+           "  --version           show the program's version\n"
            "\n"
            "Bad input prints one line on standard error and exits with status 2.\n";
 }
@@ -93,8 +94,10 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         };
         const auto flag = [&]() { return !inlineValue; };
 
-        if (name == "--help" && flag()) {
+        if ((name == "--help" || name == "-h") && flag()) {
             o.help = true;
+        } else if (name == "--version" && flag()) {
+            o.version = true;
         } else if (name == "--no-auto-normal" && flag()) {
             o.autoNormal = false;
         } else if (name == "--no-auto-inertia" && flag()) {
@@ -161,7 +164,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                        "\".";
             o.boxes.emplace_back(static_cast<int>(*index), text->substr(eq + 1));
         } else {
-            return "unknown option \"" + args[i] + "\" (see --help).";
+            return "unknown option \"" + args[i] + "\".";
         }
     }
     if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
@@ -235,10 +238,19 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 2;
     };
     auto parsed = parseBatchOptions(args);
-    if (auto* message = std::get_if<std::string>(&parsed)) return fail(*message);
+    if (auto* message = std::get_if<std::string>(&parsed)) {
+        fail(*message);
+        // An option it does not know: the user may not know the program's options either.
+        if (message->starts_with("unknown option")) err << '\n' << batchUsage();
+        return 2;
+    }
     const auto& options = std::get<BatchOptions>(parsed);
     if (options.help) {
         out << batchUsage();
+        return 0;
+    }
+    if (options.version) {
+        out << "yawmark-batch " YAWMARK_VERSION "\n";
         return 0;
     }
     BatchSkid skid;

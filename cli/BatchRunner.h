@@ -43,7 +43,8 @@ struct BatchOptions {
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
     bool csv = false;  // --csv: print the CSV also with --png
-    bool help = false; // --help
+    bool help = false;    // -h, --help
+    bool version = false; // --version
 };
 
 // Width and height of an image within the limits --size accepts, or nothing.

@@ -1,12 +1,76 @@
-// Yawmark: starts the application and opens the main window.
+// Yawmark: reads the command line, then starts the application and opens the
+// main window.
 #include "gui/AppInfo.h"
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// --help and --version answer without a display, so the command line is read
+// before the application (which needs one) starts. Returns the exit status,
+// or -1 to go on.
+int readCommandLine(int argc, char* argv[]) {
+    // A core application names the program in the usage; it needs no display.
+    // (argv[0] as the program's name, however it was started).
+    char programName[] = "yawmark";
+    std::vector<char*> coreArgv(argv, argv + argc);
+    coreArgv[0] = programName;
+    int coreArgc = argc;
+    QCoreApplication core(coreArgc, coreArgv.data());
+    QCoreApplication::setApplicationName(QStringLiteral("yawmark"));
+    QCoreApplication::setApplicationVersion(yawmark::appVersion());
+    const QStringList args = QCoreApplication::arguments();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulates, in two dimensions, how a car skids when the handbrake locks "
+                       "its rear wheels while the front wheels keep rolling."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Qt's own options (-platform, -style, ...) are the application's to take.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.parse(args);
+    const auto print = [](FILE* to, const QString& text) {
+        std::fputs(text.toLocal8Bit().constData(), to);
+    };
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, yawmark::appTitle() + QLatin1Char(' ') + yawmark::appVersion() +
+                          QLatin1Char('\n'));
+        return 0;
+    }
+    // Options Qt itself takes are the application's; anything else is refused.
+    static const QStringList qtOptions{
+        QStringLiteral("platform"),   QStringLiteral("style"),      QStringLiteral("display"),
+        QStringLiteral("geometry"),   QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("reverse"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
+        QStringLiteral("qwindowicon"), QStringLiteral("stylesheet"), QStringLiteral("session"),
+        QStringLiteral("name"),       QStringLiteral("title"),      QStringLiteral("widgetcount")};
+    for (const QString& name : parser.unknownOptionNames()) {
+        if (qtOptions.contains(name)) continue;
+        print(stderr, QStringLiteral("yawmark: unknown option \"%1\".\n\n").arg(name));
+        print(stderr, parser.helpText());
+        return 2;
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = readCommandLine(argc, argv); status >= 0) return status;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Yawmark"));
+    QApplication::setApplicationName(yawmark::appTitle());
     QApplication::setApplicationVersion(yawmark::appVersion());
     yawmark::MainWindow window;
     window.show();
