@@ -21,8 +21,8 @@ QString descriptionText() {
     return QStringLiteral("Simulates how a vehicle skids when the handbrake is applied, i.e. rear "
                           "wheels locked, but no braking in front wheels.") +
            QString(68, QLatin1Char(' ')) +
-           QStringLiteral("Utilizes two-dimensional modeling, i.e. no weight shift.  See "
-                          "documentation for details.");
+           QStringLiteral("Utilizes two-dimensional modeling, i.e. no weight shift.  See the "
+                          "Yawmark Guide (Help, F1) for details.");
 }
 
 // A straight line drawn as a thin filled strip.
@@ -87,7 +87,7 @@ AboutDialog::AboutDialog(QWidget* owner)
 
     makeNotice(this, "lblDisclaimer", DesignForm::rect(255, 2625, 3870, 825),
                QStringLiteral("Copyright \u00A9 the Yawmark developers. Provided as is, without "
-                              "warranty of any kind. Questions and reports: yawmark@example.org"));
+                              "warranty of any kind."));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("cmdOK"));

@@ -289,7 +289,7 @@ void MainWindow::draw() {
 
 void MainWindow::togglePause() {
     // Pause is disabled only before the first run: there is nothing to interrupt or resume.
-    if (closing_ || !cmdPause_->isEnabled()) return;
+    if (closing_) return;
     if (!interrupted_) {
         interrupted_ = true;
         stopRequested_ = true;
@@ -359,6 +359,7 @@ bool MainWindow::pass() {
 }
 
 void MainWindow::runLoop() {
+    if (closing_) return;
     ++depth_;
     showPhase(model::Phase::Running);
     cmdSnap_->setFocus();

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "gui/AboutDialog.h"
+#include "gui/HelpWindow.h"
 #include "gui/MessageHook.h"
 #include "gui/OptionsDialog.h"
 #include "gui/SplashSequence.h"
@@ -93,6 +94,8 @@ public:
     QAction* mnuOption() const { return mnuOption_; }
     QAction* mnuReset() const { return mnuReset_; }
     QAction* mnuAbout() const { return mnuAbout_; }
+    QAction* mnuGuide() const { return mnuGuide_; }
+    HelpWindow* guideWindow() const { return guide_; }
     SplashSequence& splashSequence() { return splash_; }
 
 public slots:
@@ -111,6 +114,8 @@ public slots:
     void exitProgram();
     // Help > About...: the one About box, brought forward.
     void showAbout();
+    // Help > Yawmark Guide (F1): the guide, at `page`, brought forward.
+    void showGuide(const QString& page = QStringLiteral("index.html"));
     // Tools > Options: the one Options dialog; this window takes no input while it is open.
     void showOptions();
     // Tools > Reset All Variables: the boxes as at start-up.
@@ -150,6 +155,7 @@ private:
     ParameterPanel* panel_ = nullptr;
     QPointer<OptionsDialog> options_;
     QPointer<AboutDialog> about_;
+    QPointer<HelpWindow> guide_;
     SplashSequence splash_;
     MessageHook messageHook_;
     std::function<void(std::uint64_t)> passHook_;
@@ -178,6 +184,7 @@ private:
     QAction* mnuOption_ = nullptr;
     QAction* mnuReset_ = nullptr;
     QAction* mnuAbout_ = nullptr;
+    QAction* mnuGuide_ = nullptr;
 };
 
 } // namespace yawmark

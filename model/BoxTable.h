@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,12 +42,24 @@ enum class Tab { Vehicle = 0, InitialConditions = 1, Graph = 2 };
 // (I = k²·m), as the user chose in Options.
 enum class InertiaForm { Moment, Gyration };
 
+// The values a box takes, as its tooltip promises them.
+struct Range {
+    enum Kind { Any, Positive, NonZero, AtLeastOne, UnitInterval };
+    Kind kind = Any;
+
+    bool holds(double v) const;
+    // What the box must do, after "must": "be greater than 0", ... Empty for Any.
+    std::string_view text() const;
+};
+
 struct BoxInfo {
     std::string_view caption;
     std::string_view tooltip;
     Tab tab;
     int step;    // spinner arrow step, in spinner units
     int divisor; // a spinner unit is worth 1/divisor in the box (0: words, not numbers)
+    std::string_view units; // unit and sign convention, for the guide
+    Range range = {};
 };
 
 // Box i (0..18); box 5 as `form` has it.
@@ -61,6 +74,9 @@ struct BoxProblem {
     int box = 0;
     std::string what;
 };
+
+// Why a number read from box i cannot be used there, or nothing.
+std::optional<BoxProblem> checkRange(int i, double value);
 
 // The message for a problem: the caption in quotes, then what is wrong, e.g.
 // "Vehicle Mass (kg)" must not be 0.
