@@ -30,6 +30,8 @@ void Run::updateCase(const Case& c) {
 }
 
 bool Run::pass(sim::Drawer* drawer, bool autoSnapshot, double h) {
+    const double nextSnapTime = nextSnapTime_;
+    const bool snapshotDue = snapshotDue_;
     if (autoSnapshot && body_.time > nextSnapTime_) {
         nextSnapTime_ = body_.time + case_.run.snapInterval;
         snapshotDue_ = true;
@@ -37,7 +39,11 @@ bool Run::pass(sim::Drawer* drawer, bool autoSnapshot, double h) {
     const sim::WheelPlacement wheels = sim::placeWheels(case_.car, body_.heading);
     if (drawer) drawer->drawCar(body_, wheels, snapshotDue_);
     const sim::StepResult r = sim::step(case_.car, body_, wheels, h);
-    if (!r.finite) return false;
+    if (!r.finite) {
+        nextSnapTime_ = nextSnapTime;
+        snapshotDue_ = snapshotDue;
+        return false;
+    }
     body_ = r.body;
     snapshotDue_ = false;
     return true;

@@ -122,8 +122,13 @@ StepResult step(const Car& car, const Body& body, const WheelPlacement& wheels, 
     next.heading = body.heading + omega * h + (alpha * 0.5) * hh;
     next.yawRate = omega + alpha * h;
     if (!(std::isfinite(next.time) && isFinite(next.position) && isFinite(next.velocity) &&
-          std::isfinite(next.heading) && std::isfinite(next.yawRate)))
-        return r; // not finite: the step does not happen
+          std::isfinite(next.heading) && std::isfinite(next.yawRate))) {
+        // The step does not happen, and none of its numbers (which may be
+        // what overflowed) stay behind.
+        StepResult refused;
+        refused.body = body;
+        return refused;
+    }
 
     // Kinetic friction keeps its full size down to zero speed, so without a
     // stop it would overshoot and push the car back. The step that turns the

@@ -28,7 +28,8 @@ struct WheelPlacement {
 
 // Everything a step computed, per wheel 0-based.
 struct StepResult {
-    bool finite = false; // false: the step would leave finite numbers; `body` is the start state
+    bool finite = false; // false: the step's numbers would not stay finite; then `body` is
+                         // the start state and everything else zero
     Body body;           // the state at the end of the step
     std::array<Vec2, kWheelCount> wheelVelocity;
     std::array<Vec2, kWheelCount> wheelForce;

@@ -1,186 +1,237 @@
-// What the boxes mean to the simulation: units, steering words, refusals, and
-// what "Calculate" and Draw make of them. Start-up, reset, presets, box 5 and
-// the results of both "Calculate" buttons for the start-up car are checked on
-// the real panel.
+// The boxes' texts and a case both ways, the "Calculate"s, Draw, and the refusals naming a box.
 #include "model/Boxes.h"
-#include "model/Calculate.h"
-#include "model/DrawPreparation.h"
-#include "model/FormLoad.h"
-#include "sim/Forces.h"
-#include "sim/Pass.h"
+#include "model/Validation.h"
 
 #include <gtest/gtest.h>
 
-namespace yawmark {
+#include <functional>
+#include <numbers>
+
+namespace yawmark::model {
 namespace {
 
-struct Started {
-    Params p;
-    RunState s;
+constexpr double pi = std::numbers::pi;
+constexpr auto kMoment = InertiaForm::Moment, kGyration = InertiaForm::Gyration;
+using sim::Steering;
+
+// The start-up texts with some boxes typed over.
+BoxTexts typed(std::initializer_list<std::pair<int, const char*>> boxes = {}) {
     BoxTexts t;
-    Started() { formLoad(p, s, t); }
-};
-
-TEST(Boxes, ReadingConvertsToSIUnits) {
-    Started a;
-    auto& box = a.t.txtInput;
-    box[3] = "100";
-    box[6] = "20";
-    box[7] = "90";
-    box[11] = "5";
-    box[12] = "1";
-    box[13] = "12.5";
-    box[14] = "1000";
-    box[8] = "Right";
-    a.t.chkWheel = {0, 0, 0, 1, 2};
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.frontShare, 0);
-    EXPECT_EQ(a.p.initVx, 20);
-    EXPECT_NEAR(a.p.initVy, 1.2e-15, 1e-16);
-    EXPECT_DOUBLE_EQ(a.s.heading, -(90 + 5) / 180.0 * a.p.pi);
-    EXPECT_EQ(a.s.omega, -6.283185307179586);
-    EXPECT_EQ(a.p.timeStep, 0.0125);
-    EXPECT_EQ(a.p.nextSnapTime, 1);
-    EXPECT_EQ(a.p.snapInterval, 1);
-    EXPECT_EQ(a.p.steerDir, "R");
-    const std::array<bool, 5> connect{false, false, false, true, false}; // greyed counts as off
-    EXPECT_EQ(a.p.connectPixels, connect);
-
-    // Omega written back: +2π shows -1, -2π shows 1.
-    InitBoxes(a.p, a.s, a.t, true);
-    EXPECT_EQ(box[12], "1");
-    EXPECT_EQ(box[14], "500"); // forty calculation intervals of 12.5 ms, whatever it held
-    a.s.omega = 6.283185307179586;
-    InitBoxes(a.p, a.s, a.t, true);
-    EXPECT_EQ(box[12], "-1");
+    writeBoxes(startupCase(), t, true);
+    for (const auto& [box, text] : boxes)
+        t.text[box] = text;
+    return t;
 }
 
-TEST(Boxes, SteeringWordsAreExact) {
-    Started a;
-    for (const char* word : {"center", "CE", " Left", ""}) {
-        a.t.txtInput[8] = word;
-        a.p.steerDir = "R";
-        ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s)) << word;
-        EXPECT_EQ(a.p.steerDir, "R") << word;
+std::string joined(const BoxTexts& t) {
+    std::string all = t.text[0];
+    for (int i = 1; i < kBoxCount; ++i)
+        all += "|" + t.text[i];
+    return all;
+}
+
+TEST(Boxes, StartupCaseShowsTheseTextsAndReadsBackToThem) {
+    const std::string expected = "4.29|1.82|1139|58.8|0.896057347670251|2061.25779166667|20|0|"
+                                 "Left|17|9.8|0|-0.187241109519877|10|400|1|0|0|0.0001";
+    BoxTexts t = typed();
+    EXPECT_EQ(joined(t), expected);
+    EXPECT_EQ(t.trail, (std::array<int, kTrailCount>{}));
+    BoxTexts again;
+    writeBoxes(std::get<Case>(readCase(t, kMoment, Steering::Left)), again, true);
+    EXPECT_EQ(joined(again), expected);
+    Case imaginery = startupCase(); // a preset writes the vehicle boxes only
+    applyVehicle(*preset("Imaginery Car"), imaginery.car);
+    imaginery.car.inertia = 1;
+    writeBoxes(imaginery, t, false);
+    EXPECT_EQ(joined(t), "7|2|4000|30|0.8" + expected.substr(expected.find("|2061")));
+    for (const char* none : {"Custom", "mclaren f1", ""})
+        EXPECT_FALSE(preset(none)) << none;
+}
+
+TEST(Boxes, ReadingConvertsToSIUnitsAndWritingBack) {
+    // Distribution, travel and relative directions, turns per second, both intervals, steering.
+    BoxTexts t = typed(
+        {{3, "100"}, {7, "90"}, {11, "5"}, {12, "1"}, {13, "12.5"}, {14, "1000"}, {8, "Right"}});
+    t.trail = {0, 0, 0, 1, 2}; // greyed counts as unticked
+    const Case c = std::get<Case>(readCase(t, kMoment, Steering::Left));
+    EXPECT_EQ(c.car.frontShare, 0);
+    EXPECT_EQ(c.launch.velocity.x, 20);
+    EXPECT_NEAR(c.launch.velocity.y, 0, 1e-14);
+    EXPECT_DOUBLE_EQ(c.launch.heading, -(90 + 5) / 180.0 * pi);
+    EXPECT_EQ((std::array{c.launch.yawRate, c.run.timeStep, c.run.snapInterval}),
+              (std::array{-2 * pi, 0.0125, 1.0}));
+    EXPECT_EQ(c.car.steering, Steering::Right);
+    for (const char* word : {"center", "CE", " Left", ""}) { // not a word of the box: kept
+        t.text[kSteeringBox] = word;
+        EXPECT_EQ(std::get<Case>(readCase(t, kMoment, Steering::Center)).car.steering,
+                  Steering::Center);
     }
-    a.t.txtInput[8] = "Center";
-    ASSERT_FALSE(ReadBoxes(a.t, a.p, a.s));
-    EXPECT_EQ(a.p.steerDir, "CE");
+    EXPECT_EQ(c.style.joined, (std::array<bool, kTrailCount>{false, false, false, true, false}));
+    writeBoxes(c, t, true); // turns clockwise; forty passes between snapshots whatever box 14 held
+    EXPECT_EQ(joined(t).substr(joined(t).find("|20|")),
+              "|20|0|Right|17|9.8|0|1|12.5|500|1|0|0|0.0001");
+    EXPECT_EQ(t.trail, (std::array{0, 0, 0, 1, 0}));
 }
 
-TEST(Boxes, ABadBoxChangesNothing) {
-    const struct {
-        int box;
-        const char* text;
-        const char* fragment;
-    } cases[] = {
-        {0, "abc", "is not a number"}, {2, "", "is empty"},         {7, "1,5", "is not a number"},
-        {13, "1e999", "not a number"}, {18, "nan", "not a number"}, {5, "1e300", "too large"},
+TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
+    const std::tuple<int, const char*, InertiaForm, const char*> cases[] = {
+        {0, "abc", kMoment, "\"Wheelbase Length (m)\" is not a number: \"abc\"."},
+        {2, "", kMoment, "\"Vehicle Mass (kg)\" is empty: a number is needed."},
+        {2, " \t ", kMoment, "\"Vehicle Mass (kg)\" is empty: a number is needed."},
+        {7, "1,5", kMoment,
+         "\"Initial Direction of Travel (degrees, L-/R+)\" is not a number: \"1,5\"."},
+        {13, "1e999", kMoment, "\"Calculation Interval (ms)\" is not a number: \"1e999\"."},
+        {18, "nan", kMoment, "\"Front Wheel Sensitivity\" is not a number: \"nan\"."},
+        {4, "inf", kMoment, "\"Tire Coefficient of Kinetic Friction\" is not a number: \"inf\"."},
+        {5, "1e300", kGyration,
+         "\"Radius of Gyration (m)\" is too large: the moment of inertia would overflow."},
+        {12, "1e308", kMoment,
+         "\"Angular Velocity (turn/s)\" is too large: the angular velocity would overflow."},
     };
-    for (const auto& c : cases) {
-        Started a;
-        a.p.useGyration = c.box == 5;
-        a.t.txtInput[c.box] = c.text;
-        a.t.txtInput[3] = "50"; // read before most of them, must not stick
-        a.t.chkWheel[0] = 1;
-        const Params before = a.p;
-        const RunState stateBefore = a.s;
-        const auto problem = ReadBoxes(a.t, a.p, a.s);
-        ASSERT_TRUE(problem) << c.box;
-        EXPECT_EQ(problem->box, c.box);
-        EXPECT_NE(problem->what.find(c.fragment), std::string::npos) << problem->what;
-        EXPECT_EQ(a.p.frontShare, before.frontShare);
-        EXPECT_EQ(a.p.connectPixels, before.connectPixels);
-        EXPECT_EQ(a.s.omega, stateBefore.omega);
-        EXPECT_EQ(a.s.gravity, stateBefore.gravity);
+    for (const auto& [box, text, form, message] : cases) {
+        const BoxProblem p =
+            std::get<BoxProblem>(readCase(typed({{box, text}}), form, Steering::Left));
+        EXPECT_EQ(p.box, box) << text;
+        EXPECT_EQ(boxMessage(p, form), message);
+    }
+    const BoxTexts t = typed({{kSpeedBox, "fast"}, {kDirectionBox, "north"}}); // direction first
+    EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment, Steering::Left)).box, kDirectionBox);
+}
+
+TEST(Calculate, NormalWritesBoxes11And12OrNothing) {
+    BoxTexts t = typed({{kRelativeDirectionBox, "45"}, {kYawRateBox, "2"}});
+    const Case c = std::get<Case>(calculateNormal(t, kMoment, Steering::Left));
+    EXPECT_EQ(t.text, typed().text);
+    EXPECT_EQ(c.launch.yawRate, -2 * 2 * pi); // the case read, from the old text
+    t.text[kRadiusBox] = "0", t.text[kRelativeDirectionBox] = "45";
+    const BoxTexts before = t;
+    EXPECT_EQ(std::get<BoxProblem>(calculateNormal(t, kMoment, Steering::Left)).box, kRadiusBox);
+    EXPECT_EQ(t.text, before.text);
+}
+
+TEST(Calculate, InertiaWritesBox5InItsFormOrNothing) {
+    // The Imaginery Car's dimensions; form, mass, box 5 written (empty: refused for the mass).
+    const std::tuple<InertiaForm, const char*, const char*> cases[] = {
+        {kMoment, "4000", "17666.6666666667"},
+        {kGyration, "4000", "2.10158670215308"},
+        {kGyration, "-4000", "2.10158670215308"},
+        {kGyration, "0", ""}};
+    for (const auto& [form, mass, box5] : cases) {
+        BoxTexts t = typed({{kLengthBox, "7"}, {kWidthBox, "2"}, {kMassBox, mass}, {5, "1"}});
+        const auto r = calculateInertia(t, form, Steering::Left);
+        EXPECT_EQ(t.text[kInertiaBox], *box5 ? box5 : "1") << mass;
+        EXPECT_EQ(std::holds_alternative<Case>(r) ? -1 : std::get<BoxProblem>(r).box,
+                  *box5 ? -1 : kMassBox);
     }
 }
 
-TEST(Calculate, ReadsTheBoxesFirstAndComputesFromThem) {
-    Started a;
-    a.t.txtInput[12] = "2";
-    ASSERT_FALSE(cmdNormal(a.t, a.p, a.s));
-    EXPECT_EQ(a.t.txtInput[12], "-0.187241109519877");
-    EXPECT_EQ(a.s.omega, -2 * 2 * a.p.pi); // omega from the old text
-    // Imaginery Car's dimensions typed in.
-    a.t.txtInput[0] = "7";
-    a.t.txtInput[1] = "2";
-    a.t.txtInput[2] = "4000";
-    ASSERT_FALSE(cmdInertia(a.t, a.p, a.s));
-    EXPECT_EQ(a.t.txtInput[5], "17666.6666666667");
-
-    a.t.txtInput[9] = "0";
-    EXPECT_EQ(cmdNormal(a.t, a.p, a.s)->text,
-              "\"Mass Center Turning Radius (m)\" must not be 0 for a car that moves and steers.");
+TEST(PrepareDraw, TickedCalculationsFeedTheCaseReadUntickedTheTypedValues) {
+    BoxTexts t = typed({{kInertiaBox, "1"}, {kRelativeDirectionBox, "45"}});
+    const Prepared p = std::get<Prepared>(prepareDraw(t, {}, kMoment, Steering::Left));
+    EXPECT_EQ(p.texts.text, typed().text);
+    EXPECT_EQ(p.c.car.inertia, 2061.25779166667); // through its text form
+    EXPECT_EQ(p.c.launch.yawRate, 0.187241109519877 * 2 * pi);
+    EXPECT_EQ(p.c.launch.heading, 0);
+    t.text[kYawRateBox] = "0";
+    const Prepared q = std::get<Prepared>(prepareDraw(t, {false, false}, kMoment, Steering::Left));
+    EXPECT_EQ((std::array{q.c.car.inertia, q.c.launch.yawRate}), (std::array{1.0, 0.0}));
+    EXPECT_EQ(q.texts.text, t.text);
 }
 
-TEST(DrawPreparation, DefaultDrawReadsTheDerivedValues) {
-    Started a;
-    a.t.txtInput[5] = "1";
-    a.t.txtInput[11] = "45";
-    ASSERT_FALSE(prepareDraw(a.t, a.p, a.s, {}));
-    EXPECT_EQ(a.t.txtInput[5], "2061.25779166667");
-    EXPECT_EQ(a.t.txtInput[11], "0");
-    EXPECT_EQ(a.p.momentInertia, 2061.25779166667); // through its text form
-    EXPECT_EQ(a.s.omega, -(-0.187241109519877) * 2 * a.p.pi);
-    EXPECT_EQ(a.p.kineticFriction, 0.896057347670251);
-    EXPECT_EQ(a.s.heading, 0);
-
-    // Unticked, the typed values are used as they are.
-    Started b;
-    b.t.txtInput[5] = "1500";
-    b.t.txtInput[12] = "0";
-    ASSERT_FALSE(prepareDraw(b.t, b.p, b.s, {false, false}));
-    EXPECT_EQ(b.p.momentInertia, 1500);
-    EXPECT_EQ(b.s.omega, 0);
-}
-
-TEST(DrawPreparation, AllOrNothing) {
-    const struct {
-        int box;
-        const char* text;
-    } cases[] = {
-        {2, "0"},   // refused by the run's checks, after both computations succeeded
-        {9, "1"},   // radius inside the rear axle
-        {9, "0"},   // refused by the normal-driving computation
-        {15, "px"}, // unreadable box
+TEST(PrepareDraw, RefusesWithTheBoxThatStoodInTheWay) {
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {kMassBox, "0", "must not be 0."}, // by the run's checks, after both Calculates
+        {kRadiusBox, "1",
+         "must be at least the distance from the mass centre to the rear axle "
+         "(1.76748 m) when steering Left."},
+        {kRadiusBox, "0", "must not be 0 for a car that moves and steers."}, // by Calculate
+        {kPixelSizeBox, "px", "is not a number: \"px\"."},
     };
-    for (const auto& c : cases) {
-        Started a;
-        a.t.txtInput[c.box] = c.text;
-        a.t.txtInput[5] = "1";
-        a.t.txtInput[11] = "45";
-        a.t.txtInput[3] = "50";
-        const BoxTexts texts = a.t;
-        const Params p = a.p;
-        const RunState s = a.s;
-        const auto message = prepareDraw(a.t, a.p, a.s, {});
-        ASSERT_TRUE(message) << c.box;
-        EXPECT_EQ(message->box, c.box);
-        EXPECT_EQ(message->text.front(), '"');
-        EXPECT_EQ(a.t.txtInput, texts.txtInput);
-        EXPECT_EQ(a.p.frontShare, p.frontShare);
-        EXPECT_EQ(a.p.momentInertia, p.momentInertia);
-        EXPECT_EQ(a.s.omega, s.omega);
-        EXPECT_EQ(a.s.heading, s.heading);
+    for (const auto& [box, text, what] : cases) {
+        const BoxProblem p =
+            std::get<BoxProblem>(prepareDraw(typed({{box, text}}), {}, kMoment, Steering::Left));
+        EXPECT_EQ(p.box, box) << text;
+        EXPECT_EQ(p.what, what);
     }
 }
 
-TEST(DrawPreparation, ThenTheCarStartsWhereTheBoxesSay) {
-    Started a;
-    a.t.txtInput[16] = "3";
-    a.t.txtInput[17] = "-4";
-    a.t.txtInput[7] = "90";
-    a.s.simTime = 12;
-    ASSERT_FALSE(prepareDraw(a.t, a.p, a.s, {}));
-    placeAtStart(a.p, a.s);
-    calcForce(a.p, a.s);
-    EXPECT_EQ(a.s.simTime, 0);
-    EXPECT_EQ(a.s.cmX, 3);
-    EXPECT_EQ(a.s.cmY, -4);
-    EXPECT_EQ(a.s.cmVx, 20);
-    EXPECT_NEAR(a.s.wheelFriction[1], 2060.41, 0.01);
+constexpr int kAllowed = -1;
+
+int boxOf(const std::optional<BoxProblem>& p) {
+    return p ? p->box : kAllowed;
+}
+
+TEST(Validation, RunsRefusedNamingTheirBoxAndRunsAllowed) {
+    const std::tuple<const char*, int, std::function<void(Case&)>> cases[] = {
+        {"start-up case", kAllowed, [](Case&) {}},
+        {"mass 0", kMassBox, [](Case& c) { c.car.mass = 0; }},
+        {"inertia 0", kInertiaBox, [](Case& c) { c.car.inertia = 0; }},
+        {"radius inside the rear axle", kRadiusBox, [](Case& c) { c.car.turnRadius = 1.7; }},
+        {"negative radius", kRadiusBox, [](Case& c) { c.car.turnRadius = -17; }},
+        {"right too", kRadiusBox,
+         [](Case& c) { c.car.turnRadius = 1, c.car.steering = Steering::Right; }},
+        {"behind the rear axle", kRadiusBox,
+         [](Case& c) { c.car.frontShare = -1, c.car.turnRadius = 4; }},
+        {"mass largest", kMassBox, [](Case& c) { c.car.mass = 1e300, c.car.gravity = 1e10; }},
+        {"gravity largest", kGravityBox, [](Case& c) { c.car.gravity = 1e308; }},
+        {"huge wheelbase", kLengthBox,
+         [](Case& c) {
+             c.car.length = 1e308, c.car.frontShare = -1, c.car.steering = Steering::Center;
+         }},
+        {"huge radius", kRadiusBox, [](Case& c) { c.car.turnRadius = 1e200; }},
+        {"huge time step", kIntervalBox, [](Case& c) { c.run.timeStep = 1e300; }},
+        {"huge speed", kSpeedBox,
+         [](Case& c) { c.launch.velocity.y = 1e200, c.run.timeStep = 1e197; }},
+        {"radius at the rear axle", kAllowed, [](Case& c) { c.car.turnRadius = 0.412 * 4.29; }},
+        {"radius 0, straight", kAllowed,
+         [](Case& c) { c.car.turnRadius = 0, c.car.steering = Steering::Center; }},
+        {"negative friction", kAllowed, [](Case& c) { c.car.friction = -0.8; }},
+        {"negative time step", kAllowed, [](Case& c) { c.run.timeStep = -0.01; }},
+        {"time step 0", kAllowed, [](Case& c) { c.run.timeStep = 0; }},
+        {"any sensitivity", kAllowed, [](Case& c) { c.car.frontSensitivity = -7; }},
+        {"negative mass, inertia", kAllowed,
+         [](Case& c) { c.car.mass = -1139, c.car.inertia = -2000; }},
+        {"at rest", kAllowed, [](Case& c) { c.launch.velocity = {}, c.launch.yawRate = 0; }},
+    };
+    for (const auto& [name, box, change] : cases) {
+        Case k = startupCase();
+        change(k);
+        EXPECT_EQ(boxOf(validateRun(k)), box) << name;
+    }
+}
+
+TEST(Validation, NormalDrivingNeedsAUsableRadius) {
+    const std::tuple<double, double, Steering, int> cases[] = {
+        // radius, speed, steering, box
+        {17, 20, Steering::Left, kAllowed},
+        {0, 20, Steering::Right, kRadiusBox},
+        {0, 0, Steering::Left, kAllowed}, // at rest the yaw rate is 0 whatever the radius
+        {0, 20, Steering::Center, kAllowed},
+        {1e-320, 20, Steering::Left, kRadiusBox}}; // the yaw rate would overflow
+    for (const auto& [radius, speed, steering, box] : cases) {
+        Case k = startupCase();
+        k.car.turnRadius = radius, k.car.steering = steering, k.launch.velocity = {0, speed};
+        EXPECT_EQ(boxOf(validateNormal(k)), box) << radius << " " << speed;
+    }
+}
+
+TEST(Validation, InertiaAndItsRadiusOfGyration) {
+    // mass, inertia, length, form; the box validateInertia names, validateGyration names
+    const std::tuple<double, double, double, InertiaForm, int, int> cases[] = {
+        {1139, 2000, 4.29, InertiaForm::Gyration, kAllowed, kAllowed},
+        {0, 2000, 4.29, InertiaForm::Moment, kAllowed, kMassBox}, // 0 refused when a run starts
+        {0, 2000, 4.29, InertiaForm::Gyration, kMassBox, kMassBox},
+        {-1, -5, 4.29, InertiaForm::Gyration, kAllowed, kAllowed}, // same sign: a real radius
+        {1, -5, 4.29, InertiaForm::Moment, kAllowed, kInertiaBox},
+        {1e-320, 1e10, 4.29, InertiaForm::Moment, kAllowed, kMassBox}, // k² overflows
+        {1139, 2000, 1e200, InertiaForm::Moment, kLengthBox, kAllowed}};
+    for (const auto& [mass, inertia, length, form, inertiaBox, gyrationBox] : cases) {
+        sim::Car car = startupCase().car;
+        car.mass = mass, car.inertia = inertia, car.length = length;
+        EXPECT_EQ(boxOf(validateInertia(car, form)), inertiaBox) << mass << " " << length;
+        EXPECT_EQ(boxOf(validateGyration(car)), gyrationBox) << mass << " " << inertia;
+    }
 }
 
 } // namespace
-} // namespace yawmark
+} // namespace yawmark::model

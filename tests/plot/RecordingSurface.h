@@ -1,92 +1,57 @@
-// A drawing surface that draws nothing and remembers every operation with its
-// arguments in world units, for checking what the plot code draws. Its window
-// geometry and text metric are set by hand; the mapping follows Scale like the
-// real surface's, so text sizes are signed by the axis direction.
+// A surface that records every call with its arguments and the pen width and
+// persistent flag in force. Its text metric, in pixels of a drawing area of a
+// set size, is mapped through setWorldRect like a real surface's: text sizes
+// come out in world units, signed by the direction of each axis.
 #pragma once
 
 #include "plot/Surface.h"
 
-#include <optional>
-#include <string>
 #include <vector>
 
-namespace yawmark {
+namespace yawmark::plot {
 
 class RecordingSurface : public Surface {
 public:
-    // One recorded operation and the state in force when it ran.
     struct Op {
-        enum Kind {
-            Cls,
-            ScaleDefault,
-            ScaleCorners,
-            Line,
-            PSet,
-            DrawWidth,
-            AutoRedraw,
-            Print,
-            Flush
-        };
-        Kind kind;
-        double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // points or corners; Print: CurrentX, CurrentY
-        std::optional<Color> color;            // Line, PSet: the colour argument, if any
-        int width = 0;                         // drawing width in force (DrawWidth: the new one)
-        bool autoRedraw = false;               // AutoRedraw in force (AutoRedraw: the new one)
-        double value = 0;                      // Print: the number
+        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Flush } kind;
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // points or corners; Label: its corner
+        Color color = kBlack;                  // Line, Dot
+        double value = 0;                      // Label
+        int pen = 1;                           // pen width in force (PenWidth: the new one)
+        bool persistent = true;                // in force (Persistent: the new one)
     };
+    // Pixels; the defaults are the plot of the main window at its design size.
+    struct Metric {
+        double areaWidth = 527, areaHeight = 546, charWidth = 7, charHeight = 14;
+    } metric;
+    std::vector<Op> ops;
 
-    // Window and drawing area in twips; text metric per character in twips.
-    // The defaults are the main window at its design size.
-    struct Config {
-        double windowWidth = 8025, windowHeight = 8865;
-        double panelLeft = 120, panelWidth = 3495;
-        double areaWidth = 7905, areaHeight = 8190;
-        double charWidth = 105, charHeight = 210;
-    };
-
-    RecordingSurface() : RecordingSurface(Config{}) {}
-    explicit RecordingSurface(const Config& config);
-
-    const std::vector<Op>& ops() const { return ops_; }
-    // The operations of one kind, in order.
     std::vector<Op> opsOf(Op::Kind kind) const;
-    void clear() { ops_.clear(); }
-    Config& config() { return config_; }
 
-    // Surface.
-    void Cls() override;
-    void Scale() override;
-    void Scale(double x1, double y1, double x2, double y2) override;
-    void Line(double x1, double y1, double x2, double y2) override;
-    void Line(double x1, double y1, double x2, double y2, Color color) override;
-    void PSet(double x, double y) override;
-    void PSet(double x, double y, Color color) override;
-    void setDrawWidth(int pixels) override;
-    int drawWidth() const override { return width_; }
-    void setAutoRedraw(bool on) override;
-    bool autoRedraw() const override { return autoRedraw_; }
-    void setCurrentX(double x) override { currentX_ = x; }
-    void setCurrentY(double y) override { currentY_ = y; }
-    double currentX() const { return currentX_; }
-    double currentY() const { return currentY_; }
-    void Print(double value) override;
-    double TextWidth(std::string_view text) const override;
-    double TextHeight(std::string_view text) const override;
-    double windowWidth() const override { return config_.windowWidth; }
-    double windowHeight() const override { return config_.windowHeight; }
-    double panelLeft() const override { return config_.panelLeft; }
-    double panelWidth() const override { return config_.panelWidth; }
-    void flush() override;
+    void clear() override { record(Op::Clear); }
+    void setWorldRect(double x1, double y1, double x2, double y2) override;
+    void line(double x1, double y1, double x2, double y2, Color color = kBlack) override {
+        record(Op::Line, x1, y1, x2, y2).color = color;
+    }
+    void dot(double x, double y, Color color = kBlack) override {
+        record(Op::Dot, x, y).color = color;
+    }
+    void setPenWidth(int pixels) override { record(Op::PenWidth).pen = pen_ = pixels; }
+    int penWidth() const override { return pen_; }
+    void setPersistent(bool on) override { record(Op::Persistent).persistent = persistent_ = on; }
+    bool persistent() const override { return persistent_; }
+    void label(double x, double y, double value) override { record(Op::Label, x, y).value = value; }
+    double textWidth(std::string_view text) const override;
+    double textHeight() const override;
+    void flush() override { record(Op::Flush); }
 
 private:
-    Op& record(Op::Kind kind);
+    Op& record(Op::Kind kind, double x1 = 0, double y1 = 0, double x2 = 0, double y2 = 0);
 
-    Config config_;
-    std::vector<Op> ops_;
-    double unitsX_ = 1, unitsY_ = 1; // user units per twip, signed
-    double currentX_ = 0, currentY_ = 0;
-    int width_ = 1;
-    bool autoRedraw_ = true;
+    bool mapped_ = false;          // until then a unit is a pixel, y downward
+    double spanX_ = 0, spanY_ = 0; // the world rectangle's signed extents
+    int pen_ = 1;
+    bool persistent_ = true;
 };
 
-} // namespace yawmark
+} // namespace yawmark::plot

@@ -1,0 +1,251 @@
+// The view's steps, and the axes, trails and outlines the renderer draws on a recording surface.
+#include "plot/RecordingSurface.h"
+#include "plot/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace yawmark::plot {
+namespace {
+
+using Op = RecordingSurface::Op;
+constexpr Frame kDesign{8025, 8865, 120, 3495}, kWide{20000, 8000, 120, 3495}; // twips
+
+TEST(View, PanAndZoomStepsFromStartUp) {
+    // what, the step, k, then xMin, xMax, yMin, yMax
+    const std::tuple<const char*, bool (View::*)(int), int, std::array<double, 4>> cases[] = {
+        {"x right", &View::panX, +1, {-21.1, 6.4, -15, 35}},
+        {"x left", &View::panX, -1, {-18.9, 8.6, -15, 35}},
+        {"y up", &View::panY, +1, {-20, 7.5, -13, 37}},
+        {"y: only the sign counts", &View::panY, -32767, {-20, 7.5, -17, 33}},
+        {"zoom in", &View::zoom, +1, {-17.25, 4.75, -10, 30}},
+        {"zoom out", &View::zoom, -1, {-22.75, 10.25, -20, 40}},
+    };
+    for (const auto& [what, change, k, ranges] : cases) {
+        SCOPED_TRACE(what);
+        View v;
+        EXPECT_TRUE((v.*change)(k));
+        const double got[] = {v.xMin, v.xMax, v.yMin, v.yMax};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_DOUBLE_EQ(got[i], ranges[i]) << i;
+        EXPECT_FALSE((v.*change)(0)) << "a bar back at 0 asks for no redraw";
+        EXPECT_EQ(v.xMin, got[0]);
+    }
+}
+
+TEST(View, IntervalStepsBothWaysAndNeverBelow1) {
+    const std::tuple<double, int, double> steps[] = {
+        {4, +1, 5},       {19, +1, 20},    {20, +1, 25},  {100, +1, 125},
+        {1000, +1, 1100}, {1000, -1, 900}, {100, -1, 75}, {20, -1, 15},
+        {2, -1, 1},       {1.5, -1, 1},    {1, -1, 1},    {1, 0, 1}};
+    for (const auto& [from, k, to] : steps) {
+        View v;
+        v.xInterval = v.yInterval = from;
+        EXPECT_EQ(v.stepInterval(k), from != to) << from << " " << k;
+        EXPECT_EQ(v.xInterval, to) << from << " " << k;
+        EXPECT_EQ(v.yInterval, to) << from << " " << k;
+    }
+}
+
+TEST(View, ZoomIsRefusedBeyondTheRangeLimits) {
+    // Zooming in, the narrower x range meets 1 µm; zooming out, the wider y range 1e12 m.
+    const std::tuple<int, double View::*, double View::*, double, double> cases[] = {
+        {+1, &View::xMin, &View::xMax, 1e-6, 1e-6 / 0.8},
+        {-1, &View::yMin, &View::yMax, 1e12 / 1.2, 1e12}};
+    for (const auto& [k, lo, hi, least, most] : cases) {
+        View v;
+        for (int steps = 0; v.zoom(k) && steps < 100000; ++steps) {
+        }
+        EXPECT_GE(v.*hi - v.*lo, least) << k;
+        EXPECT_LE(v.*hi - v.*lo, most) << k;
+        EXPECT_TRUE(v.zoom(-k)) << "zooming back still works";
+    }
+    View far{-1.7e308, 1.7e308, -1, 1}; // a pan that would leave the numbers
+    EXPECT_FALSE(far.panX(1));
+    EXPECT_EQ(far.xMin, -1.7e308);
+}
+
+struct Axes {
+    RecordingSurface s;
+    Op x, y, provisional, mapping; // the axis lines, the two world rectangles
+    std::set<double> xTicks;
+    Axes(const View& v, const Frame& f) {
+        EXPECT_FALSE(Renderer(s, v).drawAxes(f).has_value());
+        const auto lines = s.opsOf(Op::Line), maps = s.opsOf(Op::WorldRect);
+        EXPECT_EQ(s.ops.at(0).kind, Op::Clear);
+        x = lines.at(0), y = lines.at(1), provisional = maps.at(0), mapping = maps.at(1);
+        for (std::size_t i = 2; i < lines.size(); ++i)
+            if (lines[i].x1 == lines[i].x2) xTicks.insert(lines[i].x1);
+    }
+    double shape() const { return (mapping.y1 - mapping.y2) / (mapping.x2 - mapping.x1); }
+};
+
+TEST(Axes, FillTheWindowsShapeByWideningOneRangeAboutItsCentre) {
+    const Axes a(View{}, kDesign); // the design window: y is widened to the edges
+    EXPECT_EQ((std::array{a.x.x1, a.x.x2, a.x.y1, a.y.x1}), (std::array{-20.0, 7.5, 0.0, 0.0}));
+    EXPECT_NEAR(std::hypot(a.y.y1 - a.mapping.y2, a.y.y2 - a.mapping.y1), 0, 1e-9); // edge to edge
+    EXPECT_NEAR(a.y.y1 + a.y.y2, -15 + 35, 1e-9);
+    EXPECT_NEAR(a.shape(), 8865.0 / 8025, 1e-12);
+    EXPECT_NEAR(a.provisional.x1, -20 - 3615.0 / (8025 - 3615) * 27.5, 1e-12); // under the panel
+    const Axes b(View{}, kWide);
+    const double e = (50 / 0.4 - 27.5) / 2;
+    EXPECT_EQ((std::array{b.y.y1, b.y.y2}), (std::array{-15.0, 35.0}));
+    EXPECT_NEAR(std::hypot(b.x.x1 - (-20 - e), b.x.x2 - (7.5 + e)), 0, 1e-12);
+    EXPECT_NEAR(b.shape(), 0.4, 1e-12);
+}
+
+TEST(Axes, TicksEveryIntervalLabelledInCharacterSizes) {
+    const Axes a(View{}, kDesign);
+    EXPECT_TRUE(a.xTicks.count(-20) && a.xTicks.count(4) && a.xTicks.count(0));
+    EXPECT_FALSE(a.xTicks.count(8));
+    // Characters of 7 × 14 pixels measured in the provisional mapping.
+    const double cw = 7 * (a.provisional.x2 - a.provisional.x1) / 527;
+    const double ch = 14 * (a.provisional.y1 - a.provisional.y2) / 546;
+    const double yw = 2 * 7 * (a.mapping.x2 - a.mapping.x1) / 527; // " 4" in the final mapping
+    std::vector<Op> fours; // below the x axis, then ending a character left of the y axis
+    for (const Op& op : a.s.opsOf(Op::Label)) {
+        EXPECT_EQ(std::fmod(op.value, 4), 0) << op.value;
+        EXPECT_TRUE(op.value != 0 || std::hypot(op.x1 + cw / 1.5, op.y1 + ch / 2) < 1e-9);
+        if (op.value == 4) fours.push_back(op);
+    }
+    ASSERT_EQ(fours.size(), 2u);
+    EXPECT_NEAR(std::hypot(fours[0].x1 - (4 - cw / 1.5), fours[0].y1 + ch / 2), 0, 1e-9);
+    EXPECT_NEAR(std::hypot(fours[1].x1 + cw + yw, fours[1].y1 - (4 + ch / 2)), 0, 1e-9);
+}
+
+TEST(Axes, RangesWithoutTheOriginPutTheAxisAlongTheirLowEdge) {
+    const Axes a(View{5, 20, -5, 5}, kDesign); // flat: x keeps its range
+    EXPECT_EQ((std::array{a.y.x1, a.y.x2}), (std::array{5.0, 5.0}));
+    EXPECT_EQ(a.xTicks, (std::set<double>{0, 4, 8, 12, 16, 20})); // 20 reached gets its tick
+    const Axes b(View{-20, 7.5, 10, 40}, kWide);                  // wide: y keeps its range
+    EXPECT_EQ((std::array{b.x.y1, b.y.y1, b.y.x1}), (std::array{10.0, 10.0, 0.0}));
+}
+
+TEST(Axes, FailuresAreReportedAndTheDrawingStopsWhereItWas) {
+    // What is wrong; window width, xMax, the x and y intervals; error number; lines drawn before.
+    const std::tuple<const char*, double, double, double, double, int, std::size_t> cases[] = {
+        {"window as wide as the panel's right edge", 3615, 7.5, 4, 4, 11, 0},
+        {"window of no width", 0, 7.5, 4, 4, 11, 0},
+        {"range beyond the numbers", 8025, INFINITY, 4, 4, 6, 0},
+        {"empty range", 8025, -20, 4, 4, 5, 0},
+        {"no x interval", 8025, 7.5, 0, 4, 5, 2},
+        {"y interval not a number", 8025, 7.5, 4, NAN, 5, 2},
+    };
+    for (const auto& [what, windowWidth, xMax, xInterval, yInterval, number, lines] : cases) {
+        SCOPED_TRACE(what);
+        RecordingSurface s;
+        const View v{-20, xMax, -15, 35, xInterval, yInterval};
+        const auto failure = Renderer(s, v).drawAxes({windowWidth, 8865, 120, 3495});
+        EXPECT_EQ(failure.value_or(ScaleFailure{0, ""}).number, number);
+        EXPECT_EQ(s.opsOf(Op::Line).size(), lines);
+        EXPECT_TRUE(s.opsOf(Op::Label).empty());
+    }
+    EXPECT_EQ(scaleFailureText({11, "Division by zero"}), "Something in SCALE went wrong, man!\n"
+                                                          "Error number: 11\n"
+                                                          "Description: Division by zero");
+}
+
+TEST(Axes, AtMost200TicksPerHalfAxisCoarsened125) {
+    const Axes a(View{-3.9e6, 1e6, -2e6, 5e6, 1, 1}, kDesign);
+    const std::vector<double> t(a.xTicks.begin(), a.xTicks.end());
+    const auto origin = std::find(t.begin(), t.end(), 0.0) - t.begin(); // ticks left of it
+    EXPECT_LE(origin, 200);
+    EXPECT_LE(static_cast<long>(t.size()) - origin - 1, 200);
+    EXPECT_LT(t.front() - (t[1] - t[0]), a.x.x1) << "the ticks reach both ends";
+    EXPECT_GT(t.back() + (t[1] - t[0]), a.x.x2);
+    const double steps[][3] = {{4, 100, 4},     {1, 200, 1},
+                               {1, 201, 2},     {1, 401, 5},
+                               {1, 1001, 10},   {3, 3e6, 15000},
+                               {1, 4.1e6, 5e4}, {1, INFINITY, INFINITY}}; // interval, extent, step
+    for (const auto& s : steps)
+        EXPECT_EQ(tickInterval(s[0], s[1]), s[2]) << s[0] << " " << s[1];
+}
+
+// The mass centre at (cx, cy), the wheels a metre to each side and ahead or behind.
+void drawCarAt(Renderer& r, double cx, double cy, bool lasting) {
+    sim::WheelPlacement w;
+    w.offset = {{{-1, 1}, {1, 1}, {1, -1}, {-1, -1}}};
+    r.drawCar({{cx, cy}, {}, 0, 0, 0}, w, lasting);
+}
+
+TEST(Trails, DotsSegmentsAndRestartsOfOneTrail) {
+    const std::tuple<bool, bool, bool, const char*> passes[] = {
+        // joined, lasting, a line (or a dot), why
+        {false, true, false, "unjoined: a dot"},
+        {false, false, false, "still unjoined: another dot"},
+        {true, false, false, "switched to lines during the run: starts with a dot"},
+        {true, false, true, "then joined to the previous point"},
+        {true, true, false, "snapshot: a new stretch starts with a dot"},
+        {true, false, true, "joined again"},
+        {false, false, false, "switched off: a dot"},
+        {true, false, false, "switched on again: a dot, not a segment from long ago"},
+    };
+    RecordingSurface s;
+    View v;
+    Renderer r(s, v);
+    double n = 0; // the mass centre's trail at (n, 2n) on pass n
+    for (const auto& [joined, lasting, line, why] : passes) {
+        SCOPED_TRACE(why);
+        v.joined[0] = joined;
+        s.ops.clear();
+        drawCarAt(r, n, 2 * n, lasting);
+        const Op& op = s.ops.at(0);
+        EXPECT_EQ((std::tuple{op.kind, op.color, op.x1, op.y1}),
+                  (std::tuple{line ? Op::Line : Op::Dot, kTrailColors[0], n, 2 * n}));
+        EXPECT_TRUE(!line || (op.x2 == n - 1 && op.y2 == 2 * n - 2)) << "from the previous point";
+        ++n;
+    }
+}
+
+// What a line or dot drew where: its points and its colour.
+std::array<double, 5> drawn(const Op& op) {
+    return {op.x1, op.y1, op.x2, op.y2, double(op.color)};
+}
+
+TEST(Outline, ScreenOnlyUnlessLastingInTheRoundedPixelSize) {
+    // The trails black, red, magenta, blue, green; the outline's front, right and left
+    // edges, and its locked rear axle in cyan.
+    const double ex[] = {10, 9, 11, 11, 9}, ey[] = {20, 21, 21, 19, 19};
+    const Color colors[] = {0x000000, 0x0000FF, 0xFF00FF, 0xFF0000, 0x00FF00};
+    const std::array<double, 5> edges[] = {
+        {9, 21, 11, 21, 0}, {11, 21, 11, 19, 0}, {9, 21, 9, 19, 0}, {11, 19, 9, 19, 0xFFFF00}};
+    const std::tuple<bool, double, int> cases[] = {
+        {false, 2.5, 2}, {true, 3.5, 4}, {false, 0.4, 1}, {true, NAN, 1}, {false, 1e9, 50}};
+    for (const auto& [lasting, pixelSize, width] : cases) {
+        SCOPED_TRACE(pixelSize);
+        RecordingSurface s;
+        View v;
+        v.pixelSize = pixelSize;
+        Renderer r(s, v);
+        r.beginPasses({0.1, -0.2}); // the start dot, in single precision
+        EXPECT_EQ((std::array{s.ops.at(1).x1, s.ops.at(1).y1}),
+                  (std::array<double, 2>{0.1f, -0.2f}));
+        s.ops.clear();
+        drawCarAt(r, 10, 20, lasting);
+        const auto dotOps = s.opsOf(Op::Dot), lineOps = s.opsOf(Op::Line);
+        ASSERT_EQ(dotOps.size(), 10u); // the five trails, then the outline's dots
+        for (std::size_t i = 0; i < dotOps.size(); ++i)
+            EXPECT_EQ(drawn(dotOps[i]),
+                      (std::array{ex[i % 5], ey[i % 5], 0.0, 0.0, double(colors[i % 5])}))
+                << i;
+        ASSERT_EQ(lineOps.size(), 4u);
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(drawn(lineOps[i]), edges[i]) << i;
+        for (std::size_t i = 0; i < s.ops.size(); ++i) // what is drawn, not the settings
+            EXPECT_TRUE(s.ops[i].kind > Op::Dot ||
+                        (s.ops[i].persistent == (lasting || i < 5) && s.ops[i].pen == width))
+                << i;
+        EXPECT_TRUE(s.persistent()) << "the next trails go into the picture";
+        r.endPasses();
+        const std::size_t n = s.ops.size();
+        EXPECT_EQ((std::array{s.ops[n - 3].kind, s.ops[n - 2].kind, s.ops[n - 1].kind}),
+                  (std::array{Op::Persistent, Op::PenWidth, Op::Flush}));
+        EXPECT_EQ(s.penWidth(), 1);
+    }
+}
+
+} // namespace
+} // namespace yawmark::plot
