@@ -1,7 +1,7 @@
 # Installation: the program, the batch runner, a desktop entry, the icon in
 # the hicolor sizes and the AppStream metainfo, where a desktop finds them;
-# the copyright file, the changelog and the README (cmake/PackageDocs.cmake);
-# and a Debian package built by `cpack -G DEB`.
+# their manual pages, the copyright file, the changelog and the README
+# (cmake/PackageDocs.cmake); and a Debian package built by `cpack -G DEB`.
 include(GNUInstallDirs)
 
 # The package's maintainer, named here and nowhere else: the package's
