@@ -1,7 +1,8 @@
 # Installation: the program, the batch runner, a desktop entry, the icon in
 # the hicolor sizes and the AppStream metainfo, where a desktop finds them;
 # their manual pages, the copyright file, the changelog and the README
-# (cmake/PackageDocs.cmake); and a Debian package built by `cpack -G DEB`.
+# (cmake/PackageDocs.cmake); and a Debian package built by `cpack -G DEB`
+# (packaging/build-deb.sh builds it with Debian's hardening flags).
 include(GNUInstallDirs)
 
 # The package's maintainer, named here and nowhere else: the package's
@@ -12,11 +13,27 @@ include(GNUInstallDirs)
 set(YAWMARK_MAINTAINER "The Yawmark developers <yawmark@localhost>" CACHE STRING
     "Maintainer of the package, as \"Name <address>\"")
 
+set(yawmark_programs)
 foreach(target yawmark yawmark-batch)
     if(TARGET ${target})
         install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        list(APPEND yawmark_programs ${target})
     endif()
 endforeach()
+# A stripped install (`cmake --install --strip`, and the package, which sets
+# CPACK_STRIP_FILES) also drops the compiler's .comment and .note sections, as
+# Debian's dh_strip does.
+if(CMAKE_OBJCOPY)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(program ${yawmark_programs})
+                execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                        --remove-section=.note
+                                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                                COMMAND_ERROR_IS_FATAL ANY)
+            endforeach()
+        endif()")
+endif()
 # The desktop entry and the metainfo carry the application's id in their names.
 set(YAWMARK_APP_ID org.yawmark.Yawmark)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.desktop
@@ -40,6 +57,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
+# Control files owned by root and 0644 (0755 for scripts), as dpkg-deb expects.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION "Yawmark simulates, in two dimensions, how a car skids when the
 handbrake locks its rear wheels while the front wheels keep rolling, and draws
 the trails of the mass centre and the four wheels with outlines of the car.
