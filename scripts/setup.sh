@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core x11-utils imagemagick
     dpkg-dev file desktop-file-utils appstream
-    help2man
+    help2man lintian
 )
 
 missing=()
