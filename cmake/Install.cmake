@@ -66,8 +66,11 @@ yawmark-batch runs the same skid without a window and prints its trajectory
 as CSV or draws its plot into a PNG image.")
 # Qt's libraries and what they pull in are found from the binaries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Text needs a font; the xcb platform plugin comes with libqt6gui6.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# Text needs a font: DejaVu Sans (fonts-dejavu-core), and DejaVu Sans Condensed
+# (fonts-dejavu-extra), the font of the window's forms, whose captions are
+# clipped in the wider DejaVu Sans. The xcb platform plugin comes with
+# libqt6gui6.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
 include(CPack)
 
 # The desktop entry and the metainfo are checked by the tools desktops use,
