@@ -6,7 +6,7 @@
 # installs it), the Debian package is built into build-deb/ as a distribution
 # would build it and lintian checks it; any error or warning but the
 # maintainer's mail host fails the run (packaging/check-deb.sh).
-# SKIP_PACKAGE=1 leaves that part out.
+# SKIP_PACKAGE=1 leaves the packaging check out.
 #
 # Then the whole suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ (without the benchmarks); any
