@@ -1,13 +1,39 @@
 # Installation: the program, the batch runner, a desktop entry, the icon in
 # the hicolor sizes and the AppStream metainfo, where a desktop finds them;
-# and a Debian package built by `cpack -G DEB`.
+# their manual pages, the copyright file, the changelog and the README
+# (cmake/PackageDocs.cmake); and a Debian package built by `cpack -G DEB`
+# (packaging/build-deb.sh builds it with Debian's hardening flags).
 include(GNUInstallDirs)
 
+# The package's maintainer, named here and nowhere else: the package's
+# Maintainer field, the changelog's entries and the copyright file's
+# Upstream-Contact all take it from here. The project has no mail host yet, so
+# the address is on localhost, and lintian's bogus-mail-host is the complaint
+# the packaging check accepts for it (README, "Installation").
+set(YAWMARK_MAINTAINER "The Yawmark developers <yawmark@localhost>" CACHE STRING
+    "Maintainer of the package, as \"Name <address>\"")
+
+set(yawmark_programs)
 foreach(target yawmark yawmark-batch)
     if(TARGET ${target})
         install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        list(APPEND yawmark_programs ${target})
     endif()
 endforeach()
+# A stripped install (`cmake --install --strip`, and the package, which sets
+# CPACK_STRIP_FILES) also drops the compiler's .comment and .note sections, as
+# Debian's dh_strip does.
+if(CMAKE_OBJCOPY)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(program ${yawmark_programs})
+                execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                        --remove-section=.note
+                                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                                COMMAND_ERROR_IS_FATAL ANY)
+            endforeach()
+        endif()")
+endif()
 # The desktop entry and the metainfo carry the application's id in their names.
 set(YAWMARK_APP_ID org.yawmark.Yawmark)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.desktop
@@ -18,10 +44,12 @@ foreach(size 16 22 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}x${size}/apps/yawmark.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 
 set(CPACK_PACKAGE_NAME yawmark)
 set(CPACK_PACKAGE_VENDOR "The Yawmark developers")
-set(CPACK_PACKAGE_CONTACT "The Yawmark developers <yawmark@localhost>")
+set(CPACK_PACKAGE_CONTACT "${YAWMARK_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${YAWMARK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Simulates how a car skids when the handbrake locks its rear wheels")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -29,6 +57,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
+# Control files owned by root and 0644 (0755 for scripts), as dpkg-deb expects.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION "Yawmark simulates, in two dimensions, how a car skids when the
 handbrake locks its rear wheels while the front wheels keep rolling, and draws
 the trails of the mass centre and the four wheels with outlines of the car.
@@ -36,8 +66,11 @@ yawmark-batch runs the same skid without a window and prints its trajectory
 as CSV or draws its plot into a PNG image.")
 # Qt's libraries and what they pull in are found from the binaries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Text needs a font; the xcb platform plugin comes with libqt6gui6.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# Text needs a font: DejaVu Sans (fonts-dejavu-core), and DejaVu Sans Condensed
+# (fonts-dejavu-extra), the font of the window's forms, whose captions are
+# clipped in the wider DejaVu Sans. The xcb platform plugin comes with
+# libqt6gui6.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
 include(CPack)
 
 # The desktop entry and the metainfo are checked by the tools desktops use,

@@ -2,6 +2,12 @@
 # Builds Yawmark and runs every test. Needs no display: the window tests run on
 # Qt's offscreen platform.
 #
+# Then the packaging check: when lintian is installed (scripts/setup.sh
+# installs it), the Debian package is built into build-deb/ as a distribution
+# would build it and lintian checks it; any error or warning but the
+# maintainer's mail host fails the run (packaging/check-deb.sh).
+# SKIP_PACKAGE=1 leaves the packaging check out.
+#
 # Then the whole suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ (without the benchmarks); any
 # report fails the run. SKIP_SANITIZE=1 leaves that part out.
@@ -10,6 +16,14 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+
+if [ "${SKIP_PACKAGE:-0}" = 1 ]; then
+    echo "test: the packaging check is skipped (SKIP_PACKAGE=1)"
+elif ! command -v lintian >/dev/null; then
+    echo "test: lintian is not installed, so the packaging check is skipped"
+else
+    bash packaging/check-deb.sh
+fi
 
 [ "${SKIP_SANITIZE:-0}" = 1 ] && exit 0
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
