@@ -73,7 +73,8 @@ std::string batchUsage() {
            "  -h, --help          show this text\n"
            "  --version           show the program's version\n"
            "\n"
-           "Bad input prints one line on standard error and exits with status 2.\n";
+           "Bad input prints one line on standard error (and this text after an unknown\n"
+           "option) and exits with status 2.\n";
 }
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {

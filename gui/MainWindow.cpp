@@ -113,9 +113,11 @@ void MainWindow::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* na = help->addAction(QStringLiteral("[Not Currently Available]"));
-    na->setObjectName(QStringLiteral("mnuNA"));
-    na->setEnabled(false);
+    mnuGuide_ = help->addAction(QStringLiteral("Yawmark &Guide"));
+    mnuGuide_->setObjectName(QStringLiteral("mnuGuide"));
+    mnuGuide_->setShortcut(QKeySequence::HelpContents);
+    mnuGuide_->setShortcutContext(Qt::ApplicationShortcut);
+    connect(mnuGuide_, &QAction::triggered, this, [this] { showGuide(); });
     mnuAbout_ = help->addAction(QStringLiteral("&About..."));
     mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
     connect(mnuAbout_, &QAction::triggered, this, &MainWindow::showAbout);
@@ -289,7 +291,7 @@ void MainWindow::draw() {
 
 void MainWindow::togglePause() {
     // Pause is disabled only before the first run: there is nothing to interrupt or resume.
-    if (closing_) return;
+    if (closing_ || !cmdPause_->isEnabled()) return;
     if (!interrupted_) {
         interrupted_ = true;
         stopRequested_ = true;
@@ -429,6 +431,14 @@ void MainWindow::showAbout() {
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+void MainWindow::showGuide(const QString& page) {
+    if (!guide_) guide_ = new HelpWindow(this);
+    guide_->showPage(page);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }
 
 void MainWindow::showOptions() {

@@ -1,298 +1,275 @@
-// The main window as it opens: every control under its name, captions,
-// tooltips and states, the design positions, the keyboard (tab order, Enter
-// for Draw), the menus, the pan and zoom bars' directions, the timers, and
-// that closing the window ends the program.
-#include "gui/RunControl.h"
-#include "gui/frmGraph.h"
+// The main window driving its run on a recording surface: the buttons through
+// the phases (Escape and Enter, a failed run, a Calculate stopping one), Draw's
+// refusal, closing, the pan and zoom bars, pacing, and the batch runner's run.
+#include "cli/BatchRunner.h"
+#include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "gui/ReversedScrollBar.h"
-#include "gui/PlotWidget.h"
+#include "plot/RecordingSurface.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cstring>
+#include <map>
 
 using namespace yawmark;
+using model::Phase;
+using Op = plot::RecordingSurface::Op;
 
-class MainWindowTest : public QObject {
+Q_DECLARE_METATYPE(model::Phase)
+
+class tst_MainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
-    void cleanup();
-
-    void everyControlIsFoundByName();
-    void captionsTooltipsAndStartStates();
-    void designGeometryOnTheClientArea();
-    void captionsFitTheirBoxes();
-    void tabOrderSkipsHiddenTabsAndDisabledButtons_data();
-    void tabOrderSkipsHiddenTabsAndDisabledButtons();
-    void enterClicksDrawUnlessAButtonHasTheFocus();
-    void menus();
-    void panAndZoomBarsPointPositiveUpAndLeft_data();
-    void panAndZoomBarsPointPositiveUpAndLeft();
-    void closingEndsTheProgram();
+    void runButtonsFollowThePhase_data();
+    void runButtonsFollowThePhase();
+    void drawRefusesABadBox();
+    void closingEndsEveryLoop_data();
+    void closingEndsEveryLoop();
+    void panAndZoomBarsDuringARun_data();
+    void panAndZoomBarsDuringARun();
+    void pacingInterval();
+    void realTimePacing();
+    void windowRunEqualsBatchRun_data();
+    void windowRunEqualsBatchRun();
 
 private:
-    QWidget* named(const QString& name) const { return w_->findChild<QWidget*>(name); }
-    QRect onClient(const QWidget* w) const {
-        return {w->mapTo(w_->centralWidget(), QPoint(0, 0)), w->size()};
+    QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
+    // A gesture in the yield after pass n of the run.
+    void at(std::uint64_t n, std::function<void()> gesture) { script_[n] = std::move(gesture); }
+    // Gestures in turn: "Draw" clicks cmdDraw, "^Snap" is Escape on cmdSnap,
+    // "Enter" is Enter in box 3, "2=0" types 0 into box 2, "?" checks `phase`
+    // and pauses; "...@n" is made in the yield after pass n.
+    void play(const QString& gestures, Phase phase = Phase::Idle) {
+        for (const QString& g : gestures.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString what = g.section(QLatin1Char('@'), 0, 0);
+            auto* b = w_->findChild<QPushButton*>("cmd" + QString(what).remove(QLatin1Char('^')));
+            const std::function<void()> act = [this, what, b, phase] {
+                if (what == QLatin1String("?")) {
+                    expectPhase(phase);
+                    w_->cmdPause()->click();
+                } else if (what == QLatin1String("Enter")) {
+                    QTest::keyClick(box(3), Qt::Key_Return);
+                } else if (what.contains(QLatin1Char('='))) {
+                    box(what.section(QLatin1Char('='), 0, 0).toInt())
+                        ->setText(what.section(QLatin1Char('='), 1));
+                } else {
+                    what.startsWith(QLatin1Char('^')) ? QTest::keyClick(b, Qt::Key_Escape)
+                                                      : b->click();
+                }
+            };
+            g.contains(QLatin1Char('@')) ? at(g.section(QLatin1Char('@'), 1).toULongLong(), act)
+                                         : act();
+        }
     }
-    frmGraph* w_ = nullptr;
+    // The run in that phase, and its five buttons as the phase table has them.
+    void expectPhase(Phase phase) {
+        QCOMPARE(w_->run().phase(), phase);
+        QCOMPARE(w_->running(), phase == Phase::Running);
+        const model::RunButtons& t = model::runButtons(phase);
+        const model::ButtonState states[] = {t.draw, t.snapshot, t.pause, t.stop, t.clear};
+        const QPushButton* buttons[] = {w_->cmdDraw(), w_->cmdSnap(), w_->cmdPause(), w_->cmdStop(),
+                                        w_->cmdClear()};
+        for (int k = 0; k < 5; ++k) {
+            QVERIFY2(buttons[k]->isEnabled() == states[k].enabled,
+                     qPrintable(buttons[k]->objectName()));
+            if (!states[k].caption.empty())
+                QCOMPARE(buttons[k]->text(),
+                         QLatin1String(states[k].caption.data(), states[k].caption.size()));
+        }
+    }
+
+    std::unique_ptr<MainWindow> w_;
+    plot::RecordingSurface rec_;
+    QStringList messages_;
+    std::map<std::uint64_t, std::function<void()>> script_;
 };
 
-void MainWindowTest::initTestCase() {
-    // The offscreen platform cannot pass size limits on to a window manager
-    // and says so for every window; that is no finding of these tests.
-    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (!message.contains(QLatin1String("propagateSizeHints")))
-                previous(type, context, message);
-        });
-}
-
-void MainWindowTest::init() {
-    w_ = new frmGraph;
+void tst_MainWindow::init() {
+    w_ = std::make_unique<MainWindow>();
+    w_->timer1()->stop(); // no splash
+    rec_.ops.clear();
+    messages_.clear();
+    script_.clear();
+    w_->setSurface(&rec_);
+    w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
+    w_->setPassHook([this](std::uint64_t n) {
+        if (n % 500 == 0) w_->stop(); // a run the test could not end
+        if (auto it = script_.find(n); it != script_.end()) {
+            QTimer::singleShot(0, w_.get(), std::move(it->second));
+            script_.erase(it);
+        }
+    });
     w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
 }
 
-void MainWindowTest::cleanup() {
-    delete w_;
-    w_ = nullptr;
+void tst_MainWindow::runButtonsFollowThePhase_data() {
+    QTest::addColumn<QString>("gestures"); // as play() takes them
+    QTest::addColumn<Phase>("phase");
+    QTest::addColumn<int>("passes"); // since Draw
+    QTest::addColumn<QString>("message");
+    const auto row = [](const char* name, const char* gestures, Phase phase, int passes,
+                        const char* message = "") {
+        QTest::newRow(name) << QString(gestures) << phase << passes << QString(message);
+    };
+    row("before any run", "", Phase::Idle, 0);
+    row("Escape before any run", "^Clear", Phase::Idle, 0);
+    row("Draw", "?@3 Draw", Phase::Running, 3);
+    row("Pause", "Pause@3 Draw", Phase::Paused, 3);
+    row("Resume", "Pause@3 Draw ?@6 Pause", Phase::Running, 6);
+    row("Stop", "Stop@3 Draw", Phase::Stopped, 3);
+    row("Stop, Resume, Pause", "Stop@3 Draw Pause@6 Pause", Phase::Paused, 6);
+    row("Stop while paused", "Pause@3 Draw Stop", Phase::Paused, 3);
+    row("Enter draws, Escape pauses", "^Snap@2 Enter", Phase::Paused, 2);
+    row("Escape on each run button resumes and pauses",
+        "^Snap@2 Enter ^Snap@4 ^Snap ^Pause@6 ^Pause ^Stop@8 ^Stop ^Pause@10 ^Clear", Phase::Paused,
+        10);
+    row("failed run", "4=0 6=1e307 7=90 8=Center 13=1000 Draw", Phase::Idle, 17,
+        "The run stopped at 17 s: its numbers would no longer be finite. Check the boxes and "
+        "press Draw again.");
+    row("a Calculate reads a mass of 0 during the run", "2=0@3 Normal@4 Draw", Phase::Idle, 4,
+        "The run stopped at 0.04 s: \"Vehicle Mass (kg)\" must not be 0.");
+    row("ended by itself", "13=-10 Draw", Phase::Stopped, 1);
+    row("ended by itself, resumed", "13=-10 Draw Pause", Phase::Stopped, 1);
 }
 
-void MainWindowTest::everyControlIsFoundByName() {
-    QCOMPARE(w_->windowTitle(), QStringLiteral("Yawmark"));
-    // Every control outside an array once, and one member of each array.
-    const QStringList names =
-        QStringLiteral("fmeControl fmeTip SSTab cmdDraw cmdSnap chkSnap cmdPause cmdStop cmdClear "
-                       "lblEsc lblSpaceBar Label5 Label3 comVehicle cmdNormal lblCaption(26) "
-                       "scrX(0) scrY(0) scrZoom(1) Label1(3) Label2(1) chkWheel(4) txtInput(18) "
-                       "scrSelect(18) lblDesc(18)")
-            .split(' ');
-    for (const QString& name : names)
-        QVERIFY2(named(name), qPrintable(name));
-    QCOMPARE(named(QStringLiteral("SSTab")), w_->panel());
-    QCOMPARE(named(QStringLiteral("scrZoom(1)")), w_->scrZoom(1));
-    QCOMPARE(w_->findChild<QTimer*>(QStringLiteral("Timer2")), w_->Timer2());
-    for (const char* name : {"mnuExit", "mnuOption", "mnuReset", "mnuNA", "mnuAbout"})
-        QVERIFY2(w_->findChild<QAction*>(QLatin1String(name)), name);
-    // Names are unique: a lookup by name finds the one control meant.
-    QStringList seen;
-    for (const QWidget* c : w_->findChildren<QWidget*>()) {
-        const QString n = c->objectName();
-        QVERIFY2(n.isEmpty() || n.startsWith(QLatin1String("qt_")) || !seen.contains(n),
-                 qPrintable(n));
-        seen << n;
+void tst_MainWindow::runButtonsFollowThePhase() {
+    QFETCH(QString, gestures);
+    QFETCH(Phase, phase);
+    QFETCH(int, passes);
+    QFETCH(QString, message);
+    play(gestures, phase);
+    QVERIFY(script_.empty());
+    if (!gestures.contains(QLatin1Char('?'))) expectPhase(phase);
+    QCOMPARE(w_->passes(), std::uint64_t(passes));
+    QCOMPARE(messages_, message.isEmpty() ? QStringList() : QStringList{message});
+}
+
+void tst_MainWindow::drawRefusesABadBox() {
+    play(QStringLiteral("Pause@3 Draw"));
+    rec_.ops.clear();
+    play(QStringLiteral("0=4,5 Draw"));
+    QCOMPARE(messages_, QStringList{"\"Wheelbase Length (m)\" is not a number: \"4,5\"."});
+    QCOMPARE(box(0)->selectedText(), QStringLiteral("4,5"));
+    QCOMPARE(w_->focusWidget(), box(0));
+    QVERIFY(rec_.ops.empty()); // the plot stays as it was
+    expectPhase(Phase::Paused);
+    QCOMPARE(w_->passes(), 3u);
+}
+
+void tst_MainWindow::closingEndsEveryLoop_data() {
+    QTest::addColumn<int>("how");
+    QTest::newRow("close box") << 0;
+    QTest::newRow("File > Exit") << 1;
+    QTest::newRow("close box, in a loop resumed inside a yield") << 2;
+}
+
+void tst_MainWindow::closingEndsEveryLoop() {
+    QFETCH(int, how);
+    if (how == 2) // Pause and Resume in one yield: the new loop runs inside the old one.
+        at(5, [this] {
+            w_->cmdPause()->click();
+            w_->cmdPause()->click();
+        });
+    at(20, [this, how] { how == 1 ? w_->mnuExit()->trigger() : void(w_->close()); });
+    w_->cmdDraw()->click();
+    QVERIFY(w_->closing() && !w_->running());
+    QCOMPARE(w_->passes(), 20u);         // not one pass after the close
+    play(QStringLiteral("Pause Pause")); // late clicks find the program ending
+    QCOMPARE(w_->passes(), 20u);
+    QVERIFY(messages_.isEmpty());
+}
+
+void tst_MainWindow::panAndZoomBarsDuringARun_data() {
+    QTest::addColumn<int>("bar"); // scrX(0), scrY(0), scrZoom(0), scrZoom(1)
+    QTest::addColumn<bool>("up"); // the up (left) arrow, or the down (right) one
+    for (int bar = 0; bar < 4; ++bar)
+        for (bool up : {true, false})
+            QTest::addRow("bar %d %s", bar, up ? "up" : "down") << bar << up;
+}
+
+void tst_MainWindow::panAndZoomBarsDuringARun() {
+    QFETCH(int, bar);
+    QFETCH(bool, up);
+    ReversedScrollBar* const bars[] = {w_->scrX(), w_->scrY(), w_->scrZoom(0), w_->scrZoom(1)};
+    bool (plot::View::*const steps[])(int) = {&plot::View::panX, &plot::View::panY,
+                                              &plot::View::zoom, &plot::View::stepInterval};
+    plot::View expected = w_->view();
+    QVERIFY((expected.*steps[bar])(up ? 1 : -1));
+    std::size_t clears = 0;
+    at(5, [&] {
+        clears = rec_.opsOf(Op::Clear).size();
+        bars[bar]->bar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
+                                           : QAbstractSlider::SliderSingleStepAdd);
+        clears = rec_.opsOf(Op::Clear).size() - clears;
+    });
+    play(QStringLiteral("Pause@8 Draw"));
+    QCOMPARE(bars[bar]->value(), 0);
+    const plot::View& v = w_->view();
+    QCOMPARE(std::tuple(v.xMin, v.xMax, v.yMin, v.yMax, v.xInterval, v.yInterval),
+             std::tuple(expected.xMin, expected.xMax, expected.yMin, expected.yMax,
+                        expected.xInterval, expected.yInterval));
+    QCOMPARE(clears, 1u);       // the axes drawn again
+    QCOMPARE(w_->passes(), 8u); // and the run went on
+}
+
+void tst_MainWindow::pacingInterval() {
+    // Whole milliseconds, halves to even, held within 1..65535.
+    const std::pair<double, int> table[] = {{0.0025, 2},  {0.0035, 4},     {0.0004, 1},
+                                            {qQNaN(), 1}, {65.535, 65535}, {1e300, 65535}};
+    for (const auto& [timeStep, ms] : table)
+        QCOMPARE(MainWindow::pacingInterval(timeStep), ms);
+}
+
+void tst_MainWindow::realTimePacing() {
+    for (const bool realTime : {true, false}) {
+        w_->panel()->chkRealTime()->setChecked(realTime);
+        at(3, [this, realTime] {
+            QCOMPARE(w_->timer2()->isActive(), realTime);
+            if (realTime) QCOMPARE(w_->timer2()->interval(), 10);
+            w_->cmdPause()->click();
+        });
+        w_->cmdDraw()->click();
+        QVERIFY(!w_->timer2()->isActive());
+        // A paced run's first pass waits for a tick; at full speed every pass steps.
+        const double t = w_->run().body().time;
+        QVERIFY2(realTime ? t < 0.025 : t == 0.01 + 0.01 + 0.01, qPrintable(QString::number(t)));
     }
 }
 
-void MainWindowTest::captionsTooltipsAndStartStates() {
-    // Name|caption|tooltip that a user reads, including the blanks that make room for "Auto".
-    for (const QString& row :
-         QStringList{"cmdDraw|Draw|Calculate and Plot!", "cmdSnap|SnapShot                  |",
-                     "lblCaption(26)|Scale Interval|", "Label1(3)|+|",
-                     "Label5|Axes are to-scale in meters (10 ft = 3.048 m)|"}) {
-        QWidget* c = named(row.section('|', 0, 0));
-        QVERIFY2(c, qPrintable(row));
-        const auto* l = qobject_cast<QLabel*>(c);
-        QCOMPARE(l ? l->text() : qobject_cast<QAbstractButton*>(c)->text(), row.section('|', 1, 1));
-        QCOMPARE(c->toolTip(), row.section('|', 2));
-    }
-    QVERIFY(w_->cmdDraw()->isDefault());
-    QVERIFY(w_->chkSnap()->text() == "Auto" && !w_->chkSnap()->isChecked());
-    QCOMPARE(w_->panel()->currentIndex(), 0);
-    QVERIFY(w_->Timer1()->interval() == 100 && w_->Timer1()->isActive());
-    QVERIFY(w_->Timer2()->interval() == 1 && !w_->Timer2()->isActive());
+void tst_MainWindow::windowRunEqualsBatchRun_data() {
+    QTest::addColumn<QString>("boxes");
+    QTest::addColumn<bool>("autos"); // both "Auto Calculate" ticked
+    QTest::newRow("other car, fast, right, coarse steps")
+        << "0=7 1=2 2=4000 3=30 4=0.8 6=35 8=Right 13=2.5 18=0.3" << true;
+    QTest::newRow("nothing calculated, sideways start")
+        << "5=3000 7=40 11=-20 12=0.5 16=3 17=-4" << false;
 }
 
-void MainWindowTest::designGeometryOnTheClientArea() {
-    const struct {
-        const char* name;
-        QRect expected; // twips / 15, from the client area's corner
-    } rows[] = {{"fmeControl", {8, 0, 233, 425}},  {"fmeTip", {8, 424, 233, 65}},
-                {"SSTab", {16, 16, 217, 281}},     {"scrY(0)", {56, 304, 17, 49}},
-                {"cmdSnap", {80, 360, 137, 25}},   {"chkSnap", {160, 366, 49, 13}},
-                {"txtInput(0)", {160, 80, 41, 19}}};
-    for (const auto& r : rows) {
-        QWidget* c = named(QLatin1String(r.name));
-        QVERIFY2(c, r.name);
-        QCOMPARE(onClient(c), r.expected);
-    }
+void tst_MainWindow::windowRunEqualsBatchRun() {
+    QFETCH(QString, boxes);
+    QFETCH(bool, autos);
+    BatchOptions options;
+    options.passes = 400;
+    options.autoNormal = options.autoInertia = autos;
+    for (const QString& b : boxes.split(QLatin1Char(' ')))
+        options.boxes.emplace_back(b.section(QLatin1Char('='), 0, 0).toInt(),
+                                   b.section(QLatin1Char('='), 1).toStdString());
+    BatchSkid skid;
+    QVERIFY(!prepareBatchSkid(options, skid));
+    QVERIFY(!runBatchSkid(options, skid.run, nullptr, {}));
 
-    // Opened wider than designed, the plot fills the client area under the panel frames,
-    // and "Auto" lies on top of SnapShot.
-    QCOMPARE(w_->centralWidget()->size(), QSize(frmGraph::kClientWidth, frmGraph::kClientHeight));
-    QCOMPARE(onClient(w_->plot()), w_->centralWidget()->rect());
-    const QWidgetList order =
-        w_->centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    QVERIFY(order.indexOf(w_->plot()) <
-            std::min(order.indexOf(w_->fmeControl()), order.indexOf(w_->fmeTip())));
-    QCOMPARE(w_->childAt(w_->chkSnap()->mapTo(w_, QPoint(30, 6))), w_->chkSnap());
-    QVERIFY(w_->fmeControl()->autoFillBackground());
-    w_->resize(1400, 900);
-    QCOMPARE(w_->plot()->size(), w_->centralWidget()->size());
+    play(boxes);
+    w_->panel()->chkNormal()->setChecked(autos);
+    w_->panel()->chkInertia()->setChecked(autos);
+    play(QStringLiteral("Pause@400 Draw"));
+    QCOMPARE(w_->passes(), options.passes);
+    QVERIFY(std::memcmp(&w_->run().body(), &skid.run.body(), sizeof(sim::Body)) == 0);
 }
 
-void MainWindowTest::captionsFitTheirBoxes() {
-    for (const char* name : {"lblCaption(26)", "lblEsc", "Label5", "Label1(0)"}) {
-        auto* l = w_->findChild<QLabel*>(QLatin1String(name));
-        const QFontMetrics fm(l->font());
-        for (const QString& word : l->text().split(QLatin1Char(' ')))
-            QVERIFY2(fm.horizontalAdvance(word) <= l->width(), name);
-        const QRect need =
-            fm.boundingRect(QRect(0, 0, l->width(), 10000), Qt::TextWordWrap, l->text());
-        QVERIFY2(need.height() <= l->height() + 1, name);
-    }
-    // "Auto" must not cover the word "SnapShot" on the button behind it.
-    const QFontMetrics fm(w_->cmdSnap()->font());
-    const int textLeft = (w_->cmdSnap()->width() - fm.horizontalAdvance(w_->cmdSnap()->text())) / 2;
-    QVERIFY(w_->cmdSnap()->x() + textLeft + fm.horizontalAdvance(QStringLiteral("SnapShot")) <
-            w_->chkSnap()->x());
-}
-
-void MainWindowTest::tabOrderSkipsHiddenTabsAndDisabledButtons_data() {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QStringList>("chain"); // from Draw, pressing Tab
-    // Snap, Pause and Stop are disabled at start; the tab control itself
-    // takes the focus on its tab strip.
-    const auto chain = [](const char* names) { return QString(names).split(' '); };
-    QTest::newRow("Vehicle") << 0
-                             << chain("cmdDraw cmdClear SSTab comVehicle txtInput(0) txtInput(1) "
-                                      "txtInput(2) txtInput(3) txtInput(4) cmdInertia txtInput(5) "
-                                      "chkSnap chkInertia cmdDraw");
-    QTest::newRow("Initial Conditions")
-        << 1
-        << chain("cmdDraw cmdClear SSTab txtInput(6) txtInput(7) scrSelect(10) txtInput(9) "
-                 "txtInput(10) cmdNormal txtInput(11) txtInput(12) txtInput(8) scrSelect(8) "
-                 "chkSnap chkNormal cmdDraw");
-    QTest::newRow("Graph") << 2
-                           << chain("cmdDraw cmdClear SSTab txtInput(13) txtInput(14) txtInput(15) "
-                                    "txtInput(16) txtInput(17) chkWheel(1) chkWheel(2) chkWheel(0) "
-                                    "chkWheel(4) chkWheel(3) chkSnap txtInput(18) chkRealTime "
-                                    "cmdDraw");
-}
-
-void MainWindowTest::tabOrderSkipsHiddenTabsAndDisabledButtons() {
-    QFETCH(int, tab);
-    QFETCH(QStringList, chain);
-    w_->panel()->setCurrentIndex(tab);
-    QApplication::setActiveWindow(w_);
-    QVERIFY(QTest::qWaitForWindowActive(w_));
-    w_->cmdDraw()->setFocus();
-    QStringList walked;
-    for (qsizetype k = 0; k < chain.size(); ++k) {
-        QWidget* f = QApplication::focusWidget();
-        QVERIFY(f);
-        // A spinner takes the focus on the bar inside; the tab control on its tab strip.
-        QWidget* named = f;
-        while (named && (named->objectName().isEmpty() ||
-                         named->objectName().startsWith(QLatin1String("qt_")) ||
-                         qobject_cast<QTabBar*>(named)))
-            named = named->parentWidget();
-        walked << (named ? named->objectName() : QStringLiteral("?"));
-        QTest::keyClick(f, Qt::Key_Tab);
-    }
-    QCOMPARE(walked, chain);
-}
-
-void MainWindowTest::enterClicksDrawUnlessAButtonHasTheFocus() {
-    QApplication::setActiveWindow(w_);
-    QVERIFY(QTest::qWaitForWindowActive(w_));
-    QSignalSpy draw(w_->cmdDraw(), &QPushButton::clicked);
-    QSignalSpy clear(w_->cmdClear(), &QPushButton::clicked);
-    // Each Draw starts a run; its first pass pauses it so that the keys can be tried on.
-    RunControl* run = w_->runControl();
-    w_->setMessageHook([](QWidget*, const QString&, const QString&) {});
-    run->setPassHook([run](std::uint64_t) { run->cmdPause_Click(); });
-
-    w_->panel()->txtInput(3)->setFocus();
-    QTest::keyClick(w_->panel()->txtInput(3), Qt::Key_Return);
-    QCOMPARE(draw.size(), 1);
-    w_->panel()->chkInertia()->setFocus();
-    QTest::keyClick(w_->panel()->chkInertia(), Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(draw.size(), 2);
-    // A focused button takes Enter for itself.
-    w_->cmdClear()->setFocus();
-    QTest::keyClick(w_->cmdClear(), Qt::Key_Return);
-    QCOMPARE(clear.size(), 1);
-    QCOMPARE(draw.size(), 2);
-}
-
-void MainWindowTest::menus() {
-    QStringList texts;
-    for (QMenu* m : {w_->mnuFile(), w_->mnuTools(), w_->mnuHelp()})
-        for (QAction* a : m->actions())
-            texts << m->title() + ">" + a->text();
-    QCOMPARE(texts, (QStringList{"&File>E&xit", "&Tools>&Options", "&Tools>&Reset All Variables",
-                                 "&Help>[Not Currently Available]", "&Help>&About..."}));
-    QCOMPARE(w_->menuBar()->actions(),
-             (QList<QAction*>{w_->mnuFile()->menuAction(), w_->mnuTools()->menuAction(),
-                              w_->mnuHelp()->menuAction()}));
-    // Visible but not selectable.
-    QVERIFY(w_->mnuNA()->isVisible() && !w_->mnuNA()->isEnabled() && w_->mnuAbout()->isEnabled());
-}
-
-void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("step");
-    QTest::newRow("scrX(0)") << "scrX(0)" << 10;
-    QTest::newRow("scrY(0)") << "scrY(0)" << 1;
-    QTest::newRow("scrZoom(1)") << "scrZoom(1)" << 10;
-}
-
-void MainWindowTest::panAndZoomBarsPointPositiveUpAndLeft() {
-    QFETCH(QString, name);
-    QFETCH(int, step);
-    auto* b = w_->findChild<ReversedScrollBar*>(name);
-    QVERIFY(b);
-    QCOMPARE(b->value(), 0);
-    QCOMPARE(b->bar()->focusPolicy(), Qt::NoFocus);
-    const bool horizontal = b->bar()->orientation() == Qt::Horizontal;
-    const QPoint first = horizontal ? QPoint(2, b->height() / 2) : QPoint(b->width() / 2, 2);
-    const QPoint last = horizontal ? QPoint(b->width() - 3, b->height() / 2)
-                                   : QPoint(b->width() / 2, b->height() - 3);
-    QSignalSpy changed(b, &ReversedScrollBar::changed);
-    // Up (left) arrow positive, down (right) arrow negative; the trough moves
-    // by one, toward the end it is on. Each change is taken at once and the
-    // bar goes back to rest at 0.
-    QTest::mouseClick(b->bar(), Qt::LeftButton, {}, first);
-    QTest::mouseClick(b->bar(), Qt::LeftButton, {}, last);
-    b->bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-    b->bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    QList<int> values;
-    for (const QList<QVariant>& args : changed)
-        if (args.at(0).toInt() != 0) values << args.at(0).toInt();
-    QCOMPARE(values, (QList<int>{step, -step, 1, -1}));
-    QCOMPARE(changed.size(), 8);
-    QCOMPARE(b->value(), 0);
-}
-
-void MainWindowTest::closingEndsTheProgram() {
-    QVERIFY(!w_->closing());
-    w_->mnuExit()->trigger();
-    QVERIFY(w_->closing());
-    // The close box, on a window of its own.
-
-    frmGraph other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-    QVERIFY(other.close());
-    QVERIFY(other.closing());
-}
-
-QTEST_MAIN(MainWindowTest)
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"

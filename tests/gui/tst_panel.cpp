@@ -1,0 +1,243 @@
+// The parameter panel in the main window, wired to its model: the box table,
+// spinners, the vehicle list, "Center", the Calculate buttons (results, or the
+// box in the way named), Options switching box 5, Reset.
+#include "gui/MainWindow.h"
+#include "gui/ParameterPanel.h"
+#include "gui/Spinner.h"
+#include "model/BoxTable.h"
+#include "sim/NumberText.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace yawmark;
+using model::InertiaForm;
+
+namespace {
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+const QString kStartInertia = QStringLiteral("2061.25779166667");
+const QStringList kMcLaren{"4.29", "1.82", "1139", "58.8", "0.896057347670251", kStartInertia};
+} // namespace
+
+class tst_Panel : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void controlsFollowTheBoxTable_data();
+    void controlsFollowTheBoxTable();
+    void spinnerSteps_data();
+    void spinnerSteps();
+    void vehicleListAndCenter();
+    void calculate_data();
+    void calculate();
+    void optionsAndReset();
+
+private:
+    QLineEdit* box(int i) const { return p_->txtInput(i); }
+    QStringList texts(int count = model::kBoxCount) const {
+        QStringList t;
+        for (int i = 0; i < count; ++i)
+            t << box(i)->text();
+        return t;
+    }
+    void type(int i, const QString& text) {
+        box(i)->selectAll();
+        QTest::keyClicks(box(i), text);
+    }
+    // A click on an arrow of spinner i.
+    void step(int i, bool up) {
+        p_->scrSelect(i)->bar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
+                                                  : QAbstractSlider::SliderSingleStepAdd);
+    }
+    // A choice from the vehicle list with the arrow keys.
+    void chooseVehicle(int index) {
+        QCoreApplication::processEvents(); // an ended edit of the list's text is done
+        p_->comVehicle()->setCurrentIndex(index - 1);
+        QTest::keyClick(p_->comVehicle(), Qt::Key_Down);
+    }
+    OptionsDialog* options(InertiaForm form) {
+        w_->mnuOption()->trigger();
+        OptionsDialog* o = w_->optionsDialog();
+        (form == InertiaForm::Gyration ? o->optGyrate() : o->optValue())->setChecked(true);
+        return o;
+    }
+
+    std::unique_ptr<MainWindow> w_;
+    ParameterPanel* p_ = nullptr;
+    QStringList messages_;
+};
+
+void tst_Panel::init() {
+    if (w_) delete w_->optionsDialog();
+    w_ = std::make_unique<MainWindow>();
+    w_->timer1()->stop(); // no splash
+    p_ = w_->panel();
+    messages_.clear();
+    w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
+    w_->setPassHook([this](std::uint64_t) { w_->togglePause(); }); // Enter presses Draw
+    w_->show();
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+}
+
+void tst_Panel::controlsFollowTheBoxTable_data() {
+    QTest::addColumn<int>("i");
+    QTest::addColumn<bool>("gyration");
+    for (int i = 0; i < model::kBoxCount; ++i)
+        QTest::addRow("box %d", i) << i << false;
+    QTest::newRow("box 5 as a radius of gyration") << 5 << true;
+}
+
+void tst_Panel::controlsFollowTheBoxTable() {
+    QFETCH(int, i);
+    QFETCH(bool, gyration);
+    const InertiaForm form = gyration ? InertiaForm::Gyration : InertiaForm::Moment;
+    if (gyration) options(form)->cmdOK()->click();
+    const model::BoxInfo& info = model::boxInfo(i, form);
+    QCOMPARE(p_->boxCaption(i)->text(), qs(info.caption));
+    QCOMPARE(p_->boxCaption(i)->toolTip(), qs(info.tooltip));
+    QCOMPARE(box(i)->toolTip(), qs(info.tooltip));
+    QCOMPARE(p_->scrSelect(i)->smallChange(), info.step);
+    for (QWidget* w : QWidgetList{box(i), p_->scrSelect(i), p_->boxCaption(i)})
+        QVERIFY(p_->widget(static_cast<int>(info.tab))->isAncestorOf(w));
+    // The up arrow adds one step, in the box's units, to the box's own text.
+    const auto x = parseNumber(box(i)->text().toStdString());
+    step(i, true);
+    QCOMPARE(box(i)->text(), info.divisor ? QString::fromStdString(
+                                                formatNumber(*x + double(info.step) / info.divisor))
+                                          : QStringLiteral("Right"));
+    QCOMPARE(p_->scrSelect(i)->value(), 0);
+}
+
+void tst_Panel::spinnerSteps_data() {
+    QTest::addColumn<int>("i");
+    QTest::addColumn<int>("clicks");    // positive: up arrow
+    QTest::addColumn<QString>("texts"); // the start, then the text after each click
+    QTest::newRow("steering up") << 8 << 3 << "Left Right Center Left";
+    QTest::newRow("steering down") << 8 << -3 << "Left Center Right Left";
+    QTest::newRow("steering, not a word") << 8 << 1 << "left left";
+    QTest::newRow("down through 0") << 18 << -2 << "0.0001 0 -0.0001";
+    QTest::newRow("not a number") << 0 << 1 << "4.2x 4.2x";
+}
+
+void tst_Panel::spinnerSteps() {
+    QFETCH(int, i);
+    QFETCH(int, clicks);
+    QFETCH(QString, texts);
+    const QStringList expected = texts.split(QLatin1Char(' '));
+    box(i)->setText(expected[0]);
+    QStringList seen{box(i)->text()};
+    for (int k = 0; k < std::abs(clicks); ++k, seen << box(i)->text())
+        step(i, clicks > 0);
+    QCOMPARE(seen, expected);
+    QCOMPARE(p_->scrSelect(i)->value(), 0);
+}
+
+void tst_Panel::vehicleListAndCenter() {
+    QComboBox* list = p_->comVehicle();
+    // A name typed into the list, then Enter, is no choice.
+    list->setFocus();
+    list->lineEdit()->selectAll();
+    QTest::keyClicks(list, QStringLiteral("Imaginery Car"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(box(0)->text(), QStringLiteral("4.29"));
+    // A choice fills boxes 0 to 4; an edit of boxes 0 to 3 (not 4) makes the car "Custom".
+    for (int i : {4, 0, 1, 2, 3}) {
+        chooseVehicle(2);
+        QCOMPARE(texts(5), (QStringList{"7", "2", "4000", "30", "0.8"}));
+        type(i, QStringLiteral("5"));
+        QCOMPARE(list->currentText(), i == 4 ? QStringLiteral("Imaginery Car") : "Custom");
+    }
+
+    // Steering straight ahead, box 9 and its spinner (the turning radius) do not matter.
+    const auto radius = [this] { return box(9)->isEnabled() + p_->scrSelect(9)->isEnabled(); };
+    type(8, QStringLiteral("Center"));
+    QCOMPARE(radius(), 0);
+    step(8, false);
+    QCOMPARE(radius(), 2);
+    step(8, true);
+    QCOMPARE(radius(), 0);
+}
+
+void tst_Panel::calculate_data() {
+    QTest::addColumn<bool>("normal"); // which Calculate: normal driving, or the inertia
+    QTest::addColumn<int>("i");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("result");       // the box written, or -1 for a refusal
+    QTest::addColumn<QString>("expected"); // its text, or the message
+    QTest::newRow("normal driving, steering right")
+        << true << 8 << "Right" << 12 << "0.187241109519877";
+    QTest::newRow("inertia, with the width typed") << false << 5 << "1" << 5 << "2126.52249166667";
+    QTest::newRow("refused: not a number")
+        << true << 2 << "heavy" << -1 << "\"Vehicle Mass (kg)\" is not a number: \"heavy\".";
+    QTest::newRow("refused: empty, on the Graph tab")
+        << false << 17 << "" << -1 << "\"Starting Position - Y\" is empty: a number is needed.";
+}
+
+void tst_Panel::calculate() {
+    QFETCH(bool, normal);
+    QFETCH(int, i);
+    QFETCH(QString, text);
+    QFETCH(int, result);
+    QFETCH(QString, expected);
+    box(i)->setText(text);
+    box(1)->setText(QStringLiteral("2")); // typed, not yet read
+    box(11)->setText(QStringLiteral("12"));
+    const QStringList before = texts();
+    (normal ? p_->cmdNormal() : p_->cmdInertia())->click();
+    if (result >= 0) {
+        QVERIFY(messages_.isEmpty());
+        QCOMPARE(box(result)->text(), expected);
+        QCOMPARE(box(11)->text(), normal ? QStringLiteral("0") : QStringLiteral("12"));
+        QCOMPARE(p_->currentCase().car.width, 2.0);
+        return;
+    }
+    // Refused: the message names the box, shown, focused and selected; nothing is read.
+    QCOMPARE(messages_, QStringList{expected});
+    QCOMPARE(texts(), before);
+    QCOMPARE(p_->currentCase().car.width, 1.82);
+    QCOMPARE(p_->currentIndex(), static_cast<int>(model::boxInfo(i).tab));
+    QCOMPARE(w_->focusWidget(), box(i));
+    QCOMPARE(box(i)->selectedText(), text);
+}
+
+void tst_Panel::optionsAndReset() {
+    // No radius of gyration for a mass opposite in sign to the inertia: the
+    // dialog stays open, and the window takes no input while it is.
+    type(2, QStringLiteral("-1139"));
+    p_->cmdNormal()->click();
+    OptionsDialog* o = options(InertiaForm::Gyration);
+    o->cmdOK()->click();
+    QCOMPARE(messages_, QStringList{"\"Moment of Inertia (kg-m^2)\" has no real radius of "
+                                    "gyration: the vehicle mass and the moment of inertia are "
+                                    "of opposite sign."});
+    QVERIFY(o->isVisible() && !w_->isEnabled());
+    QCOMPARE(p_->inertiaForm(), InertiaForm::Moment);
+    QCOMPARE(box(5)->text(), kStartInertia);
+    o->cmdCancel()->click();
+    QVERIFY(w_->isEnabled());
+    // OK: box 5 as the radius of gyration of the inertia last read, and back.
+    type(2, QStringLiteral("1139"));
+    p_->cmdNormal()->click();
+    options(InertiaForm::Gyration)->cmdOK()->click();
+    QCOMPARE(p_->inertiaForm(), InertiaForm::Gyration);
+    QCOMPARE(box(5)->text(), QStringLiteral("1.3452540032772"));
+    type(2, QStringLiteral("1000"));
+    p_->cmdNormal()->click();
+    options(InertiaForm::Moment)->cmdOK()->click();
+    QCOMPARE(p_->inertiaForm(), InertiaForm::Moment);
+    QCOMPARE(box(5)->text(), QStringLiteral("1809.70833333333"));
+    // Reset: the start-up boxes, the vehicle they describe, box 5 as the moment of inertia.
+    options(InertiaForm::Gyration)->cmdOK()->click();
+    type(0, QStringLiteral("9"));
+    w_->mnuReset()->trigger();
+    QCOMPARE(p_->comVehicle()->currentText(), QStringLiteral("McLaren F1"));
+    QCOMPARE(p_->inertiaForm(), InertiaForm::Moment);
+    QCOMPARE(p_->boxCaption(5)->text(), qs(model::boxInfo(5).caption));
+    QCOMPARE(texts(6), kMcLaren);
+}
+
+QTEST_MAIN(tst_Panel)
+#include "tst_panel.moc"
