@@ -18,7 +18,7 @@ void BM_Step(benchmark::State& state) {
     model::BoxTexts t;
     const model::Case start = model::startupCase();
     model::writeBoxes(start, t, true);
-    const auto prepared = model::prepareDraw(t, {}, model::InertiaForm::Moment, start.car.steering);
+    const auto prepared = model::prepareDraw(t, {}, model::InertiaForm::Moment);
     const model::Case& c = std::get<model::Prepared>(prepared).c;
     sim::Body body = c.launch.body();
     int n = 0;

@@ -72,9 +72,8 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
 using AfterPass = std::function<void(std::uint64_t pass, const sim::Body& body)>;
 
 // Runs the passes the options ask for, as the window's loop runs them, drawn
-// by `drawer` if there is one. Like the window's loop it also ends after a pass
-// that leaves the time negative. Returns the message if the numbers stop being
-// finite or time stops advancing before --seconds is reached.
+// by `drawer` if there is one. Returns the message if the numbers stop being
+// finite.
 std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run& run,
                                         sim::Drawer* drawer, const AfterPass& afterPass);
 

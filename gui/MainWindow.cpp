@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -128,9 +129,11 @@ void MainWindow::buildControlPanel() {
     panel_->move(F::px(120), F::px(240));
 
     DesignForm f(fmeControl_);
-    auto bar = [this](const QString& name, Qt::Orientation o, QRect r, int smallChange) {
+    auto bar = [this](const QString& name, Qt::Orientation o, QRect r, int smallChange,
+                      const QString& caption) {
         auto* b = new ReversedScrollBar(o, 32767, -32767, fmeControl_);
         b->setObjectName(name);
+        b->setName(caption);
         b->setGeometry(r);
         b->setSmallChange(smallChange);
         b->setLargeChange(1);
@@ -139,14 +142,17 @@ void MainWindow::buildControlPanel() {
 
     f.label(F::arrayName("lblCaption", 7), F::rect(120, 4560, 435, 435),
             QStringLiteral("Scroll Axes"), F::Wrap | F::AutoSize);
-    scrX_ = bar(F::arrayName("scrX", 0), Qt::Horizontal, F::rect(600, 4800, 495, 255), 10);
-    scrY_ = bar(F::arrayName("scrY", 0), Qt::Vertical, F::rect(720, 4560, 255, 735), 1);
+    scrX_ = bar(F::arrayName("scrX", 0), Qt::Horizontal, F::rect(600, 4800, 495, 255), 10,
+                QStringLiteral("Scroll Axes left and right"));
+    scrY_ = bar(F::arrayName("scrY", 0), Qt::Vertical, F::rect(720, 4560, 255, 735), 1,
+                QStringLiteral("Scroll Axes up and down"));
 
     f.label(F::arrayName("lblCaption", 26), F::rect(1320, 4560, 525, 390),
             QStringLiteral("Scale Interval"), F::Wrap | F::AutoSize);
     f.label(F::arrayName("Label1", 3), F::rect(1920, 4560, 135, 240), QStringLiteral("+"))
         ->setFont(F::markFont());
-    scrZoom_[1] = bar(F::arrayName("scrZoom", 1), Qt::Vertical, F::rect(2040, 4680, 255, 495), 10);
+    scrZoom_[1] = bar(F::arrayName("scrZoom", 1), Qt::Vertical, F::rect(2040, 4680, 255, 495), 10,
+                      QStringLiteral("Scale Interval"));
     f.label(F::arrayName("Label2", 1), F::rect(1920, 5040, 90, 240), QStringLiteral("-"))
         ->setFont(F::markFont());
 
@@ -154,7 +160,8 @@ void MainWindow::buildControlPanel() {
             F::AutoSize);
     f.label(F::arrayName("Label1", 0), F::rect(3000, 4560, 135, 240), QStringLiteral("+"))
         ->setFont(F::markFont());
-    scrZoom_[0] = bar(F::arrayName("scrZoom", 0), Qt::Vertical, F::rect(3120, 4680, 255, 495), 10);
+    scrZoom_[0] = bar(F::arrayName("scrZoom", 0), Qt::Vertical, F::rect(3120, 4680, 255, 495), 10,
+                      QStringLiteral("Zoom"));
     f.label(F::arrayName("Label2", 0), F::rect(3000, 5040, 90, 240), QStringLiteral("-"))
         ->setFont(F::markFont());
 
@@ -164,6 +171,7 @@ void MainWindow::buildControlPanel() {
     cmdDraw_->setDefault(true);
     cmdSnap_ = f.button(QStringLiteral("cmdSnap"), F::rect(1080, 5400, 2055, 375),
                         QStringLiteral("SnapShot") + QString(18, QLatin1Char(' ')));
+    cmdSnap_->setAccessibleName(QStringLiteral("SnapShot"));
     cmdSnap_->setEnabled(false);
     // "Auto" lies in front of the right part of SnapShot and stays usable
     // while the button is disabled.
@@ -213,8 +221,11 @@ void MainWindow::connectRun() {
     connect(cmdStop_, &QPushButton::clicked, this, &MainWindow::stop);
     connect(cmdSnap_, &QPushButton::clicked, this, &MainWindow::takeSnapshot);
     connect(cmdClear_, &QPushButton::clicked, this, &MainWindow::clearPlot);
-    for (QPushButton* b : {cmdSnap_, cmdPause_, cmdStop_, cmdClear_})
-        b->installEventFilter(this);
+    // Escape pauses and resumes from anywhere in the window, a text box or the
+    // tab strip included; before the first run Pause is disabled and it does nothing.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("escPause"));
+    connect(escape, &QShortcut::activated, this, &MainWindow::togglePause);
     connect(scrX_, &ReversedScrollBar::changed, this, [this] { barChanged(scrX_, &plot::View::panX); });
     connect(scrY_, &ReversedScrollBar::changed, this, [this] { barChanged(scrY_, &plot::View::panY); });
     connect(scrZoom_[0], &ReversedScrollBar::changed, this,
@@ -320,17 +331,6 @@ void MainWindow::clearPlot() {
     drawAxes();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        (watched == cmdSnap_ || watched == cmdPause_ || watched == cmdStop_ ||
-         watched == cmdClear_)) {
-        togglePause();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void MainWindow::barChanged(ReversedScrollBar* bar, bool (plot::View::*step)(int)) {
     const int k = bar->value();
     if (k == 0) return;
@@ -373,7 +373,7 @@ void MainWindow::runLoop() {
     }
 
     bool failed = false;
-    while (!run_.ended()) {
+    for (;;) {
         if (!pass()) {
             failed = true;
             break;
@@ -401,14 +401,6 @@ void MainWindow::runLoop() {
             message(appTitle(), when + QStringLiteral("its numbers would no longer be finite. "
                                                       "Check the boxes and press Draw again."));
         return;
-    }
-    if (!closing_ && !stopRequested_) {
-        // The time went below zero (a negative time step runs one pass
-        // backwards): the run has ended by itself, as Stop leaves it, so the
-        // buttons show a state of the run; Resume ends it again at once.
-        stopRequested_ = true;
-        interrupted_ = true;
-        run_.setPhase(model::Phase::Stopped);
     }
     showPhase(run_.phase());
 }
@@ -442,8 +434,11 @@ void MainWindow::showGuide(const QString& page) {
 }
 
 void MainWindow::showOptions() {
-    if (!options_ || !options_->isVisible()) options_ = new OptionsDialog(this, *panel_);
-    options_->show();
+    if (!options_ || !options_->isVisible()) {
+        options_ = new OptionsDialog(this, *panel_);
+        // Modal, but without a loop of its own: a run goes on while it is open.
+        options_->open();
+    }
     options_->raise();
     options_->activateWindow();
 }

@@ -116,7 +116,7 @@ public slots:
     void showAbout();
     // Help > Yawmark Guide (F1): the guide, at `page`, brought forward.
     void showGuide(const QString& page = QStringLiteral("index.html"));
-    // Tools > Options: the one Options dialog; this window takes no input while it is open.
+    // Tools > Options: the one Options dialog, modal.
     void showOptions();
     // Tools > Reset All Variables: the boxes as at start-up.
     void resetAll();
@@ -125,8 +125,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Enter that no focused button took goes to the default button, Draw.
     void keyPressEvent(QKeyEvent* event) override;
-    // Escape on a run button pauses or resumes.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();

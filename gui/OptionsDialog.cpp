@@ -3,33 +3,24 @@
 #include "gui/DesignForm.h"
 #include "gui/ParameterPanel.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWindow>
 
 namespace yawmark {
 
 using F = DesignForm;
 
-// The dialog has no parent widget: a disabled main window would disable its
-// child windows too, and this one must stay usable while the main one is not.
 OptionsDialog::OptionsDialog(QWidget* mainWindow, ParameterPanel& panel)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
-      main_(mainWindow), panel_(&panel) {
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint),
+      panel_(&panel) {
     setObjectName(QStringLiteral("frmOption"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setModal(true);
     setWindowTitle(QStringLiteral("Options"));
     setFont(DesignForm::font());
-    if (mainWindow) {
-        setWindowIcon(mainWindow->windowIcon());
-        // Goes with the main window if that one goes first.
-        connect(mainWindow, &QObject::destroyed, this, &QObject::deleteLater);
-    }
     setFixedSize(kClientWidth, kClientHeight);
-    move(kLeft, kTop);
 
     auto* frame = new QGroupBox(QStringLiteral("Specify Moment of Inertia by"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -45,52 +36,27 @@ OptionsDialog::OptionsDialog(QWidget* mainWindow, ParameterPanel& panel)
     cmdOK_ = f.button(QStringLiteral("cmdOK"), F::rect(2520, 1320, 975, 375), QStringLiteral("OK"));
     cmdCancel_ = f.button(QStringLiteral("cmdCancel"), F::rect(3600, 1320, 975, 375),
                           QStringLiteral("Cancel"));
-    // A focused button takes Enter itself, as Space.
+    // Enter presses the focused button, and OK when the focus is on an option.
     cmdOK_->setAutoDefault(true);
     cmdCancel_->setAutoDefault(true);
+    cmdOK_->setDefault(true);
     connect(cmdOK_, &QPushButton::clicked, this, &OptionsDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel_, &QPushButton::clicked, this, &OptionsDialog::reject);
 
     setTabOrder(optValue_, optGyrate_);
     setTabOrder(optGyrate_, cmdOK_);
     setTabOrder(cmdOK_, cmdCancel_);
 
-    // Kept above the main window by the window system.
-    create();
-    if (mainWindow && mainWindow->windowHandle())
-        windowHandle()->setTransientParent(mainWindow->windowHandle());
-    if (main_) main_->setEnabled(false);
     const bool gyration = panel.inertiaForm() == model::InertiaForm::Gyration;
     optValue_->setChecked(!gyration);
     optGyrate_->setChecked(gyration);
-}
-
-OptionsDialog::~OptionsDialog() {
-    // Destroyed without a close (the main window went first): still give
-    // the main window its input back.
-    release();
-}
-
-void OptionsDialog::release() {
-    if (released_) return;
-    released_ = true;
-    if (main_) {
-        main_->setEnabled(true);
-        main_->raise();
-        main_->activateWindow();
-    }
 }
 
 void OptionsDialog::accept() {
     const auto form =
         optValue_->isChecked() ? model::InertiaForm::Moment : model::InertiaForm::Gyration;
     if (panel_ && !panel_->switchInertiaForm(form, this)) return;
-    close();
-}
-
-void OptionsDialog::closeEvent(QCloseEvent* event) {
-    release();
-    event->accept();
+    QDialog::accept();
 }
 
 } // namespace yawmark

@@ -46,6 +46,10 @@ struct Row {
 
 constexpr int kSame = -1; // label top equals the box top
 
+// The tracked points of the trail check boxes, in their order.
+constexpr const char* kTrailNames[] = {"mass centre", "front left wheel", "front right wheel",
+                                       "rear right wheel", "rear left wheel"};
+
 // clang-format off
 const Row kRows[model::kBoxCount] = {
     {0, 2160,  960, 2760, "lblCaption",  2,  495, kSame, 1605, 195, 0},
@@ -151,6 +155,7 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
     comVehicle_->setCurrentIndex(1);
     comVehicle_->setEditText(qs(kVehicleNames[1]));
     comVehicle_->setToolTip(qs(kVehicleListTooltip));
+    comVehicle_->setAccessibleName(QStringLiteral("Vehicle"));
     comVehicle_->setGeometry(F::rect(1440, 480, 1575, 315));
 
     frame2_ = f.frame(QStringLiteral("Frame2"), F::rect(120, 2760, 3015, 1095));
@@ -207,6 +212,8 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
         chkWheel_[i] =
             f.checkBox(DesignForm::arrayName("chkWheel", i), wheelBox[i], QString(), false);
         chkWheel_[i]->setToolTip(qs(model::kTrailTooltip));
+        chkWheel_[i]->setAccessibleName(QStringLiteral("Connect Plot Pixels: ") +
+                                        QLatin1String(kTrailNames[i]));
         chkWheel_[i]->raise();
     }
 }
@@ -239,6 +246,8 @@ void ParameterPanel::buildRows() {
             f.label(labelName, F::rect(r.labelLeft, labelTop, r.labelWidth, r.labelHeight),
                     qs(info.caption), r.labelFlags);
         caption_[i]->setToolTip(tip);
+        txtInput_[i]->setAccessibleName(qs(info.caption));
+        scrSelect_[i]->setName(qs(info.caption));
     }
 }
 
@@ -382,16 +391,9 @@ void ParameterPanel::stepBox(int index) {
     QLineEdit* box = txtInput_[index];
     if (index == kSteeringBox) {
         // Up walks Left, Right, Center; down walks Left, Center, Right.
-        static const char* const kUp[][2] = {
-            {"Left", "Right"}, {"Right", "Center"}, {"Center", "Left"}};
-        static const char* const kDown[][2] = {
-            {"Left", "Center"}, {"Right", "Left"}, {"Center", "Right"}};
-        const QString text = box->text();
-        for (const auto& step : d > 0 ? kUp : kDown) {
-            if (text == QLatin1String(step[0])) {
-                setBoxText(index, QLatin1String(step[1]));
-                break;
-            }
+        if (const auto steering = parseSteering(box->text().toStdString())) {
+            const int next = (static_cast<int>(*steering) + (d > 0 ? 1 : 2)) % 3;
+            setBoxText(index, qs(steeringWord(static_cast<sim::Steering>(next))));
         }
     } else if (const auto x = parseNumber(box->text().toStdString())) {
         const double stepped = *x + static_cast<double>(d) / boxInfo(index).divisor;
@@ -410,7 +412,8 @@ void ParameterPanel::boxChanged(int index) {
     }
     if (index == kSteeringBox) {
         // Steering straight ahead, the turning radius does not matter.
-        const bool matters = txtInput_[index]->text() != QLatin1String("Center");
+        const bool matters =
+            parseSteering(txtInput_[index]->text().toStdString()) != sim::Steering::Center;
         txtInput_[kRadiusBox]->setEnabled(matters);
         scrSelect_[kRadiusBox]->setEnabled(matters);
     }
@@ -440,18 +443,18 @@ bool ParameterPanel::commit(const Checked<Case>& read, const BoxTexts& t) {
 
 void ParameterPanel::calculateNormal() {
     BoxTexts t = texts();
-    const auto read = model::calculateNormal(t, form_, case_.car.steering);
+    const auto read = model::calculateNormal(t, form_);
     commit(read, t);
 }
 
 void ParameterPanel::calculateInertia() {
     BoxTexts t = texts();
-    const auto read = model::calculateInertia(t, form_, case_.car.steering);
+    const auto read = model::calculateInertia(t, form_);
     commit(read, t);
 }
 
 std::optional<Case> ParameterPanel::prepareDraw() {
-    const auto prepared = model::prepareDraw(texts(), autoCalculate(), form_, case_.car.steering);
+    const auto prepared = model::prepareDraw(texts(), autoCalculate(), form_);
     if (const auto* problem = std::get_if<BoxProblem>(&prepared)) {
         showProblem(*problem);
         return std::nullopt;
@@ -492,6 +495,8 @@ void ParameterPanel::setInertiaForm(InertiaForm form) {
     caption_[kInertiaBox]->setToolTip(qs(info.tooltip));
     txtInput_[kInertiaBox]->setToolTip(qs(info.tooltip));
     scrSelect_[kInertiaBox]->setSmallChange(info.step);
+    txtInput_[kInertiaBox]->setAccessibleName(qs(info.caption));
+    scrSelect_[kInertiaBox]->setName(qs(info.caption));
 }
 
 } // namespace yawmark

@@ -48,6 +48,11 @@ void ReversedScrollBar::setTabStop(bool tabStop) {
     setFocusProxy(tabStop ? bar_ : nullptr);
 }
 
+void ReversedScrollBar::setName(const QString& name) {
+    setAccessibleName(name);
+    bar_->setAccessibleName(name);
+}
+
 QSize ReversedScrollBar::sizeHint() const {
     return bar_->sizeHint();
 }

@@ -34,6 +34,9 @@ public:
 
     // Whether the bar takes the keyboard focus (Tab stops on it).
     void setTabStop(bool tabStop);
+    // The name screen readers and UI scripts know the control by: on this
+    // control and on the scroll bar inside, which is what takes the focus.
+    void setName(const QString& name);
 
     // The platform scroll bar inside (its value is the negated value of this bar).
     QScrollBar* bar() const { return bar_; }

@@ -3,7 +3,10 @@
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
+#include <array>
+#include <cctype>
 #include <cmath>
+#include <utility>
 #include <numbers>
 
 namespace yawmark::model {
@@ -11,6 +14,17 @@ namespace yawmark::model {
 namespace {
 
 constexpr double pi = std::numbers::pi;
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+} // namespace
 
 std::string_view steeringWord(sim::Steering s) {
     switch (s) {
@@ -21,7 +35,24 @@ std::string_view steeringWord(sim::Steering s) {
     return {};
 }
 
-} // namespace
+std::optional<sim::Steering> parseSteering(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    static constexpr std::array<std::pair<std::string_view, sim::Steering>, 6> kWords{{
+        {"Left", sim::Steering::Left},
+        {"L", sim::Steering::Left},
+        {"Right", sim::Steering::Right},
+        {"R", sim::Steering::Right},
+        {"Center", sim::Steering::Center},
+        {"CE", sim::Steering::Center},
+    }};
+    for (const auto& [word, steering] : kWords)
+        if (sameLetters(text, word)) return steering;
+    return std::nullopt;
+}
 
 void writeBoxes(const Case& c, BoxTexts& t, bool all) {
     auto& box = t.text;
@@ -49,16 +80,26 @@ void writeBoxes(const Case& c, BoxTexts& t, bool all) {
         t.trail[i] = c.style.joined[i] ? 1 : 0;
 }
 
-Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steering) {
-    static constexpr int kOrder[] = {0, 1, 2, 3, 4, 5, 7, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+Checked<Case> readCase(const BoxTexts& t, InertiaForm form) {
+    static constexpr int kOrder[] = {0, 1, 2, 3, 4, 5, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     std::array<double, kBoxCount> v{};
+    std::optional<sim::Steering> steering;
     for (int i : kOrder) {
-        const auto number = parseNumber(t.text[i]);
-        if (!number) {
-            const bool blank = t.text[i].find_first_not_of(" \t") == std::string::npos;
-            return BoxProblem{i, blank ? "is empty: a number is needed."
-                                       : "is not a number: \"" + t.text[i] + "\"."};
+        const std::string& text = t.text[i];
+        if (i == kSteeringBox) {
+            steering = parseSteering(text);
+            if (!steering)
+                return BoxProblem{i, "must be Left, Right or Center (or L, R, CE), not \"" + text +
+                                         "\"."};
+            continue;
         }
+        const auto number = parseNumber(text);
+        if (!number) {
+            const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+            return BoxProblem{i, blank ? "is empty: a number is needed."
+                                       : "is not a number: \"" + text + "\"."};
+        }
+        if (auto problem = checkRange(i, *number)) return *problem;
         v[i] = *number;
     }
 
@@ -76,11 +117,7 @@ Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steeri
     // Directions are typed clockwise from +y; headings turn counter-clockwise.
     const double travel = v[kDirectionBox] / 180 * pi;
     c.launch.velocity = {v[kSpeedBox] * std::sin(travel), v[kSpeedBox] * std::cos(travel)};
-    const std::string& word = t.text[kSteeringBox];
-    car.steering = word == "Left"     ? sim::Steering::Left
-                   : word == "Right"  ? sim::Steering::Right
-                   : word == "Center" ? sim::Steering::Center
-                                      : steering;
+    car.steering = *steering;
     car.turnRadius = v[kRadiusBox];
     car.gravity = v[kGravityBox];
     const double relative = v[kRelativeDirectionBox] / 180 * pi;
@@ -99,26 +136,28 @@ Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steeri
     return c;
 }
 
-Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form, sim::Steering steering) {
-    auto read = readCase(t, form, steering);
+Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form) {
+    auto read = readCase(t, form);
     if (auto* c = std::get_if<Case>(&read)) {
         if (auto problem = validateNormal(*c)) return *problem;
         const double omega = sim::normalYawRate(c->car.steering, c->car.turnRadius,
                                                 c->launch.velocity);
         t.text[kRelativeDirectionBox] = "0"; // in normal driving the car points where it goes
         t.text[kYawRateBox] = formatNumber(-omega / (2 * pi));
+        t.text[kSteeringBox] = steeringWord(c->car.steering);
     }
     return read;
 }
 
-Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form, sim::Steering steering) {
-    auto read = readCase(t, form, steering);
+Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form) {
+    auto read = readCase(t, form);
     if (auto* c = std::get_if<Case>(&read)) {
         if (auto problem = validateInertia(c->car, form)) return *problem;
         c->car.inertia = sim::homogeneousInertia(c->car);
         auto text = inertiaText(c->car, form);
         if (auto* problem = std::get_if<BoxProblem>(&text)) return *problem;
         t.text[kInertiaBox] = std::get<std::string>(text);
+        t.text[kSteeringBox] = steeringWord(c->car.steering);
     }
     return read;
 }
@@ -129,21 +168,21 @@ Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form) {
     return formatNumber(std::sqrt(car.inertia / car.mass));
 }
 
-Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form,
-                              sim::Steering steering) {
+Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form) {
     Prepared p{{}, t};
     if (autos.normal) {
-        auto read = calculateNormal(p.texts, form, steering);
+        auto read = calculateNormal(p.texts, form);
         if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
     }
     if (autos.inertia) {
-        auto read = calculateInertia(p.texts, form, steering);
+        auto read = calculateInertia(p.texts, form);
         if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
     }
-    auto read = readCase(p.texts, form, steering);
+    auto read = readCase(p.texts, form);
     if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;
     p.c = std::get<Case>(read);
     if (auto problem = validateRun(p.c)) return *problem;
+    p.texts.text[kSteeringBox] = steeringWord(p.c.car.steering);
     return p;
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace yawmark::model {
@@ -29,19 +30,24 @@ using Checked = std::variant<T, BoxProblem>;
 // gets 40 passes.
 void writeBoxes(const Case& c, BoxTexts& t, bool all);
 
-// Reads every box. The first box that is not one finite number is refused, in
-// reading order (box 7 before box 6: the direction is needed for the
-// velocity). Box 8 keeps `steering` for a text that is not one of its words.
-Checked<Case> readCase(const BoxTexts& t, InertiaForm form, sim::Steering steering);
+// The steering a text of box 8 names: Left, Right, Center or their codes L,
+// R, CE, in any letter case, blanks around them ignored.
+std::optional<sim::Steering> parseSteering(std::string_view text);
+std::string_view steeringWord(sim::Steering steering);
+
+// Reads every box. The first box that is not one finite number within its
+// range (box 8: not a steering) is refused, in reading order (box 7 before
+// box 6: the direction is needed for the velocity).
+Checked<Case> readCase(const BoxTexts& t, InertiaForm form);
 
 // The normal-driving "Calculate": reads the boxes, then writes "0" into box
 // 11 and the yaw rate of normal driving, in turns per second clockwise, into
 // box 12. Returns the case read, or the problem (and the texts stay as they were).
-Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form, sim::Steering steering);
+Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form);
 
 // The moment-of-inertia "Calculate": reads the boxes, then writes the moment of
 // inertia of a homogeneous car into box 5 (as a radius of gyration in that form).
-Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form, sim::Steering steering);
+Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form);
 
 // Box 5's text for the car's moment of inertia in `form`, or why there is none.
 Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form);
@@ -54,12 +60,12 @@ struct AutoCalculate {
 
 // What Draw does with the boxes: the ticked "Calculate"s, the reading, and
 // the checks that the run is defined, all on copies. On success the case and
-// the texts as they must now show (boxes 5, 11, 12 may have changed).
+// the texts as they must now show (boxes 5, 11, 12 may have changed, and box 8
+// shows its steering as a word).
 struct Prepared {
     Case c;
     BoxTexts texts;
 };
-Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form,
-                              sim::Steering steering);
+Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form);
 
 } // namespace yawmark::model

@@ -12,8 +12,8 @@
 namespace yawmark::model {
 
 // Idle: no run yet, or the last one failed. Running: passes go on. Paused:
-// interrupted by Pause (Resume goes on). Stopped: interrupted by Stop, or
-// ended by itself; Resume goes on too.
+// interrupted by Pause (Resume goes on). Stopped: interrupted by Stop; Resume
+// goes on too.
 enum class Phase { Idle, Running, Paused, Stopped };
 
 struct ButtonState {
@@ -50,9 +50,6 @@ public:
     void requestSnapshot() { snapshotDue_ = true; }
     void cancelSnapshot() { snapshotDue_ = false; }
     bool snapshotDue() const { return snapshotDue_; }
-
-    // A negative time step runs one pass backwards; then the run has ended.
-    bool ended() const { return body_.time < 0; }
 
     Phase phase() const { return phase_; }
     void setPhase(Phase phase) { phase_ = phase; }

@@ -2,6 +2,7 @@
 // the phases (Escape and Enter, a failed run, a Calculate stopping one), Draw's
 // refusal, closing, the pan and zoom bars, pacing, and the batch runner's run.
 #include "cli/BatchRunner.h"
+#include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "gui/ReversedScrollBar.h"
@@ -34,12 +35,14 @@ private slots:
     void realTimePacing();
     void windowRunEqualsBatchRun_data();
     void windowRunEqualsBatchRun();
+    void f1OpensTheGuide();
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
     // A gesture in the yield after pass n of the run.
     void at(std::uint64_t n, std::function<void()> gesture) { script_[n] = std::move(gesture); }
-    // Gestures in turn: "Draw" clicks cmdDraw, "^Snap" is Escape on cmdSnap,
+    // Gestures in turn: "Draw" clicks cmdDraw, "^Snap" is Escape on cmdSnap (on
+    // box 0 for "^Box", on the tab strip for "^Tabs"),
     // "Enter" is Enter in box 3, "2=0" types 0 into box 2, "?" checks `phase`
     // and pauses; "...@n" is made in the yield after pass n.
     void play(const QString& gestures, Phase phase = Phase::Idle) {
@@ -55,6 +58,12 @@ private:
                 } else if (what.contains(QLatin1Char('='))) {
                     box(what.section(QLatin1Char('='), 0, 0).toInt())
                         ->setText(what.section(QLatin1Char('='), 1));
+                } else if (what == QLatin1String("^Box") || what == QLatin1String("^Tabs")) {
+                    QWidget* at = what == QLatin1String("^Box")
+                                      ? static_cast<QWidget*>(box(0))
+                                      : w_->panel()->tabBar();
+                    at->setFocus();
+                    QTest::keyClick(at, Qt::Key_Escape);
                 } else {
                     what.startsWith(QLatin1Char('^')) ? QTest::keyClick(b, Qt::Key_Escape)
                                                       : b->click();
@@ -133,8 +142,7 @@ void tst_MainWindow::runButtonsFollowThePhase_data() {
         "press Draw again.");
     row("a Calculate reads a mass of 0 during the run", "2=0@3 Normal@4 Draw", Phase::Idle, 4,
         "The run stopped at 0.04 s: \"Vehicle Mass (kg)\" must not be 0.");
-    row("ended by itself", "13=-10 Draw", Phase::Stopped, 1);
-    row("ended by itself, resumed", "13=-10 Draw Pause", Phase::Stopped, 1);
+    row("Escape in a text box and on the tab strip", "^Box@2 Enter ^Tabs@4 ^Box", Phase::Paused, 4);
 }
 
 void tst_MainWindow::runButtonsFollowThePhase() {
@@ -209,6 +217,7 @@ void tst_MainWindow::panAndZoomBarsDuringARun() {
     });
     play(QStringLiteral("Pause@8 Draw"));
     QCOMPARE(bars[bar]->value(), 0);
+    QVERIFY(!bars[bar]->bar()->accessibleName().isEmpty());
     const plot::View& v = w_->view();
     QCOMPARE(std::tuple(v.xMin, v.xMax, v.yMin, v.yMax, v.xInterval, v.yInterval),
              std::tuple(expected.xMin, expected.xMax, expected.yMin, expected.yMax,
@@ -272,4 +281,18 @@ void tst_MainWindow::windowRunEqualsBatchRun() {
 }
 
 QTEST_MAIN(tst_MainWindow)
+void tst_MainWindow::f1OpensTheGuide() {
+    QTest::keyClick(box(0), Qt::Key_F1); // from anywhere in the window
+    QVERIFY(w_->guideWindow() && w_->guideWindow()->isVisible());
+    // The page on the boxes names every box, in both forms of box 5.
+    w_->guideWindow()->showPage(QStringLiteral("boxes.html"));
+    const QString page = w_->guideWindow()->browser()->toPlainText();
+    for (int i = 0; i < model::kBoxCount; ++i)
+        for (auto form : {model::InertiaForm::Moment, model::InertiaForm::Gyration}) {
+            const std::string_view caption = model::boxInfo(i, form).caption;
+            QVERIFY2(page.contains(QString::fromUtf8(caption.data(), caption.size())),
+                     caption.data());
+        }
+}
+
 #include "tst_mainwindow.moc"

@@ -37,7 +37,7 @@ TEST(Boxes, StartupCaseShowsTheseTextsAndReadsBackToThem) {
     EXPECT_EQ(joined(t), expected);
     EXPECT_EQ(t.trail, (std::array<int, kTrailCount>{}));
     BoxTexts again;
-    writeBoxes(std::get<Case>(readCase(t, kMoment, Steering::Left)), again, true);
+    writeBoxes(std::get<Case>(readCase(t, kMoment)), again, true);
     EXPECT_EQ(joined(again), expected);
     Case imaginery = startupCase(); // a preset writes the vehicle boxes only
     applyVehicle(*preset("Imaginery Car"), imaginery.car);
@@ -53,7 +53,7 @@ TEST(Boxes, ReadingConvertsToSIUnitsAndWritingBack) {
     BoxTexts t = typed(
         {{3, "100"}, {7, "90"}, {11, "5"}, {12, "1"}, {13, "12.5"}, {14, "1000"}, {8, "Right"}});
     t.trail = {0, 0, 0, 1, 2}; // greyed counts as unticked
-    const Case c = std::get<Case>(readCase(t, kMoment, Steering::Left));
+    const Case c = std::get<Case>(readCase(t, kMoment));
     EXPECT_EQ(c.car.frontShare, 0);
     EXPECT_EQ(c.launch.velocity.x, 20);
     EXPECT_NEAR(c.launch.velocity.y, 0, 1e-14);
@@ -61,16 +61,27 @@ TEST(Boxes, ReadingConvertsToSIUnitsAndWritingBack) {
     EXPECT_EQ((std::array{c.launch.yawRate, c.run.timeStep, c.run.snapInterval}),
               (std::array{-2 * pi, 0.0125, 1.0}));
     EXPECT_EQ(c.car.steering, Steering::Right);
-    for (const char* word : {"center", "CE", " Left", ""}) { // not a word of the box: kept
-        t.text[kSteeringBox] = word;
-        EXPECT_EQ(std::get<Case>(readCase(t, kMoment, Steering::Center)).car.steering,
-                  Steering::Center);
-    }
     EXPECT_EQ(c.style.joined, (std::array<bool, kTrailCount>{false, false, false, true, false}));
     writeBoxes(c, t, true); // turns clockwise; forty passes between snapshots whatever box 14 held
     EXPECT_EQ(joined(t).substr(joined(t).find("|20|")),
               "|20|0|Right|17|9.8|0|1|12.5|500|1|0|0|0.0001");
     EXPECT_EQ(t.trail, (std::array{0, 0, 0, 1, 0}));
+}
+
+TEST(Boxes, SteeringTakesItsWordsAndCodesInAnyCase) {
+    const std::pair<const char*, std::optional<Steering>> cases[] = {
+        {"Left", Steering::Left},   {" l\t", Steering::Left},       {"RIGHT", Steering::Right},
+        {"r", Steering::Right},     {"center", Steering::Center}, {" Ce ", Steering::Center},
+        {"", std::nullopt},         {"sideways", std::nullopt},   {"C", std::nullopt},
+        {"Le ft", std::nullopt},    {"Lefts", std::nullopt}};
+    for (const auto& [text, steering] : cases) {
+        EXPECT_EQ(parseSteering(text), steering) << text;
+        const auto read = readCase(typed({{kSteeringBox, text}}), kMoment);
+        EXPECT_EQ(std::holds_alternative<Case>(read), steering.has_value()) << text;
+    }
+    // Draw shows the word.
+    const auto p = std::get<Prepared>(prepareDraw(typed({{kSteeringBox, " r"}}), {}, kMoment));
+    EXPECT_EQ(p.texts.text[kSteeringBox], "Right");
 }
 
 TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
@@ -87,25 +98,44 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
          "\"Radius of Gyration (m)\" is too large: the moment of inertia would overflow."},
         {12, "1e308", kMoment,
          "\"Angular Velocity (turn/s)\" is too large: the angular velocity would overflow."},
+        {8, "sideways", kMoment,
+         "\"Steering Direction (L/R/CE)\" must be Left, Right or Center (or L, R, CE), not "
+         "\"sideways\"."},
+        // The ranges the tooltips promise.
+        {0, "0", kMoment, "\"Wheelbase Length (m)\" must be greater than 0."},
+        {1, "-1.5", kMoment, "\"Wheelbase Width (m)\" must be greater than 0."},
+        {6, "-0", kMoment, "\"Initial Speed (m/s)\" must not be 0."},
+        {13, "0", kMoment, "\"Calculation Interval (ms)\" must be greater than 0."},
+        {13, "-10", kMoment, "\"Calculation Interval (ms)\" must be greater than 0."},
+        {15, "0.99", kMoment, "\"Plot Pixel Size\" must be at least 1."},
+        {18, "-0.01", kMoment, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
+        {18, "1.0001", kMoment, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
     };
     for (const auto& [box, text, form, message] : cases) {
         const BoxProblem p =
-            std::get<BoxProblem>(readCase(typed({{box, text}}), form, Steering::Left));
+            std::get<BoxProblem>(readCase(typed({{box, text}}), form));
         EXPECT_EQ(p.box, box) << text;
         EXPECT_EQ(boxMessage(p, form), message);
     }
     const BoxTexts t = typed({{kSpeedBox, "fast"}, {kDirectionBox, "north"}}); // direction first
-    EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment, Steering::Left)).box, kDirectionBox);
+    EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment)).box, kDirectionBox);
+    // What the tooltips allow stays allowed: the edges of the ranges, any distribution, a
+    // negative mass, inertia or friction, any direction.
+    for (const auto& [box, text] : std::initializer_list<std::pair<int, const char*>>{
+             {0, "1e-300"}, {6, "-20"}, {13, "1e-9"}, {15, "1"}, {18, "0"}, {18, "1"},
+             {3, "-250"}, {2, "-1139"}, {5, "-10"}, {4, "-0.8"}, {7, "-720"}})
+        EXPECT_TRUE(std::holds_alternative<Case>(readCase(typed({{box, text}}), kMoment)))
+            << box << " " << text;
 }
 
 TEST(Calculate, NormalWritesBoxes11And12OrNothing) {
     BoxTexts t = typed({{kRelativeDirectionBox, "45"}, {kYawRateBox, "2"}});
-    const Case c = std::get<Case>(calculateNormal(t, kMoment, Steering::Left));
+    const Case c = std::get<Case>(calculateNormal(t, kMoment));
     EXPECT_EQ(t.text, typed().text);
     EXPECT_EQ(c.launch.yawRate, -2 * 2 * pi); // the case read, from the old text
     t.text[kRadiusBox] = "0", t.text[kRelativeDirectionBox] = "45";
     const BoxTexts before = t;
-    EXPECT_EQ(std::get<BoxProblem>(calculateNormal(t, kMoment, Steering::Left)).box, kRadiusBox);
+    EXPECT_EQ(std::get<BoxProblem>(calculateNormal(t, kMoment)).box, kRadiusBox);
     EXPECT_EQ(t.text, before.text);
 }
 
@@ -118,7 +148,7 @@ TEST(Calculate, InertiaWritesBox5InItsFormOrNothing) {
         {kGyration, "0", ""}};
     for (const auto& [form, mass, box5] : cases) {
         BoxTexts t = typed({{kLengthBox, "7"}, {kWidthBox, "2"}, {kMassBox, mass}, {5, "1"}});
-        const auto r = calculateInertia(t, form, Steering::Left);
+        const auto r = calculateInertia(t, form);
         EXPECT_EQ(t.text[kInertiaBox], *box5 ? box5 : "1") << mass;
         EXPECT_EQ(std::holds_alternative<Case>(r) ? -1 : std::get<BoxProblem>(r).box,
                   *box5 ? -1 : kMassBox);
@@ -127,13 +157,13 @@ TEST(Calculate, InertiaWritesBox5InItsFormOrNothing) {
 
 TEST(PrepareDraw, TickedCalculationsFeedTheCaseReadUntickedTheTypedValues) {
     BoxTexts t = typed({{kInertiaBox, "1"}, {kRelativeDirectionBox, "45"}});
-    const Prepared p = std::get<Prepared>(prepareDraw(t, {}, kMoment, Steering::Left));
+    const Prepared p = std::get<Prepared>(prepareDraw(t, {}, kMoment));
     EXPECT_EQ(p.texts.text, typed().text);
     EXPECT_EQ(p.c.car.inertia, 2061.25779166667); // through its text form
     EXPECT_EQ(p.c.launch.yawRate, 0.187241109519877 * 2 * pi);
     EXPECT_EQ(p.c.launch.heading, 0);
     t.text[kYawRateBox] = "0";
-    const Prepared q = std::get<Prepared>(prepareDraw(t, {false, false}, kMoment, Steering::Left));
+    const Prepared q = std::get<Prepared>(prepareDraw(t, {false, false}, kMoment));
     EXPECT_EQ((std::array{q.c.car.inertia, q.c.launch.yawRate}), (std::array{1.0, 0.0}));
     EXPECT_EQ(q.texts.text, t.text);
 }
@@ -149,7 +179,7 @@ TEST(PrepareDraw, RefusesWithTheBoxThatStoodInTheWay) {
     };
     for (const auto& [box, text, what] : cases) {
         const BoxProblem p =
-            std::get<BoxProblem>(prepareDraw(typed({{box, text}}), {}, kMoment, Steering::Left));
+            std::get<BoxProblem>(prepareDraw(typed({{box, text}}), {}, kMoment));
         EXPECT_EQ(p.box, box) << text;
         EXPECT_EQ(p.what, what);
     }
