@@ -18,7 +18,7 @@ inline QString appVersion() {
     return QStringLiteral(YAWMARK_VERSION);
 }
 
-// "Version 1.2.0".
+// "Version " and the version, as the splash and the About box show it.
 inline QString versionText() {
     return QStringLiteral("Version ") + appVersion();
 }
