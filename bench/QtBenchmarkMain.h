@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main of a benchmark that needs widgets: a QApplication on the offscreen
 // platform (unless one is asked for), then every registered benchmark.
 #pragma once

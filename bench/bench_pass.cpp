@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one pass of the default skid (geometry, forces, update), and of
 // a whole batch run of 1000 passes.
 #include "cli/BatchRunner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image with a yield to the event queue every pass: how many
 // passes per second, and how many passes still run after Pause is pressed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One pass of a run as the window draws it: five trail points, the car's
 // outline (four lines, five dots, screen-only, then persistent again) and a yield to
 // the event loop, on a plot widget shown offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GUI application a batch image needs for its fonts. The batch runner
 // never shows a window, so it draws on the offscreen platform and needs no
 // display; an application that already exists (a test's) is used as it is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/BatchImageFile.h"
 
 #include <QFileInfo>

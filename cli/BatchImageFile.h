@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG file a batch image goes to. It is opened before the run, so that a
 // file that cannot be written is reported before any work is done, and it
 // replaces the old file only once the whole image is written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plot of a batch run, drawn as the window draws it: the axes of Draw,
 // the dot where the loop starts, then in every pass the five trail points and
 // the outline (lasting at the start and at every snapshot), through the same

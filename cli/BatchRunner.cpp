@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/BatchRunner.h"
 
 #include "cli/BatchGui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // yawmark-batch: a skid run exactly as Draw runs it, without a window, its
 // trajectory printed as CSV or its plot drawn into a PNG image. The option
 // parsing, the set-up and the loop are separate steps so that several outputs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // yawmark-batch: runs a skid without a window and prints its trajectory or draws its plot.
 #include "cli/BatchRunner.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/AboutDialog.h"
 
 #include "gui/AppArt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About box: title, version, what the program does, an ownership notice,
 // OK and a button that starts the system information tool. The main window
 // keeps at most one; choosing About again brings the same window forward.

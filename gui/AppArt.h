@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's pictures, compiled in as resources: the icon every window
 // carries and the splash picture.
 #pragma once

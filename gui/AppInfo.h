@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's title and version, as the windows show them.
 #pragma once
 

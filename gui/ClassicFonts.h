@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The look the splash and the About box share: the classic fonts, with
 // stand-ins that are installed here, and labels that size themselves to their text.
 #pragma once

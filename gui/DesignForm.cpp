@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/DesignForm.h"
 
 #include <QCheckBox>

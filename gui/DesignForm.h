@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds the controls of a form at their design geometry. The forms were laid
 // out in twips (1/1440 inch); on screen 15 twips make one device-independent
 // pixel, and Qt scales that for high-DPI screens. Every control gets its name

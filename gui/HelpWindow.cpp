@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/HelpWindow.h"
 
 #include "gui/AppArt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Help > Yawmark Guide (F1): the guide's pages, built into the program, in a
 // browser window of their own. The page on the boxes is written from the box
 // table, so it always says what the panel and its refusals say.

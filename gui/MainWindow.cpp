@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/MainWindow.h"
 
 #include "gui/AppArt.h"

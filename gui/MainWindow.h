@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window "Yawmark": the plot fills the client area, and on top of it
 // along the left edge the control panel (`fmeControl`: the parameter tabs,
 // the pan and zoom bars, the run buttons) and the tip lines (`fmeTip`). The

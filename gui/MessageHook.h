@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the panel and its dialogs tell the user something: one message with an
 // OK button. Tests replace the hook so that no box waits for a click.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/OptionsDialog.h"
 
 #include "gui/DesignForm.h"

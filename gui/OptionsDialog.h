@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Options dialog: whether box 5 of the parameter panel holds the moment
 // of inertia itself or the radius of gyration. A modal dialog centred on the
 // main window: while it is open the main window takes no input, but a run in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/ParameterPanel.h"
 
 #include "gui/DesignForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter panel: the tab control `SSTab` with its three tabs "Vehicle",
 // "Initial Conditions" and "Graph", holding the nineteen parameter boxes
 // `txtInput(i)` with their spinners `scrSelect(i)` and caption labels, the

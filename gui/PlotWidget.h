@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plot area of the main window: a widget behind the parameter panel that
 // shows the drawing surface (persistent image plus screen-only layer). It
 // repaints at most at the display rate while the program draws.

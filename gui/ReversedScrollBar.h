@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scroll bar whose range runs from a larger value at its top (or left) end
 // to a smaller one at its bottom (or right) end, as the panel's bars are set
 // up: Min 32767 at the top, Max -32767 or -32768 at the bottom. So the up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/Spinner.h"
 
 #include <QEvent>

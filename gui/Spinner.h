@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The spinner beside a parameter box: a tiny vertical scroll bar, one row
 // high, that shows only its two arrows. It rests at 0; the up arrow moves it
 // to +SmallChange and the down arrow to -SmallChange (range 32767 at the top

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/SplashScreen.h"
 
 #include "gui/AppArt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up splash: a borderless window with the program's picture, title
 // and version. It closes on any key that types a character or on a click on
 // its frame, and at the latest when the start-up sequence ends it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up splash sequence, driven by the main window's 100 ms timer:
 // the first tick shows the splash, the 50th (about five seconds after start)
 // ends the sequence, brings the main window to the front and closes the

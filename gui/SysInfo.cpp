@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/SysInfo.h"
 
 #include "gui/AppInfo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting the system information tool from the About box. The tool's
 // location is read from two registry values: the tool's own path, or else a
 // folder that holds MSINFO32.EXE. Whatever fails ends in one message.

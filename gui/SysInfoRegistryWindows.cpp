@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compiled on Windows only; elsewhere this file is empty.
 #ifdef _WIN32
 

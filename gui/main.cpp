@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Yawmark: reads the command line, then starts the application and opens the
 // main window.
 #include "gui/AppInfo.h"

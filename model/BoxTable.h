@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The nineteen parameter boxes: what each is called, what its tooltip says,
 // how its spinner steps it and on which tab of the panel it lies. One table
 // that the panel, the messages, the batch runner and case files all read.

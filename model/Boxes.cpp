@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/Boxes.h"
 
 #include "model/Validation.h"

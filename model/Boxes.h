@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Between the texts of the parameter boxes and a case: writing a case into
 // the boxes in their display units, reading the boxes into a case with every
 // refusal naming its box, and the two "Calculate" computations, which write

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A case: everything that defines a skid and can be typed in the window. The
 // car, the moment of the pull (launch), how the run steps and how its trails
 // are drawn. A value type; a Case read from the boxes has passed their

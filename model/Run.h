@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A run of a case: the body as it moves, the snapshot schedule, the phase the
 // run is in and which buttons that phase offers. The window and the batch
 // runner both drive a run through pass(); neither copies its sequence.

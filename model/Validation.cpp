@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/Validation.h"
 
 #include "sim/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cases that would leave a run or a derived value undefined, refused before
 // anything starts, each naming its box. Everything else the model allows
 // stays allowed (negative friction, a time step of 0 or below, any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plot/ImageSurface.h"
 
 #include "sim/NumberText.h"

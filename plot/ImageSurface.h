@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing surface of the plot window, independent of any widget: a
 // persistent image in device pixels (what is drawn while it is persistent) and
 // a screen-only layer holding the latest screen-only drawing (what is drawn

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plot/Renderer.h"
 
 #include "sim/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Everything the plot draws, through a Surface and for a View: the axes with
 // their labelled ticks, and for each pass the five trails and the outline of
 // the car (on screen only, or lasting at the start and at snapshots).

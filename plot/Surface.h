@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the plot is drawn on: a world rectangle mapped onto the drawing area,
 // lines and dots in a pen of whole pixels, a persistent picture (what is
 // drawn while `persistent` is on) and a layer that is only on screen until the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What part of the world the plot shows and how: the ranges, the labelled
 // tick intervals, the pen, the trails' colours and whether each is joined.
 // Gestures change the view, never the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The car and the ground it slides on. SI units throughout: metres, seconds,
 // kilograms, newtons, radians.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine draws nothing itself: whoever wants to see the car's passes
 // implements this (the window's plot, the batch runner's image, a test's
 // recorder) and is called once a pass, before the step moves the car.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/NumberText.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers as the parameter boxes and the axis labels write and read them.
 //
 // Writing is the general format with at most 15 significant digits: no

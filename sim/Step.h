@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One integration step of the skid, as a function of values: the car, the
 // body state at the start of the step and the step length give the body state
 // at its end, with everything the step computed on the way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plane vectors and rotations as value types. x to the right, y up, metres;
 // angles counter-clockwise. Products keep the order of their factors, so a
 // skid comes out bit for bit the same on every build (contraction is off).

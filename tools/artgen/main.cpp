@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws Yawmark's art: a car seen from above, skidding with its rear wheels
 // locked, and the trails of its mass centre and four wheels in the program's
 // five trail colours (mass centre black, front-left red, front-right magenta,
