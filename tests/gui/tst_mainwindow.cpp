@@ -1,6 +1,6 @@
-// The main window driving its run on a recording surface: the buttons through
-// the phases (Escape and Enter, a failed run, a Calculate stopping one), Draw's
-// refusal, closing, the pan and zoom bars, pacing, and the batch runner's run.
+// The main window driving its run on a recording surface: the buttons through the phases
+// (Escape, Enter, a failed run, a Calculate stopping one, closing ending every loop),
+// Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1.
 #include "cli/BatchRunner.h"
 #include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
@@ -27,11 +27,8 @@ private slots:
     void runButtonsFollowThePhase_data();
     void runButtonsFollowThePhase();
     void drawRefusesABadBox();
-    void closingEndsEveryLoop_data();
-    void closingEndsEveryLoop();
     void panAndZoomBarsDuringARun_data();
     void panAndZoomBarsDuringARun();
-    void pacingInterval();
     void realTimePacing();
     void windowRunEqualsBatchRun_data();
     void windowRunEqualsBatchRun();
@@ -39,34 +36,33 @@ private slots:
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
-    // A gesture in the yield after pass n of the run.
-    void at(std::uint64_t n, std::function<void()> gesture) { script_[n] = std::move(gesture); }
+    // A gesture in the yield after pass n of the run (several in turn).
+    void at(std::uint64_t n, std::function<void()> gesture) { script_.emplace(n, gesture); }
     // Gestures in turn: "Draw" clicks cmdDraw, "^Snap" is Escape on cmdSnap (on
-    // box 0 for "^Box", on the tab strip for "^Tabs"),
-    // "Enter" is Enter in box 3, "2=0" types 0 into box 2, "?" checks `phase`
-    // and pauses; "...@n" is made in the yield after pass n.
+    // box 0 for "^Box", on the tab strip for "^Tabs"), "Enter" is Enter in box 3,
+    // "2=0" types 0 into box 2, "Close" and "Exit" close the window and choose
+    // File > Exit, "?" checks `phase` and pauses; "...@n" is made after pass n.
     void play(const QString& gestures, Phase phase = Phase::Idle) {
         for (const QString& g : gestures.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString what = g.section(QLatin1Char('@'), 0, 0);
-            auto* b = w_->findChild<QPushButton*>("cmd" + QString(what).remove(QLatin1Char('^')));
-            const std::function<void()> act = [this, what, b, phase] {
-                if (what == QLatin1String("?")) {
+            const QString what = g.section(QLatin1Char('@'), 0, 0), key = what.mid(1);
+            QWidget* to = what == "Enter" ? box(3)
+                          : key == "Box"  ? box(0)
+                          : key == "Tabs" ? w_->panel()->tabBar()
+                                          : w_->findChild<QWidget*>("cmd" + key);
+            const std::function<void()> act = [=, this] {
+                if (what == "?") {
                     expectPhase(phase);
                     w_->cmdPause()->click();
-                } else if (what == QLatin1String("Enter")) {
-                    QTest::keyClick(box(3), Qt::Key_Return);
                 } else if (what.contains(QLatin1Char('='))) {
                     box(what.section(QLatin1Char('='), 0, 0).toInt())
                         ->setText(what.section(QLatin1Char('='), 1));
-                } else if (what == QLatin1String("^Box") || what == QLatin1String("^Tabs")) {
-                    QWidget* at = what == QLatin1String("^Box")
-                                      ? static_cast<QWidget*>(box(0))
-                                      : w_->panel()->tabBar();
-                    at->setFocus();
-                    QTest::keyClick(at, Qt::Key_Escape);
+                } else if (what == "Close" || what == "Exit") {
+                    what == "Exit" ? w_->mnuExit()->trigger() : void(w_->close());
+                } else if (what == "Enter" || what.startsWith(QLatin1Char('^'))) {
+                    to->setFocus();
+                    QTest::keyClick(to, what == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
                 } else {
-                    what.startsWith(QLatin1Char('^')) ? QTest::keyClick(b, Qt::Key_Escape)
-                                                      : b->click();
+                    w_->findChild<QPushButton*>("cmd" + what)->click();
                 }
             };
             g.contains(QLatin1Char('@')) ? at(g.section(QLatin1Char('@'), 1).toULongLong(), act)
@@ -76,24 +72,22 @@ private:
     // The run in that phase, and its five buttons as the phase table has them.
     void expectPhase(Phase phase) {
         QCOMPARE(w_->run().phase(), phase);
-        QCOMPARE(w_->running(), phase == Phase::Running);
+        QCOMPARE(w_->running(), phase == Phase::Running && !w_->closing());
         const model::RunButtons& t = model::runButtons(phase);
         const model::ButtonState states[] = {t.draw, t.snapshot, t.pause, t.stop, t.clear};
         const QPushButton* buttons[] = {w_->cmdDraw(), w_->cmdSnap(), w_->cmdPause(), w_->cmdStop(),
                                         w_->cmdClear()};
         for (int k = 0; k < 5; ++k) {
-            QVERIFY2(buttons[k]->isEnabled() == states[k].enabled,
-                     qPrintable(buttons[k]->objectName()));
-            if (!states[k].caption.empty())
-                QCOMPARE(buttons[k]->text(),
-                         QLatin1String(states[k].caption.data(), states[k].caption.size()));
+            const std::string_view c = states[k].caption;
+            QCOMPARE(buttons[k]->isEnabled(), states[k].enabled);
+            if (!c.empty()) QCOMPARE(buttons[k]->text(), QLatin1String(c.data(), c.size()));
         }
     }
 
     std::unique_ptr<MainWindow> w_;
     plot::RecordingSurface rec_;
     QStringList messages_;
-    std::map<std::uint64_t, std::function<void()>> script_;
+    std::multimap<std::uint64_t, std::function<void()>> script_;
 };
 
 void tst_MainWindow::init() {
@@ -106,10 +100,9 @@ void tst_MainWindow::init() {
     w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
     w_->setPassHook([this](std::uint64_t n) {
         if (n % 500 == 0) w_->stop(); // a run the test could not end
-        if (auto it = script_.find(n); it != script_.end()) {
+        for (auto it = script_.find(n); it != script_.end() && it->first == n;
+             it = script_.erase(it))
             QTimer::singleShot(0, w_.get(), std::move(it->second));
-            script_.erase(it);
-        }
     });
     w_->show();
     w_->activateWindow();
@@ -135,14 +128,21 @@ void tst_MainWindow::runButtonsFollowThePhase_data() {
     row("Stop while paused", "Pause@3 Draw Stop", Phase::Paused, 3);
     row("Enter draws, Escape pauses", "^Snap@2 Enter", Phase::Paused, 2);
     row("Escape on each run button resumes and pauses",
-        "^Snap@2 Enter ^Snap@4 ^Snap ^Pause@6 ^Pause ^Stop@8 ^Stop ^Pause@10 ^Clear", Phase::Paused,
-        10);
+        "^Snap@2 Enter ^Snap@4 ^Snap ^Pause@6 ^Pause ^Stop@8 ^Stop ^Pause@10 "
+        "^Clear",
+        Phase::Paused, 10);
+    row("Escape in a text box and on the tab strip", "^Box@2 Enter ^Tabs@4 ^Box", Phase::Paused, 4);
     row("failed run", "4=0 6=1e307 7=90 8=Center 13=1000 Draw", Phase::Idle, 17,
-        "The run stopped at 17 s: its numbers would no longer be finite. Check the boxes and "
+        "The run stopped at 17 s: its numbers would no longer be finite. Check "
+        "the boxes and "
         "press Draw again.");
     row("a Calculate reads a mass of 0 during the run", "2=0@3 Normal@4 Draw", Phase::Idle, 4,
         "The run stopped at 0.04 s: \"Vehicle Mass (kg)\" must not be 0.");
-    row("Escape in a text box and on the tab strip", "^Box@2 Enter ^Tabs@4 ^Box", Phase::Paused, 4);
+    // Not one pass after closing, and late clicks find the program ending.
+    row("close box", "Close@20 Draw Pause Pause", Phase::Running, 20);
+    row("File > Exit", "Exit@20 Draw Pause Pause", Phase::Running, 20);
+    row("close box, in a loop resumed inside a yield", "Pause@5 Pause@5 Close@20 Draw Pause Pause",
+        Phase::Running, 20);
 }
 
 void tst_MainWindow::runButtonsFollowThePhase() {
@@ -158,93 +158,61 @@ void tst_MainWindow::runButtonsFollowThePhase() {
 }
 
 void tst_MainWindow::drawRefusesABadBox() {
-    play(QStringLiteral("Pause@3 Draw"));
+    play(QStringLiteral("Pause@3 Draw 0=4,5"));
     rec_.ops.clear();
-    play(QStringLiteral("0=4,5 Draw"));
-    QCOMPARE(messages_, QStringList{"\"Wheelbase Length (m)\" is not a number: \"4,5\"."});
-    QCOMPARE(box(0)->selectedText(), QStringLiteral("4,5"));
-    QCOMPARE(w_->focusWidget(), box(0));
-    QVERIFY(rec_.ops.empty()); // the plot stays as it was
-    expectPhase(Phase::Paused);
-    QCOMPARE(w_->passes(), 3u);
-}
-
-void tst_MainWindow::closingEndsEveryLoop_data() {
-    QTest::addColumn<int>("how");
-    QTest::newRow("close box") << 0;
-    QTest::newRow("File > Exit") << 1;
-    QTest::newRow("close box, in a loop resumed inside a yield") << 2;
-}
-
-void tst_MainWindow::closingEndsEveryLoop() {
-    QFETCH(int, how);
-    if (how == 2) // Pause and Resume in one yield: the new loop runs inside the old one.
-        at(5, [this] {
-            w_->cmdPause()->click();
-            w_->cmdPause()->click();
-        });
-    at(20, [this, how] { how == 1 ? w_->mnuExit()->trigger() : void(w_->close()); });
     w_->cmdDraw()->click();
-    QVERIFY(w_->closing() && !w_->running());
-    QCOMPARE(w_->passes(), 20u);         // not one pass after the close
-    play(QStringLiteral("Pause Pause")); // late clicks find the program ending
-    QCOMPARE(w_->passes(), 20u);
-    QVERIFY(messages_.isEmpty());
+    QCOMPARE(messages_, QStringList{"\"Wheelbase Length (m)\" is not a number: \"4,5\"."});
+    // The box shown for a new text; the plot (and the paused run) stays as it was.
+    QVERIFY(box(0)->selectedText() == "4,5" && w_->focusWidget() == box(0) && rec_.ops.empty());
+    expectPhase(Phase::Paused);
 }
 
 void tst_MainWindow::panAndZoomBarsDuringARun_data() {
-    QTest::addColumn<int>("bar"); // scrX(0), scrY(0), scrZoom(0), scrZoom(1)
-    QTest::addColumn<bool>("up"); // the up (left) arrow, or the down (right) one
-    for (int bar = 0; bar < 4; ++bar)
-        for (bool up : {true, false})
-            QTest::addRow("bar %d %s", bar, up ? "up" : "down") << bar << up;
+    // Bars scrX(0), scrY(0), scrZoom(0), scrZoom(1); the up (left) arrow, or the down (right) one.
+    QTest::addColumn<int>("k"); // bar * 2 + down
+    for (int k = 0; k < 8; ++k)
+        QTest::addRow("bar %d %s", k / 2, k % 2 ? "down" : "up") << k;
 }
 
 void tst_MainWindow::panAndZoomBarsDuringARun() {
-    QFETCH(int, bar);
-    QFETCH(bool, up);
+    QFETCH(int, k);
+    const int bar = k / 2, up = k % 2 == 0;
     ReversedScrollBar* const bars[] = {w_->scrX(), w_->scrY(), w_->scrZoom(0), w_->scrZoom(1)};
     bool (plot::View::*const steps[])(int) = {&plot::View::panX, &plot::View::panY,
                                               &plot::View::zoom, &plot::View::stepInterval};
-    plot::View expected = w_->view();
-    QVERIFY((expected.*steps[bar])(up ? 1 : -1));
+    plot::View e = w_->view();
+    QVERIFY((e.*steps[bar])(up ? 1 : -1));
     std::size_t clears = 0;
     at(5, [&] {
         clears = rec_.opsOf(Op::Clear).size();
         bars[bar]->bar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
                                            : QAbstractSlider::SliderSingleStepAdd);
-        clears = rec_.opsOf(Op::Clear).size() - clears;
     });
     play(QStringLiteral("Pause@8 Draw"));
-    QCOMPARE(bars[bar]->value(), 0);
-    QVERIFY(!bars[bar]->bar()->accessibleName().isEmpty());
+    QVERIFY(bars[bar]->value() == 0 && !bars[bar]->bar()->accessibleName().isEmpty());
     const plot::View& v = w_->view();
     QCOMPARE(std::tuple(v.xMin, v.xMax, v.yMin, v.yMax, v.xInterval, v.yInterval),
-             std::tuple(expected.xMin, expected.xMax, expected.yMin, expected.yMax,
-                        expected.xInterval, expected.yInterval));
-    QCOMPARE(clears, 1u);       // the axes drawn again
-    QCOMPARE(w_->passes(), 8u); // and the run went on
-}
-
-void tst_MainWindow::pacingInterval() {
-    // Whole milliseconds, halves to even, held within 1..65535.
-    const std::pair<double, int> table[] = {{0.0025, 2},  {0.0035, 4},     {0.0004, 1},
-                                            {qQNaN(), 1}, {65.535, 65535}, {1e300, 65535}};
-    for (const auto& [timeStep, ms] : table)
-        QCOMPARE(MainWindow::pacingInterval(timeStep), ms);
+             std::tuple(e.xMin, e.xMax, e.yMin, e.yMax, e.xInterval, e.yInterval));
+    QCOMPARE(rec_.opsOf(Op::Clear).size(), clears + 1); // the axes drawn again
+    QCOMPARE(w_->passes(), 8u);                         // and the run went on
 }
 
 void tst_MainWindow::realTimePacing() {
+    // Whole milliseconds, halves to even, held within 1..65535.
+    const std::pair<double, int> table[] = {{.0025, 2},   {.0035, 4},      {.0004, 1},
+                                            {qQNaN(), 1}, {65.535, 65535}, {1e300, 65535}};
+    for (const auto& [timeStep, ms] : table)
+        QCOMPARE(MainWindow::pacingInterval(timeStep), ms);
     for (const bool realTime : {true, false}) {
         w_->panel()->chkRealTime()->setChecked(realTime);
         at(3, [this, realTime] {
-            QCOMPARE(w_->timer2()->isActive(), realTime);
-            if (realTime) QCOMPARE(w_->timer2()->interval(), 10);
+            QCOMPARE(w_->timer2()->isActive() ? w_->timer2()->interval() : 0, realTime ? 10 : 0);
             w_->cmdPause()->click();
         });
         w_->cmdDraw()->click();
         QVERIFY(!w_->timer2()->isActive());
-        // A paced run's first pass waits for a tick; at full speed every pass steps.
+        // A paced run's first pass waits for a tick; at full speed every pass
+        // steps.
         const double t = w_->run().body().time;
         QVERIFY2(realTime ? t < 0.025 : t == 0.01 + 0.01 + 0.01, qPrintable(QString::number(t)));
     }
@@ -269,9 +237,7 @@ void tst_MainWindow::windowRunEqualsBatchRun() {
         options.boxes.emplace_back(b.section(QLatin1Char('='), 0, 0).toInt(),
                                    b.section(QLatin1Char('='), 1).toStdString());
     BatchSkid skid;
-    QVERIFY(!prepareBatchSkid(options, skid));
-    QVERIFY(!runBatchSkid(options, skid.run, nullptr, {}));
-
+    QVERIFY(!prepareBatchSkid(options, skid) && !runBatchSkid(options, skid.run, nullptr, {}));
     play(boxes);
     w_->panel()->chkNormal()->setChecked(autos);
     w_->panel()->chkInertia()->setChecked(autos);
@@ -280,19 +246,17 @@ void tst_MainWindow::windowRunEqualsBatchRun() {
     QVERIFY(std::memcmp(&w_->run().body(), &skid.run.body(), sizeof(sim::Body)) == 0);
 }
 
-QTEST_MAIN(tst_MainWindow)
 void tst_MainWindow::f1OpensTheGuide() {
     QTest::keyClick(box(0), Qt::Key_F1); // from anywhere in the window
     QVERIFY(w_->guideWindow() && w_->guideWindow()->isVisible());
     // The page on the boxes names every box, in both forms of box 5.
     w_->guideWindow()->showPage(QStringLiteral("boxes.html"));
     const QString page = w_->guideWindow()->browser()->toPlainText();
-    for (int i = 0; i < model::kBoxCount; ++i)
-        for (auto form : {model::InertiaForm::Moment, model::InertiaForm::Gyration}) {
-            const std::string_view caption = model::boxInfo(i, form).caption;
-            QVERIFY2(page.contains(QString::fromUtf8(caption.data(), caption.size())),
-                     caption.data());
-        }
+    for (int i = 0; i < model::kBoxCount * 2; ++i) {
+        const std::string_view c = model::boxInfo(i / 2, model::InertiaForm(i % 2)).caption;
+        QVERIFY2(page.contains(QString::fromUtf8(c.data(), c.size())), c.data());
+    }
 }
 
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"
