@@ -126,9 +126,9 @@ StepResult step(const Car& car, const Body& body, const WheelPlacement& wheels, 
           std::isfinite(next.heading) && std::isfinite(next.yawRate))) {
         // The step does not happen, and none of its numbers (which may be
         // what overflowed) stay behind.
-        StepResult refused;
-        refused.body = body;
-        return refused;
+        r = StepResult{};
+        r.body = body;
+        return r;
     }
 
     // Kinetic friction keeps its full size down to zero speed, so without a

@@ -1,5 +1,4 @@
-// Finding and starting the system information tool: the decision over any
-// registry answer, the stand-in registry, and the real launcher's safety.
+// Starting the system information tool over any registry; the stand-in; the launcher.
 
 #include "gui/SysInfo.h"
 
@@ -7,41 +6,31 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <stdexcept>
-
 using namespace yawmark;
 
 namespace {
 const QString kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const QString kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-// The system as a test has it: registry answers "key|value" from a table (a
-// tool path of "throw" breaks every read); what the tool does is logged.
+// Registry answers "key|value" from a table (a tool path "throw" breaks it); the rest is logged.
 struct FakeSystem : SysInfoRegistry, SysInfoLauncher, SysInfoMessage {
     QMap<QString, QString> values;
     QString existing;
     bool launchWorks = true;
     mutable QStringList log;
-    bool readValue(std::uint32_t root, const QString& key, const QString& value,
-                   QString& text) const override {
-        if (values.value(kToolKey + "|PATH") == "throw") throw std::runtime_error("broken");
-        text = root == kHKeyLocalMachine ? values.value(key + '|' + value) : QString();
-        return !text.isEmpty();
+    bool readValue(std::uint32_t r, const QString& k, const QString& v, QString& t) const override {
+        if (values.value(kToolKey + "|PATH") == "throw") throw 1;
+        t = r == kHKeyLocalMachine ? values.value(k + '|' + v) : QString();
+        return !t.isEmpty();
     }
-    bool fileExists(const QString& path) const override {
-        log << "exists " + path;
-        return path == existing;
-    }
-    bool launch(const QString& program) override {
-        log << "launch " + program;
-        return launchWorks;
-    }
+    bool fileExists(const QString& p) const override { return log << "exists " + p, p == existing; }
+    bool launch(const QString& p) override { return log << "launch " + p, launchWorks; }
     void showUnavailable() override { log << "message"; }
 };
 
-void writeFile(const QString& path, QFile::Permissions permissions = QFile::ReadOwner) {
+void writeExe(const QString& path) {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.setPermissions(permissions));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
 }
 } // namespace
 
@@ -50,86 +39,59 @@ class TestSysInfo : public QObject {
 private slots:
     void outcomes_data();
     void outcomes();
-    void standIn();
-    void realLauncher();
+    void realSystem();
 };
 
 void TestSysInfo::outcomes_data() {
-    QTest::addColumn<QString>("toolPath"); // empty: value absent
-    QTest::addColumn<QString>("folder");   // empty: value absent
-    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<QString>("toolPath"); // empty: value absent; the folder is always there
+    QTest::addColumn<bool>("fileThere");   // MSINFO32.EXE in the folder
     QTest::addColumn<bool>("launchWorks");
     QTest::addColumn<QStringList>("log");
-
-    const QString tool = "/usr/bin/hardinfo", dir = "/opt/msinfo";
-    const QString exists = "exists " + msinfoFileIn(dir), launch = "launch " + msinfoFileIn(dir);
-    // clang-format off
-    QTest::newRow("tool path, no file test") << tool << dir << false << true << QStringList{"launch " + tool};
-    QTest::newRow("tool path, launch fails") << tool << "" << false << false << QStringList{"launch " + tool, "message"};
-    QTest::newRow("folder, file there") << "" << dir << true << true << QStringList{exists, launch};
-    QTest::newRow("folder, file missing") << "" << dir << false << true << QStringList{exists, "message"};
-    QTest::newRow("folder, launch fails") << "" << dir << true << false << QStringList{exists, launch, "message"};
-    QTest::newRow("neither") << "" << "" << false << true << QStringList{"message"};
-    QTest::newRow("registry fails") << "throw" << dir << true << true << QStringList{"message"};
-    // clang-format on
+    const QString t = "/usr/bin/hardinfo", lt = "launch " + t, m = "message";
+    const QString f = msinfoFileIn("/opt/msinfo"), e = "exists " + f, l = "launch " + f;
+    QTest::newRow("tool path first") << t << true << true << QStringList{lt};
+    QTest::newRow("tool path, launch fails") << t << true << false << QStringList{lt, m};
+    QTest::newRow("folder, file there") << "" << true << true << QStringList{e, l};
+    QTest::newRow("folder, file missing") << "" << false << true << QStringList{e, m};
+    QTest::newRow("folder, launch fails") << "" << true << false << QStringList{e, l, m};
+    QTest::newRow("registry fails") << "throw" << true << true << QStringList{m};
 }
 
 void TestSysInfo::outcomes() {
     QFETCH(QString, toolPath);
-    QFETCH(QString, folder);
     QFETCH(bool, fileThere);
     QFETCH(bool, launchWorks);
     FakeSystem sys;
-    sys.values[kToolKey + "|PATH"] = toolPath;
-    sys.values[kFolderKey + "|MSINFO"] = folder;
+    sys.values = {{kToolKey + "|PATH", toolPath}, {kFolderKey + "|MSINFO", "/opt/msinfo"}};
+    sys.existing = fileThere ? msinfoFileIn("/opt/msinfo") : "";
     sys.launchWorks = launchWorks;
-    if (fileThere) sys.existing = msinfoFileIn(folder);
     SysInfo(sys, sys, sys).start();
     QTEST(sys.log, "log");
 }
 
-void TestSysInfo::standIn() {
-    QTemporaryDir a, b, empty;
-    // hardinfo beats kinfocenter even though kinfocenter sits in an earlier folder.
-    writeFile(a.filePath("kinfocenter"), QFile::ReadOwner | QFile::ExeOwner);
-    writeFile(b.filePath("hardinfo"), QFile::ReadOwner | QFile::ExeOwner);
-    const StandInRegistry registry({a.path(), b.path()}), none({empty.path()});
+void TestSysInfo::realSystem() {
+    QTemporaryDir a, b;
+    // The stand-in: hardinfo beats kinfocenter even though kinfocenter sits in an earlier folder.
+    writeExe(a.filePath("kinfocenter"));
+    writeExe(b.filePath("hardinfo"));
     QString text;
-    QVERIFY(registry.readValue(kHKeyLocalMachine, kToolKey.toLower(), "path", text));
+    QVERIFY(StandInRegistry({a.path(), b.path()})
+                .readValue(kHKeyLocalMachine, kToolKey.toLower(), "path", text));
     QCOMPARE(QFileInfo(text).canonicalFilePath(),
              QFileInfo(b.filePath("hardinfo")).canonicalFilePath());
+    // The folder is not answered, and a failed read leaves no stale text behind.
+    QVERIFY(!StandInRegistry({b.path()}).readValue(kHKeyLocalMachine, kFolderKey, "MSINFO", text) &&
+            text.isEmpty());
 
-    // Nothing else is answered, and a failed read leaves no stale text behind.
-    const struct {
-        const StandInRegistry& registry;
-        std::uint32_t root;
-        QString key, value;
-    } refused[] = {{registry, kHKeyLocalMachine, kFolderKey, "MSINFO"},
-                   {registry, kHKeyLocalMachine, kToolKey, "MSINFO"},
-                   {registry, 0x80000001u, kToolKey, "PATH"},
-                   {registry, kHKeyLocalMachine, kToolKey + "\\X", "PATH"},
-                   {none, kHKeyLocalMachine, kToolKey, "PATH"}};
-    for (const auto& r : refused) {
-        text = "stale";
-        QVERIFY2(!r.registry.readValue(r.root, r.key, r.value, text), qPrintable(r.key + r.value));
-        QCOMPARE(text, QString());
-    }
-}
-
-void TestSysInfo::realLauncher() {
-    QTemporaryDir dir;
-    writeFile(dir.filePath("MSINFO32.EXE"));
-    QCOMPARE(msinfoFileIn(dir.path() + '/'), dir.filePath("MSINFO32.EXE"));
+    // The real launcher: MSINFO32.EXE in a folder counts, the folder does not.
+    writeExe(a.filePath("MSINFO32.EXE"));
+    QCOMPARE(msinfoFileIn(a.path() + '/'), a.filePath("MSINFO32.EXE"));
     SysInfoLauncher launcher;
-    QVERIFY(launcher.fileExists(msinfoFileIn(dir.path())));
-    // A folder, a missing name or nothing is not the program.
-    for (const QString& path : {dir.path(), dir.filePath("missing.exe"), QString()})
-        QVERIFY2(!launcher.fileExists(path), qPrintable(path));
-
+    QVERIFY(launcher.fileExists(msinfoFileIn(a.path())) && !launcher.fileExists(a.path()));
     // A path with shell syntax is one (missing) program name, never a command line.
-    const QString marker = dir.filePath("marker");
-    for (const QString& path : {"true; touch " + marker, "$(touch " + marker + ")", QString()})
-        QVERIFY2(!launcher.launch(path), qPrintable(path));
+    const QString marker = a.filePath("marker");
+    QVERIFY(!launcher.launch("true; touch " + marker) &&
+            !launcher.launch("$(touch " + marker + ")"));
     QTest::qWait(200);
     QVERIFY(!QFile::exists(marker));
 #ifdef Q_OS_UNIX
