@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // yawmark-batch: the command lines and boxes it refuses, the CSV it prints
 // (byte for byte what the program printed before its model was rewritten),
 // when a run ends, and the PNG file it writes or refuses to write.

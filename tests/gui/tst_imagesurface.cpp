@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plot's drawing surface and widget, and the batch image against the window's plot.
 #include "cli/BatchRunner.h"
 #include "gui/MainWindow.h"

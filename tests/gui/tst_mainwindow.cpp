@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window driving its run on a recording surface: the buttons through the phases
 // (Escape, Enter, a failed run, a Calculate stopping one, closing ending every loop),
 // Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1.

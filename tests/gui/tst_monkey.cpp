@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A monkey at the main window: seeded random gestures at buttons, check boxes,
 // tabs, bars, boxes (junk texts too), Enter, Escape, the vehicle list, Options
 // and Reset, also between the passes of runs. After each: the window answered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter panel in the main window, wired to its model: the box table
 // and its spinners, the vehicle list, "Center", the Calculate buttons (results, or the
 // box in the way named), Options switching box 5, Reset.

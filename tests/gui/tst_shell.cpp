@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up splash and the About box as the main window runs them.
 
 #include "gui/AppInfo.h"

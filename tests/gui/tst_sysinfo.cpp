@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting the system information tool over any registry; the stand-in; the launcher.
 
 #include "gui/SysInfo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The boxes' texts and a case both ways, the "Calculate"s, Draw, and the refusals naming a box.
 #include "model/Boxes.h"
 #include "model/Validation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A run: the buttons of each phase, its passes, the lasting drawings it asks for, a failed pass.
 #include "model/Run.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A surface that records every call with its arguments and the pen width and
 // persistent flag in force. Its text metric, in pixels of a drawing area of a
 // set size, is mapped through setWorldRect like a real surface's: text sizes

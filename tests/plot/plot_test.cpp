@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view's steps, and the axes, trails and outlines the renderer draws on a recording surface.
 #include "plot/RecordingSurface.h"
 #include "plot/Renderer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The core: numbers as the boxes write and read them, and one step of the skid.
 #include "sim/NumberText.h"
 #include "sim/Step.h"
