@@ -293,8 +293,6 @@ void MainWindow::draw() {
     run_.start(*c);
     useStyle(c->style);
     renderer_->surface().setPersistent(true);
-    stopRequested_ = false;
-    interrupted_ = false;
     realTimeTick_ = false;
     passes_ = 0;
     drawAxes();
@@ -304,13 +302,11 @@ void MainWindow::draw() {
 void MainWindow::togglePause() {
     // Pause is disabled only before the first run: there is nothing to interrupt or resume.
     if (closing_ || !cmdPause_->isEnabled()) return;
-    if (!interrupted_) {
-        interrupted_ = true;
-        stopRequested_ = true;
+    // Pause is enabled in three phases: it interrupts a running loop, and
+    // resumes a paused or stopped one.
+    if (run_.phase() == model::Phase::Running) {
         showPhase(model::Phase::Paused, true);
     } else {
-        interrupted_ = false;
-        stopRequested_ = false;
         showPhase(model::Phase::Running, true);
         runLoop();
     }
@@ -319,8 +315,6 @@ void MainWindow::togglePause() {
 
 void MainWindow::stop() {
     if (!cmdStop_->isEnabled()) return;
-    stopRequested_ = true;
-    interrupted_ = true;
     if (run_.phase() == model::Phase::Running) showPhase(model::Phase::Stopped, true);
 }
 
@@ -383,7 +377,9 @@ void MainWindow::runLoop() {
         if (passHook_) passHook_(passes_);
         QCoreApplication::processEvents();
         // Closing ends the program: not one more pass, and no message.
-        if (closing_ || stopRequested_) break;
+        // Pause, Stop or a failure (of a loop resumed inside this one's yield)
+        // took the run out of Running: leave after this pass.
+        if (closing_ || run_.phase() != model::Phase::Running) break;
     }
 
     timer2_->stop();
@@ -407,8 +403,6 @@ void MainWindow::runLoop() {
 }
 
 void MainWindow::endFailedRun() {
-    stopRequested_ = true; // loops further down the stack leave too
-    interrupted_ = false;
     showPhase(model::Phase::Idle);
     cmdDraw_->setFocus();
 }

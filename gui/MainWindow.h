@@ -8,7 +8,7 @@
 // The window owns the run, the view and the renderer. A run is a loop on the
 // one GUI thread that draws and steps the car pass by pass and yields to the
 // event queue after each; the handlers it lets through talk to it only through
-// a few flags, and Resume runs the loop again, nested inside its handler.
+// the run's phase, and Resume runs the loop again, nested inside its handler.
 // Closing the window ends the program at once: every loop on the stack leaves
 // after its yield without drawing another pass.
 #pragma once
@@ -160,8 +160,6 @@ private:
     std::function<void(std::uint64_t)> passHook_;
 
     bool closing_ = false;
-    bool stopRequested_ = false; // the loop leaves after the current pass
-    bool interrupted_ = false;   // by Pause or Stop: Pause resumes
     bool realTimeTick_ = false;  // Timer2 ticked since the loop last took a tick
     int depth_ = 0;
     std::uint64_t passes_ = 0;
