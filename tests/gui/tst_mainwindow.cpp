@@ -27,6 +27,7 @@ private slots:
     void init();
     void runButtonsFollowThePhase_data();
     void runButtonsFollowThePhase();
+    void drawRefusesABadBox_data();
     void drawRefusesABadBox();
     void panAndZoomBarsDuringARun_data();
     void panAndZoomBarsDuringARun();
@@ -158,13 +159,29 @@ void tst_MainWindow::runButtonsFollowThePhase() {
     QCOMPARE(messages_, message.isEmpty() ? QStringList() : QStringList{message});
 }
 
+void tst_MainWindow::drawRefusesABadBox_data() {
+    QTest::addColumn<int>("i");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a number") << 0 << "4,5" << "\"Wheelbase Length (m)\" is not a number: \"4,5\".";
+    QTest::newRow("steering") << 8 << "sideways"
+                              << "\"Steering Direction (L/R/CE)\" must be Left, Right or Center (or "
+                                 "L, R, CE), not \"sideways\".";
+    QTest::newRow("range") << 13 << "0" << "\"Calculation Interval (ms)\" must be greater than 0.";
+}
+
 void tst_MainWindow::drawRefusesABadBox() {
-    play(QStringLiteral("Pause@3 Draw 0=4,5"));
+    QFETCH(int, i);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    play(QStringLiteral("8=r Pause@3 Draw"));
+    QCOMPARE(box(8)->text(), QStringLiteral("Right")); // a code reads, and shows as its word
+    box(i)->setText(text);
     rec_.ops.clear();
     w_->cmdDraw()->click();
-    QCOMPARE(messages_, QStringList{"\"Wheelbase Length (m)\" is not a number: \"4,5\"."});
+    QCOMPARE(messages_, QStringList{message});
     // The box shown for a new text; the plot (and the paused run) stays as it was.
-    QVERIFY(box(0)->selectedText() == "4,5" && w_->focusWidget() == box(0) && rec_.ops.empty());
+    QVERIFY(box(i)->selectedText() == text && w_->focusWidget() == box(i) && rec_.ops.empty());
     expectPhase(Phase::Paused);
 }
 

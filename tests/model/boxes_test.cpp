@@ -79,7 +79,8 @@ TEST(Boxes, SteeringTakesItsWordsAndCodesInAnyCase) {
         EXPECT_EQ(std::holds_alternative<Case>(read), steering.has_value()) << text;
     }
     // Draw shows the word.
-    const auto p = std::get<Prepared>(prepareDraw(typed({{kSteeringBox, " r"}}), {}, kMoment));
+    const auto p =
+        std::get<Prepared>(prepareDraw(typed({{kSteeringBox, " r"}}), {false, false}, kMoment));
     EXPECT_EQ(p.texts.text[kSteeringBox], "Right");
 }
 
