@@ -195,8 +195,7 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
         t.text[box] = text;
     if (options.lines) t.trail.fill(1);
 
-    auto prepared =
-        prepareDraw(t, {options.autoNormal, options.autoInertia}, form);
+    auto prepared = prepareDraw(t, {options.autoNormal, options.autoInertia}, form);
     if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, form);
     c = std::get<Prepared>(prepared).c;
     t = std::get<Prepared>(prepared).texts;
@@ -219,8 +218,8 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, s
 
 std::string csvRow(std::uint64_t pass, const sim::Body& b) {
     std::string line = std::to_string(pass);
-    for (double v : {b.time, b.position.x, b.position.y, b.velocity.x, b.velocity.y, b.heading,
-                     b.yawRate}) {
+    for (double v :
+         {b.time, b.position.x, b.position.y, b.velocity.x, b.velocity.y, b.heading, b.yawRate}) {
         line += ',';
         appendNumber(line, v);
     }

@@ -43,7 +43,7 @@ struct BatchOptions {
     std::string png;                                // --png FILE: draw the plot into FILE
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
-    bool csv = false;  // --csv: print the CSV also with --png
+    bool csv = false;     // --csv: print the CSV also with --png
     bool help = false;    // -h, --help
     bool version = false; // --version
 };

@@ -82,8 +82,9 @@ QString HelpWindow::boxesPage() {
         page += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>")
                     .arg(i)
                     .arg(html(info.caption), html(info.units),
-                         info.range.kind == Range::Any ? QString()
-                                                       : QStringLiteral("must ") + html(info.range.text()),
+                         info.range.kind == Range::Any
+                             ? QString()
+                             : QStringLiteral("must ") + html(info.range.text()),
                          QLatin1String(tabs[static_cast<int>(info.tab)]));
     };
     for (int i = 0; i < kBoxCount; ++i) {

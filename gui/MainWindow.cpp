@@ -227,8 +227,10 @@ void MainWindow::connectRun() {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("escPause"));
     connect(escape, &QShortcut::activated, this, &MainWindow::togglePause);
-    connect(scrX_, &ReversedScrollBar::changed, this, [this] { barChanged(scrX_, &plot::View::panX); });
-    connect(scrY_, &ReversedScrollBar::changed, this, [this] { barChanged(scrY_, &plot::View::panY); });
+    connect(scrX_, &ReversedScrollBar::changed, this,
+            [this] { barChanged(scrX_, &plot::View::panX); });
+    connect(scrY_, &ReversedScrollBar::changed, this,
+            [this] { barChanged(scrY_, &plot::View::panY); });
     connect(scrZoom_[0], &ReversedScrollBar::changed, this,
             [this] { barChanged(scrZoom_[0], &plot::View::zoom); });
     connect(scrZoom_[1], &ReversedScrollBar::changed, this,

@@ -160,7 +160,7 @@ private:
     std::function<void(std::uint64_t)> passHook_;
 
     bool closing_ = false;
-    bool realTimeTick_ = false;  // Timer2 ticked since the loop last took a tick
+    bool realTimeTick_ = false; // Timer2 ticked since the loop last took a tick
     int depth_ = 0;
     std::uint64_t passes_ = 0;
 

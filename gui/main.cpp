@@ -5,8 +5,8 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -45,18 +45,27 @@ int readCommandLine(int argc, char* argv[]) {
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, yawmark::appTitle() + QLatin1Char(' ') + yawmark::appVersion() +
-                          QLatin1Char('\n'));
+        print(stdout,
+              yawmark::appTitle() + QLatin1Char(' ') + yawmark::appVersion() + QLatin1Char('\n'));
         return 0;
     }
     // Options Qt itself takes are the application's; anything else is refused.
-    static const QStringList qtOptions{
-        QStringLiteral("platform"),   QStringLiteral("style"),      QStringLiteral("display"),
-        QStringLiteral("geometry"),   QStringLiteral("platformpluginpath"),
-        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("reverse"),
-        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
-        QStringLiteral("qwindowicon"), QStringLiteral("stylesheet"), QStringLiteral("session"),
-        QStringLiteral("name"),       QStringLiteral("title"),      QStringLiteral("widgetcount")};
+    static const QStringList qtOptions{QStringLiteral("platform"),
+                                       QStringLiteral("style"),
+                                       QStringLiteral("display"),
+                                       QStringLiteral("geometry"),
+                                       QStringLiteral("platformpluginpath"),
+                                       QStringLiteral("platformtheme"),
+                                       QStringLiteral("plugin"),
+                                       QStringLiteral("reverse"),
+                                       QStringLiteral("qwindowgeometry"),
+                                       QStringLiteral("qwindowtitle"),
+                                       QStringLiteral("qwindowicon"),
+                                       QStringLiteral("stylesheet"),
+                                       QStringLiteral("session"),
+                                       QStringLiteral("name"),
+                                       QStringLiteral("title"),
+                                       QStringLiteral("widgetcount")};
     for (const QString& name : parser.unknownOptionNames()) {
         if (qtOptions.contains(name)) continue;
         print(stderr, QStringLiteral("yawmark: unknown option \"%1\".\n\n").arg(name));

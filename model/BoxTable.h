@@ -57,8 +57,8 @@ struct BoxInfo {
     std::string_view caption;
     std::string_view tooltip;
     Tab tab;
-    int step;    // spinner arrow step, in spinner units
-    int divisor; // a spinner unit is worth 1/divisor in the box (0: words, not numbers)
+    int step;               // spinner arrow step, in spinner units
+    int divisor;            // a spinner unit is worth 1/divisor in the box (0: words, not numbers)
     std::string_view units; // unit and sign convention, for the guide
     Range range = {};
 };

@@ -7,8 +7,8 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <utility>
 #include <numbers>
+#include <utility>
 
 namespace yawmark::model {
 
@@ -29,9 +29,12 @@ bool sameLetters(std::string_view a, std::string_view b) {
 
 std::string_view steeringWord(sim::Steering s) {
     switch (s) {
-    case sim::Steering::Left: return "Left";
-    case sim::Steering::Right: return "Right";
-    case sim::Steering::Center: return "Center";
+    case sim::Steering::Left:
+        return "Left";
+    case sim::Steering::Right:
+        return "Right";
+    case sim::Steering::Center:
+        return "Center";
     }
     return {};
 }
@@ -82,7 +85,8 @@ void writeBoxes(const Case& c, BoxTexts& t, bool all) {
 }
 
 Checked<Case> readCase(const BoxTexts& t, InertiaForm form) {
-    static constexpr int kOrder[] = {0, 1, 2, 3, 4, 5, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    static constexpr int kOrder[] = {0,  1,  2,  3,  4,  5,  7,  6,  8, 9,
+                                     10, 11, 12, 13, 14, 15, 16, 17, 18};
     std::array<double, kBoxCount> v{};
     std::optional<sim::Steering> steering;
     for (int i : kOrder) {
@@ -141,8 +145,8 @@ Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form) {
     auto read = readCase(t, form);
     if (auto* c = std::get_if<Case>(&read)) {
         if (auto problem = validateNormal(*c)) return *problem;
-        const double omega = sim::normalYawRate(c->car.steering, c->car.turnRadius,
-                                                c->launch.velocity);
+        const double omega =
+            sim::normalYawRate(c->car.steering, c->car.turnRadius, c->launch.velocity);
         t.text[kRelativeDirectionBox] = "0"; // in normal driving the car points where it goes
         t.text[kYawRateBox] = formatNumber(-omega / (2 * pi));
         t.text[kSteeringBox] = steeringWord(c->car.steering);

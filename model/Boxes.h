@@ -23,8 +23,7 @@ struct BoxTexts {
 };
 
 // A value, or the box that stood in the way.
-template <class T>
-using Checked = std::variant<T, BoxProblem>;
+template <class T> using Checked = std::variant<T, BoxProblem>;
 
 // Writes the vehicle boxes 0 to 4; with `all`, every box and trail check box.
 // Boxes 7 and 11 are written "0" (the car drives where it points), box 14

@@ -30,7 +30,7 @@ struct RunSettings {
 };
 
 struct TrailStyle {
-    double pixelSize = 1;                  // width of dots and lines, pixels
+    double pixelSize = 1;                   // width of dots and lines, pixels
     std::array<bool, kTrailCount> joined{}; // join a trail's points into lines
 };
 

@@ -8,7 +8,7 @@ namespace yawmark::model {
 const RunButtons& runButtons(Phase phase) {
     static constexpr std::array<RunButtons, 4> kTable{{
         //  Draw                SnapShot    Pause                Stop        Clear
-        {{true, "Draw"}, {false, {}}, {false, "Pause"}, {false, {}}, {true, {}}},  // Idle
+        {{true, "Draw"}, {false, {}}, {false, "Pause"}, {false, {}}, {true, {}}}, // Idle
         {{false, "Draw"}, {true, {}}, {true, "Pause"}, {true, {}}, {false, {}}},  // Running
         {{true, "ReDraw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}}, // Paused
         {{true, "Draw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}},   // Stopped

@@ -55,8 +55,9 @@ std::optional<BoxProblem> validateRun(const Case& c) {
     const sim::WheelPlacement wheels = sim::placeWheels(car, body.heading);
     for (sim::Vec2 offset : wheels.offset)
         if (!sim::isFinite(offset))
-            return tooLarge(
-                {{kLengthBox, car.length}, {kWidthBox, car.width}, {kDistributionBox, distribution}});
+            return tooLarge({{kLengthBox, car.length},
+                             {kWidthBox, car.width},
+                             {kDistributionBox, distribution}});
     for (sim::Vec2 axle : sim::frontAxles(car, wheels.rotation))
         if (!sim::isFinite(axle))
             return tooLarge(

@@ -158,7 +158,8 @@ void Renderer::drawCar(const sim::Body& body, const sim::WheelPlacement& wheels,
     std::array<sim::Vec2, kTrailCount> points;
     points[0] = body.position;
     for (int i = 0; i < sim::kWheelCount; ++i)
-        points[i + 1] = {body.position.x + wheels.offset[i].x, body.position.y + wheels.offset[i].y};
+        points[i + 1] = {body.position.x + wheels.offset[i].x,
+                         body.position.y + wheels.offset[i].y};
     plotTrails(points, lasting);
     drawOutline(points, lasting);
 }

@@ -63,9 +63,12 @@ inline double normalYawRate(Steering steering, double turnRadius, Vec2 velocity)
     const double period = circumference / length(velocity);
     const double omega = 2 * pi / period;
     switch (steering) {
-    case Steering::Left: return omega;
-    case Steering::Right: return -omega;
-    case Steering::Center: return 0;
+    case Steering::Left:
+        return omega;
+    case Steering::Right:
+        return -omega;
+    case Steering::Center:
+        return 0;
     }
     return 0;
 }

@@ -34,9 +34,10 @@ struct StepResult {
     Body body;           // the state at the end of the step
     std::array<Vec2, kWheelCount> wheelVelocity;
     std::array<Vec2, kWheelCount> wheelForce;
-    std::array<Vec2, 2> frontAxle; // unit axle directions of FL and FR (zero for a zero-length axle)
-    Vec2 force;                    // sum of the wheel forces
-    double torque = 0;             // their moment about the mass centre
+    std::array<Vec2, 2>
+        frontAxle;     // unit axle directions of FL and FR (zero for a zero-length axle)
+    Vec2 force;        // sum of the wheel forces
+    double torque = 0; // their moment about the mass centre
     Vec2 acceleration;
     double yawAcceleration = 0;
 };

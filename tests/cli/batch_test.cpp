@@ -140,7 +140,7 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
         EXPECT_EQ(r.status, 0) << joined(c.args) << r.err;
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out, header + c.rows) << joined(c.args);
-    }    // Box 8 takes its words and codes in any letter case.
+    } // Box 8 takes its words and codes in any letter case.
     const std::string right = batch({"--box", "8=Right", "--passes", "50"}).out;
     for (const char* spelling : {"8=R", "8=r", "8= RIGHT\t", "8=right"})
         EXPECT_EQ(batch({"--box", spelling, "--passes", "50"}).out, right) << spelling;

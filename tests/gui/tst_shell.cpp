@@ -13,15 +13,17 @@
 using namespace yawmark;
 
 namespace {
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // The version is shown and no text is cut off: each label is as large as its
 // text needs (wrapped, if it wraps) and lies inside its parent.
 void verifyTexts(QWidget* window) {
     QCOMPARE(window->findChild<QLabel*>("lblVersion")->text(), versionText());
     for (QLabel* l : window->findChildren<QLabel*>()) {
-        const QSize need = l->wordWrap() ? QSize(l->width(), l->heightForWidth(l->width()))
-                                         : l->sizeHint();
+        const QSize need =
+            l->wordWrap() ? QSize(l->width(), l->heightForWidth(l->width())) : l->sizeHint();
         const bool inside = l->parentWidget()->rect().contains(l->geometry());
         QVERIFY2(need.boundedTo(l->size()) == need && inside, qPrintable(l->objectName()));
     }
@@ -36,9 +38,9 @@ private slots:
 };
 
 void TestShell::splashThenAbout_data() {
-    QTest::addColumn<int>("key");         // 0: a click on the splash's frame, -1: on its picture
-    QTest::addColumn<bool>("closes");     // the splash, at once
-    QTest::addColumn<int>("dismiss");     // the About box: 0 OK, -1 the close box, else a key
+    QTest::addColumn<int>("key");     // 0: a click on the splash's frame, -1: on its picture
+    QTest::addColumn<bool>("closes"); // the splash, at once
+    QTest::addColumn<int>("dismiss"); // the About box: 0 OK, -1 the close box, else a key
     QTest::newRow("letter, OK") << int(Qt::Key_Q) << true << 0;
     QTest::newRow("enter, Enter") << int(Qt::Key_Return) << true << int(Qt::Key_Return);
     QTest::newRow("shift, Escape") << int(Qt::Key_Shift) << false << int(Qt::Key_Escape);
@@ -63,11 +65,13 @@ void TestShell::splashThenAbout() {
     auto* on = splash->findChild<QWidget*>(key ? "Picture1" : "Frame1");
     if (key > 0) QTest::keyClick(splash, Qt::Key(key));
     // The frame is clicked near its bottom-left corner, where nothing lies on top of it.
-    else QTest::mouseClick(on, Qt::LeftButton, {}, on->rect().bottomLeft() + QPoint(12, -12));
+    else
+        QTest::mouseClick(on, Qt::LeftButton, {}, on->rect().bottomLeft() + QPoint(12, -12));
     flushDeletes();
     QCOMPARE(splash.isNull(), closes);
     // Until the 50th tick the splash stays as the user left it: open, or gone for good.
-    while (seq.ticks() < SplashSequence::kLastTick - 1) seq.tick(*w.timer1(), w);
+    while (seq.ticks() < SplashSequence::kLastTick - 1)
+        seq.tick(*w.timer1(), w);
     QCOMPARE(seq.splash() == nullptr, closes);
     w.timer1()->start();
     seq.tick(*w.timer1(), w);
@@ -85,9 +89,12 @@ void TestShell::splashThenAbout() {
     about->setStartSysInfo([&started] { ++started; });
     QTest::mouseClick(about->cmdSysInfo(), Qt::LeftButton);
     QVERIFY(started == 1 && about->isVisible());
-    if (dismiss == 0) QTest::mouseClick(about->cmdOK(), Qt::LeftButton);
-    else if (dismiss > 0) QTest::keyClick(about, Qt::Key(dismiss));
-    else about->close();
+    if (dismiss == 0)
+        QTest::mouseClick(about->cmdOK(), Qt::LeftButton);
+    else if (dismiss > 0)
+        QTest::keyClick(about, Qt::Key(dismiss));
+    else
+        about->close();
     // About right away opens a fresh box, not the dismissed one, which then goes.
     w.mnuAbout()->trigger();
     QVERIFY(w.aboutDialog() != about.data() && w.aboutDialog()->isVisible());

@@ -71,8 +71,9 @@ TEST(Boxes, ReadingConvertsToSIUnitsAndWritingBack) {
 
 TEST(Boxes, SteeringTakesItsWordsAndCodesInAnyCase) {
     const std::pair<const char*, std::optional<Steering>> cases[] = {
-        {"Left", kLeft}, {" l\t", kLeft}, {"RIGHT", kRight}, {"r", kRight}, {"center", kCenter},
-        {" Ce ", kCenter}, {"", {}}, {"sideways", {}}, {"C", {}}, {"Le ft", {}}, {"Lefts", {}}};
+        {"Left", kLeft},     {" l\t", kLeft},   {"RIGHT", kRight}, {"r", kRight},
+        {"center", kCenter}, {" Ce ", kCenter}, {"", {}},          {"sideways", {}},
+        {"C", {}},           {"Le ft", {}},     {"Lefts", {}}};
     for (const auto& [text, steering] : cases) {
         EXPECT_EQ(parseSteering(text), steering) << text;
         const auto read = readCase(typed({{kSteeringBox, text}}), kMoment);
@@ -117,9 +118,17 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
     const BoxTexts t = typed({{kSpeedBox, "fast"}, {kDirectionBox, "north"}}); // direction first
     EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment)).box, kDirectionBox);
     // Allowed: the ranges' edges, any distribution, a negative mass, inertia or friction.
-    for (const auto& [box, text] : std::initializer_list<std::pair<int, const char*>>{
-             {0, "1e-300"}, {6, "-20"}, {13, "1e-9"}, {15, "1"}, {18, "0"}, {18, "1"},
-             {3, "-250"}, {2, "-1139"}, {5, "-10"}, {4, "-0.8"}, {7, "-720"}})
+    for (const auto& [box, text] : std::initializer_list<std::pair<int, const char*>>{{0, "1e-300"},
+                                                                                      {6, "-20"},
+                                                                                      {13, "1e-9"},
+                                                                                      {15, "1"},
+                                                                                      {18, "0"},
+                                                                                      {18, "1"},
+                                                                                      {3, "-250"},
+                                                                                      {2, "-1139"},
+                                                                                      {5, "-10"},
+                                                                                      {4, "-0.8"},
+                                                                                      {7, "-720"}})
         EXPECT_TRUE(std::holds_alternative<Case>(readCase(typed({{box, text}}), kMoment)))
             << box << " " << text;
 }
@@ -135,8 +144,10 @@ TEST(Calculate, NormalWritesBoxes11And12InertiaBox5InItsFormOrNothing) {
     EXPECT_EQ(t.text, before.text);
     // The Imaginery Car's dimensions; form, mass, box 5 written (empty: refused for the mass).
     const std::tuple<InertiaForm, const char*, const char*> cases[] = {
-        {kMoment, "4000", "17666.6666666667"}, {kGyration, "4000", "2.10158670215308"},
-        {kGyration, "-4000", "2.10158670215308"}, {kGyration, "0", ""}};
+        {kMoment, "4000", "17666.6666666667"},
+        {kGyration, "4000", "2.10158670215308"},
+        {kGyration, "-4000", "2.10158670215308"},
+        {kGyration, "0", ""}};
     for (const auto& [form, mass, box5] : cases) {
         t = typed({{kLengthBox, "7"}, {kWidthBox, "2"}, {kMassBox, mass}, {5, "1"}});
         const auto r = calculateInertia(t, form);
@@ -173,7 +184,9 @@ TEST(PrepareDraw, TickedCalculationsFeedTheCaseReadUntickedTheTypedValuesOrItNam
 }
 
 constexpr int kAllowed = -1;
-int boxOf(const std::optional<BoxProblem>& p) { return p ? p->box : kAllowed; }
+int boxOf(const std::optional<BoxProblem>& p) {
+    return p ? p->box : kAllowed;
+}
 
 TEST(Validation, RunsRefusedNamingTheirBoxAndRunsAllowed) {
     const std::tuple<const char*, int, void (*)(Case&)> cases[] = {
@@ -209,8 +222,11 @@ TEST(Validation, RunsRefusedNamingTheirBoxAndRunsAllowed) {
 }
 
 TEST(Validation, NormalDrivingNeedsAUsableRadiusInertiaARealRadiusOfGyration) {
-    const std::tuple<double, double, Steering, int> normal[] = { // radius, speed, steering, box
-        {17, 20, kLeft, kAllowed}, {0, 20, kRight, kRadiusBox}, {0, 20, kCenter, kAllowed},
+    const std::tuple<double, double, Steering, int> normal[] = {
+        // radius, speed, steering, box
+        {17, 20, kLeft, kAllowed},
+        {0, 20, kRight, kRadiusBox},
+        {0, 20, kCenter, kAllowed},
         {0, 0, kLeft, kAllowed},          // at rest the yaw rate is 0 whatever the radius
         {1e-320, 20, kLeft, kRadiusBox}}; // the yaw rate would overflow
     for (const auto& [radius, speed, steering, box] : normal) {

@@ -19,13 +19,16 @@ struct Recorder : sim::Drawer {
     }
 };
 
-bool same(const sim::Body& a, const sim::Body& b) { return !std::memcmp(&a, &b, sizeof a); }
+bool same(const sim::Body& a, const sim::Body& b) {
+    return !std::memcmp(&a, &b, sizeof a);
+}
 
 TEST(RunButtons, EachPhaseOffersItsButtons) {
     // Draw, SnapShot, Pause, Stop, Clear: + enabled or - not, then the caption it sets if any.
-    const std::pair<Phase, const char*> table[] = {
-        {Phase::Idle, "+Draw - -Pause - +"}, {Phase::Running, "-Draw + +Pause + -"},
-        {Phase::Paused, "+ReDraw + +Resume + +"}, {Phase::Stopped, "+Draw + +Resume + +"}};
+    const std::pair<Phase, const char*> table[] = {{Phase::Idle, "+Draw - -Pause - +"},
+                                                   {Phase::Running, "-Draw + +Pause + -"},
+                                                   {Phase::Paused, "+ReDraw + +Resume + +"},
+                                                   {Phase::Stopped, "+Draw + +Resume + +"}};
     for (const auto& [phase, expected] : table) {
         const RunButtons& b = runButtons(phase);
         std::string shown;

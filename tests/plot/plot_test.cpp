@@ -54,7 +54,8 @@ TEST(View, IntervalStepsNeverBelow1AndZoomIsRefusedBeyondTheRangeLimits) {
         {-1, &View::yMin, &View::yMax, 1e12 / 1.2, 1e12}};
     for (const auto& [k, lo, hi, least, most] : cases) {
         View v;
-        for (int steps = 0; steps < 100000 && v.zoom(k); ++steps) {}
+        for (int steps = 0; steps < 100000 && v.zoom(k); ++steps) {
+        }
         EXPECT_GE(v.*hi - v.*lo, least) << k;
         EXPECT_LE(v.*hi - v.*lo, most) << k;
         EXPECT_TRUE(v.zoom(-k)) << "zooming back still works";
@@ -149,9 +150,14 @@ TEST(Axes, AtMost200TicksPerHalfAxisCoarsened125) {
     EXPECT_LE(static_cast<long>(t.size()) - origin - 1, 200);
     EXPECT_LT(t.front() - (t[1] - t[0]), a.x.x1) << "the ticks reach both ends";
     EXPECT_GT(t.back() + (t[1] - t[0]), a.x.x2);
-    const double steps[][3] = {{4, 100, 4},   {1, 200, 1},     {1, 201, 2},    {1, 401, 5},
-                               {1, 1001, 10}, {3, 3e6, 15000}, {1, 4.1e6, 5e4}, // interval, extent,
-                               {1, INFINITY, INFINITY}};                          // step
+    const double steps[][3] = {{4, 100, 4},
+                               {1, 200, 1},
+                               {1, 201, 2},
+                               {1, 401, 5},
+                               {1, 1001, 10},
+                               {3, 3e6, 15000},
+                               {1, 4.1e6, 5e4},          // interval, extent,
+                               {1, INFINITY, INFINITY}}; // step
     for (const auto& s : steps)
         EXPECT_EQ(tickInterval(s[0], s[1]), s[2]) << s[0] << " " << s[1];
 }
@@ -164,7 +170,8 @@ void drawCarAt(Renderer& r, double cx, double cy, bool lasting) {
 }
 
 TEST(Trails, DotsSegmentsAndRestartsOfOneTrail) {
-    const std::tuple<bool, bool, bool, const char*> passes[] = { // joined, lasting, line?, why
+    const std::tuple<bool, bool, bool, const char*> passes[] = {
+        // joined, lasting, line?, why
         {false, true, false, "unjoined: a dot"},
         {false, false, false, "still unjoined: another dot"},
         {true, false, false, "switched to lines during the run: starts with a dot"},
@@ -192,7 +199,9 @@ TEST(Trails, DotsSegmentsAndRestartsOfOneTrail) {
 }
 
 // What a line or dot drew where: its points and its colour.
-std::array<double, 5> drawn(const Op& op) { return {op.x1, op.y1, op.x2, op.y2, double(op.color)}; }
+std::array<double, 5> drawn(const Op& op) {
+    return {op.x1, op.y1, op.x2, op.y2, double(op.color)};
+}
 
 TEST(Outline, ScreenOnlyUnlessLastingInTheRoundedPixelSize) {
     // The trails black, red, magenta, blue, green; the outline's front, right and left

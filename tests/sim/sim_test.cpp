@@ -16,8 +16,9 @@ namespace {
 constexpr double pi = std::numbers::pi;
 
 TEST(NumberText, WritesAtMost15DigitsAndReadsOnlyOneFiniteDecimalNumber) {
-    const double values[] = {58.80000000000001, 10 / 11.16, 0.0001, 1e-05, -0.0,
-                             -0.187241109519877, 1e15, 2061.2577916666664, 123456789012345.0};
+    const double values[] = {
+        58.80000000000001,  10 / 11.16,       0.0001, 1e-05, -0.0, -0.187241109519877, 1e15,
+        2061.2577916666664, 123456789012345.0};
     std::string texts;
     for (const double v : values) {
         texts += formatNumber(v) + " ";
@@ -28,9 +29,13 @@ TEST(NumberText, WritesAtMost15DigitsAndReadsOnlyOneFiniteDecimalNumber) {
     for (const char* bad : {"", " ", "1,5", "nan", "inf", "1e999", "-1e999", "0x10", "1e", "+-1",
                             "1 2", "-", ".", "e5", "1.2.3", "12a", "Infinity", "1e+"})
         EXPECT_FALSE(parseNumber(bad)) << '"' << bad << '"';
-    const std::pair<std::string, double> good[] = { // a text, its value
-        {" 12\t", 12}, {"-0", 0}, {".5", 0.5}, {"5.", 5}, {"1E+3", 1000}, {"+7", 7}, {"1e-400", 0},
-        {"-2.5", -2.5}, {"1.5e300", 1.5e300}, {"1" + std::string(299, '0'), 1e299}};
+    const std::pair<std::string, double> good[] = {
+        // a text, its value
+        {" 12\t", 12},        {"-0", 0},
+        {".5", 0.5},          {"5.", 5},
+        {"1E+3", 1000},       {"+7", 7},
+        {"1e-400", 0},        {"-2.5", -2.5},
+        {"1.5e300", 1.5e300}, {"1" + std::string(299, '0'), 1e299}};
     for (const auto& [text, value] : good)
         EXPECT_EQ(parseNumber(text).value_or(NAN), value) << '"' << text << '"';
 }
@@ -40,7 +45,9 @@ const Car kCar{4.29, 1.82,           1139, 1 - 58.8 / 100, 2061.25779166667, 0.8
                9.8,  Steering::Left, 17,   0.0001};
 const Body kLaunch{{0, 0}, {0, 20}, -0.0, 0.187241109519877 * 2 * pi, 0};
 
-bool same(const Body& a, const Body& b) { return !std::memcmp(&a, &b, sizeof(Body)); }
+bool same(const Body& a, const Body& b) {
+    return !std::memcmp(&a, &b, sizeof(Body));
+}
 
 TEST(Step, DefaultSkidIsTheEarlierBuildsBitForBitAndRestsFromPass352) {
     // pass, t, x, y, vx, vy, heading, omega as the batch runner printed them before the rewrite
@@ -80,7 +87,8 @@ TEST(Step, RefusedStepLeavesTheBodyAsItWas) {
         EXPECT_FALSE(r.finite) << what;
         EXPECT_TRUE(same(r.body, b)) << what;
         EXPECT_TRUE(isFinite(r.force) && r.torque == 0 && isFinite(r.frontAxle[0]) && // nothing
-                    isFinite(r.wheelForce[0]) && isFinite(r.wheelVelocity[3])) << what; // kept
+                    isFinite(r.wheelForce[0]) && isFinite(r.wheelVelocity[3]))
+            << what; // kept
     }
 }
 
@@ -98,9 +106,12 @@ TEST(Step, FrontAxlesAndYawRateOfTheSteering) {
     EXPECT_NEAR(frontAxles(car, Rot::fromAngle(pi / 2))[1].y, 1, 1e-15);
     car = Car{0, 0, 1, 0.5, 1, 1, 1, Steering::Left, 0, 0}; // a zero-length axle: no direction
     EXPECT_EQ(frontAxles(car, straight)[0], Vec2{});
-    const std::tuple<Steering, double, Vec2, double> yawRates[] = { // of normal driving
-        {Steering::Left, 17, {0, 20}, 20.0 / 17}, {Steering::Right, 17, {0, 20}, -20.0 / 17},
-        {Steering::Center, 1, {0, 20}, 0}, {Steering::Left, 0, {0, 0}, 0}, // at rest
+    const std::tuple<Steering, double, Vec2, double> yawRates[] = {
+        // of normal driving
+        {Steering::Left, 17, {0, 20}, 20.0 / 17},
+        {Steering::Right, 17, {0, 20}, -20.0 / 17},
+        {Steering::Center, 1, {0, 20}, 0},
+        {Steering::Left, 0, {0, 0}, 0}, // at rest
         {Steering::Left, 10, {3, -4}, 0.5}};
     for (const auto& [steering, radius, v, omega] : yawRates)
         EXPECT_NEAR(normalYawRate(steering, radius, v), omega, 1e-12) << radius << " " << v.x;
@@ -115,7 +126,8 @@ std::pair<Vec2, Vec2> forces(Vec2 v, double sensitivity) {
 }
 
 TEST(Step, FrontWheelSlidesBeyondItsSensitivityRearWheelAgainstItsVelocity) {
-    const std::tuple<Vec2, double, double, Vec2> cases[] = { // v, sensitivity, front x/100 N, rear
+    const std::tuple<Vec2, double, double, Vec2> cases[] = {
+        // v, sensitivity, front x/100 N, rear
         {{0, 20}, 0, 0, {0, -10}},      // rolling straight: no sideways speed, no force
         {{3, 4}, 1, 0, {-6, -8}},       // sensitivity 1: never slides
         {{3, 4}, 0, -1, {-6, -8}},      // sensitivity 0: any sideways motion slides
