@@ -9,6 +9,7 @@
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/Spinner.h"
+#include "model/Readout.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,6 +37,10 @@ using F = DesignForm;
 
 bool ticked(const QCheckBox* box) {
     return box->checkState() == Qt::Checked;
+}
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 void showButton(QPushButton* button, const model::ButtonState& state, bool captionOnly) {
@@ -71,6 +77,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildTips();
     plot_->setPanelFrame(fmeControl_);
     buildMenus();
+    buildStatusBar();
+    // Every control of the panel and the run buttons stay in sight; the plot takes the rest.
+    client->setMinimumSize(F::px(120 + 3495) + 160, F::px(6360 + 975) + 8);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -83,6 +92,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Millisecond pacing needs the precise timer; a coarse one may stretch an interval by 5 %.
     timer2_->setTimerType(Qt::PreciseTimer);
     connect(timer2_, &QTimer::timeout, this, [this] { realTimeTick_ = true; });
+    readoutTimer_ = new QTimer(this);
+    readoutTimer_->setInterval(kReadoutIntervalMs);
+    connect(readoutTimer_, &QTimer::timeout, this, &MainWindow::showReadout);
+
+    connect(plot_, &PlotWidget::zoomRequested, this,
+            [this](sim::Vec2 at, double factor) { viewChanged(view_.zoomAbout(at, factor)); });
+    connect(plot_, &PlotWidget::panRequested, this,
+            [this](double dx, double dy) { viewChanged(view_.panBy(dx, dy)); });
+    connect(plot_, &PlotWidget::fitRequested, this, &MainWindow::fitSkid);
+    connect(plot_, &PlotWidget::cursorMoved, this, &MainWindow::showCursor);
+    connect(plot_, &PlotWidget::resized, this, [this] {
+        if (axesShown_) redrawRun();
+    });
 
     setTabOrder();
     connectRun();
@@ -103,6 +125,23 @@ void MainWindow::buildMenus() {
     mnuExit_ = file->addAction(QStringLiteral("E&xit"));
     mnuExit_->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit_, &QAction::triggered, this, &MainWindow::exitProgram);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    mnuFit_ = view->addAction(QStringLiteral("&Fit Skid"));
+    mnuFit_->setObjectName(QStringLiteral("mnuFit"));
+    mnuFit_->setShortcut(QKeySequence(Qt::Key_F));
+    connect(mnuFit_, &QAction::triggered, this, &MainWindow::fitSkid);
+    mnuRedraw_ = view->addAction(QStringLiteral("&Redraw Run"));
+    mnuRedraw_->setObjectName(QStringLiteral("mnuRedraw"));
+    mnuRedraw_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(mnuRedraw_, &QAction::triggered, this, &MainWindow::redrawRun);
+    view->addSeparator();
+    mnuLegend_ = view->addAction(QStringLiteral("&Legend"));
+    mnuLegend_->setObjectName(QStringLiteral("mnuLegend"));
+    mnuLegend_->setCheckable(true);
+    mnuLegend_->setChecked(view_.legend);
+    connect(mnuLegend_, &QAction::toggled, this, &MainWindow::showLegend);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -193,6 +232,18 @@ void MainWindow::buildControlPanel() {
         b->setAutoDefault(true);
 }
 
+void MainWindow::buildStatusBar() {
+    readout_ = new QLabel(this);
+    readout_->setObjectName(QStringLiteral("lblReadout"));
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("lblNote"));
+    cursor_ = new QLabel(this);
+    cursor_->setObjectName(QStringLiteral("lblCursor"));
+    statusBar()->addWidget(readout_);
+    statusBar()->addWidget(note_, 1);
+    statusBar()->addPermanentWidget(cursor_);
+}
+
 void MainWindow::buildTips() {
     DesignForm f(fmeTip_);
     f.label(QStringLiteral("lblEsc"), F::rect(120, 120, 2775, 255),
@@ -261,8 +312,64 @@ int MainWindow::pacingInterval(double timeStep) {
 }
 
 void MainWindow::drawAxes() {
+    axesShown_ = true;
     if (auto failure = renderer_->drawAxes(plot_->frame()))
         message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+}
+
+void MainWindow::redrawRun() {
+    // Dots or lines as the check boxes say now.
+    const model::BoxTexts texts = panel_->texts();
+    for (int i = 0; i < plot::kTrailCount; ++i)
+        view_.joined[i] = texts.trail[i] == 1;
+    plot::Surface& surface = renderer_->surface();
+    surface.setPenWidth(1);
+    axesShown_ = true;
+    if (auto failure = renderer_->drawAxes(plot_->frame())) {
+        message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+        return;
+    }
+    const model::Record& record = run_.record();
+    if (!record.empty()) {
+        renderer_->beginPasses(record.samples().front().position);
+        record.replay(*renderer_);
+    }
+    // A run going on draws its next pass with the pen it had.
+    if (running())
+        surface.setPenWidth(plot::penWidthFor(view_.pixelSize)), surface.flush();
+    else
+        renderer_->endPasses();
+}
+
+void MainWindow::fitSkid() {
+    const auto extent = run_.record().extent();
+    if (!extent) return;
+    viewChanged(view_.fit(extent->lo, extent->hi, 0.05));
+}
+
+void MainWindow::showLegend(bool on) {
+    view_.legend = on;
+    if (axesShown_) redrawRun();
+}
+
+void MainWindow::viewChanged(bool changed) {
+    if (changed) redrawRun();
+}
+
+void MainWindow::showReadout() {
+    const auto r = model::readout(run_.record());
+    readout_->setText(r ? qs(model::readoutText(*r)) : QString());
+}
+
+void MainWindow::showCursor(std::optional<sim::Vec2> at) {
+    if (!at || !axesShown_) {
+        cursor_->clear();
+        return;
+    }
+    cursor_->setText(QStringLiteral("x = %1 m, y = %2 m")
+                         .arg(at->x, 0, 'f', 2)
+                         .arg(at->y, 0, 'f', 2)
+                         .replace(QLatin1Char('-'), QChar(0x2212)));
 }
 
 void MainWindow::useStyle(const model::TrailStyle& style) {
@@ -293,6 +400,9 @@ void MainWindow::draw() {
     showPhase(model::Phase::Running, true);
     renderer_->surface().clear();
     run_.start(*c);
+    readout_->clear();
+    const auto demand = model::gripDemand(*c);
+    note_->setText(demand ? qs(model::gripNoteText(*demand)) : QString());
     useStyle(c->style);
     renderer_->surface().setPersistent(true);
     realTimeTick_ = false;
@@ -336,25 +446,18 @@ void MainWindow::barChanged(ReversedScrollBar* bar, bool (plot::View::*step)(int
     if (redraw) drawAxes();
 }
 
-bool MainWindow::pass() {
-    // Real time paces the passes, never the physics: a pass that finds no
-    // tick waits (moves nothing), one that takes a tick moves a whole step.
-    const double timeStep = run_.runCase().run.timeStep;
-    double h = timeStep;
-    if (ticked(panel_->chkRealTime())) {
-        if (!timer2_->isActive()) {
-            timer2_->setInterval(pacingInterval(timeStep));
-            realTimeTick_ = false;
-            timer2_->start();
-        }
-        if (realTimeTick_)
-            realTimeTick_ = false;
-        else
-            h = 0;
-    } else if (timer2_->isActive()) {
-        timer2_->stop();
+void MainWindow::waitForTick() {
+    // The first pass goes at once; each one after it waits for a tick. A tick
+    // that came while the pass was drawn is taken at once.
+    if (!timer2_->isActive()) {
+        timer2_->setInterval(pacingInterval(run_.runCase().run.timeStep));
+        realTimeTick_ = false;
+        timer2_->start();
     }
-    return run_.pass(&*renderer_, ticked(chkSnap_), h);
+    while (!realTimeTick_ && !closing_ && run_.phase() == model::Phase::Running &&
+           ticked(panel_->chkRealTime()))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    realTimeTick_ = false;
 }
 
 void MainWindow::runLoop() {
@@ -363,30 +466,36 @@ void MainWindow::runLoop() {
     showPhase(model::Phase::Running);
     cmdSnap_->setFocus();
     renderer_->beginPasses(run_.body().position);
-    if (ticked(panel_->chkRealTime())) {
-        timer2_->setInterval(pacingInterval(run_.runCase().run.timeStep));
-        realTimeTick_ = false;
-        timer2_->start();
-    }
+    timer2_->stop();
+    readoutTimer_->start();
 
     bool failed = false;
     for (;;) {
-        if (!pass()) {
+        if (!run_.pass(&*renderer_, ticked(chkSnap_))) {
             failed = true;
             break;
         }
         ++passes_;
         if (passHook_) passHook_(passes_);
-        QCoreApplication::processEvents();
+        // Real time paces the passes, never the physics: each pass moves a
+        // whole step, then the loop waits for the next tick.
+        if (ticked(panel_->chkRealTime())) {
+            waitForTick();
+        } else {
+            if (timer2_->isActive()) timer2_->stop();
+            if (passHook_ || passes_ % kPassesPerYield == 0) QCoreApplication::processEvents();
+        }
         // Closing ends the program: not one more pass, and no message.
-        // Pause, Stop or a failure (of a loop resumed inside this one's yield)
-        // took the run out of Running: leave after this pass.
+        // Pause, Stop, a failure (of a loop resumed inside this one's yield) or
+        // the car at rest took the run out of Running: leave after this pass.
         if (closing_ || run_.phase() != model::Phase::Running) break;
     }
 
     timer2_->stop();
+    readoutTimer_->stop();
     renderer_->endPasses();
     --depth_;
+    if (!closing_) showReadout();
     if (failed) {
         endFailedRun();
         // Most often a Calculate during the run read a box the run cannot go on

@@ -7,10 +7,15 @@
 //
 // The window owns the run, the view and the renderer. A run is a loop on the
 // one GUI thread that draws and steps the car pass by pass and yields to the
-// event queue after each; the handlers it lets through talk to it only through
+// event queue every few passes (a real-time run after every pass, blocking
+// until its next tick); the handlers it lets through talk to it only through
 // the run's phase, and Resume runs the loop again, nested inside its handler.
 // Closing the window ends the program at once: every loop on the stack leaves
-// after its yield without drawing another pass.
+// after its yield without drawing another pass. The run ends by itself when
+// the car comes to rest.
+//
+// The View menu and the gestures on the plot change the view and redraw the
+// run's record in it; the status bar reads the record out.
 #pragma once
 
 #include "gui/AboutDialog.h"
@@ -32,6 +37,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QGroupBox;
 class QMenu;
 class QPushButton;
@@ -50,6 +56,10 @@ public:
     // plot beside the panel has room.
     static constexpr int kClientWidth = 960;
     static constexpr int kClientHeight = 546;
+    // Passes between two yields of an unpaced run: a yield costs more than a pass.
+    static constexpr std::uint64_t kPassesPerYield = 64;
+    // How often the readout follows a run, ms.
+    static constexpr int kReadoutIntervalMs = 100;
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -96,6 +106,12 @@ public:
     QAction* mnuReset() const { return mnuReset_; }
     QAction* mnuAbout() const { return mnuAbout_; }
     QAction* mnuGuide() const { return mnuGuide_; }
+    QAction* mnuFit() const { return mnuFit_; }
+    QAction* mnuRedraw() const { return mnuRedraw_; }
+    QAction* mnuLegend() const { return mnuLegend_; }
+    QLabel* readoutLabel() const { return readout_; }
+    QLabel* noteLabel() const { return note_; }
+    QLabel* cursorLabel() const { return cursor_; }
     HelpWindow* guideWindow() const { return guide_; }
     SplashSequence& splashSequence() { return splash_; }
 
@@ -121,6 +137,12 @@ public slots:
     void showOptions();
     // Tools > Reset All Variables: the boxes as at start-up.
     void resetAll();
+    // View > Fit Skid: the view around the whole recorded run, then redrawn.
+    void fitSkid();
+    // View > Redraw Run: the axes and the run's record again in the current view.
+    void redrawRun();
+    // View > Legend.
+    void showLegend(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,6 +153,7 @@ private:
     void buildMenus();
     void buildControlPanel();
     void buildTips();
+    void buildStatusBar();
     void setTabOrder();
     void connectRun();
     void message(const QString& title, const QString& text);
@@ -139,12 +162,17 @@ private:
     // One change of a pan or zoom bar: a step of the view by its sign, the bar
     // back to 0, and the axes drawn again when the view changed.
     void barChanged(ReversedScrollBar* bar, bool (plot::View::*step)(int));
+    // A gesture's new view: the record redrawn in it.
+    void viewChanged(bool changed);
+    void showReadout();
+    void showCursor(std::optional<sim::Vec2> at);
     // The buttons of a phase; while a loop is still on the stack only their captions.
     void showPhase(model::Phase phase, bool captionsOnly = false);
     // The loop; returns when the run is paused, stopped, fails or the window closes.
     void runLoop();
-    // One pass, paced in real time when asked; false when the numbers would stop being finite.
-    bool pass();
+    // Until the pacing timer ticks, blocked in the event loop (or until the
+    // run leaves Running, the window closes or real time is switched off).
+    void waitForTick();
     void endFailedRun();
 
     model::Run run_;
@@ -161,6 +189,7 @@ private:
 
     bool closing_ = false;
     bool realTimeTick_ = false; // Timer2 ticked since the loop last took a tick
+    bool axesShown_ = false;    // the plot has had axes drawn: a resize redraws it
     int depth_ = 0;
     std::uint64_t passes_ = 0;
 
@@ -182,6 +211,13 @@ private:
     QAction* mnuReset_ = nullptr;
     QAction* mnuAbout_ = nullptr;
     QAction* mnuGuide_ = nullptr;
+    QAction* mnuFit_ = nullptr;
+    QAction* mnuRedraw_ = nullptr;
+    QAction* mnuLegend_ = nullptr;
+    QLabel* readout_ = nullptr;
+    QLabel* note_ = nullptr;
+    QLabel* cursor_ = nullptr;
+    QTimer* readoutTimer_ = nullptr;
 };
 
 } // namespace yawmark

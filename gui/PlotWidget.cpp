@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "gui/PlotWidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace yawmark {
 
 PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent) {
     // The surface paints every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAccessibleName(QStringLiteral("Plot"));
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintIntervalMs);
     connect(&repaintTimer_, &QTimer::timeout, this, &PlotWidget::repaintChanged);
@@ -35,6 +44,86 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
 void PlotWidget::resizeEvent(QResizeEvent* event) {
     surface_.resize(event->size(), devicePixelRatioF());
     QWidget::resizeEvent(event);
+    emit resized();
+}
+
+sim::Vec2 PlotWidget::world(QPointF at) const {
+    const QPointF w = surface_.toWorld(at);
+    return {w.x(), w.y()};
+}
+
+QPointF PlotWidget::visibleCentre() const {
+    const double left = panel_ ? panel_->mapTo(window(), QPoint(panel_->width(), 0)).x() -
+                                     mapTo(window(), QPoint(0, 0)).x()
+                               : 0;
+    const double from = std::clamp(left, 0.0, static_cast<double>(width()));
+    return {(from + width()) / 2, height() / 2.0};
+}
+
+void PlotWidget::wheelEvent(QWheelEvent* event) {
+    // A notch is 120; touchpads send fractions of it.
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0) emit zoomRequested(world(event->position()), std::pow(kZoomStep, notches));
+    event->accept();
+}
+
+void PlotWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragFrom_ = event->position();
+    QWidget::mousePressEvent(event);
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
+    emit cursorMoved(world(event->position()));
+    if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
+        // The world point grabbed stays under the cursor.
+        const sim::Vec2 from = world(*dragFrom_), to = world(event->position());
+        dragFrom_ = event->position();
+        emit panRequested(from.x - to.x, from.y - to.y);
+    }
+}
+
+void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragFrom_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void PlotWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit fitRequested();
+}
+
+void PlotWidget::leaveEvent(QEvent* event) {
+    emit cursorMoved(std::nullopt);
+    QWidget::leaveEvent(event);
+}
+
+void PlotWidget::keyPressEvent(QKeyEvent* event) {
+    const QPointF c = visibleCentre();
+    const double step = kArrowPan * 2 * (width() - c.x()); // of the visible width
+    const sim::Vec2 perPixel{surface_.worldPerPixel().x(), surface_.worldPerPixel().y()};
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        emit zoomRequested(world(c), kZoomStep);
+        break;
+    case Qt::Key_Minus:
+        emit zoomRequested(world(c), 1 / kZoomStep);
+        break;
+    // An arrow shows more of the world on its side.
+    case Qt::Key_Left:
+        emit panRequested(-step * perPixel.x, 0);
+        break;
+    case Qt::Key_Right:
+        emit panRequested(step * perPixel.x, 0);
+        break;
+    case Qt::Key_Up:
+        emit panRequested(0, -step * perPixel.y);
+        break;
+    case Qt::Key_Down:
+        emit panRequested(0, step * perPixel.y);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void PlotWidget::surfaceChanged(bool now) {
@@ -61,8 +150,11 @@ void PlotWidget::followPixelRatio() {
 plot::Frame PlotWidget::frame() const {
     constexpr double twips = plot::kTwipsPerPixel;
     plot::Frame f;
+    // The window as if it ended where the plot does (the status bar below it
+    // takes no part in the axes' shape).
+    const int below = window()->height() - mapTo(window(), QPoint(0, height())).y();
     f.windowWidth = window()->frameGeometry().width() * twips;
-    f.windowHeight = window()->frameGeometry().height() * twips;
+    f.windowHeight = (window()->frameGeometry().height() - below) * twips;
     if (panel_) {
         const QPoint at = panel_->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0));
         f.panelLeft = at.x() * twips;

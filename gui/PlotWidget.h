@@ -2,14 +2,23 @@
 // The plot area of the main window: a widget behind the parameter panel that
 // shows the drawing surface (persistent image plus screen-only layer). It
 // repaints at most at the display rate while the program draws.
+//
+// It turns the gestures on it into requests in world units: the wheel and the
+// + and - keys zoom (about the cursor, or the middle of what the panel leaves
+// visible), dragging with the left button and the arrow keys pan, a
+// double-click asks for the whole skid; the world point under the cursor is
+// reported as it moves. The owner changes the view and redraws.
 #pragma once
 
 #include "plot/ImageSurface.h"
 #include "plot/View.h"
+#include "sim/Vec2.h"
 
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 namespace yawmark {
 
@@ -30,11 +39,37 @@ public:
     // Where the plot lies in its window, for laying out the axes.
     plot::Frame frame() const;
 
+    // Zoom factor of one wheel notch or key press inward (outward: its inverse).
+    static constexpr double kZoomStep = 0.8;
+    // Share of the visible width an arrow key pans.
+    static constexpr double kArrowPan = 0.1;
+
+signals:
+    // Scale the view by `factor` about world point `at`.
+    void zoomRequested(sim::Vec2 at, double factor);
+    // Move the view by (dx, dy) metres.
+    void panRequested(double dx, double dy);
+    void fitRequested();
+    // The world point under the cursor; nothing when the cursor left the plot.
+    void cursorMoved(std::optional<sim::Vec2> at);
+    void resized();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    sim::Vec2 world(QPointF at) const;
+    // The middle of the part of the plot the panel leaves visible.
+    QPointF visibleCentre() const;
+
     void surfaceChanged(bool now);
     void repaintChanged();
     void followPixelRatio();
@@ -43,6 +78,7 @@ private:
     QTimer repaintTimer_;
     QPointer<QWidget> panel_;
     bool ownRepaint_ = false; // the next paint was asked for by the drawing
+    std::optional<QPointF> dragFrom_;
 };
 
 } // namespace yawmark

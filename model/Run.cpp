@@ -19,6 +19,7 @@ const RunButtons& runButtons(Phase phase) {
 void Run::start(const Case& c) {
     case_ = c;
     body_ = c.launch.body();
+    record_.clear();
     nextSnapTime_ = c.run.snapInterval;
     snapshotDue_ = true;
     phase_ = Phase::Running;
@@ -30,7 +31,16 @@ void Run::updateCase(const Case& c) {
     case_.style = c.style;
 }
 
-bool Run::pass(sim::Drawer* drawer, bool autoSnapshot, double h) {
+namespace {
+
+// The step ends a skid exactly: velocity and yaw rate both come out 0.
+bool atRest(const sim::Body& b) {
+    return b.velocity.x == 0 && b.velocity.y == 0 && b.yawRate == 0;
+}
+
+} // namespace
+
+bool Run::pass(sim::Drawer* drawer, bool autoSnapshot) {
     const double nextSnapTime = nextSnapTime_;
     const bool snapshotDue = snapshotDue_;
     if (autoSnapshot && body_.time > nextSnapTime_) {
@@ -39,14 +49,23 @@ bool Run::pass(sim::Drawer* drawer, bool autoSnapshot, double h) {
     }
     const sim::WheelPlacement wheels = sim::placeWheels(case_.car, body_.heading);
     if (drawer) drawer->drawCar(body_, wheels, snapshotDue_);
-    const sim::StepResult r = sim::step(case_.car, body_, wheels, h);
+    const sim::StepResult r = sim::step(case_.car, body_, wheels, case_.run.timeStep);
     if (!r.finite) {
         nextSnapTime_ = nextSnapTime;
         snapshotDue_ = snapshotDue;
         return false;
     }
+    record_.add(body_, case_.car, snapshotDue_);
+    const bool wasMoving = !atRest(body_);
     body_ = r.body;
     snapshotDue_ = false;
+    if (atRest(body_)) {
+        if (wasMoving) {
+            if (drawer) drawer->drawCar(body_, sim::placeWheels(case_.car, body_.heading), true);
+            record_.add(body_, case_.car, true);
+        }
+        if (phase_ == Phase::Running) phase_ = Phase::Stopped;
+    }
     return true;
 }
 

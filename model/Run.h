@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/Case.h"
+#include "model/Record.h"
 #include "sim/Draw.h"
 #include "sim/Step.h"
 
@@ -39,13 +40,14 @@ public:
 
     // One pass: with `autoSnapshot`, a pass past the next snapshot time makes
     // a lasting drawing and schedules the next; the wheels are placed, drawn
-    // (when there is a drawer) and the car stepped over h (0 while a real-time
-    // run waits for its tick). False, with nothing moved, when the numbers
-    // would no longer be finite.
-    bool pass(sim::Drawer* drawer, bool autoSnapshot, double h);
-    bool pass(sim::Drawer* drawer, bool autoSnapshot) {
-        return pass(drawer, autoSnapshot, case_.run.timeStep);
-    }
+    // (when there is a drawer), recorded, and the car stepped one time step.
+    // False, with nothing moved or recorded, when the numbers would no longer
+    // be finite.
+    //
+    // A step that brings a moving car to rest draws and records it there,
+    // lasting, and a running run ends as Stop leaves it (Stopped). A car
+    // launched at rest ends its run after the first pass.
+    bool pass(sim::Drawer* drawer, bool autoSnapshot);
 
     // The next pass makes a lasting drawing (SnapShot), or not after all.
     void requestSnapshot() { snapshotDue_ = true; }
@@ -57,9 +59,12 @@ public:
 
     const Case& runCase() const { return case_; }
     const sim::Body& body() const { return body_; }
+    // Every pass since start(), as drawn.
+    const Record& record() const { return record_; }
 
 private:
     Case case_;
+    Record record_;
     sim::Body body_;
     double nextSnapTime_ = 0;
     bool snapshotDue_ = false;

@@ -49,6 +49,18 @@ bool finite(const QPointF& p) {
     return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
+// r |= b for rectangles known to be normalized, without QRectF's general cases:
+// this runs for every primitive.
+void unite(QRectF& r, const QRectF& b) {
+    if (r.isEmpty()) {
+        r = b;
+        return;
+    }
+    const double x0 = std::min(r.left(), b.left()), y0 = std::min(r.top(), b.top());
+    const double x1 = std::max(r.right(), b.right()), y1 = std::max(r.bottom(), b.bottom());
+    r.setCoords(x0, y0, x1, y1);
+}
+
 } // namespace
 
 ImageSurface::ImageSurface() : metrics_(QFont()) {
@@ -71,6 +83,7 @@ void ImageSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
         return;
     }
     endImagePainter();
+    dots_ = {};
     QImage grown(deviceSize, QImage::Format_RGB32);
     grown.fill(kBackground);
     if (!image_.isNull()) {
@@ -89,6 +102,7 @@ void ImageSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     logicalSize_ = logicalSize;
     if (dprChanged) {
         updateFont();
+        overlay_.clear();
         layer_.clear();
         layerBounds_ = QRectF();
     }
@@ -125,9 +139,8 @@ void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withS
         // still show of it elsewhere.
         layer_.clear();
         layerClosed_ = true;
-        return;
     }
-    if (layer_.empty()) return;
+    if (layer_.empty() && overlay_.empty()) return;
     painter.save();
     painter.setClipRect(logicalRect);
     painter.scale(1.0 / dpr_, 1.0 / dpr_);
@@ -135,6 +148,13 @@ void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withS
     painter.setFont(font_);
     for (const Mark& m : layer_)
         paintMark(painter, m, false);
+    const QRectF device(QPointF(logicalRect.topLeft()) * dpr_, QSizeF(logicalRect.size()) * dpr_);
+    for (const Mark& m : overlay_)
+        if (QRectF(m.a, m.b)
+                .normalized()
+                .adjusted(-m.width, -m.width, m.width, m.width)
+                .intersects(device))
+            paintMark(painter, m, false);
     painter.restore();
 }
 
@@ -152,6 +172,8 @@ QImage ImageSurface::composed() {
     p.setFont(font_);
     for (const Mark& m : layer_)
         paintMark(p, m, false);
+    for (const Mark& m : overlay_)
+        paintMark(p, m, false);
     return out;
 }
 
@@ -159,9 +181,15 @@ QPointF ImageSurface::toDevice(double x, double y) const {
     return {(x - originX_) * kx_, (y - originY_) * ky_};
 }
 
+QPointF ImageSurface::toWorld(QPointF logical) const {
+    return {originX_ + logical.x() * dpr_ / kx_, originY_ + logical.y() * dpr_ / ky_};
+}
+
 void ImageSurface::clear() {
     endImagePainter();
     image_.fill(kBackground);
+    dots_ = {};
+    overlay_.clear();
     layer_.clear();
     layerClosed_ = true;
     layerBounds_ = QRectF();
@@ -204,16 +232,49 @@ void ImageSurface::label(double x, double y, double value) {
     if (!finite(at) || std::abs(at.x()) > 1e6 || std::abs(at.y()) > 1e6) return;
     const QRectF bounds(
         at, QSizeF(metrics_.horizontalAdvance(QString::fromStdString(text)), metrics_.height()));
-    if (persistent_) {
-        QPainter& p = imagePainter();
-        p.setPen(kForeground);
-        cachedPenWidth_ = -1; // the text pen replaced the cached one
-        p.drawText(QPointF(at.x(), at.y() + metrics_.ascent()), QString::fromStdString(text));
-    } else {
-        beginScreenMark();
-        layer_.push_back(Mark{Mark::Text, at, at, kForeground.rgb(), 0, std::move(text)});
-        layerBounds_ |= bounds;
+    addOverlay(Mark{Mark::Text, bounds.topLeft(), bounds.bottomRight(), kForeground.rgb(), 0,
+                    std::move(text)});
+}
+
+void ImageSurface::legend(std::span<const LegendEntry> entries) {
+    // Top right, a margin in from the corner: a swatch of each colour and its name.
+    const double u = dpr_, line = metrics_.height(), pad = 6 * u, swatch = 18 * u;
+    double textWidth = 0;
+    for (const LegendEntry& e : entries)
+        textWidth = std::max(textWidth, metrics_.horizontalAdvance(QString::fromUtf8(
+                                            e.name.data(), static_cast<qsizetype>(e.name.size()))));
+    const double w = pad + swatch + pad + textWidth + pad;
+    const double h = pad + line * static_cast<double>(entries.size()) + pad;
+    const QPointF topLeft(image_.width() - 8 * u - w, 8 * u);
+    const QPointF bottomRight = topLeft + QPointF(w, h);
+    addOverlay(Mark{Mark::Fill, topLeft, bottomRight, kBackground.rgb(), 0, {}});
+    const int border = std::max(1, static_cast<int>(std::lround(u)));
+    const QPointF tr(bottomRight.x(), topLeft.y()), bl(topLeft.x(), bottomRight.y());
+    for (const auto& [a, b] :
+         {std::pair{topLeft, tr}, {tr, bottomRight}, {bottomRight, bl}, {bl, topLeft}})
+        addOverlay(Mark{Mark::Segment, a, b, QColor(Qt::gray).rgb(), border, {}});
+    double y = topLeft.y() + pad;
+    for (const LegendEntry& e : entries) {
+        const double mid = std::round(y + line / 2);
+        addOverlay(Mark{Mark::Segment,
+                        QPointF(topLeft.x() + pad, mid),
+                        QPointF(topLeft.x() + pad + swatch, mid),
+                        toQColor(e.color).rgb(),
+                        std::max(1, static_cast<int>(std::lround(3 * u))),
+                        {}});
+        const QPointF at(topLeft.x() + pad + swatch + pad, y);
+        addOverlay(Mark{Mark::Text, at, at + QPointF(textWidth, line), kForeground.rgb(), 0,
+                        std::string(e.name)});
+        y += line;
     }
+}
+
+void ImageSurface::addOverlay(Mark mark) {
+    QRectF bounds = QRectF(mark.a, mark.b).normalized();
+    bounds.adjust(-mark.width, -mark.width, mark.width, mark.width);
+    if (mark.kind == Mark::Text) // the text's own background
+        overlay_.push_back(Mark{Mark::Fill, mark.a, mark.b, kBackground.rgb(), 0, {}});
+    overlay_.push_back(std::move(mark));
     touch(bounds);
 }
 
@@ -241,6 +302,7 @@ void ImageSurface::drawSegment(Color color, double x1, double y1, double x2, dou
     const QRectF bounds = QRectF(a, b).normalized().adjusted(-w, -w, w, w);
     if (persistent_) {
         QPainter& p = imagePainter();
+        forgetDotsUnder(bounds);
         const QColor c = toQColor(color);
         if (cachedPenWidth_ != w || penColor_ != c) {
             p.setPen(QPen(QBrush(c), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
@@ -251,7 +313,7 @@ void ImageSurface::drawSegment(Color color, double x1, double y1, double x2, dou
     } else {
         beginScreenMark();
         layer_.push_back(Mark{Mark::Segment, a, b, toQColor(color).rgb(), w, {}});
-        layerBounds_ |= bounds;
+        unite(layerBounds_, bounds);
     }
     touch(bounds);
 }
@@ -266,12 +328,15 @@ void ImageSurface::drawDot(Color color, double x, double y) {
     const QRectF bounds(std::floor(at.x() - w / 2.0 + 0.5), std::floor(at.y() - w / 2.0 + 0.5), w,
                         w);
     if (persistent_) {
-        imagePainter().fillRect(bounds.toRect(), toQColor(color));
+        const QColor c = toQColor(color);
+        const QRect rect = bounds.toRect();
+        if (dotAlreadyThere(rect, c.rgb())) return;
+        imagePainter().fillRect(rect, c);
     } else {
         beginScreenMark();
         layer_.push_back(
             Mark{Mark::Dot, bounds.topLeft(), bounds.topLeft(), toQColor(color).rgb(), w, {}});
-        layerBounds_ |= bounds;
+        unite(layerBounds_, bounds);
     }
     touch(bounds);
 }
@@ -290,7 +355,34 @@ void ImageSurface::paintMark(QPainter& p, const Mark& m, bool) {
         p.setPen(QColor(m.color));
         p.drawText(QPointF(m.a.x(), m.a.y() + metrics_.ascent()), QString::fromStdString(m.text));
         break;
+    case Mark::Fill:
+        p.fillRect(QRectF(m.a, m.b), QColor(m.color));
+        break;
     }
+}
+
+bool ImageSurface::dotAlreadyThere(const QRect& rect, QRgb color) {
+    DotMemo* same = nullptr;
+    for (DotMemo& d : dots_) {
+        if (!d.used) continue;
+        if (d.color == color) {
+            if (d.rect == rect) return true;
+            same = &d;
+        } else if (d.rect.intersects(rect)) {
+            d.used = false; // about to be drawn over
+        }
+    }
+    if (!same) {
+        same = &dots_[nextDot_];
+        nextDot_ = (nextDot_ + 1) % dots_.size();
+    }
+    *same = DotMemo{rect, color, true};
+    return false;
+}
+
+void ImageSurface::forgetDotsUnder(const QRectF& deviceBounds) {
+    for (DotMemo& d : dots_)
+        if (d.used && QRectF(d.rect).intersects(deviceBounds)) d.used = false;
 }
 
 QPainter& ImageSurface::imagePainter() {
@@ -320,7 +412,7 @@ void ImageSurface::beginScreenMark() {
 }
 
 void ImageSurface::touch(const QRectF& deviceBounds) {
-    changed_ |= deviceBounds;
+    unite(changed_, deviceBounds);
     if (!changePending_) {
         changePending_ = true;
         if (onChange_) onChange_(false);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The drawing surface of the plot window, independent of any widget: a
-// persistent image in device pixels (what is drawn while it is persistent) and
-// a screen-only layer holding the latest screen-only drawing (what is drawn
-// while it is not). The owner paints both and is told when the screen has
-// fallen behind, so that repaints can be coalesced to the display rate.
+// persistent image in device pixels (what is drawn while it is persistent), a
+// screen-only layer holding the latest screen-only drawing (what is drawn
+// while it is not), and above both the labels and the legend, kept as marks
+// and painted last so that no trail covers them. The owner paints all three
+// and is told when the screen has fallen behind, so that repaints can be
+// coalesced to the display rate.
 //
 // One painter stays open on the image between primitives; it is ended only
 // when the image is shown, resized or cleared.
@@ -21,6 +23,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +69,10 @@ public:
     int screenLayerSize() const { return static_cast<int>(layer_.size()); }
     // A world point in device pixels under the current mapping.
     QPointF toDevice(double x, double y) const;
+    // The world point at a point of the drawing area (device-independent pixels).
+    QPointF toWorld(QPointF logical) const;
+    // World units per device-independent pixel, along x and y (signed by the axes).
+    QPointF worldPerPixel() const { return {dpr_ / kx_, dpr_ / ky_}; }
 
     // Surface.
     void clear() override;
@@ -77,6 +84,7 @@ public:
     void setPersistent(bool on) override;
     bool persistent() const override { return persistent_; }
     void label(double x, double y, double value) override;
+    void legend(std::span<const LegendEntry> entries) override;
     double textWidth(std::string_view text) const override;
     double textHeight() const override;
     void flush() override;
@@ -84,8 +92,8 @@ public:
 private:
     // One primitive of the screen-only layer, in device pixels.
     struct Mark {
-        enum Kind : unsigned char { Segment, Dot, Text } kind;
-        QPointF a, b;
+        enum Kind : unsigned char { Segment, Dot, Text, Fill } kind;
+        QPointF a, b; // Text and Fill: top-left and bottom-right corners
         QRgb color;
         int width;
         std::string text;
@@ -98,6 +106,11 @@ private:
     void endImagePainter();
     void beginScreenMark();
     void touch(const QRectF& deviceBounds);
+    // Labels and legend: on top, their backgrounds cover what lies under them.
+    void addOverlay(Mark mark);
+    // A dot of this colour already lies at `rect` with nothing drawn over it since.
+    bool dotAlreadyThere(const QRect& rect, QRgb color);
+    void forgetDotsUnder(const QRectF& deviceBounds);
     void updateFont();
     int deviceWidth() const;
 
@@ -110,9 +123,20 @@ private:
     QColor penColor_;  // pen in force on painter_, valid while it is open
     int cachedPenWidth_ = -1;
 
-    std::vector<Mark> layer_; // latest screen-only drawing
-    bool layerClosed_ = true; // the next screen-only primitive starts a new drawing
-    QRectF layerBounds_;      // device bounds of what the layer put on screen
+    std::vector<Mark> layer_;   // latest screen-only drawing
+    std::vector<Mark> overlay_; // labels and legend
+    bool layerClosed_ = true;   // the next screen-only primitive starts a new drawing
+    QRectF layerBounds_;        // device bounds of what the layer put on screen
+
+    // The last persistent dots, by colour: a trail's next dot often falls on
+    // the same pixels, and drawing it again would change nothing.
+    struct DotMemo {
+        QRect rect;
+        QRgb color = 0;
+        bool used = false;
+    };
+    std::array<DotMemo, 8> dots_{};
+    std::size_t nextDot_ = 0;
 
     QRectF changed_; // device bounds changed since the last repaint
     bool changePending_ = false;

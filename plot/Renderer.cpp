@@ -49,6 +49,13 @@ double tickInterval(double interval, double extent) {
     }
 }
 
+double niceInterval(double least) {
+    double decade = std::pow(10.0, std::floor(std::log10(least)));
+    for (;; decade *= 10)
+        for (const double m : {1.0, 2.0, 5.0})
+            if (m * decade >= least || !std::isfinite(m * decade)) return m * decade;
+}
+
 std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     Surface& s = *surface_;
     s.clear();
@@ -103,11 +110,40 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     s.line(xMin, xAxisY, xMax, xAxisY);
     s.line(yAxisX, yMin, yAxisX, yMax);
 
-    if (auto f = checkInterval(view_->xInterval)) return f;
-    if (auto f = checkInterval(view_->yInterval)) return f;
+    if (view_->legend) {
+        std::array<LegendEntry, kTrailCount> entries;
+        for (int i = 0; i < kTrailCount; ++i)
+            entries[i] = {kTrailNames[i], view_->colors[i]};
+        s.legend(entries);
+    }
+
+    double xInterval = view_->xInterval, yInterval = view_->yInterval;
+    if (view_->autoIntervals) {
+        // Neighbouring x labels two characters apart at least, y labels a line
+        // apart; the axes are to scale, so one interval serves both.
+        const auto widest = [&](double c) { // of the labels at the outermost ticks
+            double w = 0;
+            for (const double end : {xMin, xMax})
+                w = std::max(w, std::abs(s.textWidth(
+                                    " " + formatNumber(-c * std::floor(std::abs(end) / c)))));
+            return w;
+        };
+        // In the final mapping's units (cw and ch were measured in the provisional one).
+        const double charWidth = std::abs(s.textWidth("X")), lineHeight = std::abs(s.textHeight());
+        double c = 2 * lineHeight;
+        if (c > 0 && std::isfinite(c)) {
+            c = niceInterval(c);
+            // The next of 1, 2, 5, 10, ... each time: ×1.5 lands between two of them.
+            for (int n = 0; n < 64 && c < widest(c) + 2 * charWidth; ++n)
+                c = niceInterval(c * 1.5);
+            xInterval = yInterval = c;
+        }
+    }
+    if (auto f = checkInterval(xInterval)) return f;
+    if (auto f = checkInterval(yInterval)) return f;
 
     // X ticks from the origin outward; labels hang below the axis.
-    const double xStep = tickInterval(view_->xInterval, std::max(std::abs(xMin), std::abs(xMax)));
+    const double xStep = tickInterval(xInterval, std::max(std::abs(xMin), std::abs(xMax)));
     double t = 0;
     for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
         if (t <= xMax) {
@@ -124,7 +160,7 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
 
     // Y ticks; the origin is labelled once, on the x axis. Labels end one
     // character left of the axis, centred on their tick.
-    const double yStep = tickInterval(view_->yInterval, std::max(std::abs(yMin), std::abs(yMax)));
+    const double yStep = tickInterval(yInterval, std::max(std::abs(yMin), std::abs(yMax)));
     double y = yStep;
     for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
         const double yw = std::abs(s.textWidth(" " + formatNumber(y)));
@@ -154,14 +190,26 @@ void Renderer::endPasses() {
     surface_->flush();
 }
 
-void Renderer::drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
+std::array<sim::Vec2, kTrailCount> Renderer::trailPoints(const sim::Body& body,
+                                                         const sim::WheelPlacement& wheels) {
     std::array<sim::Vec2, kTrailCount> points;
     points[0] = body.position;
     for (int i = 0; i < sim::kWheelCount; ++i)
         points[i + 1] = {body.position.x + wheels.offset[i].x,
                          body.position.y + wheels.offset[i].y};
+    return points;
+}
+
+void Renderer::drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
+    const auto points = trailPoints(body, wheels);
     plotTrails(points, lasting);
     drawOutline(points, lasting);
+}
+
+void Renderer::redrawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
+    const auto points = trailPoints(body, wheels);
+    plotTrails(points, lasting);
+    if (lasting) drawOutline(points, true);
 }
 
 // One point per trail: a dot, or a segment from the trail's last point when

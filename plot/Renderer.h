@@ -30,6 +30,10 @@ std::string scaleFailureText(const ScaleFailure& failure);
 // most kMaxTicksPerHalfAxis ticks.
 double tickInterval(double interval, double extent);
 
+// The smallest of 1, 2, 5, 10, 20, ... times a power of ten that is at least
+// `least` (positive and finite).
+double niceInterval(double least);
+
 class Renderer : public sim::Drawer {
 public:
     Renderer(Surface& surface, const View& view) : surface_(&surface), view_(&view) {}
@@ -49,8 +53,11 @@ public:
 
     // The trails' points and the outline of one pass.
     void drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) override;
+    void redrawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) override;
 
 private:
+    static std::array<sim::Vec2, kTrailCount> trailPoints(const sim::Body& body,
+                                                          const sim::WheelPlacement& wheels);
     void plotTrails(const std::array<sim::Vec2, kTrailCount>& points, bool lasting);
     void drawOutline(const std::array<sim::Vec2, kTrailCount>& points, bool lasting);
 

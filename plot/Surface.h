@@ -9,12 +9,18 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace yawmark::plot {
 
 using Color = std::uint32_t; // 0x00BBGGRR, red in the low byte
 inline constexpr Color kBlack = 0x000000u;
+
+struct LegendEntry {
+    std::string_view name;
+    Color color;
+};
 
 class Surface {
 public:
@@ -36,8 +42,13 @@ public:
     virtual bool persistent() const = 0;
 
     // A number as an axis label, its top-left corner at (x, y): a leading
-    // blank unless it is negative, and one trailing blank.
+    // blank unless it is negative, and one trailing blank. Labels lie above
+    // everything drawn before or after them, on the background colour, until
+    // the next clear().
     virtual void label(double x, double y, double value) = 0;
+    // A key to the colours in the top-right corner of the drawing area, above
+    // everything like the labels.
+    virtual void legend(std::span<const LegendEntry> entries) = 0;
     // Size of a text in world units, signed by the direction of the axis.
     virtual double textWidth(std::string_view text) const = 0;
     virtual double textHeight() const = 0;

@@ -56,11 +56,47 @@ bool View::zoom(int k) {
 bool View::stepInterval(int k) {
     k = sign(k);
     if (k == 0) return false;
+    autoIntervals = false;
     if (xInterval <= 1 && k < 0) return false;
     const double v = xInterval;
     const double step = v < 20 ? 1 : v < 100 ? 5 : v < 1000 ? 25 : 100;
     xInterval = std::fmax(1.0, xInterval + k * step);
     yInterval = std::fmax(1.0, yInterval + k * step);
+    return true;
+}
+
+namespace {
+
+// Sets the ranges when both are usable.
+bool setRanges(View& v, double x0, double x1, double y0, double y1) {
+    if (!usableRange(x0, x1) || !usableRange(y0, y1)) return false;
+    v.xMin = x0, v.xMax = x1, v.yMin = y0, v.yMax = y1;
+    return true;
+}
+
+} // namespace
+
+bool View::zoomAbout(sim::Vec2 at, double factor) {
+    if (!(factor > 0) || !std::isfinite(factor) || !isFinite(at)) return false;
+    if (!setRanges(*this, at.x + (xMin - at.x) * factor, at.x + (xMax - at.x) * factor,
+                   at.y + (yMin - at.y) * factor, at.y + (yMax - at.y) * factor))
+        return false;
+    autoIntervals = true;
+    return true;
+}
+
+bool View::panBy(double dx, double dy) {
+    if (!std::isfinite(dx) || !std::isfinite(dy) || (dx == 0 && dy == 0)) return false;
+    return setRanges(*this, xMin + dx, xMax + dx, yMin + dy, yMax + dy);
+}
+
+bool View::fit(sim::Vec2 lo, sim::Vec2 hi, double margin) {
+    // A box without extent (a point) still gets a range to show it in.
+    const double w = std::fmax(hi.x - lo.x, 1.0), h = std::fmax(hi.y - lo.y, 1.0);
+    const double cx = (lo.x + hi.x) / 2, cy = (lo.y + hi.y) / 2;
+    const double half = 0.5 + margin;
+    if (!setRanges(*this, cx - w * half, cx + w * half, cy - h * half, cy + h * half)) return false;
+    autoIntervals = true;
     return true;
 }
 

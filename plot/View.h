@@ -5,6 +5,7 @@
 #pragma once
 
 #include "plot/Surface.h"
+#include "sim/Vec2.h"
 
 #include <array>
 
@@ -30,6 +31,11 @@ struct View {
     double pixelSize = 1;                                 // pen of the trails and outlines
     std::array<bool, kTrailCount> joined{};
     std::array<Color, kTrailCount> colors = kTrailColors;
+    // The gestures on the plot leave the labelled interval to the drawing,
+    // which picks the 1-2-5 value that keeps labels apart; the Scale Interval
+    // bar takes it back by hand.
+    bool autoIntervals = false;
+    bool legend = true; // a key to the five colours
 
     // One step of a pan or zoom bar; k counts only for its sign. Each returns
     // whether the view changed (and the axes must be drawn again).
@@ -43,7 +49,20 @@ struct View {
     // Both intervals up or down by 1, 5, 25 or 100 depending on their size,
     // never below 1.
     bool stepInterval(int k);
+
+    // The gestures. Each returns whether the view changed; a step that would
+    // leave a range outside kMinRange..kMaxRange or the numbers is refused.
+    // Both ranges scaled by `factor` about world point `at` (which stays put).
+    bool zoomAbout(sim::Vec2 at, double factor);
+    // The view moved by (dx, dy) metres.
+    bool panBy(double dx, double dy);
+    // The ranges around the box lo..hi with `margin` of its size on every side.
+    bool fit(sim::Vec2 lo, sim::Vec2 hi, double margin);
 };
+
+// Names and colours of the five trails, in the legend's order.
+inline constexpr std::array<std::string_view, kTrailCount> kTrailNames{
+    "mass centre", "front left", "front right", "rear right", "rear left"};
 
 // The pen width for a pixel size: rounded to the nearest integer (halves to
 // the even neighbour), held within 1..kMaxPenWidth.

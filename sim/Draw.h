@@ -15,6 +15,11 @@ public:
     // drawing (the start, a snapshot) stays on the picture and restarts
     // joined trails; an ordinary one shows the outline until the next pass.
     virtual void drawCar(const Body& body, const WheelPlacement& wheels, bool lasting) = 0;
+    // A pass drawn again from a record: the points of the trails, and the
+    // outline only where it lasted (an ordinary one would be gone by now).
+    virtual void redrawCar(const Body& body, const WheelPlacement& wheels, bool lasting) {
+        drawCar(body, wheels, lasting);
+    }
 };
 
 } // namespace yawmark::sim

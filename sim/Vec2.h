@@ -16,6 +16,9 @@ struct Vec2 {
 inline Vec2 operator+(Vec2 a, Vec2 b) {
     return {a.x + b.x, a.y + b.y};
 }
+inline Vec2 operator-(Vec2 a, Vec2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
 inline Vec2 operator*(double k, Vec2 v) {
     return {k * v.x, k * v.y};
 }

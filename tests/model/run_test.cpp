@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A run: the buttons of each phase, its passes, the lasting drawings it asks for, a failed pass.
+#include "model/Readout.h"
 #include "model/Run.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,7 @@ TEST(Run, LastingDrawingsAtTheStartEveryAutoSnapshotIntervalAndOnRequest) {
         Recorder drawer;
         Case c = startupCase(); // passes of 0.25 s, automatic snapshots every second
         c.run.timeStep = 0.25, c.run.snapInterval = 1;
+        c.launch.velocity = {0, 40}; // at rest only after the 16 passes
         run.start(c);
         for (int n = 0; n < 16; ++n) {
             if (n == 7 || n == 12) run.requestSnapshot();
@@ -56,15 +60,13 @@ TEST(Run, LastingDrawingsAtTheStartEveryAutoSnapshotIntervalAndOnRequest) {
     }
 }
 
-TEST(Run, DrawsBeforeEachStepWaitsWithoutMovingAndAFailedPassLeavesTheRunAsItWas) {
+TEST(Run, DrawsBeforeEachStepAndAFailedPassLeavesTheRunAsItWas) {
     model::Run run;
     Recorder drawer;
     run.start(startupCase());
     ASSERT_TRUE(run.pass(&drawer, false));
     EXPECT_TRUE(same(drawer.bodies[0], startupCase().launch.body()));
     const sim::Body before = run.body();
-    ASSERT_TRUE(run.pass(&drawer, false, 0)); // a real-time run waiting for its tick
-    EXPECT_TRUE(same(run.body(), before));
     Case tooShort = startupCase(); // a Calculate mid-run with a radius too short
     tooShort.car.turnRadius = 0.5, tooShort.launch.velocity = {5, 5};
     run.updateCase(tooShort);
@@ -75,6 +77,94 @@ TEST(Run, DrawsBeforeEachStepWaitsWithoutMovingAndAFailedPassLeavesTheRunAsItWas
     run.updateCase(startupCase()); // put right, the run goes on from where it was
     EXPECT_TRUE(run.pass(nullptr, false));
     EXPECT_EQ(run.body().time, before.time + 0.01);
+    EXPECT_EQ(run.record().passes(), 2u); // the failed pass left no sample
+}
+
+TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAsStopLeavesIt) {
+    model::Run run;
+    Recorder drawer;
+    run.start(startupCase());
+    int passes = 0;
+    while (run.phase() == Phase::Running && passes < 100000)
+        ASSERT_TRUE(run.pass(&drawer, false)) << ++passes;
+    EXPECT_EQ(run.phase(), Phase::Stopped);
+    const Record& record = run.record();
+    ASSERT_EQ(record.samples().size(), drawer.bodies.size());
+    EXPECT_TRUE(same(drawer.bodies.back(), run.body()));
+    EXPECT_TRUE(drawer.lasting.back() && record.newest().lasting);
+    for (std::size_t i = 0; i < drawer.bodies.size(); ++i)
+        ASSERT_TRUE(same(record.samples()[i].body(), drawer.bodies[i])) << i;
+    const auto r = readout(record);
+    ASSERT_TRUE(r && r->atRest);
+    EXPECT_EQ(readoutText(*r),
+              "At rest after 3.52 s at (\u22121.47, 30.28) m; slid 30.4 m, turned 161.7\u00B0");
+
+    Case still = startupCase(); // launched at rest: one pass, no second outline
+    still.launch.velocity = {}, still.launch.yawRate = 0;
+    run.start(still);
+    drawer.lasting.clear();
+    EXPECT_TRUE(run.pass(&drawer, false));
+    EXPECT_EQ(run.phase(), Phase::Stopped);
+    EXPECT_EQ(drawer.lasting, std::vector<bool>{true});
+}
+
+TEST(Run, TheReadoutReadsTheNewestSample) {
+    model::Run run;
+    Case c = startupCase();
+    c.launch.velocity = {-3, 4};
+    run.start(c);
+    ASSERT_TRUE(run.pass(nullptr, false));
+    const auto r = readout(run.record());
+    ASSERT_TRUE(r && !r->atRest);
+    EXPECT_EQ(readoutText(*r), "t = 0.00 s   5.00 m/s (18.0 km/h)   turned 0.0\u00B0   yaw rate "
+                               "67.4\u00B0/s   slid 0.0 m");
+    EXPECT_FALSE(readout(Record{}));
+}
+
+TEST(Record, StaysWithinItsCapacityKeepingTheFirstTheLastingAndTheNewest) {
+    for (const int lastingEvery : {37, 1}) {
+        Record record(1024);
+        sim::Car car = startupCase().car;
+        std::size_t lasting = 0;
+        double path = 0;
+        for (int n = 0; n < 10000; ++n) {
+            if (n == 5000) car.length += 1; // a Calculate changed the car's shape
+            const bool l = n % lastingEvery == 0;
+            lasting += l;
+            path += n > 0 ? 0.5 : 0;
+            record.add({{0, n * 0.5}, {}, 0, 0, n * 0.01}, car, l);
+        }
+        const auto s = record.samples();
+        EXPECT_LE(s.size(), 1024u);
+        EXPECT_EQ(record.passes(), 10000u);
+        EXPECT_GE(record.stride(), 10000u / 1024);
+        EXPECT_EQ(s.front().time, 0);
+        EXPECT_DOUBLE_EQ(s.back().time, 99.99);
+        EXPECT_EQ(record.car(s.back()).length, car.length);
+        EXPECT_EQ(record.car(s.front()).length, car.length - 1);
+        EXPECT_DOUBLE_EQ(record.distance(), path);
+        if (lastingEvery > 1)
+            EXPECT_EQ(std::count_if(s.begin(), s.end(), [](auto& x) { return x.lasting; }),
+                      static_cast<long>(lasting));
+        for (std::size_t i = 1; i < s.size(); ++i)
+            ASSERT_LT(s[i - 1].time, s[i].time);
+        // Evenly spread: no gap wider than a few strides.
+        for (std::size_t i = 1; i < s.size(); ++i)
+            ASSERT_LE(s[i].time - s[i - 1].time, 0.01 * 2.0 * record.stride()) << i;
+    }
+}
+
+TEST(Readout, AGripNoteWhenTheTurnNeedsMoreThanTheTyresGive) {
+    Case c = startupCase();
+    const auto demand = gripDemand(c);
+    ASSERT_TRUE(demand);
+    EXPECT_NEAR(*demand, 20.0 * 20 / 17 / (c.car.friction * c.car.gravity), 1e-12);
+    EXPECT_EQ(gripNoteText(*demand).substr(0, 51),
+              "Note: this speed on this turning radius needs 2.7 t");
+    c.launch.velocity = {0, 5}; // 25/17 m/s² is well within μ·g
+    EXPECT_FALSE(gripDemand(c));
+    c.launch.velocity = {0, 50}, c.car.steering = sim::Steering::Center;
+    EXPECT_FALSE(gripDemand(c));
 }
 
 } // namespace

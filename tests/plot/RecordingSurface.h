@@ -14,10 +14,10 @@ namespace yawmark::plot {
 class RecordingSurface : public Surface {
 public:
     struct Op {
-        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Flush } kind;
+        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Legend, Flush } kind;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // points or corners; Label: its corner
         Color color = kBlack;                  // Line, Dot
-        double value = 0;                      // Label
+        double value = 0;                      // Label; Legend: its entries
         int pen = 1;                           // pen width in force (PenWidth: the new one)
         bool persistent = true;                // in force (Persistent: the new one)
     };
@@ -42,6 +42,9 @@ public:
     void setPersistent(bool on) override { record(Op::Persistent).persistent = persistent_ = on; }
     bool persistent() const override { return persistent_; }
     void label(double x, double y, double value) override { record(Op::Label, x, y).value = value; }
+    void legend(std::span<const LegendEntry> entries) override {
+        record(Op::Legend).value = static_cast<double>(entries.size());
+    }
     double textWidth(std::string_view text) const override;
     double textHeight() const override;
     void flush() override { record(Op::Flush); }
