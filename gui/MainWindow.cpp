@@ -239,6 +239,10 @@ void MainWindow::buildStatusBar() {
     note_->setObjectName(QStringLiteral("lblNote"));
     cursor_ = new QLabel(this);
     cursor_->setObjectName(QStringLiteral("lblCursor"));
+    // A narrow window cuts the texts short rather than growing for them.
+    for (QLabel* label : {readout_, note_, cursor_})
+        label->setMinimumWidth(1);
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(readout_);
     statusBar()->addWidget(note_, 1);
     statusBar()->addPermanentWidget(cursor_);
@@ -403,6 +407,7 @@ void MainWindow::draw() {
     readout_->clear();
     const auto demand = model::gripDemand(*c);
     note_->setText(demand ? qs(model::gripNoteText(*demand)) : QString());
+    note_->setToolTip(note_->text());
     useStyle(c->style);
     renderer_->surface().setPersistent(true);
     realTimeTick_ = false;
@@ -483,7 +488,7 @@ void MainWindow::runLoop() {
             waitForTick();
         } else {
             if (timer2_->isActive()) timer2_->stop();
-            if (passHook_ || passes_ % kPassesPerYield == 0) QCoreApplication::processEvents();
+            if (passes_ % passesPerYield_ == 0) QCoreApplication::processEvents();
         }
         // Closing ends the program: not one more pass, and no message.
         // Pause, Stop, a failure (of a loop resumed inside this one's yield) or

@@ -56,8 +56,9 @@ public:
     // plot beside the panel has room.
     static constexpr int kClientWidth = 960;
     static constexpr int kClientHeight = 546;
-    // Passes between two yields of an unpaced run: a yield costs more than a pass.
-    static constexpr std::uint64_t kPassesPerYield = 64;
+    // Passes between two yields of an unpaced run: a yield costs more than a
+    // pass, and 256 passes take well under a millisecond.
+    static constexpr std::uint64_t kPassesPerYield = 256;
     // How often the readout follows a run, ms.
     static constexpr int kReadoutIntervalMs = 100;
 
@@ -74,6 +75,8 @@ public:
     std::uint64_t passes() const { return passes_; }
     // Called after every pass of the loop, before the yield (tests).
     void setPassHook(std::function<void(std::uint64_t)> hook) { passHook_ = std::move(hook); }
+    // An unpaced run yields after every n-th pass (tests yield after each).
+    void setPassesPerYield(std::uint64_t n) { passesPerYield_ = n > 0 ? n : 1; }
     // How every message of the window and its dialogs reaches the user (a
     // message box by default); tests put in one that only records.
     void setMessageHook(MessageHook hook);
@@ -192,6 +195,7 @@ private:
     bool axesShown_ = false;    // the plot has had axes drawn: a resize redraws it
     int depth_ = 0;
     std::uint64_t passes_ = 0;
+    std::uint64_t passesPerYield_ = kPassesPerYield;
 
     QGroupBox* fmeControl_ = nullptr;
     QGroupBox* fmeTip_ = nullptr;

@@ -15,9 +15,13 @@ namespace {
 const QColor kForeground(Qt::black);
 const QColor kBackground(Qt::white);
 
+QRgb toRgb(Color c) {
+    return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
+                static_cast<int>((c >> 16) & 0xFFu));
+}
+
 QColor toQColor(Color c) {
-    return QColor(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
-                  static_cast<int>((c >> 16) & 0xFFu));
+    return QColor(toRgb(c));
 }
 
 // Clips the segment to the rectangle (Liang-Barsky); false if nothing is left.
@@ -328,10 +332,10 @@ void ImageSurface::drawDot(Color color, double x, double y) {
     const QRectF bounds(std::floor(at.x() - w / 2.0 + 0.5), std::floor(at.y() - w / 2.0 + 0.5), w,
                         w);
     if (persistent_) {
-        const QColor c = toQColor(color);
+        const QRgb rgb = toRgb(color);
         const QRect rect = bounds.toRect();
-        if (dotAlreadyThere(rect, c.rgb())) return;
-        imagePainter().fillRect(rect, c);
+        if (dotAlreadyThere(rect, rgb)) return;
+        imagePainter().fillRect(rect, QColor(rgb));
     } else {
         beginScreenMark();
         layer_.push_back(

@@ -142,17 +142,23 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     if (auto f = checkInterval(xInterval)) return f;
     if (auto f = checkInterval(yInterval)) return f;
 
+    // A label that would start under the panel is left out rather than shown cut.
+    const double panelEdge = L + panelRight / frame.windowWidth * (R - L);
+    const auto label = [&](double x, double y, double value) {
+        if (x >= panelEdge) s.label(x, y, value);
+    };
+
     // X ticks from the origin outward; labels hang below the axis.
     const double xStep = tickInterval(xInterval, std::max(std::abs(xMin), std::abs(xMax)));
     double t = 0;
     for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
         if (t <= xMax) {
             s.line(t, xAxisY - ch / 2, t, xAxisY + ch / 2);
-            s.label(t - cw / 1.5, xAxisY - ch / 2, t);
+            label(t - cw / 1.5, xAxisY - ch / 2, t);
         }
         if (-t >= xMin) {
             s.line(-t, xAxisY - ch / 2, -t, xAxisY + ch / 2);
-            s.label(-t - cw / 1.5, xAxisY - ch / 2, -t);
+            label(-t - cw / 1.5, xAxisY - ch / 2, -t);
         }
         t += xStep;
         if (!(-t >= xMin || t <= xMax)) break;
@@ -166,11 +172,11 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
         const double yw = std::abs(s.textWidth(" " + formatNumber(y)));
         if (y <= yMax) {
             s.line(yAxisX - cw / 2, y, yAxisX + cw / 2, y);
-            s.label(yAxisX - cw - yw, y + ch / 2, y);
+            label(yAxisX - cw - yw, y + ch / 2, y);
         }
         if (-y >= yMin) {
             s.line(yAxisX - cw / 2, -y, yAxisX + cw / 2, -y);
-            s.label(yAxisX - cw - yw, -y + ch / 2, -y);
+            label(yAxisX - cw - yw, -y + ch / 2, -y);
         }
         y += yStep;
         if (!(-y >= yMin || y <= yMax)) break;

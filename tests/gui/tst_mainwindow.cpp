@@ -6,7 +6,9 @@
 #include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
+#include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
+#include "model/Readout.h"
 #include "plot/RecordingSurface.h"
 
 #include <QtTest>
@@ -31,6 +33,8 @@ private slots:
     void drawRefusesABadBox();
     void panAndZoomBarsDuringARun_data();
     void panAndZoomBarsDuringARun();
+    void gesturesRedrawTheWholeRecord();
+    void theReadoutFollowsTheRecordToRest();
     void realTimePacing();
     void windowRunEqualsBatchRun_data();
     void windowRunEqualsBatchRun();
@@ -86,6 +90,30 @@ private:
         }
     }
 
+    // Since the plot was last cleared it keeps the whole record, drawn live or
+    // again: the start dot, five trail dots a sample, and an outline (a rear
+    // edge, five dots) at each lasting one.
+    void expectWholeRecord() {
+        const auto& ops = rec_.ops;
+        const auto from = std::find_if(ops.rbegin(), ops.rend(), [](const Op& o) {
+                              return o.kind == Op::Clear;
+                          }).base();
+        const auto samples = w_->run().record().samples();
+        const auto lasting = std::count_if(samples.begin(), samples.end(),
+                                           [](const model::Sample& x) { return x.lasting; });
+        QVERIFY(lasting >= 1 && samples.size() == w_->passes() + (lasting > 1));
+        QCOMPARE(std::count_if(from, ops.end(),
+                               [](const Op& o) {
+                                   return o.kind == Op::Line && o.color == plot::kRearEdgeColor &&
+                                          o.persistent;
+                               }),
+                 lasting);
+        QCOMPARE(std::count_if(from, ops.end(),
+                               [](const Op& o) { return o.kind == Op::Dot && o.persistent; }),
+                 1 + 5 * static_cast<long>(samples.size()) + 5 * lasting);
+    }
+    double viewWidth() const { return w_->view().xMax - w_->view().xMin; }
+
     std::unique_ptr<MainWindow> w_;
     plot::RecordingSurface rec_;
     QStringList messages_;
@@ -99,6 +127,7 @@ void tst_MainWindow::init() {
     messages_.clear();
     script_.clear();
     w_->setSurface(&rec_);
+    w_->setPassesPerYield(1);
     w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
     w_->setPassHook([this](std::uint64_t n) {
         if (n % 500 == 0) w_->stop(); // a run the test could not end
@@ -216,6 +245,68 @@ void tst_MainWindow::panAndZoomBarsDuringARun() {
              std::tuple(e.xMin, e.xMax, e.yMin, e.yMax, e.xInterval, e.yInterval));
     QCOMPARE(rec_.opsOf(Op::Clear).size(), clears + 1); // the axes drawn again
     QCOMPARE(w_->passes(), 8u);                         // and the run went on
+}
+
+void tst_MainWindow::gesturesRedrawTheWholeRecord() {
+    QWidget* plot = w_->plot();
+    double width = viewWidth();
+    const auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(600, 200), plot->mapToGlobal(QPointF(600, 200)), {}, QPoint(0, delta),
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &e);
+    };
+    at(40, [&] { // the wheel zooms in, mid-run
+        wheel(120);
+        QCOMPARE(viewWidth(), width * 0.8);
+        expectWholeRecord();
+    });
+    at(60, [&] { // F fits the skid so far, mid-run
+        QTest::keyClick(plot, Qt::Key_F);
+        width = viewWidth();
+        QVERIFY(width < 15);
+        expectWholeRecord();
+    });
+    at(80, [&] { // a drag pans, the minus key zooms out
+        QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(500, 200));
+        QTest::mouseMove(plot, QPoint(520, 200));
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(520, 200));
+        QTest::keyClick(plot, Qt::Key_Minus);
+        QCOMPARE(viewWidth(), width / 0.8);
+        expectWholeRecord();
+    });
+    play(QStringLiteral("Pause@100 Draw"));
+    QCOMPARE(w_->passes(), 100u); // the run went on through every gesture
+    w_->resize(w_->size() + QSize(120, 80));
+    QTRY_COMPARE(rec_.ops.back().kind, Op::Flush);
+    expectWholeRecord();
+    w_->scrZoom(0)->bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QVERIFY(rec_.opsOf(Op::Dot).size() > 500 && rec_.ops.back().kind != Op::Dot); // cleared
+    QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
+    expectWholeRecord();
+    w_->mnuLegend()->trigger(); // off: the record again without the legend
+    QVERIFY(rec_.opsOf(Op::Legend).size() > 4 && rec_.ops.back().kind == Op::Flush);
+    QCOMPARE(std::find_if(rec_.ops.rbegin(), rec_.ops.rend(),
+                          [](const Op& o) { return o.kind == Op::Clear || o.kind == Op::Legend; })
+                 ->kind,
+             Op::Clear);
+    expectWholeRecord();
+}
+
+void tst_MainWindow::theReadoutFollowsTheRecordToRest() {
+    play(QStringLiteral("Pause@30 Draw"));
+    const auto readout = [this] {
+        return QString::fromStdString(model::readoutText(*model::readout(w_->run().record())));
+    };
+    QCOMPARE(w_->readoutLabel()->text(), readout());
+    QVERIFY(w_->noteLabel()->text().startsWith(QStringLiteral("Note:"))); // 2.7 times the grip
+    w_->cmdPause()->click(); // on to rest: the run ends as Stop leaves it
+    expectPhase(Phase::Stopped);
+    QVERIFY(w_->readoutLabel()->text().startsWith(QStringLiteral("At rest after 3.52 s")));
+    QCOMPARE(w_->readoutLabel()->text(), readout());
+    w_->mnuRedraw()->trigger();
+    expectWholeRecord();
+    QTest::mouseMove(w_->plot(), QPoint(700, 300));
+    QVERIFY(w_->cursorLabel()->text().startsWith(QStringLiteral("x = ")));
 }
 
 void tst_MainWindow::realTimePacing() {

@@ -2,6 +2,7 @@
 // The view's steps, and the axes, trails and outlines the renderer draws on a recording surface.
 #include "plot/RecordingSurface.h"
 #include "plot/Renderer.h"
+#include "sim/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,25 @@ TEST(View, IntervalStepsNeverBelow1AndZoomIsRefusedBeyondTheRangeLimits) {
     EXPECT_EQ(far.xMin, -1.7e308);
 }
 
+TEST(View, GesturesZoomAboutAPointPanAndFitAndLeaveTheIntervalToTheDrawing) {
+    View v;
+    EXPECT_TRUE(v.zoomAbout({7.5, 35}, 0.5)); // the top-right corner stays put
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-6.25, 7.5, 10.0, 35.0}));
+    EXPECT_TRUE(v.autoIntervals);
+    EXPECT_TRUE(v.panBy(1.25, -10));
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-5.0, 8.75, 0.0, 25.0}));
+    EXPECT_TRUE(v.stepInterval(1)); // the bar takes the interval back by hand
+    EXPECT_FALSE(v.autoIntervals);
+    EXPECT_TRUE(v.fit({-1, 0}, {1, 30}, 0.1)); // 20 % wider than the box; a thin one at least 1 m
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-1.2, 1.2, -3.0, 33.0}));
+    EXPECT_TRUE(v.autoIntervals);
+    for (const double factor : {0.0, -1.0, double(NAN), double(INFINITY), 1e-9, 1e12})
+        EXPECT_FALSE(v.zoomAbout({0, 0}, factor)) << factor;
+    EXPECT_FALSE(v.zoomAbout({NAN, 0}, 2));
+    EXPECT_FALSE(v.panBy(0, 0) || v.panBy(NAN, 1) || v.panBy(1e308, 0) || v.panBy(0, 1.7e308));
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-1.2, 1.2, -3.0, 33.0}));
+}
+
 struct Axes {
     RecordingSurface s;
     Op x, y, provisional, mapping; // the axis lines, the two world rectangles
@@ -113,6 +133,11 @@ TEST(Axes, TicksEveryIntervalLabelledInCharacterSizes) {
         EXPECT_TRUE(op.value != 0 || std::hypot(op.x1 + cw / 1.5, op.y1 + ch / 2) < 1e-9);
         if (op.value == 4) fours.push_back(op);
     }
+    const Axes w(View{}, kWide); // widened under the panel: ticks there, but no label
+    const double edge = w.mapping.x1 + 3615.0 / 20000 * (w.mapping.x2 - w.mapping.x1);
+    EXPECT_LT(*w.xTicks.begin() + 1, edge);
+    for (const Op& op : w.s.opsOf(Op::Label))
+        EXPECT_GE(op.x1, edge) << op.value;
     ASSERT_EQ(fours.size(), 2u);
     EXPECT_NEAR(std::hypot(fours[0].x1 - (4 - cw / 1.5), fours[0].y1 + ch / 2), 0, 1e-9);
     EXPECT_NEAR(std::hypot(fours[1].x1 + cw + yw, fours[1].y1 - (4 + ch / 2)), 0, 1e-9);
@@ -160,6 +185,38 @@ TEST(Axes, AtMost200TicksPerHalfAxisCoarsened125) {
                                {1, INFINITY, INFINITY}}; // step
     for (const auto& s : steps)
         EXPECT_EQ(tickInterval(s[0], s[1]), s[2]) << s[0] << " " << s[1];
+}
+
+TEST(Axes, GesturesPick125IntervalsThatKeepLabelsApartAndTheLegendNamesTheColours) {
+    for (const double width : {0.003, 2.0, 27.5, 900.0}) {
+        View v{-width, width, -width / 2, width / 2};
+        v.autoIntervals = true;
+        v.legend = width > 1;
+        const Axes a(v, kDesign);
+        const double charWidth = 7 * (a.mapping.x2 - a.mapping.x1) / 527;
+        const auto labels = a.s.opsOf(Op::Label);
+        std::vector<Op> below; // the x axis's labels (the first is the origin's), left to right
+        std::copy_if(labels.begin(), labels.end(), std::back_inserter(below),
+                     [&](const Op& op) { return op.y1 == labels.at(0).y1; });
+        std::sort(below.begin(), below.end(), [](auto& l, auto& r) { return l.x1 < r.x1; });
+        const double step = below[1].value - below[0].value;
+        const double mantissa = step / std::pow(10, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-6 || std::abs(mantissa - 2) < 1e-6 ||
+                    std::abs(mantissa - 5) < 1e-6)
+            << width << ": " << step;
+        below.erase(std::unique(below.begin(), below.end(),
+                                [](auto& l, auto& r) { return l.value == r.value; }),
+                    below.end()); // the origin is labelled twice
+        ASSERT_GE(below.size(), 3u) << width;
+        for (std::size_t i = 1; i < below.size(); ++i) // a character between two labels
+            EXPECT_GT(below[i].x1 - below[i - 1].x1,
+                      std::abs(a.s.textWidth(" " + formatNumber(below[i - 1].value) + " ")) +
+                          charWidth)
+                << width;
+        const auto legend = a.s.opsOf(Op::Legend);
+        EXPECT_EQ(legend.size(), v.legend ? 1u : 0u);
+        if (v.legend) EXPECT_EQ(legend[0].value, kTrailCount);
+    }
 }
 
 // The mass centre at (cx, cy), the wheels a metre to each side and ahead or behind.
