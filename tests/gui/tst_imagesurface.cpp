@@ -86,7 +86,8 @@ private slots:
     void labelsAndLegendStayAboveTheTrailsAndARepeatedDotStillLands() {
         Unit s(200);
         s.label(20, 20, 12345);
-        const std::array<plot::LegendEntry, 2> entries{{{"mass centre", 0}, {"front left", kRedColor}}};
+        const std::array<plot::LegendEntry, 2> entries{
+            {{"mass centre", 0}, {"front left", kRedColor}}};
         s.legend(entries);
         s.setPenWidth(9);
         for (int x = 0; x < 200; ++x) // a thick red trail across both, drawn after them
@@ -100,7 +101,7 @@ private slots:
         QVERIFY2(red > 0 && red < 100, qPrintable(QString::number(red)));
         QVERIFY(countColor(shown.copy(legend), kWhite) > 1000);
         QCOMPARE(countColor(s.image().copy(label), kRed), 30 * 10); // the trail lies beneath
-        s.clear(); // takes labels and legend away
+        s.clear();                                                  // takes labels and legend away
         QCOMPARE(countColor(s.composed(), kWhite), 200 * 200);
 
         // A trail's dot drawn again where another colour (or a line) has covered it since.

@@ -267,17 +267,20 @@ void tst_MainWindow::gesturesRedrawTheWholeRecord() {
         expectWholeRecord();
     });
     at(80, [&] { // a drag pans, the minus key zooms out
+        const double left = w_->view().xMin;
         QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(500, 200));
         QTest::mouseMove(plot, QPoint(520, 200));
         QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(520, 200));
+        QVERIFY(w_->view().xMin < left); // dragged right: the world left of it comes in
         QTest::keyClick(plot, Qt::Key_Minus);
         QCOMPARE(viewWidth(), width / 0.8);
         expectWholeRecord();
     });
     play(QStringLiteral("Pause@100 Draw"));
     QCOMPARE(w_->passes(), 100u); // the run went on through every gesture
+    const auto clears = rec_.opsOf(Op::Clear).size();
     w_->resize(w_->size() + QSize(120, 80));
-    QTRY_COMPARE(rec_.ops.back().kind, Op::Flush);
+    QTRY_COMPARE(rec_.opsOf(Op::Clear).size(), clears + 1);
     expectWholeRecord();
     w_->scrZoom(0)->bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QVERIFY(rec_.opsOf(Op::Dot).size() > 500 && rec_.ops.back().kind != Op::Dot); // cleared
@@ -307,6 +310,11 @@ void tst_MainWindow::theReadoutFollowsTheRecordToRest() {
     expectWholeRecord();
     QTest::mouseMove(w_->plot(), QPoint(700, 300));
     QVERIFY(w_->cursorLabel()->text().startsWith(QStringLiteral("x = ")));
+    w_->resize(1, 1); // the smallest window keeps the panel and the run buttons in sight
+    for (const char* name : {"fmeControl", "fmeTip"}) {
+        const QWidget* frame = w_->findChild<QWidget*>(name);
+        QVERIFY(w_->rect().contains(QRect(frame->mapTo(w_.get(), QPoint()), frame->size())));
+    }
 }
 
 void tst_MainWindow::realTimePacing() {

@@ -93,7 +93,9 @@ TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAsStopLeavesIt) {
     EXPECT_TRUE(same(drawer.bodies.back(), run.body()));
     EXPECT_TRUE(drawer.lasting.back() && record.newest().lasting);
     for (std::size_t i = 0; i < drawer.bodies.size(); ++i)
-        ASSERT_TRUE(same(record.samples()[i].body(), drawer.bodies[i])) << i;
+        ASSERT_TRUE(same(record.samples()[i].body(), drawer.bodies[i]) &&
+                    record.samples()[i].lasting == drawer.lasting[i])
+            << i;
     const auto r = readout(record);
     ASSERT_TRUE(r && r->atRest);
     EXPECT_EQ(readoutText(*r),
@@ -111,7 +113,7 @@ TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAsStopLeavesIt) {
 TEST(Run, TheReadoutReadsTheNewestSample) {
     model::Run run;
     Case c = startupCase();
-    c.launch.velocity = {-3, 4};
+    c.launch.velocity = {-3, 4}, c.launch.heading = 1;
     run.start(c);
     ASSERT_TRUE(run.pass(nullptr, false));
     const auto r = readout(run.record());
@@ -138,6 +140,7 @@ TEST(Record, StaysWithinItsCapacityKeepingTheFirstTheLastingAndTheNewest) {
         EXPECT_LE(s.size(), 1024u);
         EXPECT_EQ(record.passes(), 10000u);
         EXPECT_GE(record.stride(), 10000u / 1024);
+        if (lastingEvery > 1) EXPECT_LE(record.stride(), 16u); // not thinned more than it needs
         EXPECT_EQ(s.front().time, 0);
         EXPECT_DOUBLE_EQ(s.back().time, 99.99);
         EXPECT_EQ(record.car(s.back()).length, car.length);
@@ -152,6 +155,18 @@ TEST(Record, StaysWithinItsCapacityKeepingTheFirstTheLastingAndTheNewest) {
         for (std::size_t i = 1; i < s.size(); ++i)
             ASSERT_LE(s[i].time - s[i - 1].time, 0.01 * 2.0 * record.stride()) << i;
     }
+}
+
+TEST(Record, ItsExtentIsTheBoxAroundTheOutlines) {
+    Record record;
+    EXPECT_FALSE(record.extent());
+    const sim::Car car = startupCase().car; // pointing along +y
+    record.add({{10, 20}, {}, 0, 0, 0}, car, true);
+    const auto e = record.extent();
+    ASSERT_TRUE(e);
+    EXPECT_DOUBLE_EQ(e->hi.x - e->lo.x, car.width);
+    EXPECT_DOUBLE_EQ(e->hi.y - e->lo.y, car.length);
+    EXPECT_DOUBLE_EQ(e->lo.x + e->hi.x, 20);
 }
 
 TEST(Readout, AGripNoteWhenTheTurnNeedsMoreThanTheTyresGive) {

@@ -68,11 +68,11 @@ TEST(View, IntervalStepsNeverBelow1AndZoomIsRefusedBeyondTheRangeLimits) {
 
 TEST(View, GesturesZoomAboutAPointPanAndFitAndLeaveTheIntervalToTheDrawing) {
     View v;
-    EXPECT_TRUE(v.zoomAbout({7.5, 35}, 0.5)); // the top-right corner stays put
-    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-6.25, 7.5, 10.0, 35.0}));
+    EXPECT_TRUE(v.zoomAbout({0, 5}, 0.5)); // (0, 5) stays put
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-10.0, 3.75, -5.0, 20.0}));
     EXPECT_TRUE(v.autoIntervals);
     EXPECT_TRUE(v.panBy(1.25, -10));
-    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-5.0, 8.75, 0.0, 25.0}));
+    EXPECT_EQ((std::array{v.xMin, v.xMax, v.yMin, v.yMax}), (std::array{-8.75, 5.0, -15.0, 10.0}));
     EXPECT_TRUE(v.stepInterval(1)); // the bar takes the interval back by hand
     EXPECT_FALSE(v.autoIntervals);
     EXPECT_TRUE(v.fit({-1, 0}, {1, 30}, 0.1)); // 20 % wider than the box; a thin one at least 1 m
