@@ -203,40 +203,24 @@ private:
     void plotGesture() {
         QWidget* plot = w_.plot();
         const QPoint at(below(plot->width() + 40) - 20, below(plot->height() + 40) - 20);
-        switch (below(6)) {
-        case 0: {
-            note(QStringLiteral("wheel"));
-            const QPoint delta(0, (below(2) ? 1 : -1) * (1 + below(720)));
-            QWheelEvent wheel(at, plot->mapToGlobal(at), {}, delta, Qt::NoButton, {},
-                              Qt::NoScrollPhase, false);
+        const int what = below(6);
+        note(QStringLiteral("plot gesture %1 at %2, %3").arg(what).arg(at.x()).arg(at.y()));
+        if (what == 0) { // the wheel, a notch is 120
+            QWheelEvent wheel(at, plot->mapToGlobal(at), {}, QPoint(0, below(1441) - 720),
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
             QApplication::sendEvent(plot, &wheel);
-            break;
-        }
-        case 1:
-            note(QStringLiteral("drag"));
+        } else if (what == 1) { // a drag
             QTest::mousePress(plot, Qt::LeftButton, {}, at);
             QTest::mouseMove(plot, at + QPoint(below(200) - 100, below(200) - 100));
             QTest::mouseRelease(plot, Qt::LeftButton, {}, at);
-            break;
-        case 2: {
-            const Qt::Key keys[] = {Qt::Key_Plus,  Qt::Key_Minus, Qt::Key_Left,
-                                    Qt::Key_Right, Qt::Key_Up,    Qt::Key_Down};
-            note(QStringLiteral("a key on the plot"));
-            QTest::keyClick(plot, keys[below(6)]);
-            break;
-        }
-        case 3:
-            note(QStringLiteral("double-click"));
+        } else if (what == 2) {
+            QTest::keyClick(plot, any(QList{Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Left,
+                                            Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}));
+        } else if (what == 3) {
             QTest::mouseDClick(plot, Qt::LeftButton, {}, at);
-            break;
-        case 4: {
-            QAction* a = any(QList<QAction*>{w_.mnuFit(), w_.mnuRedraw(), w_.mnuLegend()});
-            note(QStringLiteral("menu ") + a->text());
-            a->trigger();
-            break;
-        }
-        default:
-            note(QStringLiteral("resize"));
+        } else if (what == 4) {
+            any(QList{w_.mnuFit(), w_.mnuRedraw(), w_.mnuLegend()})->trigger();
+        } else {
             w_.resize(200 + below(1200), 200 + below(900));
         }
     }
