@@ -12,7 +12,8 @@
 #     * item
 #       further line
 #
-#    -- MAINTAINER  <the date in RFC 5322 form>
+#    -- MAINTAINER  <the date in RFC 5322 form, noon UTC; an older release of
+#                    the same day a minute earlier each>
 #
 # Anything before the first entry is left out, and so are backticks. Fails,
 # writing nothing, when the newest entry is not VERSION, when the entries are
@@ -48,8 +49,11 @@ function close_entry() {
         fail("the newest entry is " entry_version " but the version is " version \
              ": add an entry for " version " at the top")
     if (entries && day > last_day) fail("the entries are not newest first")
+    # Releases of one day are a minute apart, the newest at noon: a Debian
+    # changelog wants each entry later than the one before it.
+    same_day = (entries && day == last_day) ? same_day + 1 : 0
     last_day = day
-    command = "date -u -R -d " day
+    command = "date -u -R -d \"" day " 12:00 UTC " same_day " minutes ago\""
     entry_date = ""
     if ((command | getline entry_date) <= 0 || entry_date == "") fail("not a date: " day)
     close(command)
