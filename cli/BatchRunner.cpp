@@ -50,7 +50,7 @@ std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
 }
 
 std::string batchUsage() {
-    return "Usage: yawmark-batch [options]\n"
+    return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
            "Runs a handbrake skid as \"Calculate and Plot!\" would and prints its trajectory as\n"
            "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass;\n"
            "or draws its plot into a PNG image, as the window shows it when paused at the end.\n"
@@ -73,6 +73,11 @@ std::string batchUsage() {
            "  --csv               with --png, print the CSV as well\n"
            "  -h, --help          show this text\n"
            "  --version           show the program's version\n"
+           "  --save-case FILE    write the case the other options describe into FILE\n"
+           "                      (a .yawmark case file) and run nothing\n"
+           "\n"
+           "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
+           "the start-up boxes and check boxes; the options override it.\n"
            "\n"
            "Bad input prints one line on standard error (and this text after an unknown\n"
            "option) and exits with status 2.\n";
@@ -156,6 +161,13 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 return "--vehicle: unknown vehicle \"" + *text +
                        "\" (choose \"McLaren F1\", \"Imaginery Car\" or \"Custom\").";
             o.vehicle = *text;
+        } else if (name == "--save-case") {
+            const auto text = value();
+            if (!text || text->empty()) return "--save-case needs a file name.";
+            o.saveCase = *text;
+        } else if (!name.starts_with('-') || name == "-") {
+            if (!o.caseFile.empty()) return "give one case file, not \"" + args[i] + "\" as well.";
+            o.caseFile = args[i];
         } else if (name == "--box") {
             const auto text = value();
             if (!text) return "--box needs I=TEXT.";
@@ -175,17 +187,30 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
 }
 
 std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid) {
-    const Case start = startupCase();
+    io::CaseFile& file = skid.file;
     Case& c = skid.c;
-    c = start;
     BoxTexts& t = skid.texts;
-    writeBoxes(c, t, true);
+    file = io::startupCaseFile();
+    c = startupCase();
+    if (!options.caseFile.empty()) {
+        auto loaded = io::loadCase(QString::fromStdString(options.caseFile));
+        if (auto* message = std::get_if<std::string>(&loaded)) return *message;
+        file = std::get<io::CaseRead>(loaded).file;
+        // The case's car as Draw reads its boxes, for a vehicle chosen on top of it.
+        auto prepared = prepareDraw(file.texts, file.autos, file.form);
+        if (auto* problem = std::get_if<BoxProblem>(&prepared))
+            return boxMessage(*problem, file.form);
+        c = std::get<Prepared>(prepared).c;
+    }
+    t = file.texts;
     if (auto vehicle = preset(options.vehicle)) {
         applyVehicle(*vehicle, c.car);
         writeBoxes(c, t, false);
+        file.vehicle = options.vehicle;
     }
-    const InertiaForm form = options.gyration ? InertiaForm::Gyration : InertiaForm::Moment;
-    if (options.gyration) {
+    const bool gyration = options.gyration && file.form == InertiaForm::Moment;
+    const InertiaForm form = options.gyration ? InertiaForm::Gyration : file.form;
+    if (gyration) {
         // As the Options dialog does: box 5 shows the stored inertia as a radius.
         auto text = inertiaText(c.car, form);
         if (auto* problem = std::get_if<BoxProblem>(&text)) return boxMessage(*problem, form);
@@ -194,8 +219,13 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
     for (const auto& [box, text] : options.boxes)
         t.text[box] = text;
     if (options.lines) t.trail.fill(1);
+    file.texts = t;
+    file.form = form;
+    file.autos = {file.autos.normal && options.autoNormal,
+                  file.autos.inertia && options.autoInertia};
+    file.autoSnapshot = file.autoSnapshot || options.autoSnap;
 
-    auto prepared = prepareDraw(t, {options.autoNormal, options.autoInertia}, form);
+    auto prepared = prepareDraw(t, file.autos, form);
     if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, form);
     c = std::get<Prepared>(prepared).c;
     t = std::get<Prepared>(prepared).texts;
@@ -250,6 +280,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     BatchSkid skid;
     if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
+    if (!options.saveCase.empty()) {
+        if (auto message = io::saveCase(QString::fromStdString(options.saveCase), skid.file))
+            return fail("--save-case: " + *message);
+        return 0;
+    }
 
     const bool csv = options.png.empty() || options.csv;
     if (csv) out << kCsvHeader;
@@ -272,7 +307,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const std::string line = csvRow(pass, body);
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
     };
-    if (auto message = runBatchSkid(options, skid.run, plot ? &plot->renderer() : nullptr,
+    BatchOptions run = options;
+    run.autoSnap = skid.file.autoSnapshot; // ticked by the option or in the case
+    if (auto message = runBatchSkid(run, skid.run, plot ? &plot->renderer() : nullptr,
                                     csv ? AfterPass(print) : AfterPass())) {
         out.flush();
         return fail(*message);

@@ -5,6 +5,7 @@
 // can observe the same passes.
 #pragma once
 
+#include "io/CaseFile.h"
 #include "model/Boxes.h"
 #include "model/Run.h"
 #include "sim/Draw.h"
@@ -30,6 +31,8 @@ inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
 
 // What the command line asks for.
 struct BatchOptions {
+    std::string caseFile;                           // CASE.yawmark: the case to start from
+    std::string saveCase;                           // --save-case FILE: write the case, run nothing
     std::uint64_t passes = 1000;                    // --passes N (the default without --seconds)
     std::optional<double> seconds;                  // --seconds T: run until simTime >= T
     std::uint64_t every = 1;                        // --every K: print every K-th pass
@@ -62,11 +65,13 @@ struct BatchSkid {
     model::Case c;
     model::BoxTexts texts;
     model::Run run;
+    io::CaseFile file; // the case as a file holds it: the texts as typed, the check boxes
 };
 
-// Start-up, the chosen vehicle, the radius-of-gyration form of box 5, the
-// typed boxes and trail check boxes, then Draw's preparation and the run
-// started. Returns the message naming the box if the run cannot start.
+// Start-up or the case file, the chosen vehicle, the radius-of-gyration form
+// of box 5, the typed boxes and trail check boxes, then Draw's preparation and
+// the run started. Returns the message naming the box (or the file and its
+// field) if the run cannot start.
 std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSkid& skid);
 
 // Called after each pass with its number (1-based) and the body it left.

@@ -66,6 +66,30 @@ struct BoxInfo {
 // Box i (0..18); box 5 as `form` has it.
 const BoxInfo& boxInfo(int i, InertiaForm form = InertiaForm::Moment);
 
+// The name of each box in a case file, and its unit there (the box's own).
+inline constexpr std::array<std::string_view, kBoxCount> kBoxKeys{"wheelbaseLength",
+                                                                  "wheelbaseWidth",
+                                                                  "mass",
+                                                                  "rearWeightPercent",
+                                                                  "friction",
+                                                                  "inertia",
+                                                                  "speed",
+                                                                  "direction",
+                                                                  "steering",
+                                                                  "turnRadius",
+                                                                  "gravity",
+                                                                  "relativeDirection",
+                                                                  "yawRate",
+                                                                  "interval",
+                                                                  "snapshotInterval",
+                                                                  "pixelSize",
+                                                                  "startX",
+                                                                  "startY",
+                                                                  "frontSensitivity"};
+// The name of each trail's check box in a case file: the mass centre, then FL, FR, RR, RL.
+inline constexpr std::array<std::string_view, kTrailCount> kTrailKeys{
+    "massCentre", "frontLeft", "frontRight", "rearRight", "rearLeft"};
+
 // The tooltip of the five trail check boxes.
 inline constexpr std::string_view kTrailTooltip =
     "Connect plotted pixels.  Useful at low resolution (high calc. interval).";

@@ -147,6 +147,18 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
     EXPECT_NE(batch({"--box", "8=CE", "--passes", "50"}).out, right);
 }
 
+TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("a.yawmark").toStdString();
+    const Args options{"--box",   "2=1500",     "--gyration", "--no-auto-normal",
+                       "--lines", "--auto-snap"};
+    Args save = options, run = options;
+    save.insert(save.end(), {"--save-case", file}), run.insert(run.end(), {"--passes", "30"});
+    ASSERT_EQ(batch(save).status, 0);
+    EXPECT_EQ(batch({file, "--passes", "30"}).out, batch(run).out);
+    expectRefused(batch({file, "--box", "2=0"}), "\"Vehicle Mass (kg)\" must not be 0", file);
+}
+
 TEST(Batch, ARunThatCannotGoOnEndsThereWithExitTwo) {
     const Result r = batch({"--box", "4=-0.9", "--box", "13=1e155"});
     expectRefused(r, "the run stopped at pass 245 (t = 2.43999999999999E+154 s)", "overflow");

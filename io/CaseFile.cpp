@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: MIT
+#include "io/CaseFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace yawmark::io {
+
+namespace {
+
+using model::kBoxCount;
+using model::kTrailCount;
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string field(std::string_view name) {
+    return "field \"" + std::string(name) + "\"";
+}
+
+// "major.minor" with both numbers, or nothing.
+std::optional<std::pair<int, int>> parseVersion(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    bool okMajor = false, okMinor = false;
+    if (parts.size() != 2) return std::nullopt;
+    const int major = parts[0].toInt(&okMajor), minor = parts[1].toInt(&okMinor);
+    if (!okMajor || !okMinor || major < 0 || minor < 0) return std::nullopt;
+    return std::pair{major, minor};
+}
+
+// Reads the fields of one JSON object, remembering the first thing wrong and
+// the fields it was not asked for.
+class Fields {
+public:
+    Fields(const QJsonObject& object, std::string prefix, std::string& error)
+        : object_(object), prefix_(std::move(prefix)), error_(error) {}
+
+    std::string name(std::string_view key) const { return field(prefix_ + std::string(key)); }
+
+    std::optional<QJsonValue> take(std::string_view key) {
+        const QString k = qs(key);
+        taken_ << k;
+        if (!object_.contains(k)) return fail(name(key) + " is missing.");
+        return object_.value(k);
+    }
+    std::optional<bool> flag(std::string_view key) {
+        const auto v = take(key);
+        if (!v) return std::nullopt;
+        if (!v->isBool()) return fail(name(key) + " must be true or false.");
+        return v->toBool();
+    }
+    std::optional<std::string> text(std::string_view key) {
+        const auto v = take(key);
+        if (!v) return std::nullopt;
+        if (!v->isString()) return fail(name(key) + " must be a text in quotes.");
+        return v->toString().toStdString();
+    }
+    std::optional<QJsonObject> object(std::string_view key) {
+        const auto v = take(key);
+        if (!v) return std::nullopt;
+        if (!v->isObject()) return fail(name(key) + " must be an object in braces.");
+        return v->toObject();
+    }
+    // An integer from 0 to `most`.
+    std::optional<int> choice(std::string_view key, int most, std::string_view meaning) {
+        const auto v = take(key);
+        if (!v) return std::nullopt;
+        const double d = v->toDouble(-1);
+        if (!v->isDouble() || d != static_cast<int>(d) || d < 0 || d > most)
+            return fail(name(key) + " must be " + std::string(meaning) + ".");
+        return static_cast<int>(d);
+    }
+    // A note for each field nobody asked for (a newer minor version's).
+    void noteUnknown(std::vector<std::string>& notes) const {
+        for (const QString& k : object_.keys())
+            if (!taken_.contains(k))
+                notes.push_back(name(k.toStdString()) + " is not known here and was ignored.");
+    }
+
+private:
+    std::nullopt_t fail(std::string what) {
+        if (error_.empty()) error_ = std::move(what);
+        return std::nullopt;
+    }
+
+    QJsonObject object_;
+    std::string prefix_;
+    std::string& error_;
+    QStringList taken_;
+};
+
+} // namespace
+
+CaseFile startupCaseFile() {
+    CaseFile f;
+    model::writeBoxes(model::startupCase(), f.texts, true);
+    f.vehicle = std::string(model::kVehicleNames[1]);
+    return f;
+}
+
+std::string caseText(const CaseFile& f) {
+    QJsonObject boxes, connect;
+    for (int i = 0; i < kBoxCount; ++i)
+        boxes.insert(qs(model::kBoxKeys[i]), QString::fromStdString(f.texts.text[i]));
+    for (int i = 0; i < kTrailCount; ++i)
+        connect.insert(qs(model::kTrailKeys[i]), f.texts.trail[i]);
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), qs(kCaseFormat));
+    root.insert(QStringLiteral("version"), QStringLiteral("%1.%2").arg(kCaseMajor).arg(kCaseMinor));
+    root.insert(QStringLiteral("vehicle"), QString::fromStdString(f.vehicle));
+    root.insert(QStringLiteral("inertiaForm"), f.form == model::InertiaForm::Gyration
+                                                   ? QStringLiteral("gyration")
+                                                   : QStringLiteral("moment"));
+    root.insert(QStringLiteral("autoYawRate"), f.autos.normal);
+    root.insert(QStringLiteral("autoInertia"), f.autos.inertia);
+    root.insert(QStringLiteral("autoSnapshot"), f.autoSnapshot);
+    root.insert(QStringLiteral("realTime"), f.realTime);
+    root.insert(QStringLiteral("boxes"), boxes);
+    root.insert(QStringLiteral("connect"), connect);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
+    QJsonParseError parse{};
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray(text.data(), static_cast<qsizetype>(text.size())), &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return "not a case file: " + parse.errorString().toStdString() + " at character " +
+               std::to_string(parse.offset) + ".";
+    if (!doc.isObject()) return std::string("not a case file: no JSON object.");
+    const QJsonObject root = doc.object();
+    if (root.value(QStringLiteral("format")).toString() != qs(kCaseFormat))
+        return "not a Yawmark case: " + field("format") + " is not \"" + std::string(kCaseFormat) +
+               "\".";
+    const auto version = parseVersion(root.value(QStringLiteral("version")).toString());
+    if (!version) return field("version") + " must be a text like \"1.0\".";
+    if (version->first != kCaseMajor)
+        return "a case of version " + std::to_string(version->first) + "." +
+               std::to_string(version->second) + ", which this Yawmark (reading " +
+               std::to_string(kCaseMajor) + ".x) cannot read.";
+
+    CaseRead read;
+    CaseFile& f = read.file;
+    std::string error;
+    Fields top(root, "", error);
+    top.take("format"), top.take("version");
+    const auto vehicle = top.text("vehicle");
+    const auto form = top.text("inertiaForm");
+    const auto autoYawRate = top.flag("autoYawRate"), autoInertia = top.flag("autoInertia");
+    const auto autoSnapshot = top.flag("autoSnapshot"), realTime = top.flag("realTime");
+    const auto boxesObject = top.object("boxes"), connectObject = top.object("connect");
+    if (!error.empty()) return error;
+    if (*form != "moment" && *form != "gyration")
+        return field("inertiaForm") + " must be \"moment\" or \"gyration\".";
+    f.vehicle = *vehicle;
+    f.form = *form == "gyration" ? model::InertiaForm::Gyration : model::InertiaForm::Moment;
+    f.autos = {*autoYawRate, *autoInertia};
+    f.autoSnapshot = *autoSnapshot, f.realTime = *realTime;
+
+    Fields boxes(*boxesObject, "boxes.", error), connect(*connectObject, "connect.", error);
+    for (int i = 0; i < kBoxCount; ++i)
+        if (const auto t = boxes.text(model::kBoxKeys[i])) f.texts.text[i] = *t;
+    for (int i = 0; i < kTrailCount; ++i)
+        if (const auto c =
+                connect.choice(model::kTrailKeys[i], 2, "0 (unticked), 1 (ticked) or 2 (greyed)"))
+            f.texts.trail[i] = *c;
+    if (!error.empty()) return error;
+    for (const Fields* fields : {&top, &boxes, &connect})
+        fields->noteUnknown(read.notes);
+
+    // The boxes as Draw would read them: a case that cannot be drawn is refused.
+    const auto prepared = model::prepareDraw(f.texts, f.autos, f.form);
+    if (const auto* problem = std::get_if<model::BoxProblem>(&prepared))
+        return field("boxes." + std::string(model::kBoxKeys[problem->box])) + ": " +
+               model::boxMessage(*problem, f.form);
+    return read;
+}
+
+std::variant<CaseRead, std::string> loadCase(const QString& path) {
+    const std::string name = path.toStdString() + ": ";
+    QFile file(path);
+    if (QFileInfo(path).isDir()) return name + "a folder, not a case file.";
+    if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
+    // A case is a few kilobytes; anything far larger is not one.
+    constexpr qint64 kMaxCaseBytes = 1 << 20;
+    if (file.size() > kMaxCaseBytes) return name + "too large for a case file.";
+    const QByteArray bytes = file.readAll();
+    auto read =
+        readCaseText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (auto* e = std::get_if<std::string>(&read)) return name + *e;
+    return read;
+}
+
+std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
+    const std::string name = path.toStdString() + ": ";
+    if (QFileInfo(path).isDir()) return name + "a folder of that name is in the way.";
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count:
+    // through the buffer it may pass unnoticed and commit() replace the old
+    // file with a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return name + file.errorString().toStdString() + ".";
+    const std::string text = caseText(f);
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size())) {
+        file.cancelWriting();
+        return name + "could not be written whole (is the disk full?); the old file is kept.";
+    }
+    if (!file.commit()) return name + file.errorString().toStdString() + ".";
+    return std::nullopt;
+}
+
+} // namespace yawmark::io

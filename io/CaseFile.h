@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// The case file (.yawmark): everything that defines a run and can be typed in
+// the window, as JSON text a person can read and edit.
+//
+//   {
+//     "format": "yawmark-case", "version": "1.0",
+//     "vehicle": "McLaren F1", "inertiaForm": "moment",
+//     "autoYawRate": true, "autoInertia": true, "autoSnapshot": false, "realTime": false,
+//     "boxes": { "wheelbaseLength": "4.29", ... nineteen texts ... },
+//     "connect": { "massCentre": 0, "frontLeft": 0, ... }
+//   }
+//
+// The box texts are kept exactly as shown, so a case saved and opened again
+// shows the same texts and draws a bit-identical run. The keys of the boxes
+// are model::kBoxKeys; the README documents every field.
+//
+// Reading is all or nothing: a file that is missing, unreadable, not JSON, of
+// another format or a newer major version, or that lacks a field, holds one of
+// the wrong kind, or holds a box that Draw would refuse, is refused with a
+// message naming the file and the field. Fields a newer minor version added are
+// ignored, each with a note.
+#pragma once
+
+#include "model/Boxes.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace yawmark::io {
+
+inline constexpr std::string_view kCaseFormat = "yawmark-case";
+inline constexpr int kCaseMajor = 1, kCaseMinor = 0;
+inline constexpr std::string_view kCaseSuffix = ".yawmark";
+
+struct CaseFile {
+    model::BoxTexts texts;
+    std::string vehicle; // as the vehicle list shows it
+    model::InertiaForm form = model::InertiaForm::Moment;
+    model::AutoCalculate autos; // "Auto Calculate" of the yaw rate and of the inertia
+    bool autoSnapshot = false;
+    bool realTime = false;
+};
+
+// The start-up case as a file would hold it.
+CaseFile startupCaseFile();
+
+// The JSON text of a case.
+std::string caseText(const CaseFile& file);
+
+struct CaseRead {
+    CaseFile file;
+    std::vector<std::string> notes; // fields ignored, one line each
+};
+// A case from JSON text, checked as Draw checks the boxes, or the message:
+// `field "boxes.mass": "Vehicle Mass (kg)" must not be 0.`
+std::variant<CaseRead, std::string> readCaseText(std::string_view text);
+
+// The file at `path`, or the message naming it.
+std::variant<CaseRead, std::string> loadCase(const QString& path);
+// Writes the case to `path` atomically: the old file stays whole until the new
+// one is complete. Returns why it could not, naming the file.
+std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
+
+} // namespace yawmark::io
