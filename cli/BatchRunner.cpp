@@ -24,12 +24,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text) {
     return value;
 }
 
-void appendNumber(std::string& line, double value) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
-    line.append(buf, res.ptr);
-}
-
 } // namespace
 
 std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
@@ -244,17 +238,6 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, s
         if (afterPass) afterPass(pass, run.body());
     }
     return std::nullopt;
-}
-
-std::string csvRow(std::uint64_t pass, const sim::Body& b) {
-    std::string line = std::to_string(pass);
-    for (double v :
-         {b.time, b.position.x, b.position.y, b.velocity.x, b.velocity.y, b.heading, b.yawRate}) {
-        line += ',';
-        appendNumber(line, v);
-    }
-    line += '\n';
-    return line;
 }
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -8,6 +8,7 @@
 #include "io/CaseFile.h"
 #include "model/Boxes.h"
 #include "model/Run.h"
+#include "model/Trajectory.h"
 #include "sim/Draw.h"
 
 #include <cstdint>
@@ -82,10 +83,6 @@ using AfterPass = std::function<void(std::uint64_t pass, const sim::Body& body)>
 // finite.
 std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run& run,
                                         sim::Drawer* drawer, const AfterPass& afterPass);
-
-// The CSV header, and the row of one pass with 17 significant digits.
-inline constexpr std::string_view kCsvHeader = "pass,t,x,y,vx,vy,heading,omega\n";
-std::string csvRow(std::uint64_t pass, const sim::Body& body);
 
 // The whole program: returns the exit status (0, or 2 after one line on err).
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

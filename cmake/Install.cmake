@@ -40,6 +40,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The type of case files, so that a file manager opens them with the program.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${YAWMARK_APP_ID}.mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${YAWMARK_APP_ID}.xml)
 foreach(size 16 22 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}x${size}/apps/yawmark.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

@@ -9,20 +9,28 @@
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/Spinner.h"
+#include "io/CaseFile.h"
 #include "model/Readout.h"
+#include "model/Trajectory.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -115,6 +123,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     });
     panel_->loadStartup();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // Whatever a case file holds, changed, makes the case modified.
+    connect(panel_, &ParameterPanel::edited, this, [this] { setWindowModified(true); });
+    connect(chkSnap_, &QCheckBox::stateChanged, this, [this] { setWindowModified(true); });
+    setCasePath({});
 }
 
 MainWindow::~MainWindow() = default;
@@ -122,9 +134,15 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuExit_ = file->addAction(QStringLiteral("E&xit"));
-    mnuExit_->setObjectName(QStringLiteral("mnuExit"));
-    connect(mnuExit_, &QAction::triggered, this, &MainWindow::exitProgram);
+    buildFileMenu(file);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuCopy_ = edit->addAction(QStringLiteral("&Copy Image"));
+    mnuCopy_->setObjectName(QStringLiteral("mnuCopy"));
+    // A text box with the focus takes Ctrl+C itself.
+    mnuCopy_->setShortcut(QKeySequence::Copy);
+    connect(mnuCopy_, &QAction::triggered, this, &MainWindow::copyImage);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
@@ -162,6 +180,33 @@ void MainWindow::buildMenus() {
     mnuAbout_ = help->addAction(QStringLiteral("&About..."));
     mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
     connect(mnuAbout_, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildFileMenu(QMenu* file) {
+    const auto add = [&](const char* name, const QString& text, QKeySequence key, auto slot) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    mnuNew_ = add("mnuNew", QStringLiteral("&New"), QKeySequence::New, [this] { newCase(); });
+    mnuOpen_ =
+        add("mnuOpen", QStringLiteral("&Open..."), QKeySequence::Open, [this] { openCase(); });
+    mnuSave_ = add("mnuSave", QStringLiteral("&Save"), QKeySequence::Save, [this] { saveCase(); });
+    mnuSaveAs_ = add("mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs,
+                     [this] { saveCaseAs(); });
+    file->addSeparator();
+    mnuExportImage_ =
+        add("mnuExportImage", QStringLiteral("Export &Image..."), {}, [this] { exportImage(); });
+    mnuExportTrajectory_ = add("mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {},
+                               [this] { exportTrajectory(); });
+    file->addSeparator();
+    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recentMenu_->setObjectName(QStringLiteral("mnuRecent"));
+    file->addSeparator();
+    mnuExit_ = add("mnuExit", QStringLiteral("E&xit"), {}, [this] { exitProgram(); });
+    fillRecentMenu();
 }
 
 void MainWindow::buildControlPanel() {
@@ -524,8 +569,180 @@ void MainWindow::endFailedRun() {
 }
 
 void MainWindow::exitProgram() {
+    if (!closing_ && !maybeSave()) return;
+    if (settings_ && !closing_) settings_->setValue(QStringLiteral("geometry"), saveGeometry());
     closing_ = true;
     QApplication::quit();
+}
+
+void MainWindow::useSettings(QSettings* settings) {
+    settings_ = settings;
+    if (!settings_) return;
+    restoreGeometry(settings_->value(QStringLiteral("geometry")).toByteArray());
+    fillRecentMenu();
+}
+
+QStringList MainWindow::recentFiles() const {
+    return settings_ ? settings_->value(QStringLiteral("recentFiles")).toStringList()
+                     : QStringList();
+}
+
+void MainWindow::rememberFile(const QString& path) {
+    if (!settings_) return;
+    const QString file = QFileInfo(path).absoluteFilePath();
+    QStringList recent = recentFiles();
+    recent.removeAll(file);
+    recent.prepend(file);
+    settings_->setValue(QStringLiteral("recentFiles"), recent.mid(0, 8));
+    settings_->setValue(QStringLiteral("lastFolder"), QFileInfo(file).absolutePath());
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList recent = recentFiles();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction* action = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (maybeSave()) openCaseFile(path);
+        });
+    }
+    recentMenu_->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::setCasePath(const QString& path) {
+    casePath_ = path;
+    setWindowTitle(path.isEmpty()
+                       ? appTitle() + QStringLiteral("[*]")
+                       : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + appTitle());
+    setWindowModified(false);
+}
+
+QString MainWindow::askFile(const QString& caption, const QString& filter, bool save,
+                            const QString& suggestion) {
+    if (fileHook_) return fileHook_(caption, filter, save);
+    const QString folder =
+        settings_ ? settings_->value(QStringLiteral("lastFolder")).toString() : QString();
+    const QString start =
+        (folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                          : folder) +
+        QLatin1Char('/') + suggestion;
+    return save ? QFileDialog::getSaveFileName(this, caption, start, filter)
+                : QFileDialog::getOpenFileName(this, caption, start, filter);
+}
+
+bool MainWindow::maybeSave() {
+    // An untitled case never asks: there is no file its changes belong to.
+    if (casePath_.isEmpty() || !isWindowModified()) return true;
+    const QString text =
+        QStringLiteral("Save the changes to %1?").arg(QFileInfo(casePath_).fileName());
+    const auto answer =
+        questionHook_
+            ? questionHook_(text)
+            : QMessageBox::question(this, appTitle(), text,
+                                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                    QMessageBox::Save);
+    if (answer == QMessageBox::Save) return saveCase();
+    return answer == QMessageBox::Discard;
+}
+
+void MainWindow::newCase() {
+    if (!maybeSave()) return;
+    panel_->showCaseFile(io::startupCaseFile());
+    chkSnap_->setChecked(false);
+    setCasePath({});
+}
+
+bool MainWindow::openCase() {
+    if (!maybeSave()) return false;
+    const QString path = askFile(QStringLiteral("Open Case"), kCaseFilter, false);
+    return !path.isEmpty() && openCaseFile(path);
+}
+
+bool MainWindow::openCaseFile(const QString& path) {
+    // All or nothing: a file that cannot be used leaves the case as it was.
+    auto read = io::loadCase(path);
+    if (const auto* problem = std::get_if<std::string>(&read)) {
+        message(appTitle(), qs(*problem));
+        return false;
+    }
+    const io::CaseRead& r = std::get<io::CaseRead>(read);
+    panel_->showCaseFile(r.file);
+    chkSnap_->setChecked(r.file.autoSnapshot);
+    setCasePath(path);
+    rememberFile(path);
+    QStringList notes;
+    for (const std::string& n : r.notes)
+        notes << qs(n);
+    note_->setText(notes.join(QLatin1Char(' ')));
+    note_->setToolTip(note_->text());
+    return true;
+}
+
+bool MainWindow::saveCase() {
+    return casePath_.isEmpty() ? saveCaseAs() : saveCaseTo(casePath_);
+}
+
+bool MainWindow::saveCaseAs() {
+    QString path = askFile(QStringLiteral("Save Case As"), kCaseFilter, true,
+                           casePath_.isEmpty() ? QStringLiteral("skid.yawmark")
+                                               : QFileInfo(casePath_).fileName());
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".yawmark");
+    return saveCaseTo(path);
+}
+
+bool MainWindow::saveCaseTo(const QString& path) {
+    io::CaseFile file = panel_->caseFile();
+    file.autoSnapshot = ticked(chkSnap_);
+    // A failed save keeps the old file and the unsaved changes.
+    if (auto problem = io::saveCase(path, file)) {
+        message(appTitle(), qs(*problem));
+        return false;
+    }
+    setCasePath(path);
+    rememberFile(path);
+    return true;
+}
+
+QImage MainWindow::plotImage() {
+    // What the window shows of the plot: right of the control panel.
+    const QImage all = plot_->surface().composed();
+    const int left = fmeControl_->geometry().right() + 1;
+    return all.copy(left, 0, all.width() - left, all.height());
+}
+
+void MainWindow::exportImage() {
+    QString path = askFile(QStringLiteral("Export Image"), QStringLiteral("PNG images (*.png)"),
+                           true, QStringLiteral("skid.png"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    plotImage().save(&buffer, "PNG");
+    if (auto problem = io::saveText(path, std::string_view(bytes.constData(), bytes.size())))
+        message(appTitle(), qs(*problem));
+}
+
+void MainWindow::exportTrajectory() {
+    if (run_.record().empty()) {
+        message(appTitle(), QStringLiteral("There is no run to export yet: press Draw first."));
+        return;
+    }
+    QString path = askFile(QStringLiteral("Export Trajectory"), QStringLiteral("CSV files (*.csv)"),
+                           true, QStringLiteral("skid.csv"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    if (auto problem = io::saveText(path, model::trajectoryCsv(run_.record(), run_.body())))
+        message(appTitle(), qs(*problem));
+}
+
+void MainWindow::copyImage() {
+    QGuiApplication::clipboard()->setImage(plotImage());
 }
 
 void MainWindow::showAbout() {
@@ -560,7 +777,10 @@ void MainWindow::resetAll() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     exitProgram();
-    event->accept();
+    if (closing_)
+        event->accept();
+    else
+        event->ignore(); // Cancel: the case stays open
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

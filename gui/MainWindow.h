@@ -16,6 +16,11 @@
 //
 // The View menu and the gestures on the plot change the view and redraw the
 // run's record in it; the status bar reads the record out.
+//
+// The File menu keeps the case in a file: New, Open, Save, Save As, recent
+// files, exports of the plot and the trajectory. A case opened from or saved
+// to a file asks before unsaved changes to it would be dropped; an untitled
+// one never asks.
 #pragma once
 
 #include "gui/AboutDialog.h"
@@ -28,6 +33,7 @@
 #include "plot/View.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 
 #include <array>
@@ -38,6 +44,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QSettings;
 class QGroupBox;
 class QMenu;
 class QPushButton;
@@ -61,6 +68,7 @@ public:
     static constexpr std::uint64_t kPassesPerYield = 256;
     // How often the readout follows a run, ms.
     static constexpr int kReadoutIntervalMs = 100;
+    static inline const QString kCaseFilter = QStringLiteral("Yawmark cases (*.yawmark)");
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -82,6 +90,22 @@ public:
     void setMessageHook(MessageHook hook);
     // Draw on another surface (tests); nullptr goes back to the plot's.
     void setSurface(plot::Surface* surface);
+    // How the window asks for a file (a file dialog by default): its caption,
+    // its name filter, whether to save; an empty answer cancels.
+    using FileHook =
+        std::function<QString(const QString& caption, const QString& filter, bool save)>;
+    void setFileHook(FileHook hook) { fileHook_ = std::move(hook); }
+    // How it asks Save, Discard or Cancel before changes would be dropped.
+    using QuestionHook = std::function<QMessageBox::StandardButton(const QString& text)>;
+    void setQuestionHook(QuestionHook hook) { questionHook_ = std::move(hook); }
+    // Window geometry, the last folder and the recent files are kept there
+    // (nothing is kept without settings, as in tests); restores the geometry.
+    void useSettings(QSettings* settings);
+
+    // The file the case came from or was last saved to; empty while untitled.
+    const QString& casePath() const { return casePath_; }
+    bool caseModified() const { return isWindowModified(); }
+    QStringList recentFiles() const;
 
     // The pacing interval, ms, for a time step in seconds: rounded (halves to
     // even) and held within 1..65535.
@@ -109,6 +133,13 @@ public:
     QAction* mnuReset() const { return mnuReset_; }
     QAction* mnuAbout() const { return mnuAbout_; }
     QAction* mnuGuide() const { return mnuGuide_; }
+    QAction* mnuNew() const { return mnuNew_; }
+    QAction* mnuOpen() const { return mnuOpen_; }
+    QAction* mnuSave() const { return mnuSave_; }
+    QAction* mnuSaveAs() const { return mnuSaveAs_; }
+    QAction* mnuExportImage() const { return mnuExportImage_; }
+    QAction* mnuExportTrajectory() const { return mnuExportTrajectory_; }
+    QAction* mnuCopy() const { return mnuCopy_; }
     QAction* mnuFit() const { return mnuFit_; }
     QAction* mnuRedraw() const { return mnuRedraw_; }
     QAction* mnuLegend() const { return mnuLegend_; }
@@ -140,6 +171,21 @@ public slots:
     void showOptions();
     // Tools > Reset All Variables: the boxes as at start-up.
     void resetAll();
+    // File > New: the start-up case, untitled.
+    void newCase();
+    // File > Open...: a case file chosen; false if none was read.
+    bool openCase();
+    // A case file read whole into the boxes, or a message and nothing changed.
+    bool openCaseFile(const QString& path);
+    // File > Save, Save As...: false if the case was not saved.
+    bool saveCase();
+    bool saveCaseAs();
+    // File > Export Image...: the plot as the window shows it, into a PNG file.
+    void exportImage();
+    // File > Export Trajectory...: the recorded run as CSV, as yawmark-batch prints it.
+    void exportTrajectory();
+    // Edit > Copy Image: the plot onto the clipboard.
+    void copyImage();
     // View > Fit Skid: the view around the whole recorded run, then redrawn.
     void fitSkid();
     // View > Redraw Run: the axes and the run's record again in the current view.
@@ -157,6 +203,17 @@ private:
     void buildControlPanel();
     void buildTips();
     void buildStatusBar();
+    void buildFileMenu(QMenu* file);
+    // Before the case's unsaved changes would be dropped: true to go on.
+    bool maybeSave();
+    bool saveCaseTo(const QString& path);
+    void setCasePath(const QString& path);
+    void rememberFile(const QString& path);
+    void fillRecentMenu();
+    QString askFile(const QString& caption, const QString& filter, bool save,
+                    const QString& suggestion = {});
+    // The plot as the window shows it, right of the control panel.
+    QImage plotImage();
     void setTabOrder();
     void connectRun();
     void message(const QString& title, const QString& text);
@@ -189,6 +246,11 @@ private:
     SplashSequence splash_;
     MessageHook messageHook_;
     std::function<void(std::uint64_t)> passHook_;
+    FileHook fileHook_;
+    QuestionHook questionHook_;
+    QSettings* settings_ = nullptr;
+    QString casePath_;
+    QMenu* recentMenu_ = nullptr;
 
     bool closing_ = false;
     bool realTimeTick_ = false; // Timer2 ticked since the loop last took a tick
@@ -215,6 +277,13 @@ private:
     QAction* mnuReset_ = nullptr;
     QAction* mnuAbout_ = nullptr;
     QAction* mnuGuide_ = nullptr;
+    QAction* mnuNew_ = nullptr;
+    QAction* mnuOpen_ = nullptr;
+    QAction* mnuSave_ = nullptr;
+    QAction* mnuSaveAs_ = nullptr;
+    QAction* mnuExportImage_ = nullptr;
+    QAction* mnuExportTrajectory_ = nullptr;
+    QAction* mnuCopy_ = nullptr;
     QAction* mnuFit_ = nullptr;
     QAction* mnuRedraw_ = nullptr;
     QAction* mnuLegend_ = nullptr;

@@ -10,13 +10,17 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cmath>
 #include <utility>
@@ -157,7 +161,20 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
     comVehicle_->setEditText(qs(kVehicleNames[1]));
     comVehicle_->setToolTip(qs(kVehicleListTooltip));
     comVehicle_->setAccessibleName(QStringLiteral("Vehicle"));
-    comVehicle_->setGeometry(F::rect(1440, 480, 1575, 315));
+    comVehicle_->setGeometry(F::rect(1440, 480, 1275, 315));
+    cmdVehicle_ = new QToolButton(page);
+    cmdVehicle_->setObjectName(QStringLiteral("cmdVehicle"));
+    cmdVehicle_->setText(QStringLiteral("..."));
+    cmdVehicle_->setToolTip(QStringLiteral("Save or remove your own vehicles"));
+    cmdVehicle_->setAccessibleName(QStringLiteral("Your vehicles"));
+    cmdVehicle_->setPopupMode(QToolButton::InstantPopup);
+    cmdVehicle_->setGeometry(F::rect(2745, 480, 270, 315));
+    auto* menu = new QMenu(cmdVehicle_);
+    menu->addAction(QStringLiteral("&Save Vehicle..."), this, &ParameterPanel::saveVehicle)
+        ->setObjectName(QStringLiteral("mnuSaveVehicle"));
+    menu->addAction(QStringLiteral("&Remove Vehicle"), this, &ParameterPanel::removeVehicle)
+        ->setObjectName(QStringLiteral("mnuRemoveVehicle"));
+    cmdVehicle_->setMenu(menu);
 
     frame2_ = f.frame(QStringLiteral("Frame2"), F::rect(120, 2760, 3015, 1095));
     DesignForm inFrame(frame2_);
@@ -304,6 +321,13 @@ void ParameterPanel::connectHandlers() {
     connect(comVehicle_, &QComboBox::activated, this, [this] {
         if (!typingFinishes_) chooseVehicle();
     });
+    // Anything a case file holds that changes makes the case edited.
+    for (QLineEdit* box : txtInput_)
+        connect(box, &QLineEdit::textChanged, this, &ParameterPanel::edited);
+    for (QCheckBox* box : {chkWheel_[0], chkWheel_[1], chkWheel_[2], chkWheel_[3], chkWheel_[4],
+                           chkNormal_, chkInertia_, chkRealTime_})
+        connect(box, &QCheckBox::stateChanged, this, &ParameterPanel::edited);
+    connect(comVehicle_, &QComboBox::currentTextChanged, this, &ParameterPanel::edited);
     connect(cmdNormal_, &QPushButton::clicked, this, &ParameterPanel::calculateNormal);
     connect(cmdInertia_, &QPushButton::clicked, this, &ParameterPanel::calculateInertia);
 }
@@ -422,6 +446,13 @@ void ParameterPanel::boxChanged(int index) {
 
 void ParameterPanel::chooseVehicle() {
     const auto vehicle = preset(comVehicle_->currentText().toStdString());
+    if (const io::UserVehicle* mine = userVehicle(comVehicle_->currentText())) {
+        presetLoading_ = true;
+        for (int i = 0; i < io::kVehicleBoxCount; ++i)
+            setBoxText(i, QString::fromStdString(mine->texts[i]));
+        presetLoading_ = false;
+        return;
+    }
     if (!vehicle) return; // "Custom" is whatever the boxes hold
     presetLoading_ = true;
     applyVehicle(*vehicle, case_.car);
@@ -489,7 +520,113 @@ bool ParameterPanel::switchInertiaForm(InertiaForm form, QWidget* owner) {
     return true;
 }
 
+io::CaseFile ParameterPanel::caseFile() const {
+    io::CaseFile f;
+    f.texts = texts();
+    f.vehicle = comVehicle_->currentText().toStdString();
+    f.form = form_;
+    f.autos = autoCalculate();
+    f.realTime = chkRealTime_->isChecked();
+    return f;
+}
+
+void ParameterPanel::showCaseFile(const io::CaseFile& f) {
+    setInertiaForm(f.form);
+    presetLoading_ = true; // the file's boxes, not an edit that makes the vehicle "Custom"
+    setTexts(f.texts);
+    presetLoading_ = false;
+    comVehicle_->setCurrentIndex(comVehicle_->findText(QString::fromStdString(f.vehicle)));
+    comVehicle_->setEditText(QString::fromStdString(f.vehicle));
+    chkNormal_->setChecked(f.autos.normal);
+    chkInertia_->setChecked(f.autos.inertia);
+    chkRealTime_->setChecked(f.realTime);
+    // What a file holds Draw can read (it is refused otherwise).
+    const auto read = readCase(f.texts, f.form);
+    if (const auto* c = std::get_if<Case>(&read)) case_ = *c;
+}
+
+void ParameterPanel::setVehiclesFile(const QString& path) {
+    vehiclesPath_ = path;
+    auto read = io::loadVehicles(path);
+    if (auto* message = std::get_if<std::string>(&read)) {
+        showMessage(QString::fromStdString(*message));
+        userVehicles_.clear();
+    } else {
+        userVehicles_ = std::get<std::vector<io::UserVehicle>>(read);
+    }
+    fillVehicleList();
+}
+
+void ParameterPanel::fillVehicleList() {
+    const QString shown = comVehicle_->currentText();
+    const QSignalBlocker quiet(comVehicle_);
+    while (comVehicle_->count() > static_cast<int>(kVehicleNames.size()))
+        comVehicle_->removeItem(comVehicle_->count() - 1);
+    for (const io::UserVehicle& v : userVehicles_)
+        comVehicle_->addItem(QString::fromStdString(v.name));
+    comVehicle_->setCurrentIndex(comVehicle_->findText(shown));
+    comVehicle_->setEditText(shown);
+}
+
+const io::UserVehicle* ParameterPanel::userVehicle(const QString& name) const {
+    for (const io::UserVehicle& v : userVehicles_)
+        if (QString::fromStdString(v.name) == name) return &v;
+    return nullptr;
+}
+
+bool ParameterPanel::keepVehicles(std::vector<io::UserVehicle> list) {
+    if (vehiclesPath_.isEmpty()) return false;
+    if (auto message = io::saveVehicles(vehiclesPath_, list)) {
+        showMessage(QString::fromStdString(*message));
+        return false;
+    }
+    userVehicles_ = std::move(list);
+    fillVehicleList();
+    return true;
+}
+
+void ParameterPanel::saveVehicle() {
+    const QString suggestion = comVehicle_->currentText();
+    const QString name =
+        (nameHook_ ? nameHook_(suggestion)
+                   : QInputDialog::getText(this, QStringLiteral("Save Vehicle"),
+                                           QStringLiteral("Keep boxes 0 to 4 as the vehicle:"),
+                                           QLineEdit::Normal, suggestion))
+            .trimmed();
+    if (name.isEmpty()) return;
+    for (std::string_view builtIn : kVehicleNames)
+        if (name == qs(builtIn)) {
+            showMessage(QStringLiteral("\"%1\" is one of the program's own vehicles; choose "
+                                       "another name.")
+                            .arg(name));
+            return;
+        }
+    io::UserVehicle mine{name.toStdString(), {}};
+    for (int i = 0; i < io::kVehicleBoxCount; ++i)
+        mine.texts[i] = txtInput_[i]->text().toStdString();
+    std::vector<io::UserVehicle> list = userVehicles_;
+    std::erase_if(list, [&](const io::UserVehicle& v) { return v.name == mine.name; });
+    list.push_back(mine);
+    if (!keepVehicles(std::move(list))) return;
+    comVehicle_->setCurrentIndex(comVehicle_->findText(name));
+}
+
+void ParameterPanel::removeVehicle() {
+    const QString name = comVehicle_->currentText();
+    if (!userVehicle(name)) {
+        showMessage(QStringLiteral("Choose one of your own vehicles in the list to remove it."));
+        return;
+    }
+    std::vector<io::UserVehicle> list = userVehicles_;
+    std::erase_if(list, [&](const io::UserVehicle& v) { return v.name == name.toStdString(); });
+    if (keepVehicles(std::move(list))) {
+        comVehicle_->setCurrentIndex(0);
+        comVehicle_->setEditText(qs(kVehicleNames[0]));
+    }
+}
+
 void ParameterPanel::setInertiaForm(InertiaForm form) {
+    if (form != form_) emit edited();
     form_ = form;
     const BoxInfo& info = boxInfo(kInertiaBox, form);
     caption_[kInertiaBox]->setText(qs(info.caption));

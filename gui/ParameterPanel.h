@@ -17,13 +17,17 @@
 #pragma once
 
 #include "gui/MessageHook.h"
+#include "io/CaseFile.h"
+#include "io/Vehicles.h"
 #include "model/Boxes.h"
 #include "model/Case.h"
 
 #include <QTabWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -31,6 +35,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace yawmark {
 
@@ -89,9 +94,26 @@ public:
     // False, after a message over `owner`, when that form has no value.
     bool switchInertiaForm(model::InertiaForm form, QWidget* owner);
 
+    // The case as a file holds it (the window adds its "Auto" snapshot box).
+    io::CaseFile caseFile() const;
+    // A case file's boxes, check boxes, vehicle and form of box 5, shown as typed.
+    void showCaseFile(const io::CaseFile& file);
+
+    // The user's vehicles are kept in `path` (none are, without one): they
+    // are read from it now and follow the built-in ones in the list.
+    void setVehiclesFile(const QString& path);
+    const std::vector<io::UserVehicle>& userVehicles() const { return userVehicles_; }
+    // How Save Vehicle asks for a name (a dialog by default); empty cancels.
+    void setNameHook(std::function<QString(const QString& suggestion)> hook) {
+        nameHook_ = std::move(hook);
+    }
+    QToolButton* cmdVehicle() const { return cmdVehicle_; }
+
 signals:
     // A "Calculate" read the boxes into this case.
     void caseRead(const model::Case& c);
+    // A box, a check box, the vehicle or the form of box 5 changed.
+    void edited();
 
 public slots:
     // A spinner moved off 0: steps its box by the arrow step from the box's
@@ -101,8 +123,12 @@ public slots:
     // A box's text changed: an edit of boxes 0 to 3 marks the vehicle as
     // "Custom"; box 8 reading "Center" disables box 9 and its spinner.
     void boxChanged(int index);
-    // A choice from the vehicle list: the preset's values into boxes 0 to 4.
+    // A choice from the vehicle list: the preset's values (or the user
+    // vehicle's texts) into boxes 0 to 4.
     void chooseVehicle();
+    // Boxes 0 to 4 kept under a name asked for, or the chosen user vehicle removed.
+    void saveVehicle();
+    void removeVehicle();
     // The normal-driving "Calculate": "0" into box 11 and the yaw rate of
     // normal driving into box 12, or a message naming the box.
     void calculateNormal();
@@ -128,6 +154,10 @@ private:
     // Takes a Calculate's result: the case and the texts, or the message.
     bool commit(const model::Checked<model::Case>& read, const model::BoxTexts& t);
     void setInertiaForm(model::InertiaForm form);
+    // The list: the built-in vehicles, then the user's.
+    void fillVehicleList();
+    const io::UserVehicle* userVehicle(const QString& name) const;
+    bool keepVehicles(std::vector<io::UserVehicle> list);
 
     std::array<QWidget*, 3> page_{};
     std::array<QLineEdit*, model::kBoxCount> txtInput_{};
@@ -135,6 +165,10 @@ private:
     std::array<QLabel*, model::kBoxCount> caption_{};
     std::array<QCheckBox*, model::kTrailCount> chkWheel_{};
     QComboBox* comVehicle_ = nullptr;
+    QToolButton* cmdVehicle_ = nullptr; // Save Vehicle..., Remove Vehicle
+    std::vector<io::UserVehicle> userVehicles_;
+    QString vehiclesPath_;
+    std::function<QString(const QString&)> nameHook_;
     QGroupBox* frame2_ = nullptr;
     QCheckBox* chkInertia_ = nullptr;
     QPushButton* cmdInertia_ = nullptr;

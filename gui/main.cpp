@@ -3,10 +3,13 @@
 // main window.
 #include "gui/AppInfo.h"
 #include "gui/MainWindow.h"
+#include "gui/ParameterPanel.h"
+#include "io/Vehicles.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSettings>
 #include <QStringList>
 
 #include <cstdio>
@@ -16,8 +19,8 @@ namespace {
 
 // --help and --version answer without a display, so the command line is read
 // before the application (which needs one) starts. Returns the exit status,
-// or -1 to go on.
-int readCommandLine(int argc, char* argv[]) {
+// or -1 to go on with the case file to open, if one was named.
+int readCommandLine(int argc, char* argv[], QString& caseFile) {
     // A core application names the program in the usage; it needs no display.
     // (argv[0] as the program's name, however it was started).
     char programName[] = "yawmark";
@@ -34,6 +37,9 @@ int readCommandLine(int argc, char* argv[]) {
                        "its rear wheels while the front wheels keep rolling."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("CASE"),
+                                 QStringLiteral("A case file (.yawmark) to open."),
+                                 QStringLiteral("[CASE.yawmark]"));
     // Qt's own options (-platform, -style, ...) are the application's to take.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.parse(args);
@@ -72,17 +78,30 @@ int readCommandLine(int argc, char* argv[]) {
         print(stderr, parser.helpText());
         return 2;
     }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        print(stderr, QStringLiteral("yawmark: give one case file.\n\n") + parser.helpText());
+        return 2;
+    }
+    caseFile = files.value(0);
     return -1;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const int status = readCommandLine(argc, argv); status >= 0) return status;
+    QString caseFile;
+    if (const int status = readCommandLine(argc, argv, caseFile); status >= 0) return status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(yawmark::appTitle());
     QApplication::setApplicationVersion(yawmark::appVersion());
+    // Settings in ~/.config/yawmark/yawmark.conf, the user's vehicles in
+    // ~/.local/share/Yawmark/vehicles.json.
+    QSettings settings(QStringLiteral("yawmark"), QStringLiteral("yawmark"));
     yawmark::MainWindow window;
+    window.useSettings(&settings);
+    window.panel()->setVehiclesFile(yawmark::io::vehiclesPath());
+    if (!caseFile.isEmpty()) window.openCaseFile(caseFile);
     window.show();
     return QApplication::exec();
 }

@@ -197,6 +197,10 @@ std::variant<CaseRead, std::string> loadCase(const QString& path) {
 }
 
 std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
+    return saveText(path, caseText(f));
+}
+
+std::optional<std::string> saveText(const QString& path, std::string_view text) {
     const std::string name = path.toStdString() + ": ";
     if (QFileInfo(path).isDir()) return name + "a folder of that name is in the way.";
     QSaveFile file(path);
@@ -205,7 +209,6 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
     // file with a cut one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return name + file.errorString().toStdString() + ".";
-    const std::string text = caseText(f);
     if (file.write(text.data(), static_cast<qint64>(text.size())) !=
         static_cast<qint64>(text.size())) {
         file.cancelWriting();

@@ -64,5 +64,7 @@ std::variant<CaseRead, std::string> loadCase(const QString& path);
 // Writes the case to `path` atomically: the old file stays whole until the new
 // one is complete. Returns why it could not, naming the file.
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
+// Writes any text so (the vehicles, exports).
+std::optional<std::string> saveText(const QString& path, std::string_view text);
 
 } // namespace yawmark::io

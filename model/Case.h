@@ -50,7 +50,8 @@ struct Vehicle {
 inline constexpr std::array<std::string_view, 3> kVehicleNames{"Custom", "McLaren F1",
                                                                "Imaginery Car"};
 inline constexpr std::string_view kVehicleListTooltip =
-    "Nope, you cannot save your own car, sorry.";
+    "Fills boxes 0 to 4. Your own vehicles follow the built-in ones: save and remove them "
+    "with the button beside the list.";
 
 // The preset of that name; nothing for "Custom" or a name not in the list.
 std::optional<Vehicle> preset(std::string_view name);

@@ -26,7 +26,7 @@ void Record::add(const sim::Body& body, const sim::Car& car, bool lasting) {
     if (!tailKept_) samples_.pop_back();
     const bool onStride = passes_ % stride_ == 0;
     samples_.push_back({body.time, body.position, body.velocity, body.heading, body.yawRate,
-                        static_cast<std::uint32_t>(cars_.size() - 1), lasting});
+                        static_cast<std::uint32_t>(cars_.size() - 1), lasting, passes_});
     tailKept_ = onStride || lasting;
     ++passes_;
     if (samples_.size() >= capacity_) thin();

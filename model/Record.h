@@ -4,8 +4,8 @@
 // that placed the wheels. The plot is redrawn from it in any view and size,
 // and the readout reads its newest sample.
 //
-// Memory: 64 bytes a pass. The record holds at most `capacity` samples
-// (kDefaultCapacity: 1,048,576 samples, 64 MiB). When it fills up it is
+// Memory: 72 bytes a pass. The record holds at most `capacity` samples
+// (kDefaultCapacity: 1,048,576 samples, 72 MiB). When it fills up it is
 // thinned to every other sample, and from then on it keeps every 2nd pass,
 // then every 4th, and so on: the first pass, the lasting ones and the newest
 // are always kept, the rest evenly spread over the whole run. (Should lasting
@@ -28,8 +28,9 @@ struct Sample {
     double time;
     sim::Vec2 position, velocity;
     double heading, yawRate;
-    std::uint32_t car; // index into Record::cars()
-    bool lasting;      // an outline stayed on the plot here
+    std::uint32_t car;  // index into Record::cars()
+    bool lasting;       // an outline stayed on the plot here
+    std::uint64_t pass; // passes before this one: the body after pass `pass`
 
     sim::Body body() const { return {position, velocity, heading, yawRate, time}; }
 };

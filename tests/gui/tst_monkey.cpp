@@ -139,7 +139,9 @@ private:
 
     template <typename W> W* anyUsable(QWidget* root) {
         QList<W*> all = root->findChildren<W*>();
-        all.removeIf([](W* x) { return !x->isVisible() || !x->isEnabled(); });
+        // A button that pops up a menu would wait for a hand to close it.
+        all.removeIf(
+            [](W* x) { return !x->isVisible() || !x->isEnabled() || x->inherits("QToolButton"); });
         return all.isEmpty() ? nullptr : any(all);
     }
 
