@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -715,7 +716,43 @@ QImage MainWindow::plotImage() {
     return all.copy(left, 0, all.width() - left, all.height());
 }
 
+QImage MainWindow::plotImage(QSize size) {
+    plot::ImageSurface surface;
+    surface.resize(size, 1.0);
+    plot::Renderer renderer(surface, view_);
+    // The whole image is plot: a window of that size without a panel.
+    const plot::Frame frame{size.width() * plot::kTwipsPerPixel,
+                            size.height() * plot::kTwipsPerPixel, 0, 0};
+    if (!renderer.drawAxes(frame) && !run_.record().empty()) {
+        renderer.beginPasses(run_.record().samples().front().position);
+        run_.record().replay(renderer);
+    }
+    renderer.endPasses();
+    return surface.composed();
+}
+
 void MainWindow::exportImage() {
+    const QImage shown = plotImage();
+    const QString label = QStringLiteral("Size in pixels, width x height:");
+    const QString suggestion = QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height());
+    const QString asked = (textHook_ ? textHook_(label, suggestion)
+                                     : QInputDialog::getText(this, QStringLiteral("Export Image"),
+                                                             label, QLineEdit::Normal, suggestion))
+                              .trimmed();
+    if (asked.isEmpty()) return;
+    const QStringList sides = asked.split(QLatin1Char('x'));
+    bool okWidth = false, okHeight = false;
+    const QSize size(sides.value(0).trimmed().toInt(&okWidth),
+                     sides.value(1).trimmed().toInt(&okHeight));
+    constexpr int kMaxSide = 8192;
+    if (sides.size() != 2 || !okWidth || !okHeight || size.width() < 1 || size.height() < 1 ||
+        size.width() > kMaxSide || size.height() > kMaxSide) {
+        message(appTitle(), QStringLiteral("\"%1\" is not a size such as %2: two whole numbers "
+                                           "from 1 to %3 with an x between them.")
+                                .arg(asked, suggestion)
+                                .arg(kMaxSide));
+        return;
+    }
     QString path = askFile(QStringLiteral("Export Image"), QStringLiteral("PNG images (*.png)"),
                            true, QStringLiteral("skid.png"));
     if (path.isEmpty()) return;
@@ -723,7 +760,7 @@ void MainWindow::exportImage() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    plotImage().save(&buffer, "PNG");
+    (size == shown.size() ? shown : plotImage(size)).save(&buffer, "PNG");
     if (auto problem = io::saveText(path, std::string_view(bytes.constData(), bytes.size())))
         message(appTitle(), qs(*problem));
 }

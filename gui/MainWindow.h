@@ -98,6 +98,9 @@ public:
     // How it asks Save, Discard or Cancel before changes would be dropped.
     using QuestionHook = std::function<QMessageBox::StandardButton(const QString& text)>;
     void setQuestionHook(QuestionHook hook) { questionHook_ = std::move(hook); }
+    // How it asks for a text, such as an image's size (a dialog by default); empty cancels.
+    using TextHook = std::function<QString(const QString& label, const QString& suggestion)>;
+    void setTextHook(TextHook hook) { textHook_ = std::move(hook); }
     // Window geometry, the last folder and the recent files are kept there
     // (nothing is kept without settings, as in tests); restores the geometry.
     void useSettings(QSettings* settings);
@@ -180,7 +183,8 @@ public slots:
     // File > Save, Save As...: false if the case was not saved.
     bool saveCase();
     bool saveCaseAs();
-    // File > Export Image...: the plot as the window shows it, into a PNG file.
+    // File > Export Image...: the plot into a PNG file, as the window shows it
+    // or drawn again from the record at another size.
     void exportImage();
     // File > Export Trajectory...: the recorded run as CSV, as yawmark-batch prints it.
     void exportTrajectory();
@@ -214,6 +218,8 @@ private:
                     const QString& suggestion = {});
     // The plot as the window shows it, right of the control panel.
     QImage plotImage();
+    // The axes and the record drawn afresh on an image of that size.
+    QImage plotImage(QSize size);
     void setTabOrder();
     void connectRun();
     void message(const QString& title, const QString& text);
@@ -248,6 +254,7 @@ private:
     std::function<void(std::uint64_t)> passHook_;
     FileHook fileHook_;
     QuestionHook questionHook_;
+    TextHook textHook_;
     QSettings* settings_ = nullptr;
     QString casePath_;
     QMenu* recentMenu_ = nullptr;

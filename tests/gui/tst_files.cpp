@@ -62,6 +62,7 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     QVERIFY(questions_.isEmpty() && box(2)->text() == "1139" && !w_->caseModified());
 
     box(2)->setText("1500");
+    w_->chkSnap()->setChecked(true), w_->panel()->chkRealTime()->setChecked(true);
     files_ << path("a"); // Save on an untitled case asks for a name; .yawmark is added
     w_->mnuSave()->trigger();
     QCOMPARE(w_->casePath(), path("a.yawmark"));
@@ -72,11 +73,13 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     w_->mnuNew()->trigger(); // Cancel: nothing changes
     QVERIFY(box(6)->text() == "25" && w_->caseModified() && w_->casePath() == path("a.yawmark"));
     w_->mnuNew()->trigger(); // Discard
-    QVERIFY(box(2)->text() == "1139" && w_->casePath().isEmpty() && questions_.size() == 2);
+    QVERIFY(box(2)->text() == "1139" && w_->casePath().isEmpty() && questions_.size() == 2 &&
+            !w_->panel()->chkRealTime()->isChecked());
 
     files_ << path("a.yawmark");
     QVERIFY(w_->openCase());
     QVERIFY(box(2)->text() == "1500" && box(6)->text() == "20" && !w_->caseModified());
+    QVERIFY(w_->chkSnap()->isChecked() && w_->panel()->chkRealTime()->isChecked());
     box(6)->setText("25");
     answers_ << Answer::Save; // Save, then open the same file: the change was kept
     files_ << path("a.yawmark");
@@ -94,6 +97,8 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     files_ << path("none/b.yawmark");
     QVERIFY(!w_->saveCaseAs() && w_->caseModified() && messages_.size() == 2);
 
+    answers_ << Answer::Cancel; // closing asks too
+    QVERIFY(!w_->close() && !w_->closing());
     // After a restart the recent files list it.
     w_.reset();
     answers_ << Answer::Discard;
@@ -132,11 +137,21 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     });
     w_->exportTrajectory(); // nothing to export before a run
     w_->cmdDraw()->click();
-    files_ << path("plot.png") << path("skid");
-    w_->exportImage();
+    QStringList sizes{"", "300 x 200", "12"}; // as the plot is, another, not a size
+    w_->setTextHook([&](const QString&, const QString& plot) {
+        const QString size = sizes.takeFirst();
+        return size.isEmpty() ? plot : size;
+    });
+    files_ << path("plot.png") << path("small") << path("skid");
+    w_->exportImage(), w_->exportImage(), w_->exportImage();
+    const QImage small(path("small.png"));
+    QImage blank(small.size(), small.format());
+    blank.fill(Qt::white);
+    QVERIFY(small.size() == QSize(300, 200) && small != blank); // the axes and the trails
     w_->exportTrajectory();
     const QImage png(path("plot.png"));
     const QImage shown = w_->plot()->grab().toImage().convertToFormat(png.format());
+    QVERIFY(png.width() < shown.width() - 200); // right of the panel
     QCOMPARE(png, shown.copy(shown.width() - png.width(), 0, png.width(), png.height()));
     w_->copyImage();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(png.format()), png);
@@ -145,7 +160,7 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     QFile csv(path("skid.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().toStdString(), out.str());
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.size(), 2);
 }
 
 QTEST_MAIN(tst_Files)
