@@ -110,7 +110,7 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     s.line(xMin, xAxisY, xMax, xAxisY);
     s.line(yAxisX, yMin, yAxisX, yMax);
 
-    if (view_->legend) {
+    if (view_->legend && (frame.windowWidth - panelRight) / kTwipsPerPixel >= kMinLegendPlotWidth) {
         std::array<LegendEntry, kTrailCount> entries;
         for (int i = 0; i < kTrailCount; ++i)
             entries[i] = {kTrailNames[i], view_->colors[i]};
@@ -121,11 +121,11 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     if (view_->autoIntervals) {
         // Neighbouring x labels two characters apart at least, y labels a line
         // apart; the axes are to scale, so one interval serves both.
-        const auto widest = [&](double c) { // of the labels at the outermost ticks
+        const auto widest = [&](double c) { // of the x labels this interval would draw
             double w = 0;
-            for (const double end : {xMin, xMax})
-                w = std::max(w, std::abs(s.textWidth(
-                                    " " + formatNumber(-c * std::floor(std::abs(end) / c)))));
+            const double extent = std::max(std::abs(xMin), std::abs(xMax));
+            for (int n = 0; n <= kMaxTicksPerHalfAxis && n * c <= extent; ++n)
+                w = std::max(w, std::abs(s.textWidth(" " + formatNumber(-n * c))));
             return w;
         };
         // In the final mapping's units (cw and ch were measured in the provisional one).

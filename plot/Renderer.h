@@ -14,6 +14,10 @@
 
 namespace yawmark::plot {
 
+// Narrowest visible plot, pixels, that shows the legend: a narrower one (the
+// batch runner's default image) would be mostly legend.
+inline constexpr double kMinLegendPlotWidth = 400;
+
 // Most ticks on one half of an axis; a finer interval is coarsened to stay below.
 inline constexpr int kMaxTicksPerHalfAxis = 200;
 

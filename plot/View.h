@@ -35,7 +35,7 @@ struct View {
     // which picks the 1-2-5 value that keeps labels apart; the Scale Interval
     // bar takes it back by hand.
     bool autoIntervals = false;
-    bool legend = true; // a key to the five colours
+    bool legend = true; // a key to the five colours, where the plot is wide enough
 
     // One step of a pan or zoom bar; k counts only for its sign. Each returns
     // whether the view changed (and the axes must be drawn again).

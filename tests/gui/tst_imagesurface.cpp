@@ -84,16 +84,16 @@ private slots:
     }
 
     void labelsAndLegendStayAboveTheTrailsAndARepeatedDotStillLands() {
-        Unit s(200);
+        Unit s(400);
         s.label(20, 20, 12345);
         const std::array<plot::LegendEntry, 2> entries{
             {{"mass centre", 0}, {"front left", kRedColor}}};
         s.legend(entries);
         s.setPenWidth(9);
-        for (int x = 0; x < 200; ++x) // a thick red trail across both, drawn after them
+        for (int x = 0; x < 400; ++x) // a thick red trail across both, drawn after them
             s.dot(x + 0.5, 26.5, kRedColor), s.dot(x + 0.5, 18.5, kRedColor);
         const QImage shown = s.composed();
-        const QRect label(24, 21, 30, 10), legend(100, 12, 90, 30);
+        const QRect label(24, 21, 30, 10), legend(300, 12, 90, 30);
         QVERIFY(countColor(shown.copy(label), kRed) == 0 && // the digits on their background
                 countColor(shown.copy(label), kBlack) > 10 &&
                 countColor(shown.copy(label), kWhite) > 100);
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(countColor(shown.copy(legend), kWhite) > 1000);
         QCOMPARE(countColor(s.image().copy(label), kRed), 30 * 10); // the trail lies beneath
         s.clear();                                                  // takes labels and legend away
-        QCOMPARE(countColor(s.composed(), kWhite), 200 * 200);
+        QCOMPARE(countColor(s.composed(), kWhite), 400 * 400);
 
         // A trail's dot drawn again where another colour (or a line) has covered it since.
         s.setPenWidth(1);
@@ -110,7 +110,7 @@ private slots:
         s.dot(60.5, 60.5, kRedColor), s.line(55, 60.5, 65, 60.5), s.dot(60.5, 60.5, kRedColor);
         QVERIFY(s.image().pixelColor(50, 50) == kRed && s.image().pixelColor(60, 60) == kRed);
         QCOMPARE(s.toWorld(QPointF(30, 40)), QPointF(30, 40));
-        s.resize(QSize(200, 200), 2.0); // world per logical pixel stays on a denser screen
+        s.resize(QSize(400, 400), 2.0); // world per logical pixel stays on a denser screen
         QCOMPARE(s.toWorld(QPointF(30, 40)), QPointF(30, 40));
     }
 

