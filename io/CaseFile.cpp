@@ -184,12 +184,13 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
 std::variant<CaseRead, std::string> loadCase(const QString& path) {
     const std::string name = path.toStdString() + ": ";
     QFile file(path);
-    if (QFileInfo(path).isDir()) return name + "a folder, not a case file.";
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) return name + "not a file (a folder or a device).";
     if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
     // A case is a few kilobytes; anything far larger is not one.
     constexpr qint64 kMaxCaseBytes = 1 << 20;
-    if (file.size() > kMaxCaseBytes) return name + "too large for a case file.";
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxCaseBytes + 1);
+    if (bytes.size() > kMaxCaseBytes) return name + "too large for a case file.";
     auto read =
         readCaseText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (auto* e = std::get_if<std::string>(&read)) return name + *e;
@@ -202,7 +203,9 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
 
 std::optional<std::string> saveText(const QString& path, std::string_view text) {
     const std::string name = path.toStdString() + ": ";
-    if (QFileInfo(path).isDir()) return name + "a folder of that name is in the way.";
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return name + "a folder or a device of that name is in the way.";
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count:
     // through the buffer it may pass unnoticed and commit() replace the old

@@ -101,7 +101,8 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
 TEST(CaseFile, OpeningOrSavingThatFailsSaysWhyAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("skid.yawmark");
-    for (const QString& bad : {dir.path(), dir.filePath("none/skid.yawmark")}) {
+    for (const QString& bad :
+         {dir.path(), dir.filePath("none/skid.yawmark"), QString("/dev/zero")}) {
         ASSERT_TRUE(saveCase(bad, startupCaseFile()).has_value());
         EXPECT_EQ(std::get<std::string>(loadCase(bad)).rfind(bad.toStdString() + ": ", 0), 0u);
     }
