@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <filesystem>
+
 namespace yawmark::io {
 
 namespace {
@@ -21,6 +23,14 @@ QString qs(std::string_view s) {
 
 std::string field(std::string_view name) {
     return "field \"" + std::string(name) + "\"";
+}
+
+// Something is there, and it is not a regular file (a folder, a device, a
+// pipe): reading it might never end, writing it would not keep anything.
+bool notRegular(const QString& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path.toStdString(), error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 // "major.minor" with both numbers, or nothing.
@@ -184,8 +194,7 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
 std::variant<CaseRead, std::string> loadCase(const QString& path) {
     const std::string name = path.toStdString() + ": ";
     QFile file(path);
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) return name + "not a file (a folder or a device).";
+    if (notRegular(path)) return name + "not a file (a folder or a device).";
     if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
     // A case is a few kilobytes; anything far larger is not one.
     constexpr qint64 kMaxCaseBytes = 1 << 20;
@@ -203,9 +212,7 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
 
 std::optional<std::string> saveText(const QString& path, std::string_view text) {
     const std::string name = path.toStdString() + ": ";
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return name + "a folder or a device of that name is in the way.";
+    if (notRegular(path)) return name + "a folder or a device of that name is in the way.";
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count:
     // through the buffer it may pass unnoticed and commit() replace the old

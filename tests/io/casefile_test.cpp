@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace yawmark::io {
 namespace {
@@ -101,8 +102,11 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
 TEST(CaseFile, OpeningOrSavingThatFailsSaysWhyAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("skid.yawmark");
+    // A pipe: opening it to read would wait for a writer for ever, and a save
+    // would put a file in its place.
+    ASSERT_EQ(mkfifo(dir.filePath("pipe").toLocal8Bit().constData(), 0600), 0);
     for (const QString& bad :
-         {dir.path(), dir.filePath("none/skid.yawmark"), QString("/dev/zero")}) {
+         {dir.path(), dir.filePath("none/skid.yawmark"), dir.filePath("pipe")}) {
         ASSERT_TRUE(saveCase(bad, startupCaseFile()).has_value());
         EXPECT_EQ(std::get<std::string>(loadCase(bad)).rfind(bad.toStdString() + ": ", 0), 0u);
     }
