@@ -699,8 +699,16 @@ bool MainWindow::saveCaseAs() {
 bool MainWindow::saveCaseTo(const QString& path) {
     io::CaseFile file = panel_->caseFile();
     file.autoSnapshot = ticked(chkSnap_);
+    // Only a case that can be opened again is saved: a box Draw would refuse
+    // is named, and the changes stay unsaved until it is put right.
+    const std::string text = io::caseText(file);
+    const auto check = io::readCaseText(text);
+    if (const auto* problem = std::get_if<std::string>(&check)) {
+        message(appTitle(), QStringLiteral("Not saved: ") + qs(*problem));
+        return false;
+    }
     // A failed save keeps the old file and the unsaved changes.
-    if (auto problem = io::saveCase(path, file)) {
+    if (auto problem = io::saveText(path, text)) {
         message(appTitle(), qs(*problem));
         return false;
     }

@@ -93,9 +93,12 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     box(6)->setText("30");
     QVERIFY(!w_->openCaseFile(path("junk.yawmark")));
     QVERIFY(messages_.last().startsWith(path("junk.yawmark")) && box(6)->text() == "30");
-    // A save that fails keeps the changes unsaved.
+    // A save that fails keeps the changes unsaved; so does a box Draw would refuse.
     files_ << path("none/b.yawmark");
     QVERIFY(!w_->saveCaseAs() && w_->caseModified() && messages_.size() == 2);
+    box(2)->setText("0");
+    QVERIFY(!w_->saveCase() && messages_.last().contains("\"boxes.mass\"") && w_->caseModified());
+    box(2)->setText("1500");
 
     answers_ << Answer::Cancel; // closing asks too
     QVERIFY(!w_->close() && !w_->closing());
