@@ -55,6 +55,21 @@ public:
             if (w_.running() && done < total_ && failure.isEmpty()) gesture();
         });
         waiting_.start(2);
+        // Every dialog of the File menu and the vehicles answered by the dice.
+        const auto pick = [this](QStringList from) { return any(from); };
+        w_.setFileHook([this, pick](const QString&, const QString&, bool) {
+            return pick({"", path("a.yawmark"), path("b"), path("none/c.yawmark"), folder_.path()});
+        });
+        w_.setQuestionHook([this](const QString&) {
+            return any(QList{QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel});
+        });
+        w_.setTextHook([pick](const QString&, const QString& size) {
+            return pick({size, "", "1x1", "300x2", "0x5", "abc", "99999x2", "-3x4"});
+        });
+        w_.panel()->setNameHook([pick](const QString&) {
+            return pick({"", "Van", "McLaren F1", " "});
+        });
+        w_.panel()->setVehiclesFile(path("vehicles.json"));
     }
     ~Monkey() {
         stop_ = true;
@@ -150,7 +165,7 @@ private:
         countdown_ = below(10) < 7 ? 1 + below(5) : 1 + below(300);
         if (OptionsDialog* o = w_.optionsDialog(); o && o->isVisible())
             return click(anyUsable<QAbstractButton>(o));
-        switch (below(10)) {
+        switch (below(11)) {
         case 0:
         case 1:
             click(anyUsable<QAbstractButton>(&w_));
@@ -195,6 +210,15 @@ private:
         case 8:
             plotGesture();
             break;
+        case 9: {
+            QAction* a = any(QList{w_.mnuNew(), w_.mnuOpen(), w_.mnuSave(), w_.mnuSaveAs(),
+                                   w_.mnuExportImage(), w_.mnuExportTrajectory(), w_.mnuCopy(),
+                                   w_.panel()->findChild<QAction*>("mnuSaveVehicle"),
+                                   w_.panel()->findChild<QAction*>("mnuRemoveVehicle")});
+            note(QStringLiteral("menu ") + a->objectName());
+            a->trigger();
+            break;
+        }
         default:
             QAction* a = below(2) ? w_.mnuOption() : w_.mnuReset();
             note(QStringLiteral("menu ") + a->text());
@@ -232,8 +256,11 @@ private:
         if (b) b->click();
     }
 
+    QString path(const QString& name) const { return folder_.filePath(name); }
+
     void close() {
         if (std::exchange(closed_, true)) return;
+        w_.setQuestionHook([](const QString&) { return QMessageBox::Discard; });
         note(QStringLiteral("close the window"));
         w_.close();
     }
@@ -243,6 +270,7 @@ private:
     int total_, countdown_ = 0;
     bool closed_ = false;
     QTimer waiting_;
+    QTemporaryDir folder_;
     QStringList recent_;
     // Aborts the program when no gesture has begun for 30 s: a hung window.
     std::atomic<long long> beat_{nowMs()};
