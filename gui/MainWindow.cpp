@@ -692,7 +692,8 @@ bool MainWindow::saveCaseAs() {
                            casePath_.isEmpty() ? QStringLiteral("skid.yawmark")
                                                : QFileInfo(casePath_).fileName());
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".yawmark");
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QString::fromLatin1(io::kCaseSuffix.data(), io::kCaseSuffix.size());
     return saveCaseTo(path);
 }
 

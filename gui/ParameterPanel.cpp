@@ -575,7 +575,10 @@ const io::UserVehicle* ParameterPanel::userVehicle(const QString& name) const {
 }
 
 bool ParameterPanel::keepVehicles(std::vector<io::UserVehicle> list) {
-    if (vehiclesPath_.isEmpty()) return false;
+    if (vehiclesPath_.isEmpty()) {
+        showMessage(QStringLiteral("There is no folder to keep your vehicles in."));
+        return false;
+    }
     if (auto message = io::saveVehicles(vehiclesPath_, list)) {
         showMessage(QString::fromStdString(*message));
         return false;

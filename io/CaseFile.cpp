@@ -191,18 +191,24 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
     return read;
 }
 
-std::variant<CaseRead, std::string> loadCase(const QString& path) {
+std::variant<QByteArray, std::string> readSmallFile(const QString& path) {
     const std::string name = path.toStdString() + ": ";
-    QFile file(path);
     if (notRegular(path)) return name + "not a file (a folder or a device).";
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
     // A case is a few kilobytes; anything far larger is not one.
-    constexpr qint64 kMaxCaseBytes = 1 << 20;
-    const QByteArray bytes = file.read(kMaxCaseBytes + 1);
-    if (bytes.size() > kMaxCaseBytes) return name + "too large for a case file.";
-    auto read =
-        readCaseText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (auto* e = std::get_if<std::string>(&read)) return name + *e;
+    constexpr qint64 kMaxBytes = 1 << 20;
+    QByteArray bytes = file.read(kMaxBytes + 1);
+    if (bytes.size() > kMaxBytes) return name + "too large for a Yawmark file.";
+    return bytes;
+}
+
+std::variant<CaseRead, std::string> loadCase(const QString& path) {
+    auto bytes = readSmallFile(path);
+    if (auto* e = std::get_if<std::string>(&bytes)) return *e;
+    const QByteArray& b = std::get<QByteArray>(bytes);
+    auto read = readCaseText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
+    if (auto* e = std::get_if<std::string>(&read)) return path.toStdString() + ": " + *e;
     return read;
 }
 

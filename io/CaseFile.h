@@ -23,6 +23,7 @@
 
 #include "model/Boxes.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -66,5 +67,9 @@ std::variant<CaseRead, std::string> loadCase(const QString& path);
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);
+// The bytes of a small regular file (at most 1 MiB: a case or the vehicles),
+// or the message naming it. A folder or a device is not read: reading one
+// might never end.
+std::variant<QByteArray, std::string> readSmallFile(const QString& path);
 
 } // namespace yawmark::io

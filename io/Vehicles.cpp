@@ -5,7 +5,6 @@
 #include "model/BoxTable.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,9 +31,9 @@ QString vehiclesPath() {
 std::variant<std::vector<UserVehicle>, std::string> loadVehicles(const QString& path) {
     const std::string name = path.toStdString() + ": ";
     if (!QFileInfo::exists(path)) return std::vector<UserVehicle>{};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    auto bytes = readSmallFile(path);
+    if (auto* e = std::get_if<std::string>(&bytes)) return *e;
+    const QJsonDocument doc = QJsonDocument::fromJson(std::get<QByteArray>(bytes));
     const QJsonObject root = doc.object();
     if (root.value(QStringLiteral("format")).toString() != qs(kVehiclesFormat) ||
         !root.value(QStringLiteral("version")).toString().startsWith(QStringLiteral("1.")))
