@@ -69,12 +69,28 @@ std::string batchUsage() {
            "  --version           show the program's version\n"
            "  --save-case FILE    write the case the other options describe into FILE\n"
            "                      (a .yawmark case file) and run nothing\n"
+           "  --write-marks FILE  write the tyre marks the run leaves (both rear wheels, a\n"
+           "                      point every 0.5 m, integrated at 1 ms or finer) into FILE\n"
+           "                      as CSV wheel,x,y, and run nothing\n"
+           "\n"
+           "Fitting the launch to measured tyre marks:\n"
+           "  --fit MARKS.csv     find the launch whose wheel trails lie on the marks (CSV\n"
+           "                      wheel,x,y; wheel FL, FR, RR or RL) and print\n"
+           "                      quantity,value,low,high,unit; with --save-case, write\n"
+           "                      the fitted case as well\n"
+           "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
+           "                      turning radius, directions and start position)\n"
+           "  --sigma M           the survey's uncertainty of each point, m (default 0.05)\n"
+           "  --mu-uncertainty D  how far the friction may be off (default 0.05)\n"
+           "  --starts-at-pull    the marks start where the handbrake was pulled\n"
+           "  --ends-at-rest      the marks end where the car came to rest\n"
            "\n"
            "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
            "the start-up boxes and check boxes; the options override it.\n"
            "\n"
            "Bad input prints one line on standard error (and this text after an unknown\n"
-           "option) and exits with status 2.\n";
+           "option) and exits with status 2. A fit the marks cannot support prints which\n"
+           "quantity and why on standard error, no table, and exits with status 3.\n";
 }
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
@@ -155,6 +171,32 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 return "--vehicle: unknown vehicle \"" + *text +
                        "\" (choose \"McLaren F1\", \"Imaginery Car\" or \"Custom\").";
             o.vehicle = *text;
+        } else if (name == "--starts-at-pull" && flag()) {
+            o.startsAtPull = true;
+        } else if (name == "--ends-at-rest" && flag()) {
+            o.endsAtRest = true;
+        } else if (name == "--fit" || name == "--write-marks") {
+            const auto text = value();
+            if (!text || text->empty()) return name + " needs a file name.";
+            (name == "--fit" ? o.fit : o.writeMarks) = *text;
+        } else if (name == "--fit-for") {
+            const auto text = value();
+            const auto unknowns = text ? parseUnknowns(*text) : std::nullopt;
+            if (!unknowns)
+                return "--fit-for needs speed, speed,yaw or all, not \"" + text.value_or("") +
+                       "\".";
+            o.fitFor = *unknowns;
+        } else if (name == "--sigma" || name == "--mu-uncertainty") {
+            const auto text = value();
+            const auto v = text ? parseNumber(*text) : std::nullopt;
+            const bool sigma = name == "--sigma";
+            if (!v || (sigma ? !(*v > 0) : !(*v >= 0)))
+                return name + " needs a number " + (sigma ? "greater than 0" : "of 0 or more") +
+                       ", not \"" + text.value_or("") + "\".";
+            if (sigma)
+                o.sigma = *v;
+            else
+                o.muUncertainty = *v;
         } else if (name == "--save-case") {
             const auto text = value();
             if (!text || text->empty()) return "--save-case needs a file name.";
@@ -177,6 +219,13 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     }
     if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
     if (o.png.empty() && (sizeGiven || o.csv)) return "--size and --csv go with --png.";
+    const bool fitOption = o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty != 0.05 ||
+                           o.fitFor != Unknowns::Speed;
+    if (o.fit.empty() && fitOption)
+        return "--fit-for, --sigma, --mu-uncertainty, --starts-at-pull and --ends-at-rest go "
+               "with --fit.";
+    if (!o.fit.empty() && (!o.png.empty() || !o.writeMarks.empty()))
+        return "--fit goes without --png and --write-marks.";
     return o;
 }
 
@@ -240,6 +289,61 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, s
     return std::nullopt;
 }
 
+int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
+                std::ostream& err) {
+    const auto fail = [&err](const std::string& message, int status) {
+        err << "yawmark-batch: " << message << '\n';
+        return status;
+    };
+    const QString path = QString::fromStdString(options.fit);
+    auto bytes = io::readSmallFile(path);
+    if (auto* message = std::get_if<std::string>(&bytes)) return fail("--fit: " + *message, 2);
+    const QByteArray& data = std::get<QByteArray>(bytes);
+    auto read =
+        parseMarks(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    if (auto* message = std::get_if<std::string>(&read))
+        return fail("--fit: " + options.fit + ": " + *message, 2);
+    auto marks = std::get<std::vector<Mark>>(std::move(read));
+    for (Mark& m : marks) {
+        m.sigma = options.sigma.value_or(kDefaultMarkSigma);
+        m.startsAtPull = options.startsAtPull;
+        m.endsAtRest = options.endsAtRest;
+    }
+    const FitResult r =
+        fitMarks(skid.c, marks, {options.fitFor, options.muUncertainty, skid.file.autos.normal});
+    if (!r.refusal.empty()) return fail("the fit is refused: " + r.refusal + ".", 3);
+    int status = 0;
+    for (const Estimate& e : r.estimates)
+        if (!e.value)
+            status = fail(std::string(quantityInfo(e.quantity).key) + ": " + e.refusal + ".", 3);
+    if (status != 0) return status;
+
+    std::string table = "quantity,value,low,high,unit\n";
+    const auto row = [&table](std::string_view q, const std::string& v, const std::string& low,
+                              const std::string& high, std::string_view unit) {
+        table += std::string(q) + ',' + v + ',' + low + ',' + high + ',' + std::string(unit) + '\n';
+    };
+    for (const Estimate& e : r.estimates) {
+        const QuantityInfo& info = quantityInfo(e.quantity);
+        row(info.key, formatNumber(*e.value), formatNumber(*e.low), formatNumber(*e.high),
+            info.unit);
+    }
+    row("rms", formatNumber(r.rms), "", "", "m");
+    row("simulations", std::to_string(r.simulations), "", "", "");
+    for (const auto& critical : r.critical)
+        row("critical_speed", critical ? formatNumber(critical->speed) : "", "", "", "m/s");
+    out << table;
+    out.flush();
+    if (!options.saveCase.empty()) {
+        io::CaseFile file = skid.file;
+        file.texts = skid.texts;
+        applyFit(r, file.texts, file.autos);
+        if (auto message = io::saveCase(QString::fromStdString(options.saveCase), file))
+            return fail("--save-case: " + *message, 2);
+    }
+    return 0;
+}
+
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto fail = [&err](const std::string& message) {
         err << "yawmark-batch: " << message << '\n';
@@ -263,6 +367,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     BatchSkid skid;
     if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
+    if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
+    if (!options.writeMarks.empty()) {
+        const std::string csv = marksCsv(runMarks(skid.c));
+        if (auto message = io::saveText(QString::fromStdString(options.writeMarks), csv))
+            return fail("--write-marks: " + *message);
+        return 0;
+    }
     if (!options.saveCase.empty()) {
         if (auto message = io::saveCase(QString::fromStdString(options.saveCase), skid.file))
             return fail("--save-case: " + *message);

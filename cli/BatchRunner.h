@@ -7,6 +7,7 @@
 
 #include "io/CaseFile.h"
 #include "model/Boxes.h"
+#include "model/Fit.h"
 #include "model/Run.h"
 #include "model/Trajectory.h"
 #include "sim/Draw.h"
@@ -47,9 +48,16 @@ struct BatchOptions {
     std::string png;                                // --png FILE: draw the plot into FILE
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
-    bool csv = false;     // --csv: print the CSV also with --png
-    bool help = false;    // -h, --help
-    bool version = false; // --version
+    bool csv = false;                                // --csv: print the CSV also with --png
+    std::string fit;                                 // --fit MARKS.csv: fit the launch to marks
+    model::Unknowns fitFor = model::Unknowns::Speed; // --fit-for speed|speed,yaw|all
+    std::optional<double> sigma;                     // --sigma M: the marks' uncertainty
+    double muUncertainty = 0.05;                     // --mu-uncertainty D
+    bool startsAtPull = false;                       // --starts-at-pull
+    bool endsAtRest = false;                         // --ends-at-rest
+    std::string writeMarks; // --write-marks FILE: the marks the run leaves, as CSV
+    bool help = false;      // -h, --help
+    bool version = false;   // --version
 };
 
 // Width and height of an image within the limits --size accepts, or nothing.
@@ -84,7 +92,14 @@ using AfterPass = std::function<void(std::uint64_t pass, const sim::Body& body)>
 std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run& run,
                                         sim::Drawer* drawer, const AfterPass& afterPass);
 
-// The whole program: returns the exit status (0, or 2 after one line on err).
+// The fit of the skid's launch to the marks the options name: prints the
+// table and returns 0, or one line on err and 2 (the marks or options cannot
+// be used) or 3 (the fit is refused). With --save-case the fitted case is
+// written too.
+int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out, std::ostream& err);
+
+// The whole program: returns the exit status (0, or 2 after one line on err;
+// 3 for a refused fit).
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace yawmark

@@ -91,6 +91,12 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--box", "13=-10"}, "\"Calculation Interval (ms)\" must be greater than 0."},
         {{"--box", "15=0.5"}, "\"Plot Pixel Size\" must be at least 1."},
         {{"--box", "18=2"}, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
+        {{"--fit", "m.csv", "--fit-for", "yaw"}, "--fit-for needs speed, speed,yaw or all"},
+        {{"--fit", "m.csv", "--sigma", "0"}, "--sigma needs a number greater than 0"},
+        {{"--fit", "m.csv", "--mu-uncertainty", "-1"}, "--mu-uncertainty"},
+        {{"--ends-at-rest"}, "go with --fit"},
+        {{"--fit", "m.csv", "--png", "x.png"}, "--fit goes without --png"},
+        {{"--fit", "no such marks.csv"}, "--fit: "},
     };
     for (const auto& c : cases) {
         const Result r = batch(c.args);
@@ -163,6 +169,42 @@ TEST(Batch, ARunThatCannotGoOnEndsThereWithExitTwo) {
     const Result r = batch({"--box", "4=-0.9", "--box", "13=1e155"});
     expectRefused(r, "the run stopped at pass 245 (t = 2.43999999999999E+154 s)", "overflow");
     EXPECT_EQ(lineCount(r.out), 1 + 244); // every pass before it printed
+}
+
+// The marks the default skid at 25 m/s leaves, fitted again: a table, or a
+// refusal on standard error with exit 3, or a bad file named by its line.
+TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
+    QTemporaryDir dir;
+    const std::string marks = dir.filePath("m.csv").toStdString();
+    const std::string fitted = dir.filePath("fitted.yawmark").toStdString();
+    ASSERT_EQ(batch({"--box", "6=25", "--write-marks", marks}).status, 0);
+    Result r = batch({"--fit", marks, "--starts-at-pull", "--ends-at-rest", "--save-case", fitted});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.rfind("quantity,value,low,high,unit\nspeed,24.99", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nrms,"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6); // 2 critical speeds
+    EXPECT_EQ(batch({fitted, "--passes", "3"}).out, batch({"--box", "6=25", "--passes", "3"}).out);
+
+    // The first 15 m of the marks: the header and 30 points.
+    QFile part(QString::fromStdString(marks));
+    ASSERT_TRUE(part.open(QIODevice::ReadWrite));
+    QByteArray head;
+    for (int i = 0; i < 31; ++i)
+        head += part.readLine();
+    part.resize(0);
+    part.write(head);
+    part.close();
+    r = batch({"--fit", marks, "--fit-for", "all"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(lineCount(r.err), 1);
+    EXPECT_NE(r.err.find("refused: fitting everything needs a mark that ends"), std::string::npos);
+
+    ASSERT_TRUE(part.open(QIODevice::Append));
+    part.write("RL,1,two\n");
+    part.close();
+    expectRefused(batch({"--fit", marks}), "m.csv: line 32: \"y\" is not a number: \"two\"",
+                  "bad marks");
 }
 
 class BatchPng : public ::testing::Test {

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// The fit to tyre marks, on marks the program itself leaves: surveyed every
+// 0.5 m with 5 cm of scatter.
+#include "model/Fit.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace yawmark::model {
+namespace {
+
+// The default car at `speed` in normal driving, integrated at 1 ms.
+Case skid(double speed) {
+    Case c = startupCase();
+    c.launch.velocity = {0, speed};
+    c.launch.yawRate = sim::normalYawRate(c.car.steering, c.car.turnRadius, c.launch.velocity);
+    c.run.timeStep = 0.001;
+    return c;
+}
+
+// The two rear wheels' marks, the first `reach` metres of each (all of them by default).
+std::vector<Mark> survey(const Case& c, double reach = 1e9) {
+    std::mt19937 dice(7);
+    std::normal_distribution<double> scatter(0, 0.05);
+    std::vector<Mark> marks = runMarks(c);
+    for (Mark& m : marks) {
+        if (markLength(m) > reach) {
+            m.points.resize(static_cast<std::size_t>(reach / 0.5));
+            m.endsAtRest = false;
+        }
+        for (sim::Vec2& p : m.points)
+            p = p + sim::Vec2{scatter(dice), scatter(dice)};
+    }
+    return marks;
+}
+
+void expectCovers(const Estimate& e, double truth, double within) {
+    ASSERT_TRUE(e.value) << e.refusal;
+    EXPECT_NEAR(*e.value, truth, within);
+    EXPECT_LE(*e.low, truth);
+    EXPECT_GE(*e.high, truth);
+}
+
+TEST(Fit, CompleteMarksGiveTheSpeed) {
+    for (const Unknowns u : {Unknowns::Speed, Unknowns::SpeedYaw, Unknowns::All}) {
+        for (const double truth : {20.0, 28.0}) {
+            const Case c = skid(truth);
+            Case asked = c;
+            asked.launch.velocity = {0, 15}; // the case's own speed is not the answer
+            if (u == Unknowns::All) asked.launch.start = {0.5, -0.8};
+            const FitResult r = fitMarks(asked, survey(c), {u, 0.05, true});
+            SCOPED_TRACE(std::string(unknownsText(u)) + " at " + std::to_string(truth));
+            ASSERT_TRUE(r.accepted()) << r.refusal;
+            ASSERT_EQ(r.estimates.size(), fittedQuantities(u).size());
+            expectCovers(r.estimates[0], truth, 0.1);
+            EXPECT_LT(r.rms, 1.3 * r.sigma);
+            EXPECT_GT(r.simulations, 0);
+        }
+    }
+}
+
+TEST(Fit, PartialMarkGivesTheSpeedAloneButNotEverything) {
+    const Case c = skid(24);
+    const auto marks = survey(c, 15);
+    ASSERT_FALSE(marks[0].endsAtRest);
+    const FitResult speed = fitMarks(c, marks, {Unknowns::Speed, 0.05, true});
+    ASSERT_TRUE(speed.accepted()) << speed.refusal;
+    expectCovers(speed.estimates[0], 24, 1);
+    const FitResult all = fitMarks(c, marks, {Unknowns::All, 0.05, true});
+    EXPECT_FALSE(all.accepted());
+    EXPECT_NE(all.refusal.find("rest"), std::string::npos) << all.refusal;
+    EXPECT_TRUE(all.estimates.empty());
+}
+
+TEST(Fit, AnotherCarsMarksAreNotAccepted) {
+    Case other = skid(22);
+    other.car.length = 2.6;
+    other.car.inertia = sim::homogeneousInertia(other.car);
+    const FitResult r = fitMarks(skid(22), survey(other), {Unknowns::SpeedYaw, 0.05, true});
+    EXPECT_FALSE(r.accepted());
+    EXPECT_GT(r.rms, 3 * r.sigma);
+    EXPECT_FALSE(r.refusal.empty());
+}
+
+TEST(Fit, CriticalSpeedReadsTheRadiusOfAnArc) {
+    Mark arc;
+    for (int i = 0; i <= 40; ++i) {
+        const double a = i * 0.025;
+        arc.points.push_back({30 * std::cos(a) - 30, 30 * std::sin(a)});
+    }
+    const auto s = criticalSpeed(arc, 0.8, 9.8);
+    ASSERT_TRUE(s);
+    EXPECT_NEAR(s->radius, 30, 0.1);
+    EXPECT_NEAR(s->speed, std::sqrt(0.8 * 9.8 * 30), 0.03);
+    EXPECT_NEAR(s->chord, 15, 0.8);
+    arc.points = {{0, 0}, {0, 5}, {0, 10}};
+    EXPECT_FALSE(criticalSpeed(arc, 0.8, 9.8)); // straight
+}
+
+TEST(Fit, RestErrorShrinksWithTheInterval) {
+    Case c = startupCase();
+    const auto coarse = restError(c);
+    c.run.timeStep /= 4;
+    const auto fine = restError(c);
+    ASSERT_TRUE(coarse && fine);
+    EXPECT_GT(*coarse, 0.05);
+    EXPECT_LT(*coarse, 0.3);
+    EXPECT_LT(*fine, *coarse / 2);
+}
+
+TEST(Marks, BadFilesAreRefusedByLine) {
+    const std::pair<const char*, const char*> table[] = {
+        {"wheel,x,y\nRL,1,2\nXX,1,2\n", "line 3: the wheel must be FL, FR, RR or RL, not \"XX\"."},
+        {"RL,1,2\nRL,1\n", "line 2: expected three fields wheel,x,y, found 2."},
+        {"RL,1,2\n\nRR,a,2\n", "line 3: \"x\" is not a number: \"a\"."},
+        {"RL,1,nan\n", "line 1: \"y\" is not a number: \"nan\"."},
+        {"wheel,x,y\n", "no points: a row \"wheel,x,y\" is needed for each."},
+    };
+    for (const auto& [csv, message] : table) {
+        const auto read = parseMarks(csv);
+        ASSERT_TRUE(std::holds_alternative<std::string>(read)) << csv;
+        EXPECT_EQ(std::get<std::string>(read), message);
+    }
+}
+
+TEST(Marks, CsvRoundTripKeepsMarksApart) {
+    const auto read = parseMarks("wheel,x,y\nrl,1,2\n RL ,1.5,2.5\n\nRL,3,4\nFR,-1,0\n");
+    ASSERT_TRUE(std::holds_alternative<std::vector<Mark>>(read));
+    const auto& marks = std::get<std::vector<Mark>>(read);
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[0].points.size(), 2u);
+    EXPECT_EQ(marks[2].wheel, sim::FR);
+    const auto again = parseMarks(marksCsv(marks));
+    ASSERT_EQ(std::get<std::vector<Mark>>(again).size(), 3u);
+    EXPECT_EQ(std::get<std::vector<Mark>>(again)[1].points[0], (sim::Vec2{3, 4}));
+}
+
+} // namespace
+} // namespace yawmark::model
