@@ -23,6 +23,8 @@ constexpr double kAcceptedRms = 1.5;
 // estimate does.
 constexpr std::size_t kMaxFitSteps = 300000;
 constexpr std::size_t kMaxRestSteps = 4000000;
+// The rise of χ² that still counts as within the noise: two standard deviations.
+constexpr double kWithinNoise = 4;
 // Levenberg-Marquardt: iterations from one start, and when to stop.
 constexpr int kMaxIterations = 60;
 constexpr double kConverged = 1e-4;
@@ -267,7 +269,8 @@ public:
 
     // The interval of each free quantity from the curvature of the misfit:
     // the range within which the best misfit stays within the noise,
-    // Δχ² ≤ max(1, χ²/(N − k)). Infinite for a quantity the marks leave open.
+    // Δχ² ≤ 4·max(1, χ²/(N − k)), two standard deviations. Infinite for a
+    // quantity the marks leave open.
     std::vector<double> halfWidths(const LaunchValues& v, const std::vector<double>& r) {
         const std::size_t n = free_.size();
         const auto jac = jacobian(v, r);
@@ -275,13 +278,25 @@ public:
         std::vector<double> g(n);
         normalEquations(jac, r, a, g);
         const double dof = std::max(1.0, static_cast<double>(r.size()) - static_cast<double>(n));
-        const double scale = std::max(1.0, sumSquares(r) / dof);
+        const double scale = kWithinNoise * std::max(1.0, sumSquares(r) / dof);
+        // A quantity the residuals do not move at all is left open, and the
+        // others are judged without it.
+        double largest = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            largest = std::max(largest, a[i][i]);
+        std::vector<std::size_t> moving;
+        for (std::size_t i = 0; i < n; ++i)
+            if (a[i][i] > 1e-12 * largest) moving.push_back(i);
+        std::vector<std::vector<double>> sub(moving.size(), std::vector<double>(moving.size()));
+        for (std::size_t i = 0; i < moving.size(); ++i)
+            for (std::size_t j = 0; j < moving.size(); ++j)
+                sub[i][j] = a[moving[i]][moving[j]];
         std::vector<double> hw(n, kInf);
-        for (std::size_t i = 0; i < n; ++i) {
-            std::vector<double> e(n, 0.0);
+        for (std::size_t i = 0; i < moving.size(); ++i) {
+            std::vector<double> e(moving.size(), 0.0);
             e[i] = 1;
-            if (solve(a, e) && e[i] > 0)
-                hw[i] = std::sqrt(e[i] * scale) * kScales[index(free_[i])].unit;
+            if (solve(sub, e) && e[i] > 0)
+                hw[moving[i]] = std::sqrt(e[i] * scale) * kScales[index(free_[moving[i]])].unit;
         }
         return hw;
     }
@@ -569,11 +584,12 @@ void applyFit(const FitResult& result, BoxTexts& texts, AutoCalculate& autos) {
 double marksRms(const Case& c, const std::vector<Mark>& marks) {
     Problem problem(c, marks, {Unknowns::Speed, 0, false}, {});
     const double chi2 = problem.chi2(launchValues(c));
-    double sum = 0;
-    for (const Mark& m : marks)
+    double sum = 0, points = 0;
+    for (const Mark& m : marks) {
         sum += m.sigma * m.sigma * static_cast<double>(m.points.size());
-    const double n = std::max(1, problem.residualCount());
-    return std::sqrt(chi2 / n * sum / n);
+        points += static_cast<double>(m.points.size());
+    }
+    return std::sqrt(sum / std::max(1.0, points) * chi2 / std::max(1, problem.residualCount()));
 }
 
 std::vector<Mark> runMarks(const Case& c, double spacing) {
@@ -733,7 +749,7 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
 
     // Separated minima that fit as well as the best (within the noise).
     const double dof = std::max(1.0, problem.residualCount() - static_cast<double>(free.size()));
-    const double within = std::max(1.0, best.chi2 / dof);
+    const double within = kWithinNoise * std::max(1.0, best.chi2 / dof);
     for (std::size_t i = 0; i < free.size(); ++i) {
         const int q = index(free[i]);
         Estimate e;
@@ -747,7 +763,8 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
         for (const Solution& other : minima) {
             if (&other == &best || other.chi2 > best.chi2 + within) continue;
             const double apart = std::fabs(other.values[q] - value);
-            if (apart > 3 * std::max(hw, other.halfWidth[i]) && apart > 1e-9) {
+            // Two minima whose intervals do not overlap.
+            if (apart > hw + other.halfWidth[i] && apart > 1e-9) {
                 e.refusal = "separated launches fit the marks equally well: " + number(value) +
                             " and " + number(other.values[q]) + " " + std::string(info.unit);
                 break;

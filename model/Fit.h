@@ -9,8 +9,8 @@
 // from several starts. It is accepted only when its RMS distance is close to
 // σ: then the model explains the marks as well as the survey can. The interval
 // of each unknown is the range over which the best misfit stays within the
-// noise (Δχ² ≤ 1, scaled by the misfit per degree of freedom when that is
-// above 1), widened by fitting again with μ moved by its uncertainty. An
+// noise (Δχ² ≤ 4, two standard deviations, scaled by the misfit per degree
+// of freedom when that is above 1), widened by fitting again with μ moved by its uncertainty. An
 // unknown the marks cannot pin down, because the valley of the misfit is flat
 // along it or because separated minima fit equally well, is refused with the
 // reason, and gets no number.

@@ -73,6 +73,17 @@ TEST(Fit, PartialMarkGivesTheSpeedAloneButNotEverything) {
     EXPECT_TRUE(all.estimates.empty());
 }
 
+TEST(Fit, AQuantityTheMarksDoNotDependOnGetsNoNumber) {
+    Case c = skid(22);
+    c.car.steering = sim::Steering::Center; // the turning radius steers nothing
+    c.launch.yawRate = 1;
+    const FitResult r = fitMarks(c, survey(c), {Unknowns::All, 0.05, false});
+    ASSERT_TRUE(r.refusal.empty()) << r.refusal;
+    EXPECT_FALSE(r.accepted());
+    for (const Estimate& e : r.estimates)
+        EXPECT_EQ(e.value.has_value(), e.quantity != Quantity::TurnRadius) << e.refusal;
+}
+
 TEST(Fit, AnotherCarsMarksAreNotAccepted) {
     Case other = skid(22);
     other.car.length = 2.6;
