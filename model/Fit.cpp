@@ -25,6 +25,8 @@ constexpr std::size_t kMaxFitSteps = 300000;
 constexpr std::size_t kMaxRestSteps = 4000000;
 // The rise of χ² that still counts as within the noise: two standard deviations.
 constexpr double kWithinNoise = 4;
+// The shortest piece of a simulated trail, m.
+constexpr double kTrailSpacing = 0.002;
 // Levenberg-Marquardt: iterations from one start, and when to stop.
 constexpr int kMaxIterations = 60;
 constexpr double kConverged = 1e-4;
@@ -77,7 +79,7 @@ public:
         }
     }
 
-    // Distance from q to the line, positive on the left of its direction.
+    // Distance from q to the line, negative on the right of its direction.
     double signedDistance(sim::Vec2 q) const {
         if (p_.size() == 1) return sim::length(q - p_[0]);
         double best = kInf;
@@ -98,7 +100,11 @@ public:
                 const double dist = sim::length(off);
                 if (dist <= best) {
                     best = dist;
-                    signedBest = sim::cross(d, off) < 0 ? -dist : dist;
+                    // Beyond either end of the line there is no side to be
+                    // on: the distance counts as it is, so that a point
+                    // straight ahead does not flip its sign as the line moves.
+                    const bool beyond = (i == 0 && t == 0) || (i + 2 == p_.size() && t == 1);
+                    signedBest = !beyond && sim::cross(d, off) < 0 ? -dist : dist;
                 }
             }
         }
@@ -168,6 +174,7 @@ public:
     }
 
     const std::vector<Quantity>& free() const { return free_; }
+    void setFree(std::vector<Quantity> free) { free_ = std::move(free); }
     int simulations() const { return simulations_; }
     bool cancelled() const { return cancelled_; }
     int residualCount() const { return count_; }
@@ -195,12 +202,10 @@ public:
                 r.push_back(d.y / m.sigma);
             }
             if (m.endsAtRest) {
-                // A run that never came to rest ends nowhere near: its end
-                // counts, and so does the distance it had still to go.
+                // A run cut short ends where it was cut, far from the rest.
                 const sim::Vec2 d = m.points.back() - trail.back();
-                const double miss = t.atRest ? 0 : 1e3;
-                r.push_back(d.x / m.sigma + miss);
-                r.push_back(d.y / m.sigma + miss);
+                r.push_back(d.x / m.sigma);
+                r.push_back(d.y / m.sigma);
             }
         }
         return r;
@@ -356,6 +361,19 @@ private:
         }
     }
 
+    // A wheel's next point, unless it lies within kTrailSpacing of the last
+    // one kept: a car slowing to rest crawls in steps far shorter than any
+    // survey resolves, and its last step may even turn back by a hair, which
+    // would give the end of the trail a direction of its own. The last point
+    // always counts: it is where the wheel came to rest.
+    static void keep(std::vector<sim::Vec2>& trail, sim::Vec2 p, bool last) {
+        if (!trail.empty() && sim::length(p - trail.back()) < kTrailSpacing) {
+            if (last && trail.size() > 1) trail.back() = p;
+            return;
+        }
+        trail.push_back(p);
+    }
+
 public:
     static Trails simulate(const Case& c, double h, std::array<bool, sim::kWheelCount> wanted,
                            std::size_t maxSteps, double reach) {
@@ -365,7 +383,7 @@ public:
         for (std::size_t n = 0; n < maxSteps && travelled <= reach; ++n) {
             const sim::WheelPlacement w = sim::placeWheels(c.car, body.heading);
             for (int i = 0; i < sim::kWheelCount; ++i)
-                if (wanted[i]) t.wheel[i].push_back(body.position + w.offset[i]);
+                if (wanted[i]) keep(t.wheel[i], body.position + w.offset[i], t.atRest);
             if (t.atRest) break;
             const sim::StepResult s = sim::step(c.car, body, w, h);
             if (!s.finite) break;
@@ -458,6 +476,21 @@ LaunchValues atSpeed(LaunchValues v, double speed, const Case& c) {
         v[index(Quantity::YawRate)] *= speed / was;
     v[index(Quantity::Speed)] = speed;
     return v;
+}
+
+std::vector<std::vector<Quantity>> stages(Unknowns unknowns) {
+    using enum Quantity;
+    switch (unknowns) {
+    case Unknowns::Speed:
+        return {{Speed}};
+    case Unknowns::SpeedYaw:
+        return {{Speed}, {Speed, YawRate}};
+    case Unknowns::All:
+        break;
+    }
+    return {{Speed, Direction, StartX, StartY},
+            {Speed, YawRate, Direction, StartX, StartY},
+            fittedQuantities(Unknowns::All)};
 }
 
 } // namespace
@@ -710,7 +743,17 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
     std::vector<Solution> minima;
     for (double v : seeds) {
         if (problem.cancelled()) break;
-        minima.push_back(problem.minimise(atSpeed(guess, v, c)));
+        // In stages: a solver freed of every quantity at once from a rough
+        // guess wanders along the valleys the quantities make together. The
+        // speed, and where the car was and went, first; then the yaw rate
+        // too; then everything asked for.
+        Solution s{atSpeed(guess, v, c)};
+        for (const auto& stage : stages(settings.unknowns)) {
+            problem.setFree(stage);
+            s = problem.minimise(s.values);
+            if (problem.cancelled()) break;
+        }
+        minima.push_back(std::move(s));
     }
     result.simulations = problem.simulations();
     if (problem.cancelled() || minima.empty()) {

@@ -119,7 +119,8 @@ void applyFit(const FitResult& result, BoxTexts& texts, AutoCalculate& autos);
 double marksRms(const Case& c, const std::vector<Mark>& marks);
 
 // The simulation the fit runs: the trail of each wheel from the launch until
-// the car comes to rest, a point a step of `h`, starting at the launch.
+// the car comes to rest, stepped by `h`: a point at the launch, one after
+// each step that moved the wheel 2 mm or more, and the last where it ends.
 struct Trails {
     std::array<std::vector<sim::Vec2>, sim::kWheelCount> wheel;
     bool atRest = false; // the last points are where the car came to rest

@@ -200,6 +200,18 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     EXPECT_EQ(lineCount(r.err), 1);
     EXPECT_NE(r.err.find("refused: fitting everything needs a mark that ends"), std::string::npos);
 
+    // Steering straight ahead, the turning radius steers nothing: it alone is refused.
+    const std::string straight = dir.filePath("straight.csv").toStdString();
+    const Args centre{"--box", "8=CE", "--no-auto-normal", "--box", "12=0.1"};
+    Args write = centre, fit = centre;
+    write.insert(write.end(), {"--write-marks", straight});
+    fit.insert(fit.end(), {"--fit", straight, "--fit-for", "all", "--ends-at-rest"});
+    ASSERT_EQ(batch(write).status, 0);
+    r = batch(fit);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "yawmark-batch: turn_radius: the marks do not depend on it.\n");
+    EXPECT_EQ(r.out, "");
+
     ASSERT_TRUE(part.open(QIODevice::Append));
     part.write("RL,1,two\n");
     part.close();
