@@ -175,6 +175,7 @@ public:
 
     const std::vector<Quantity>& free() const { return free_; }
     void setFree(std::vector<Quantity> free) { free_ = std::move(free); }
+    void setFollows(bool follows) { follows_ = follows; }
     int simulations() const { return simulations_; }
     bool cancelled() const { return cancelled_; }
     int residualCount() const { return count_; }
@@ -708,6 +709,7 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
     }
 
     Problem problem(c, marks, settings, progress);
+    const bool follows = settings.yawFollowsSpeed && settings.unknowns == Unknowns::Speed;
     const std::vector<Quantity>& free = problem.free();
     const LaunchValues guess = firstGuess(c, marks, settings.unknowns);
     problem.setBudget(settings.unknowns == Unknowns::All     ? 900
@@ -748,11 +750,20 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
         // speed, and where the car was and went, first; then the yaw rate
         // too; then everything asked for.
         Solution s{atSpeed(guess, v, c)};
+        // Until the yaw rate is free it follows the speed as normal driving
+        // would have it, where the car steers.
+        const bool steers = c.car.steering != sim::Steering::Center && c.car.turnRadius != 0;
         for (const auto& stage : stages(settings.unknowns)) {
+            const bool yawFree =
+                std::find(stage.begin(), stage.end(), Quantity::YawRate) != stage.end();
             problem.setFree(stage);
+            if (settings.unknowns != Unknowns::Speed) problem.setFollows(!yawFree && steers);
             s = problem.minimise(s.values);
             if (problem.cancelled()) break;
+            if (settings.unknowns != Unknowns::Speed && !yawFree && steers)
+                s.values = atSpeed(s.values, s.values[index(Quantity::Speed)], c);
         }
+        problem.setFollows(follows);
         minima.push_back(std::move(s));
     }
     result.simulations = problem.simulations();
