@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <cmath>
 #include <filesystem>
 
 namespace yawmark::io {
@@ -52,17 +53,36 @@ public:
 
     std::string name(std::string_view key) const { return field(prefix_ + std::string(key)); }
 
-    std::optional<QJsonValue> take(std::string_view key) {
+    // The field's value; one that is missing is `fallback` when there is one.
+    std::optional<QJsonValue> take(std::string_view key,
+                                   std::optional<QJsonValue> fallback = std::nullopt) {
         const QString k = qs(key);
         taken_ << k;
-        if (!object_.contains(k)) return fail(name(key) + " is missing.");
+        if (!object_.contains(k)) {
+            if (fallback) return fallback;
+            return fail(name(key) + " is missing.");
+        }
         return object_.value(k);
     }
-    std::optional<bool> flag(std::string_view key) {
-        const auto v = take(key);
+    std::optional<bool> flag(std::string_view key, std::optional<bool> fallback = std::nullopt) {
+        const auto v = take(key, fallback ? std::optional<QJsonValue>(*fallback) : std::nullopt);
         if (!v) return std::nullopt;
         if (!v->isBool()) return fail(name(key) + " must be true or false.");
         return v->toBool();
+    }
+    // A number greater than 0.
+    std::optional<double> positive(std::string_view key, double fallback) {
+        const auto v = take(key, QJsonValue(fallback));
+        if (!v) return std::nullopt;
+        if (!v->isDouble() || !(v->toDouble() > 0) || !std::isfinite(v->toDouble()))
+            return fail(name(key) + " must be a number greater than 0.");
+        return v->toDouble();
+    }
+    std::optional<QJsonArray> array(std::string_view key) {
+        const auto v = take(key);
+        if (!v) return std::nullopt;
+        if (!v->isArray()) return fail(name(key) + " must be a list in brackets.");
+        return v->toArray();
     }
     std::optional<std::string> text(std::string_view key) {
         const auto v = take(key);
@@ -104,6 +124,49 @@ private:
     QStringList taken_;
 };
 
+// The tyre marks of a case's "marks" list, or nothing with `error` set.
+std::optional<std::vector<model::Mark>> readMarks(const QJsonArray& list, std::string& error,
+                                                  std::vector<std::string>& notes) {
+    std::vector<model::Mark> marks;
+    std::size_t total = 0;
+    const auto fail = [&](std::string what) {
+        error = std::move(what);
+        return std::nullopt;
+    };
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const std::string at = "marks[" + std::to_string(i) + "]";
+        if (!list[i].isObject()) return fail(field(at) + " must be an object in braces.");
+        Fields f(list[i].toObject(), at + ".", error);
+        const auto wheel = f.text("wheel");
+        const auto sigma = f.positive("sigma", model::kDefaultMarkSigma);
+        const auto startsAtPull = f.flag("startsAtPull", false);
+        const auto endsAtRest = f.flag("endsAtRest", false);
+        const auto points = f.array("points");
+        if (!error.empty()) return std::nullopt;
+        model::Mark& m = marks.emplace_back();
+        if (const auto w = model::parseWheel(*wheel))
+            m.wheel = *w;
+        else
+            return fail(f.name("wheel") + " must be \"FL\", \"FR\", \"RR\" or \"RL\".");
+        m.sigma = *sigma, m.startsAtPull = *startsAtPull, m.endsAtRest = *endsAtRest;
+        if (points->isEmpty()) return fail(f.name("points") + " must hold at least one point.");
+        for (qsizetype j = 0; j < points->size(); ++j) {
+            const QJsonArray xy = points->at(j).toArray();
+            if (!points->at(j).isArray() || xy.size() != 2 || !xy[0].isDouble() ||
+                !xy[1].isDouble() || !std::isfinite(xy[0].toDouble()) ||
+                !std::isfinite(xy[1].toDouble()))
+                return fail(field(at + ".points[" + std::to_string(j) + "]") +
+                            " must be a point [x, y] of two numbers.");
+            if (++total > model::kMaxMarkPoints)
+                return fail(field("marks") + " holds more than " +
+                            std::to_string(model::kMaxMarkPoints) + " points.");
+            m.points.push_back({xy[0].toDouble(), xy[1].toDouble()});
+        }
+        f.noteUnknown(notes);
+    }
+    return marks;
+}
+
 } // namespace
 
 CaseFile startupCaseFile() {
@@ -132,6 +195,21 @@ std::string caseText(const CaseFile& f) {
     root.insert(QStringLiteral("realTime"), f.realTime);
     root.insert(QStringLiteral("boxes"), boxes);
     root.insert(QStringLiteral("connect"), connect);
+    // Only a case with marks has the field: a 1.0 reader opens the others without a note.
+    if (!f.marks.empty()) {
+        QJsonArray marks;
+        for (const model::Mark& m : f.marks) {
+            QJsonArray points;
+            for (const sim::Vec2& p : m.points)
+                points.append(QJsonArray{p.x, p.y});
+            marks.append(QJsonObject{{QStringLiteral("wheel"), qs(model::wheelCode(m.wheel))},
+                                     {QStringLiteral("sigma"), m.sigma},
+                                     {QStringLiteral("startsAtPull"), m.startsAtPull},
+                                     {QStringLiteral("endsAtRest"), m.endsAtRest},
+                                     {QStringLiteral("points"), points}});
+        }
+        root.insert(QStringLiteral("marks"), marks);
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
@@ -180,6 +258,12 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
                 connect.choice(model::kTrailKeys[i], 2, "0 (unticked), 1 (ticked) or 2 (greyed)"))
             f.texts.trail[i] = *c;
     if (!error.empty()) return error;
+    if (root.contains(QStringLiteral("marks"))) {
+        const auto list = top.array("marks");
+        const auto marks = list ? readMarks(*list, error, read.notes) : std::nullopt;
+        if (!marks) return error;
+        f.marks = *marks;
+    }
     for (const Fields* fields : {&top, &boxes, &connect})
         fields->noteUnknown(read.notes);
 

@@ -3,11 +3,13 @@
 // the window, as JSON text a person can read and edit.
 //
 //   {
-//     "format": "yawmark-case", "version": "1.0",
+//     "format": "yawmark-case", "version": "1.1",
 //     "vehicle": "McLaren F1", "inertiaForm": "moment",
 //     "autoYawRate": true, "autoInertia": true, "autoSnapshot": false, "realTime": false,
 //     "boxes": { "wheelbaseLength": "4.29", ... nineteen texts ... },
-//     "connect": { "massCentre": 0, "frontLeft": 0, ... }
+//     "connect": { "massCentre": 0, "frontLeft": 0, ... },
+//     "marks": [ { "wheel": "RL", "sigma": 0.05, "startsAtPull": true,
+//                  "endsAtRest": false, "points": [[-0.93, -1.61], ...] }, ... ]
 //   }
 //
 // The box texts are kept exactly as shown, so a case saved and opened again
@@ -19,9 +21,15 @@
 // the wrong kind, or holds a box that Draw would refuse, is refused with a
 // message naming the file and the field. Fields a newer minor version added are
 // ignored, each with a note.
+//
+// The tyre marks came with version 1.1: "marks" is written only when there
+// are some, and a case without it (as every 1.0 case) has none. In a mark,
+// "wheel" and "points" must be there; "sigma" (m, greater than 0) and the two
+// flags default to the survey's 5 cm and false. Points are [x, y] in metres.
 #pragma once
 
 #include "model/Boxes.h"
+#include "model/Marks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,7 +42,7 @@
 namespace yawmark::io {
 
 inline constexpr std::string_view kCaseFormat = "yawmark-case";
-inline constexpr int kCaseMajor = 1, kCaseMinor = 0;
+inline constexpr int kCaseMajor = 1, kCaseMinor = 1;
 inline constexpr std::string_view kCaseSuffix = ".yawmark";
 
 struct CaseFile {
@@ -44,6 +52,7 @@ struct CaseFile {
     model::AutoCalculate autos; // "Auto Calculate" of the yaw rate and of the inertia
     bool autoSnapshot = false;
     bool realTime = false;
+    std::vector<model::Mark> marks; // tyre marks surveyed on the road
 };
 
 // The start-up case as a file would hold it.

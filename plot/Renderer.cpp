@@ -184,6 +184,21 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     return std::nullopt;
 }
 
+void Renderer::drawMark(std::span<const sim::Vec2> points) {
+    Surface& s = *surface_;
+    const int pen = s.penWidth();
+    const bool persistent = s.persistent();
+    s.setPersistent(true);
+    s.setPenWidth(1);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        s.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, kMarkColor);
+    s.setPenWidth(kMarkDotPixels);
+    for (const sim::Vec2& p : points)
+        s.dot(p.x, p.y, kMarkColor);
+    s.setPenWidth(pen);
+    s.setPersistent(persistent);
+}
+
 void Renderer::beginPasses(sim::Vec2 at) {
     surface_->setPenWidth(penWidthFor(view_->pixelSize));
     // The start dot has always been placed in single precision.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Everything the plot draws, through a Surface and for a View: the axes with
-// their labelled ticks, and for each pass the five trails and the outline of
-// the car (on screen only, or lasting at the start and at snapshots).
+// their labelled ticks, tyre marks surveyed on the road, and for each pass the
+// five trails and the outline of the car (on screen only, or lasting at the
+// start and at snapshots).
 #pragma once
 
 #include "plot/Surface.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace yawmark::plot {
@@ -17,6 +19,10 @@ namespace yawmark::plot {
 // Narrowest visible plot, pixels, that shows the legend: a narrower one (the
 // batch runner's default image) would be mostly legend.
 inline constexpr double kMinLegendPlotWidth = 400;
+
+// Tyre marks: a grey line through the surveyed points, each a dot this wide.
+inline constexpr Color kMarkColor = 0xA0A0A0u;
+inline constexpr int kMarkDotPixels = 3;
 
 // Most ticks on one half of an axis; a finer interval is coarsened to stay below.
 inline constexpr int kMaxTicksPerHalfAxis = 200;
@@ -49,6 +55,10 @@ public:
     // labels and the window's shape) onto the drawing area and draws both axes.
     // On failure the drawing stops where it was.
     std::optional<ScaleFailure> drawAxes(const Frame& frame);
+
+    // A tyre mark: lasting, under whatever is drawn after it (draw the marks
+    // right after the axes). The pen is left as it was.
+    void drawMark(std::span<const sim::Vec2> points);
 
     // Where a stretch of passes begins: the view's pen and a dot at the start.
     void beginPasses(sim::Vec2 at);

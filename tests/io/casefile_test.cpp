@@ -31,6 +31,8 @@ CaseFile everyFieldChanged() {
     f.form = model::InertiaForm::Gyration;
     f.autos = {false, false};
     f.autoSnapshot = f.realTime = true;
+    f.marks = {{sim::FR, {{-0.93, 1.0 / 3}, {2e-9, 1e6}}, 0.02, true, false},
+               {sim::RL, {{4, 5}}, 0.5, false, true}};
     return f;
 }
 
@@ -57,6 +59,13 @@ TEST(CaseFile, EveryFieldRoundTripsThroughAFileToABitIdenticalRun) {
     EXPECT_EQ(std::tuple(r.file.vehicle, r.file.form, r.file.autos.normal, r.file.autos.inertia,
                          r.file.autoSnapshot, r.file.realTime),
               std::tuple(f.vehicle, f.form, false, false, true, true));
+    const auto marks = [](const CaseFile& c) {
+        std::vector<std::tuple<sim::Wheel, std::vector<sim::Vec2>, double, bool, bool>> t;
+        for (const model::Mark& m : c.marks)
+            t.emplace_back(m.wheel, m.points, m.sigma, m.startsAtPull, m.endsAtRest);
+        return t;
+    };
+    EXPECT_EQ(marks(r.file), marks(f));
     const sim::Body a = runOf(f), b = runOf(r.file);
     EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
 }
@@ -73,7 +82,7 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {"{ \"format\": ", "not a case file: "},
         {"[1, 2]", "no JSON object"},
         {with("yawmark-case", "other"), "field \"format\""},
-        {with("\"1.0\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
+        {with("\"1.1\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
         {with("\"mass\": \"1139\",", ""), "field \"boxes.mass\" is missing."},
         {with("\"mass\": \"1139\"", "\"mass\": 1139"), "field \"boxes.mass\" must be a text"},
         {with("\"mass\": \"1139\"", "\"mass\": \"0\""),
@@ -85,6 +94,11 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
          "field \"inertiaForm\" must be"},
         {with("\"massCentre\": 0", "\"massCentre\": 3"), "field \"connect.massCentre\" must be 0"},
         {with("\"connect\": {", "\"connect\": 7, \"x\": {"), "field \"connect\" must be an object"},
+        {with("\"connect\"", "\"marks\": [{\"wheel\": \"rl\", \"points\": [[1, 2]]}, {\"wheel\": "
+                             "\"FL\", \"points\": [[1, 2], [3, 4], [5, 6, 7]]}], \"connect\""),
+         "field \"marks[1].points[2]\" must be a point [x, y] of two numbers."},
+        {with("\"connect\"", "\"marks\": [{\"wheel\": \"X\", \"points\": [[1, 2]]}], \"connect\""),
+         "field \"marks[0].wheel\" must be"},
     };
     for (const auto& [text, message] : cases) {
         const auto read = readCaseText(text);
@@ -93,7 +107,7 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
             << std::get<std::string>(read);
     }
     // A newer minor version's fields are noted and passed over.
-    const auto newer = readCaseText(with("\"1.0\"", "\"1.7\", \"wind\": 3"));
+    const auto newer = readCaseText(with("\"1.1\"", "\"1.7\", \"wind\": 3"));
     ASSERT_TRUE(std::holds_alternative<CaseRead>(newer));
     EXPECT_EQ(std::get<CaseRead>(newer).notes,
               std::vector<std::string>{"field \"wind\" is not known here and was ignored."});
