@@ -4,12 +4,14 @@
 #include "gui/AppArt.h"
 #include "gui/AppInfo.h"
 #include "gui/DesignForm.h"
+#include "gui/FitDialog.h"
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/Spinner.h"
 #include "io/CaseFile.h"
+#include "model/Fit.h"
 #include "model/Readout.h"
 #include "model/Trajectory.h"
 #include "model/Validation.h"
@@ -43,6 +45,14 @@ namespace yawmark {
 namespace {
 
 using F = DesignForm;
+
+// A length for the status bar: millimetres, centimetres or metres, two digits at most.
+QString lengthText(double metres) {
+    if (metres < 0.0001) return QStringLiteral("a tenth of a millimetre");
+    if (metres < 0.01) return QStringLiteral("%1 mm").arg(metres * 1000, 0, 'g', 2);
+    if (metres < 1) return QStringLiteral("%1 cm").arg(std::round(metres * 100));
+    return QStringLiteral("%1 m").arg(metres, 0, 'g', 2);
+}
 
 bool ticked(const QCheckBox* box) {
     return box->checkState() == Qt::Checked;
@@ -130,7 +140,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCasePath({});
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    closing_ = true;
+    delete fit_; // its fit cancelled and its thread joined
+    if (restWorker_.joinable()) restWorker_.join();
+}
+
+FitDialog* MainWindow::fitDialog() const {
+    return fit_;
+}
 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -170,6 +188,10 @@ void MainWindow::buildMenus() {
     mnuReset_ = tools->addAction(QStringLiteral("&Reset All Variables"));
     mnuReset_->setObjectName(QStringLiteral("mnuReset"));
     connect(mnuReset_, &QAction::triggered, this, &MainWindow::resetAll);
+    tools->addSeparator();
+    mnuFitMarks_ = tools->addAction(QStringLiteral("&Fit to Marks..."));
+    mnuFitMarks_->setObjectName(QStringLiteral("mnuFitMarks"));
+    connect(mnuFitMarks_, &QAction::triggered, this, &MainWindow::showFit);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -197,6 +219,12 @@ void MainWindow::buildFileMenu(QMenu* file) {
     mnuSave_ = add("mnuSave", QStringLiteral("&Save"), QKeySequence::Save, [this] { saveCase(); });
     mnuSaveAs_ = add("mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs,
                      [this] { saveCaseAs(); });
+    file->addSeparator();
+    mnuImportMarks_ = add("mnuImportMarks", QStringLiteral("Import Tyre &Marks..."), {},
+                          [this] { importMarks(); });
+    mnuClearMarks_ =
+        add("mnuClearMarks", QStringLiteral("C&lear Tyre Marks"), {}, [this] { clearMarks(); });
+    mnuClearMarks_->setEnabled(false);
     file->addSeparator();
     mnuExportImage_ =
         add("mnuExportImage", QStringLiteral("Export &Image..."), {}, [this] { exportImage(); });
@@ -363,8 +391,17 @@ int MainWindow::pacingInterval(double timeStep) {
 
 void MainWindow::drawAxes() {
     axesShown_ = true;
-    if (auto failure = renderer_->drawAxes(plot_->frame()))
+    if (auto failure = drawBase(*renderer_, plot_->frame()))
         message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+}
+
+std::optional<plot::ScaleFailure> MainWindow::drawBase(plot::Renderer& renderer,
+                                                       const plot::Frame& frame) {
+    auto failure = renderer.drawAxes(frame);
+    if (!failure)
+        for (const model::Mark& mark : marks_)
+            renderer.drawMark(mark.points);
+    return failure;
 }
 
 void MainWindow::redrawRun() {
@@ -375,7 +412,7 @@ void MainWindow::redrawRun() {
     plot::Surface& surface = renderer_->surface();
     surface.setPenWidth(1);
     axesShown_ = true;
-    if (auto failure = renderer_->drawAxes(plot_->frame())) {
+    if (auto failure = drawBase(*renderer_, plot_->frame())) {
         message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
         return;
     }
@@ -392,7 +429,13 @@ void MainWindow::redrawRun() {
 }
 
 void MainWindow::fitSkid() {
-    const auto extent = run_.record().extent();
+    auto extent = run_.record().extent();
+    for (const model::Mark& mark : marks_)
+        for (const sim::Vec2& p : mark.points) {
+            if (!extent) extent = model::Record::Extent{p, p};
+            extent->lo = {std::min(extent->lo.x, p.x), std::min(extent->lo.y, p.y)};
+            extent->hi = {std::max(extent->hi.x, p.x), std::max(extent->hi.y, p.y)};
+        }
     if (!extent) return;
     viewChanged(view_.fit(extent->lo, extent->hi, 0.05));
 }
@@ -450,6 +493,7 @@ void MainWindow::draw() {
     showPhase(model::Phase::Running, true);
     renderer_->surface().clear();
     run_.start(*c);
+    ++runNumber_;
     readout_->clear();
     const auto demand = model::gripDemand(*c);
     note_->setText(demand ? qs(model::gripNoteText(*demand)) : QString());
@@ -546,6 +590,8 @@ void MainWindow::runLoop() {
     readoutTimer_->stop();
     renderer_->endPasses();
     --depth_;
+    if (depth_ == 0 && std::exchange(drawAfterRun_, false) && !closing_)
+        QTimer::singleShot(0, this, &MainWindow::draw);
     if (!closing_) showReadout();
     if (failed) {
         endFailedRun();
@@ -562,6 +608,57 @@ void MainWindow::runLoop() {
         return;
     }
     showPhase(run_.phase());
+    const sim::Body& body = run_.body();
+    if (!closing_ && run_.phase() == model::Phase::Stopped && body.velocity == sim::Vec2{} &&
+        body.yawRate == 0)
+        estimateRestError();
+}
+
+void MainWindow::drawWhenIdle() {
+    if (closing_) return;
+    if (!running()) return draw();
+    drawAfterRun_ = true;
+    if (run_.phase() == model::Phase::Running) showPhase(model::Phase::Stopped, true);
+}
+
+void MainWindow::estimateRestError() {
+    if (restAsked_ == runNumber_) return; // on its way, or shown
+    restAsked_ = runNumber_;
+    if (restBusy_)
+        restNext_.emplace(runNumber_, run_.runCase());
+    else
+        startRestWorker(runNumber_, run_.runCase());
+}
+
+void MainWindow::startRestWorker(std::uint64_t run, const model::Case& c) {
+    if (restWorker_.joinable()) restWorker_.join(); // its answer came: it is ending
+    restBusy_ = true;
+    restWorker_ = std::thread([this, run, c] {
+        std::optional<double> error;
+        try {
+            error = model::restError(c);
+        } catch (const std::exception&) { // out of memory: no estimate
+        }
+        QMetaObject::invokeMethod(
+            this, [this, run, error] { restErrorKnown(run, error); }, Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::restErrorKnown(std::uint64_t run, std::optional<double> error) {
+    restBusy_ = false;
+    if (restNext_ && !closing_) {
+        const auto [next, c] = *std::exchange(restNext_, std::nullopt);
+        startRestWorker(next, c);
+    }
+    // A run drawn since has its own rest position.
+    if (closing_ || run != runNumber_ || !error || !std::isfinite(*error)) return;
+    QString text =
+        QStringLiteral("Rest position good to about %1 at this interval").arg(lengthText(*error));
+    if (*error > std::abs(plot_->surface().worldPerPixel().x()))
+        text += QStringLiteral("; a smaller interval (box 13) would place it closer");
+    text += QLatin1Char('.');
+    note_->setText(note_->text().isEmpty() ? text : note_->text() + QLatin1Char(' ') + text);
+    note_->setToolTip(note_->text());
 }
 
 void MainWindow::endFailedRun() {
@@ -654,6 +751,7 @@ void MainWindow::newCase() {
     if (!maybeSave()) return;
     panel_->showCaseFile(io::startupCaseFile());
     chkSnap_->setChecked(false);
+    clearMarks();
     setCasePath({});
 }
 
@@ -673,6 +771,7 @@ bool MainWindow::openCaseFile(const QString& path) {
     const io::CaseRead& r = std::get<io::CaseRead>(read);
     panel_->showCaseFile(r.file);
     chkSnap_->setChecked(r.file.autoSnapshot);
+    if (!marks_.empty() || !r.file.marks.empty()) setMarks(r.file.marks);
     setCasePath(path);
     rememberFile(path);
     QStringList notes;
@@ -700,6 +799,7 @@ bool MainWindow::saveCaseAs() {
 bool MainWindow::saveCaseTo(const QString& path) {
     io::CaseFile file = panel_->caseFile();
     file.autoSnapshot = ticked(chkSnap_);
+    file.marks = marks_;
     // Only a case that can be opened again is saved: a box Draw would refuse
     // is named, and the changes stay unsaved until it is put right.
     const std::string text = io::caseText(file);
@@ -732,7 +832,7 @@ QImage MainWindow::plotImage(QSize size) {
     // The whole image is plot: a window of that size without a panel.
     const plot::Frame frame{size.width() * plot::kTwipsPerPixel,
                             size.height() * plot::kTwipsPerPixel, 0, 0};
-    if (!renderer.drawAxes(frame) && !run_.record().empty()) {
+    if (!drawBase(renderer, frame) && !run_.record().empty()) {
         renderer.beginPasses(run_.record().samples().front().position);
         run_.record().replay(renderer);
     }
@@ -789,6 +889,59 @@ void MainWindow::exportTrajectory() {
 
 void MainWindow::copyImage() {
     QGuiApplication::clipboard()->setImage(plotImage());
+}
+
+void MainWindow::setMarks(std::vector<model::Mark> marks) {
+    marks_ = std::move(marks);
+    mnuClearMarks_->setEnabled(!marks_.empty());
+    setWindowModified(true);
+    showMarks();
+}
+
+void MainWindow::showMarks() {
+    if (axesShown_ || !marks_.empty()) redrawRun();
+}
+
+bool MainWindow::importMarks() {
+    const QString path = askFile(QStringLiteral("Import Tyre Marks"), kMarksFilter, false);
+    if (path.isEmpty()) return false;
+    const auto bytes = io::readSmallFile(path);
+    if (const auto* problem = std::get_if<std::string>(&bytes)) {
+        message(appTitle(), qs(*problem));
+        return false;
+    }
+    std::string_view text(std::get<QByteArray>(bytes).constData(),
+                          static_cast<std::size_t>(std::get<QByteArray>(bytes).size()));
+    // A spreadsheet may start its CSV with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    auto read = model::parseMarks(text);
+    if (const auto* problem = std::get_if<std::string>(&read)) {
+        message(appTitle(), path + QStringLiteral(": ") + qs(*problem));
+        return false;
+    }
+    auto& marks = std::get<std::vector<model::Mark>>(read);
+    std::size_t points = 0;
+    for (const model::Mark& m : marks)
+        points += m.points.size();
+    note_->setText(QStringLiteral("%1 tyre marks, %2 points, from %3.")
+                       .arg(marks.size())
+                       .arg(points)
+                       .arg(QFileInfo(path).fileName()));
+    note_->setToolTip(note_->text());
+    setMarks(std::move(marks));
+    return true;
+}
+
+void MainWindow::clearMarks() {
+    if (!marks_.empty()) setMarks({});
+}
+
+void MainWindow::showFit() {
+    // A closed dialog is on its way out; Fit to Marks then opens a fresh one.
+    if (!fit_ || fit_->isHidden()) fit_ = new FitDialog(*this);
+    fit_->show();
+    fit_->raise();
+    fit_->activateWindow();
 }
 
 void MainWindow::showAbout() {

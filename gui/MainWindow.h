@@ -21,6 +21,12 @@
 // files, exports of the plot and the trajectory. A case opened from or saved
 // to a file asks before unsaved changes to it would be dropped; an untitled
 // one never asks.
+//
+// Tyre marks surveyed on the road belong to the case: imported from CSV, kept
+// in its file, drawn in grey under the trails after every clear. Tools > Fit
+// to Marks finds the launch whose trails lie on them (FitDialog). A run that
+// comes to rest has its rest position's error at its interval worked out on a
+// worker thread, and the status note tells it when it comes.
 #pragma once
 
 #include "gui/AboutDialog.h"
@@ -28,6 +34,7 @@
 #include "gui/MessageHook.h"
 #include "gui/OptionsDialog.h"
 #include "gui/SplashSequence.h"
+#include "model/Marks.h"
 #include "model/Run.h"
 #include "plot/Renderer.h"
 #include "plot/View.h"
@@ -40,6 +47,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <thread>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -52,6 +61,7 @@ class QTimer;
 
 namespace yawmark {
 
+class FitDialog;
 class ParameterPanel;
 class PlotWidget;
 class ReversedScrollBar;
@@ -69,6 +79,7 @@ public:
     // How often the readout follows a run, ms.
     static constexpr int kReadoutIntervalMs = 100;
     static inline const QString kCaseFilter = QStringLiteral("Yawmark cases (*.yawmark)");
+    static inline const QString kMarksFilter = QStringLiteral("Tyre marks (*.csv);;All files (*)");
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -107,6 +118,9 @@ public:
 
     // The file the case came from or was last saved to; empty while untitled.
     const QString& casePath() const { return casePath_; }
+    // The case's tyre marks. New ones make the case modified and are drawn at once.
+    const std::vector<model::Mark>& marks() const { return marks_; }
+    void setMarks(std::vector<model::Mark> marks);
     bool caseModified() const { return isWindowModified(); }
     QStringList recentFiles() const;
 
@@ -119,6 +133,8 @@ public:
     OptionsDialog* optionsDialog() const { return options_; }
     // The About box until it is deleted (a dismissed one is hidden till then), else nullptr.
     AboutDialog* aboutDialog() const { return about_; }
+    // The fit dialog until it is deleted (a closed one deletes itself), else nullptr.
+    FitDialog* fitDialog() const;
     // Pan bars scrX(0), scrY(0); scrZoom(0) zooms, scrZoom(1) sets the scale interval.
     ReversedScrollBar* scrX() const { return scrX_; }
     ReversedScrollBar* scrY() const { return scrY_; }
@@ -142,6 +158,9 @@ public:
     QAction* mnuSaveAs() const { return mnuSaveAs_; }
     QAction* mnuExportImage() const { return mnuExportImage_; }
     QAction* mnuExportTrajectory() const { return mnuExportTrajectory_; }
+    QAction* mnuImportMarks() const { return mnuImportMarks_; }
+    QAction* mnuClearMarks() const { return mnuClearMarks_; }
+    QAction* mnuFitMarks() const { return mnuFitMarks_; }
     QAction* mnuCopy() const { return mnuCopy_; }
     QAction* mnuFit() const { return mnuFit_; }
     QAction* mnuRedraw() const { return mnuRedraw_; }
@@ -190,7 +209,17 @@ public slots:
     void exportTrajectory();
     // Edit > Copy Image: the plot onto the clipboard.
     void copyImage();
-    // View > Fit Skid: the view around the whole recorded run, then redrawn.
+    // File > Import Tyre Marks...: the marks of a CSV file chosen, in place of
+    // the case's. A file that cannot be used is named with the line at fault,
+    // and the marks stay. False if none were read.
+    bool importMarks();
+    // File > Clear Tyre Marks.
+    void clearMarks();
+    // Tools > Fit to Marks...: the one fit dialog, brought forward.
+    void showFit();
+    // Draw as soon as no run loop is on the stack: a run going on is stopped first.
+    void drawWhenIdle();
+    // View > Fit Skid: the view around the whole recorded run and the marks, then redrawn.
     void fitSkid();
     // View > Redraw Run: the axes and the run's record again in the current view.
     void redrawRun();
@@ -224,6 +253,15 @@ private:
     void connectRun();
     void message(const QString& title, const QString& text);
     void drawAxes();
+    // The axes, then the marks, which lie under everything drawn after them.
+    std::optional<plot::ScaleFailure> drawBase(plot::Renderer& renderer, const plot::Frame& frame);
+    // The marks changed: the plot drawn again, once it has axes or there are marks.
+    void showMarks();
+    // The run came to rest: its rest position's error at its interval, asked
+    // of a worker thread (one at a time; only the newest run waits its turn).
+    void estimateRestError();
+    void startRestWorker(std::uint64_t run, const model::Case& c);
+    void restErrorKnown(std::uint64_t run, std::optional<double> error);
     void useStyle(const model::TrailStyle& style);
     // One change of a pan or zoom bar: a step of the view by its sign, the bar
     // back to 0, and the axes drawn again when the view changed.
@@ -258,10 +296,19 @@ private:
     QSettings* settings_ = nullptr;
     QString casePath_;
     QMenu* recentMenu_ = nullptr;
+    std::vector<model::Mark> marks_;
+    QPointer<FitDialog> fit_;
+
+    std::uint64_t runNumber_ = 0; // Draws that started a run
+    std::uint64_t restAsked_ = 0; // the run whose rest error was last asked for
+    std::thread restWorker_;      // joined once its answer came, or on destruction
+    bool restBusy_ = false;       // restWorker_ is working out an answer
+    std::optional<std::pair<std::uint64_t, model::Case>> restNext_; // waiting its turn
 
     bool closing_ = false;
     bool realTimeTick_ = false; // Timer2 ticked since the loop last took a tick
     bool axesShown_ = false;    // the plot has had axes drawn: a resize redraws it
+    bool drawAfterRun_ = false; // Draw once the run loops have left the stack
     int depth_ = 0;
     std::uint64_t passes_ = 0;
     std::uint64_t passesPerYield_ = kPassesPerYield;
@@ -290,6 +337,9 @@ private:
     QAction* mnuSaveAs_ = nullptr;
     QAction* mnuExportImage_ = nullptr;
     QAction* mnuExportTrajectory_ = nullptr;
+    QAction* mnuImportMarks_ = nullptr;
+    QAction* mnuClearMarks_ = nullptr;
+    QAction* mnuFitMarks_ = nullptr;
     QAction* mnuCopy_ = nullptr;
     QAction* mnuFit_ = nullptr;
     QAction* mnuRedraw_ = nullptr;

@@ -749,7 +749,8 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
         // guess wanders along the valleys the quantities make together. The
         // speed, and where the car was and went, first; then the yaw rate
         // too; then everything asked for.
-        Solution s{atSpeed(guess, v, c)};
+        Solution s;
+        s.values = atSpeed(guess, v, c);
         // Until the yaw rate is free it follows the speed as normal driving
         // would have it, where the car steers.
         const bool steers = c.car.steering != sim::Steering::Center && c.car.turnRadius != 0;

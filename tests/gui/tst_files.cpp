@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The window's files: New, Open, Save and Save As with the question before
-// changes are dropped, refused files, recent files across a restart, the
-// user's vehicles across a restart, and exports equal to the window and the batch.
+// The window's files: New, Open, Save and Save As (the tyre marks with the
+// case) with the question before changes are dropped, refused files, recent
+// files across a restart, the user's vehicles across a restart, and exports
+// equal to the window and the batch.
 #include "cli/BatchRunner.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
@@ -63,6 +64,7 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
 
     box(2)->setText("1500");
     w_->chkSnap()->setChecked(true), w_->panel()->chkRealTime()->setChecked(true);
+    w_->setMarks({{sim::FR, {{1, 2}}}});
     files_ << path("a"); // Save on an untitled case asks for a name; .yawmark is added
     w_->mnuSave()->trigger();
     QCOMPARE(w_->casePath(), path("a.yawmark"));
@@ -74,12 +76,13 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     QVERIFY(box(6)->text() == "25" && w_->caseModified() && w_->casePath() == path("a.yawmark"));
     w_->mnuNew()->trigger(); // Discard
     QVERIFY(box(2)->text() == "1139" && w_->casePath().isEmpty() && questions_.size() == 2 &&
-            !w_->panel()->chkRealTime()->isChecked());
+            !w_->panel()->chkRealTime()->isChecked() && w_->marks().empty());
 
     files_ << path("a.yawmark");
     QVERIFY(w_->openCase());
     QVERIFY(box(2)->text() == "1500" && box(6)->text() == "20" && !w_->caseModified());
     QVERIFY(w_->chkSnap()->isChecked() && w_->panel()->chkRealTime()->isChecked());
+    QVERIFY(w_->marks().size() == 1 && w_->marks()[0].wheel == sim::FR);
     box(6)->setText("25");
     answers_ << Answer::Save; // Save, then open the same file: the change was kept
     files_ << path("a.yawmark");

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The main window driving its run on a recording surface: the buttons through the phases
 // (Escape, Enter, a failed run, a Calculate stopping one, closing ending every loop),
-// Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1.
+// Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1,
+// tyre marks under every redraw, a fit to them applied and drawn.
 #include "cli/BatchRunner.h"
+#include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
@@ -39,6 +41,8 @@ private slots:
     void windowRunEqualsBatchRun_data();
     void windowRunEqualsBatchRun();
     void f1OpensTheGuide();
+    void tyreMarksLieUnderEveryRedraw();
+    void aFitToMarksIsAppliedAndDrawn();
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
@@ -366,6 +370,73 @@ void tst_MainWindow::f1OpensTheGuide() {
         const std::string_view c = model::boxInfo(i / 2, model::InertiaForm(i % 2)).caption;
         QVERIFY2(page.contains(QString::fromUtf8(c.data(), c.size())), c.data());
     }
+}
+
+void tst_MainWindow::tyreMarksLieUnderEveryRedraw() {
+    QTemporaryDir dir;
+    QString file;
+    w_->setFileHook([&](const QString&, const QString&, bool) { return file; });
+    const auto import = [&](const char* name, const QByteArray& csv) {
+        QFile f(file = dir.filePath(name));
+        f.open(QIODevice::WriteOnly), f.write(csv), f.close();
+        return w_->importMarks();
+    };
+    // Grey lines and dots since the plot was last cleared; -1 if one came after a trail's dot.
+    const auto grey = [this] {
+        long n = 0;
+        bool trail = false;
+        for (auto op = std::find_if(rec_.ops.rbegin(), rec_.ops.rend(),
+                                    [](const Op& o) { return o.kind == Op::Clear; })
+                           .base();
+             op != rec_.ops.end(); ++op) {
+            const bool g = op->color == plot::kMarkColor && op->kind != Op::Label;
+            if (g && trail) return -1L;
+            n += g, trail |= op->kind == Op::Dot && !g;
+        }
+        return n;
+    };
+    QVERIFY(
+        import("m.csv", "wheel,x,y\nRL,100,200\nRL,101,205\nRL,102,210\n\nFR,103,0\nFR,104,4\n"));
+    QVERIFY(w_->caseModified() && w_->marks().size() == 2);
+    QCOMPARE(grey(), 3 + 5); // a line between points, a dot at each
+    play(QStringLiteral("Pause@30 Draw"));
+    QCOMPARE(grey(), 8);
+    w_->fitSkid(); // around the run and the marks
+    QVERIFY(w_->view().xMin < 0 && w_->view().xMax > 104 && w_->view().yMax > 210);
+    QCOMPARE(grey(), 8);
+    w_->scrX()->bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(grey(), 8);
+    QVERIFY(!import("bad.csv", "RL,1,2\nRL,1,x\n"));
+    QCOMPARE(messages_.last(), file + ": line 2: \"y\" is not a number: \"x\".");
+    QCOMPARE(w_->marks().size(), 2u);
+    w_->mnuClearMarks()->trigger();
+    QVERIFY(w_->marks().empty() && grey() == 0);
+}
+
+void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
+    // The marks of the start-up skid, fitted with box 6 wrong.
+    const auto p = model::prepareDraw(w_->panel()->texts(), {}, {});
+    w_->setMarks(model::runMarks(std::get<model::Prepared>(p).c, 1.0));
+    box(6)->setText("25");
+    w_->mnuFitMarks()->trigger();
+    FitDialog* d = w_->fitDialog();
+    QSignalSpy came(d, &FitDialog::fitFinished);
+    d->cboUnknowns()->setCurrentIndex(2); // everything needs a mark that ends at rest
+    d->chkEndsAtRest()->setChecked(false);
+    d->cmdFit()->click();
+    QVERIFY(came.wait());
+    QVERIFY(!d->result()->refusal.empty() && !d->cmdApply()->isEnabled());
+    d->cboUnknowns()->setCurrentIndex(0);
+    d->cmdFit()->click();
+    QVERIFY(d->fitting() && !d->cmdFit()->isEnabled());
+    QVERIFY(came.wait(60000) && d->cmdApply()->isEnabled());
+    d->cmdApply()->click();
+    QVERIFY(std::abs(box(6)->text().toDouble() - 20) < 0.05);
+    QTRY_COMPARE(w_->run().runCase().launch.velocity.y, box(6)->text().toDouble()); // drawn
+    d->cmdFit()->click();
+    d->cmdClose()->click(); // cancels the fit and waits for its thread
+    QVERIFY(!d->fitting());
+    QTRY_VERIFY(w_->noteLabel()->text().contains("Rest position good to about"));
 }
 
 QTEST_MAIN(tst_MainWindow)

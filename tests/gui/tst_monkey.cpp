@@ -2,14 +2,17 @@
 // A monkey at the main window: seeded random gestures at buttons, check boxes,
 // tabs, bars, boxes (junk texts too), Enter, Escape, the vehicle list, Options
 // and Reset, the wheel, drags and keys on the plot, the View menu and resizes,
+// tyre marks (a file, a bad one) and the fit dialog's controls,
 // also between the passes of runs and while a real-time run waits. After each: the window answered
 // (a watchdog), the run's and the view's numbers are finite, the bars rest at
 // 0, the run buttons are the phase table's. Then the window closes: no more pass.
 // YAWMARK_MONKEY_SEED=n replays seed n (printed), YAWMARK_MONKEY_ACTIONS=n gestures.
+#include "gui/FitDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
+#include "model/Fit.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -57,8 +60,18 @@ public:
         waiting_.start(2);
         // Every dialog of the File menu and the vehicles answered by the dice.
         const auto pick = [this](QStringList from) { return any(from); };
-        w_.setFileHook([this, pick](const QString&, const QString&, bool) {
-            return pick({"", path("a.yawmark"), path("b"), path("none/c.yawmark"), folder_.path()});
+        QDir(folder_.path()).mkdir(QStringLiteral("dir"));
+        // Marks the start-up skid leaves (a fit to them can be applied), and a bad file.
+        const std::string marks = model::marksCsv(model::runMarks(model::startupCase(), 2));
+        for (const auto& [name, csv] :
+             {std::pair{"m.csv", marks.c_str()}, std::pair{"bad.csv", "RL,1,2\nFR,x,3\n"}}) {
+            QFile f(path(name));
+            f.open(QIODevice::WriteOnly), f.write(csv);
+        }
+        w_.setFileHook([this, pick](const QString& caption, const QString&, bool) {
+            if (caption.contains("Marks")) return pick({"", path("m.csv"), path("bad.csv")});
+            // A folder inside the temporary one: an export adds its suffix to the name.
+            return pick({"", path("a.yawmark"), path("b"), path("none/c.yawmark"), path("dir")});
         });
         w_.setQuestionHook([this](const QString&) {
             return any(QList{QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel});
@@ -165,6 +178,8 @@ private:
         countdown_ = below(10) < 7 ? 1 + below(5) : 1 + below(300);
         if (OptionsDialog* o = w_.optionsDialog(); o && o->isVisible())
             return click(anyUsable<QAbstractButton>(o));
+        if (FitDialog* f = w_.fitDialog(); f && f->isVisible() && below(4) == 0)
+            return click(anyUsable<QAbstractButton>(f));
         switch (below(11)) {
         case 0:
         case 1:
@@ -203,16 +218,21 @@ private:
                 QTest::keyClick(b, Qt::Key_Escape);
             }
             break;
-        case 7:
-            note(QStringLiteral("vehicle list"));
-            QTest::keyClick(w_.panel()->comVehicle(), below(2) ? Qt::Key_Up : Qt::Key_Down);
+        case 7: {
+            FitDialog* fit = w_.fitDialog();
+            QComboBox* list =
+                fit && fit->isVisible() && below(2) ? fit->cboUnknowns() : w_.panel()->comVehicle();
+            note(QStringLiteral("list ") + list->objectName());
+            QTest::keyClick(list, below(2) ? Qt::Key_Up : Qt::Key_Down);
             break;
+        }
         case 8:
             plotGesture();
             break;
         case 9: {
             QAction* a = any(QList{w_.mnuNew(), w_.mnuOpen(), w_.mnuSave(), w_.mnuSaveAs(),
                                    w_.mnuExportImage(), w_.mnuExportTrajectory(), w_.mnuCopy(),
+                                   w_.mnuImportMarks(), w_.mnuClearMarks(), w_.mnuFitMarks(),
                                    w_.panel()->findChild<QAction*>("mnuSaveVehicle"),
                                    w_.panel()->findChild<QAction*>("mnuRemoveVehicle")});
             note(QStringLiteral("menu ") + a->objectName());

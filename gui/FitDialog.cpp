@@ -1,0 +1,353 @@
+// SPDX-License-Identifier: MIT
+#include "gui/FitDialog.h"
+
+#include "gui/DesignForm.h"
+#include "gui/MainWindow.h"
+#include "gui/ParameterPanel.h"
+#include "sim/NumberText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark {
+
+namespace {
+
+using model::Quantity;
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString quantityName(Quantity q) {
+    switch (q) {
+    case Quantity::Speed:
+        return QStringLiteral("Speed");
+    case Quantity::YawRate:
+        return QStringLiteral("Yaw rate");
+    case Quantity::TurnRadius:
+        return QStringLiteral("Turning radius");
+    case Quantity::RelativeDirection:
+        return QStringLiteral("Relative direction");
+    case Quantity::Direction:
+        return QStringLiteral("Direction");
+    case Quantity::StartX:
+        return QStringLiteral("Start x");
+    case Quantity::StartY:
+        return QStringLiteral("Start y");
+    }
+    return {};
+}
+
+// Four significant digits are more than any fit knows.
+QString shown(std::optional<double> value) {
+    return value && std::isfinite(*value) ? QString::number(*value, 'g', 4) : QString();
+}
+
+// An estimate to the decimals that keep two digits of its interval's width.
+QString shown(std::optional<double> value, const model::Estimate& e) {
+    if (!value || !std::isfinite(*value) || !e.low || !e.high || !(*e.high - *e.low > 0) ||
+        !std::isfinite(*e.high - *e.low))
+        return shown(value);
+    const int decimals =
+        std::clamp(1 - static_cast<int>(std::floor(std::log10(*e.high - *e.low))), 0, 6);
+    // No "-0.00" for a value that rounds to 0.
+    const bool zero = std::round(*value * std::pow(10.0, decimals)) == 0;
+    return QString::number(zero ? 0.0 : *value, 'f', decimals);
+}
+
+QTableWidget* table(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* t = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    t->setObjectName(QLatin1String(name));
+    t->setHorizontalHeaderLabels(headers);
+    t->verticalHeader()->hide();
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    t->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return t;
+}
+
+// Cells of row `row` from column 0; a cell of a text that spans the rest.
+void setRow(QTableWidget* t, int row, const QStringList& cells, const QString& spanning = {}) {
+    t->setRowCount(std::max(t->rowCount(), row + 1));
+    for (int c = 0; c < cells.size(); ++c)
+        t->setItem(row, c, new QTableWidgetItem(cells[c]));
+    if (spanning.isEmpty()) return;
+    t->setItem(row, static_cast<int>(cells.size()), new QTableWidgetItem(spanning));
+    t->setSpan(row, static_cast<int>(cells.size()), 1,
+               t->columnCount() - static_cast<int>(cells.size()));
+}
+
+} // namespace
+
+FitDialog::FitDialog(MainWindow& window) : QDialog(&window), window_(window) {
+    setObjectName(QStringLiteral("dlgFit"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Fit to Marks"));
+    setFont(DesignForm::font());
+
+    cboUnknowns_ = new QComboBox(this);
+    cboUnknowns_->setObjectName(QStringLiteral("cboUnknowns"));
+    cboUnknowns_->addItems({QStringLiteral("Speed only"), QStringLiteral("Speed and yaw rate"),
+                            QStringLiteral("Everything: speed, yaw rate, turning radius, "
+                                           "directions and start")});
+    // What the marks said before: their σ and flags, the survey's 5 cm for new ones.
+    const std::vector<model::Mark>& marks = window.marks();
+    const model::Mark first = marks.empty() ? model::Mark{} : marks.front();
+    txtSigma_ = new QLineEdit(QString::fromStdString(formatNumber(first.sigma)), this);
+    txtSigma_->setObjectName(QStringLiteral("txtSigma"));
+    txtMu_ = new QLineEdit(QStringLiteral("0.05"), this);
+    txtMu_->setObjectName(QStringLiteral("txtMuUncertainty"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Unk&nowns:"), cboUnknowns_);
+    form->addRow(QStringLiteral("σ of the sur&vey (m):"), txtSigma_);
+    form->addRow(QStringLiteral("&Uncertainty of μ:"), txtMu_);
+    chkStartsAtPull_ = new QCheckBox(QStringLiteral("Marks &start at the handbrake pull"), this);
+    chkStartsAtPull_->setObjectName(QStringLiteral("chkStartsAtPull"));
+    chkStartsAtPull_->setChecked(first.startsAtPull);
+    chkEndsAtRest_ = new QCheckBox(QStringLiteral("Marks &end where the car came to rest"), this);
+    chkEndsAtRest_->setObjectName(QStringLiteral("chkEndsAtRest"));
+    chkEndsAtRest_->setChecked(first.endsAtRest);
+
+    const auto button = [this](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(true);
+        return b;
+    };
+    cmdFit_ = button("cmdFit", QStringLiteral("&Fit"));
+    cmdFit_->setDefault(true);
+    cmdCancel_ = button("cmdCancel", QStringLiteral("&Cancel"));
+    cmdApply_ = button("cmdApply", QStringLiteral("&Apply"));
+    cmdClose_ = button("cmdClose", QStringLiteral("Close"));
+    prgFit_ = new QProgressBar(this);
+    prgFit_->setObjectName(QStringLiteral("prgFit"));
+    prgFit_->setRange(0, 100);
+    prgFit_->setValue(0);
+
+    tblEstimates_ = table(this, "tblEstimates",
+                          {QStringLiteral("Quantity"), QStringLiteral("Value"),
+                           QStringLiteral("Low"), QStringLiteral("High"), QStringLiteral("Unit")});
+    lblSummary_ = new QLabel(this);
+    lblSummary_->setObjectName(QStringLiteral("lblFitSummary"));
+    lblSummary_->setWordWrap(true);
+    lblSummary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    tblCritical_ = table(this, "tblCritical",
+                         {QStringLiteral("Mark"), QStringLiteral("C (m)"), QStringLiteral("M (m)"),
+                          QStringLiteral("R (m)"), QStringLiteral("Formula (m/s)"),
+                          QStringLiteral("Fitted (m/s)")});
+    tblCritical_->setToolTip(
+        QStringLiteral("The critical-speed formula on the first %1 m of each mark: v = √(μ·g·R), "
+                       "R = C²/(8M) + M/2 from the chord C and its middle ordinate M.")
+            .arg(model::kCriticalChord));
+
+    auto* run = new QHBoxLayout;
+    run->addWidget(cmdFit_);
+    run->addWidget(prgFit_, 1);
+    run->addWidget(cmdCancel_);
+    auto* end = new QHBoxLayout;
+    end->addStretch(1);
+    end->addWidget(cmdApply_);
+    end->addWidget(cmdClose_);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(form);
+    all->addWidget(chkStartsAtPull_);
+    all->addWidget(chkEndsAtRest_);
+    all->addLayout(run);
+    all->addWidget(tblEstimates_, 2);
+    all->addWidget(lblSummary_);
+    all->addWidget(tblCritical_, 1);
+    all->addLayout(end);
+    resize(560, 520);
+
+    connect(cmdFit_, &QPushButton::clicked, this, &FitDialog::fit);
+    connect(cmdCancel_, &QPushButton::clicked, this, &FitDialog::cancelFit);
+    connect(cmdApply_, &QPushButton::clicked, this, &FitDialog::apply);
+    connect(cmdClose_, &QPushButton::clicked, this, &FitDialog::close);
+    showBusy(false);
+}
+
+FitDialog::~FitDialog() {
+    stopWorker();
+}
+
+void FitDialog::showBusy(bool busy) {
+    cmdFit_->setEnabled(!busy);
+    cmdCancel_->setEnabled(busy);
+    cmdApply_->setEnabled(!busy && result_ && result_->accepted() && !result_->cancelled);
+}
+
+void FitDialog::refuseField(QLineEdit* field, const QString& text) {
+    lblSummary_->setText(text);
+    field->setFocus();
+    field->selectAll();
+}
+
+void FitDialog::fit() {
+    if (fitting()) return;
+    const std::vector<model::Mark>& marks = window_.marks();
+    if (marks.empty()) {
+        lblSummary_->setText(QStringLiteral(
+            "There are no tyre marks to fit: import them with File > Import Tyre Marks first."));
+        return;
+    }
+    const auto sigma = parseNumber(txtSigma_->text().toStdString());
+    if (!sigma || !(*sigma > 0))
+        return refuseField(txtSigma_, QStringLiteral("σ must be a number of metres greater "
+                                                     "than 0, not \"%1\".")
+                                          .arg(txtSigma_->text()));
+    const auto mu = parseNumber(txtMu_->text().toStdString());
+    if (!mu || *mu < 0)
+        return refuseField(txtMu_, QStringLiteral("The uncertainty of μ must be a number, 0 or "
+                                                  "more, not \"%1\".")
+                                       .arg(txtMu_->text()));
+    // The case Draw would run, the boxes left as they are.
+    ParameterPanel& panel = *window_.panel();
+    const auto prepared =
+        model::prepareDraw(panel.texts(), panel.autoCalculate(), panel.inertiaForm());
+    if (const auto* problem = std::get_if<model::BoxProblem>(&prepared)) {
+        lblSummary_->setText(QStringLiteral("Nothing fitted: a box Draw would refuse."));
+        panel.showProblem(*problem);
+        return;
+    }
+    const model::Case c = std::get<model::Prepared>(prepared).c;
+    fitted_ = marks;
+    for (model::Mark& m : fitted_) {
+        m.sigma = *sigma;
+        m.startsAtPull = chkStartsAtPull_->isChecked();
+        m.endsAtRest = chkEndsAtRest_->isChecked();
+    }
+    model::FitSettings settings;
+    settings.unknowns =
+        static_cast<model::Unknowns>(std::clamp(cboUnknowns_->currentIndex(), 0, 2));
+    settings.muUncertainty = *mu;
+    settings.yawFollowsSpeed = panel.autoCalculate().normal;
+
+    result_.reset();
+    tblEstimates_->clearContents(), tblEstimates_->setRowCount(0);
+    tblCritical_->clearContents(), tblCritical_->setRowCount(0);
+    lblSummary_->setText(QStringLiteral("Fitting..."));
+    prgFit_->setValue(0);
+    cancel_ = false;
+    percentShown_ = 0;
+    showBusy(true);
+    // The bar is told only when the whole percent changes, so that a fast fit
+    // does not flood the event queue.
+    model::FitProgress progress = [this](double share) {
+        const int percent =
+            std::isfinite(share) ? static_cast<int>(std::clamp(share, 0.0, 1.0) * 100) : 0;
+        if (percentShown_.exchange(percent) != percent)
+            QMetaObject::invokeMethod(
+                prgFit_, [bar = prgFit_, percent] { bar->setValue(percent); },
+                Qt::QueuedConnection);
+        return !cancel_;
+    };
+    worker_ = std::thread([this, c, marks = fitted_, settings, progress = std::move(progress)] {
+        model::FitResult r;
+        try {
+            r = model::fitMarks(c, marks, settings, progress);
+        } catch (const std::exception& e) {
+            r = {};
+            r.refusal = std::string("the fit could not be completed (") + e.what() + ").";
+        }
+        QMetaObject::invokeMethod(
+            this, [this, r] { fitCame(r); }, Qt::QueuedConnection);
+    });
+}
+
+void FitDialog::cancelFit() {
+    cancel_ = true;
+}
+
+void FitDialog::stopWorker() {
+    cancel_ = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void FitDialog::fitCame(const model::FitResult& r) {
+    if (worker_.joinable()) worker_.join(); // it has posted its result and is ending
+    result_ = r;
+    showResult(r);
+    showBusy(false);
+    emit fitFinished();
+}
+
+void FitDialog::showResult(const model::FitResult& r) {
+    std::optional<double> speed;
+    for (int i = 0; i < static_cast<int>(r.estimates.size()); ++i) {
+        const model::Estimate& e = r.estimates[i];
+        const QString name = quantityName(e.quantity);
+        if (e.value && std::isfinite(*e.value))
+            setRow(tblEstimates_, i,
+                   {name, shown(e.value, e), shown(e.low, e), shown(e.high, e),
+                    qs(model::quantityInfo(e.quantity).unit)});
+        else
+            setRow(tblEstimates_, i, {name}, qs(e.refusal.empty() ? "not found" : e.refusal));
+        if (e.quantity == Quantity::Speed) speed = e.value;
+    }
+    // The formula reads the marks alone: it is shown whatever became of the fit.
+    for (int i = 0; i < static_cast<int>(r.critical.size()); ++i) {
+        const QString mark = QStringLiteral("%1 %2").arg(i + 1).arg(
+            i < static_cast<int>(fitted_.size()) ? qs(model::wheelCode(fitted_[i].wheel))
+                                                 : QString());
+        if (const auto& k = r.critical[i])
+            setRow(tblCritical_, i,
+                   {mark, shown(k->chord), shown(k->ordinate), shown(k->radius), shown(k->speed),
+                    shown(speed)});
+        else
+            setRow(tblCritical_, i, {mark}, QStringLiteral("too short or too straight"));
+    }
+    if (!r.refusal.empty())
+        return lblSummary_->setText(QStringLiteral("The marks cannot be fitted: ") + qs(r.refusal));
+    if (r.cancelled) return lblSummary_->setText(QStringLiteral("Cancelled: nothing was fitted."));
+    prgFit_->setValue(100);
+    QString summary =
+        QStringLiteral("RMS distance of the points to the fitted trails %1 m against σ %2 m; "
+                       "%3 simulations at a step of %4 ms.")
+            .arg(shown(r.rms), shown(r.sigma))
+            .arg(r.simulations)
+            .arg(shown(r.step * 1000));
+    if (!r.accepted())
+        summary +=
+            QStringLiteral(" Not every unknown could be found, so there is nothing to apply.");
+    lblSummary_->setText(summary);
+}
+
+void FitDialog::apply() {
+    if (fitting() || !result_ || !result_->accepted() || result_->cancelled) return;
+    // The boxes as the batch runner writes them; Auto Calculate of the yaw
+    // rate unticked when Draw would write over what was fitted.
+    // Onto the boxes as Draw would show them, so that unticking Auto
+    // Calculate keeps the relative direction and yaw rate it computed.
+    ParameterPanel& panel = *window_.panel();
+    model::BoxTexts texts = panel.texts();
+    model::AutoCalculate autos = panel.autoCalculate();
+    const auto prepared = model::prepareDraw(texts, autos, panel.inertiaForm());
+    if (const auto* p = std::get_if<model::Prepared>(&prepared)) texts = p->texts;
+    model::applyFit(*result_, texts, autos);
+    panel.setTexts(texts);
+    if (!autos.normal) panel.chkNormal()->setChecked(false);
+    window_.setMarks(fitted_);
+    // Drawn from the event loop, not inside this click: the dialog may be
+    // closed while the run goes on.
+    QMetaObject::invokeMethod(&window_, &MainWindow::drawWhenIdle, Qt::QueuedConnection);
+}
+
+void FitDialog::done(int r) {
+    stopWorker();
+    QDialog::done(r);
+}
+
+} // namespace yawmark

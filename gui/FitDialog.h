@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+// Tools > Fit to Marks: the launch whose trails lie on the case's tyre marks.
+//
+// The user chooses the unknowns (the speed; the speed and the yaw rate;
+// everything about the launch), the survey's σ, μ's uncertainty and what is
+// known of the marks' ends; σ and the two flags hold for every mark. Fit reads
+// the boxes as Draw would (a box Draw would refuse is named, and nothing is
+// fitted) and runs model::fitMarks on a worker thread, with a progress bar and
+// Cancel, while the window goes on. The results: each quantity with its
+// interval, or why the marks cannot tell it; the RMS distance against σ; the
+// critical-speed formula on each mark beside the fitted speed.
+//
+// Apply (only for a fit that found every unknown) writes the fitted values
+// into their boxes (model::applyFit), unticks the yaw rate's "Auto Calculate" when the yaw rate
+// or the relative direction was fitted, keeps σ and the flags with the marks
+// and draws the fitted run over them. Closing the dialog cancels a fit and
+// waits for its thread.
+#pragma once
+
+#include "model/Fit.h"
+#include "model/Marks.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace yawmark {
+
+class MainWindow;
+
+class FitDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Over the window, for its case and marks. Deletes itself once closed.
+    explicit FitDialog(MainWindow& window);
+    ~FitDialog() override;
+
+    QComboBox* cboUnknowns() const { return cboUnknowns_; } // in the order of model::Unknowns
+    QLineEdit* txtSigma() const { return txtSigma_; }
+    QLineEdit* txtMuUncertainty() const { return txtMu_; }
+    QCheckBox* chkStartsAtPull() const { return chkStartsAtPull_; }
+    QCheckBox* chkEndsAtRest() const { return chkEndsAtRest_; }
+    QPushButton* cmdFit() const { return cmdFit_; }
+    QPushButton* cmdCancel() const { return cmdCancel_; }
+    QPushButton* cmdApply() const { return cmdApply_; }
+    QPushButton* cmdClose() const { return cmdClose_; }
+    QProgressBar* prgFit() const { return prgFit_; }
+    QTableWidget* tblEstimates() const { return tblEstimates_; }
+    QTableWidget* tblCritical() const { return tblCritical_; }
+    QLabel* lblSummary() const { return lblSummary_; }
+
+    // A fit is going on.
+    bool fitting() const { return worker_.joinable(); }
+    // The last fit's result, once it has come.
+    const std::optional<model::FitResult>& result() const { return result_; }
+
+public slots:
+    void fit();
+    // The fit going on stops soon; its result says it was cancelled.
+    void cancelFit();
+    void apply();
+    // Closing (the close box, Escape, Close) cancels a fit and waits for its thread.
+    void done(int r) override;
+
+signals:
+    // A fit's result came (cancelled or refused ones too).
+    void fitFinished();
+
+private:
+    void fitCame(const model::FitResult& r);
+    void showResult(const model::FitResult& r);
+    void showBusy(bool busy);
+    // A setting that cannot be used: said in the summary, the field selected.
+    void refuseField(QLineEdit* field, const QString& text);
+    // Cancels a fit going on and waits for its thread.
+    void stopWorker();
+
+    MainWindow& window_;
+    QComboBox* cboUnknowns_ = nullptr;
+    QLineEdit* txtSigma_ = nullptr;
+    QLineEdit* txtMu_ = nullptr;
+    QCheckBox* chkStartsAtPull_ = nullptr;
+    QCheckBox* chkEndsAtRest_ = nullptr;
+    QPushButton* cmdFit_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+    QPushButton* cmdApply_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+    QProgressBar* prgFit_ = nullptr;
+    QTableWidget* tblEstimates_ = nullptr;
+    QTableWidget* tblCritical_ = nullptr;
+    QLabel* lblSummary_ = nullptr;
+
+    std::thread worker_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<int> percentShown_{-1}; // the progress the bar was last sent
+    std::vector<model::Mark> fitted_;   // the marks as fitted: σ and the flags applied
+    std::optional<model::FitResult> result_;
+};
+
+} // namespace yawmark
