@@ -180,6 +180,8 @@ public:
     bool cancelled() const { return cancelled_; }
     int residualCount() const { return count_; }
     void setFriction(double mu) { case_.car.friction = mu; }
+    double lower(Quantity q) const { return lower_[index(q)]; }
+    double upper(Quantity q) const { return upper_[index(q)]; }
     const Case& baseCase() const { return case_; }
     Case caseOf(const LaunchValues& v) const { return withLaunch(case_, v, follows_); }
 
@@ -828,7 +830,8 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
         if (e.refusal.empty() && !(hw <= widest)) {
             e.refusal = std::isfinite(hw)
                             ? "the marks leave it open: the misfit stays within the noise from " +
-                                  number(value - hw) + " to " + number(value + hw) + " " +
+                                  number(std::max(value - hw, problem.lower(free[i]))) + " to " +
+                                  number(std::min(value + hw, problem.upper(free[i]))) + " " +
                                   std::string(info.unit)
                             : "the marks do not depend on it";
         }

@@ -46,7 +46,7 @@ void expectCovers(const Estimate& e, double truth, double within) {
 
 TEST(Fit, CompleteMarksGiveTheSpeed) {
     for (const Unknowns u : {Unknowns::Speed, Unknowns::SpeedYaw, Unknowns::All}) {
-        for (const double truth : {20.0, 28.0}) {
+        for (const double truth : {20.0, 33.0}) {
             const Case c = skid(truth);
             Case asked = c;
             asked.launch.velocity = {0, 15}; // the case's own speed is not the answer
@@ -95,6 +95,14 @@ TEST(Fit, AQuantityTheMarksDoNotDependOnGetsNoNumber) {
     EXPECT_FALSE(r.accepted());
     for (const Estimate& e : r.estimates)
         EXPECT_EQ(e.value.has_value(), e.quantity != Quantity::TurnRadius) << e.refusal;
+}
+
+TEST(Fit, TwoMetresOfMarkLeaveTheSpeedOpen) {
+    const Case c = skid(24);
+    const FitResult r = fitMarks(c, survey(c, 2), {Unknowns::SpeedYaw, 0.05, true});
+    ASSERT_TRUE(r.refusal.empty()) << r.refusal;
+    EXPECT_FALSE(r.estimates[0].value);
+    EXPECT_EQ(r.estimates[0].refusal.rfind("the marks leave it open: ", 0), 0u);
 }
 
 TEST(Fit, AnotherCarsMarksAreNotAccepted) {
