@@ -182,7 +182,6 @@ public:
     void setFriction(double mu) { case_.car.friction = mu; }
     double lower(Quantity q) const { return lower_[index(q)]; }
     double upper(Quantity q) const { return upper_[index(q)]; }
-    const Case& baseCase() const { return case_; }
     Case caseOf(const LaunchValues& v) const { return withLaunch(case_, v, follows_); }
 
     // The residuals of a launch, each a distance in units of its point's σ.
