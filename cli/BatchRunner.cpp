@@ -80,8 +80,10 @@ std::string batchUsage() {
            "                      the fitted case as well\n"
            "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
            "                      turning radius, directions and start position)\n"
-           "  --sigma M           the survey's uncertainty of each point, m (default 0.05)\n"
-           "  --mu-uncertainty D  how far the friction may be off (default 0.05)\n"
+           "  --sigma M           the survey's uncertainty of each point, m (0.001 to 10,\n"
+           "                      default 0.05)\n"
+           "  --mu-uncertainty D  how far the friction may be off, less than μ (default\n"
+           "                      0.05)\n"
            "  --starts-at-pull    the marks start where the handbrake was pulled\n"
            "  --ends-at-rest      the marks end where the car came to rest\n"
            "\n"
@@ -190,8 +192,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             const auto text = value();
             const auto v = text ? parseNumber(*text) : std::nullopt;
             const bool sigma = name == "--sigma";
-            if (!v || (sigma ? !(*v > 0) : !(*v >= 0)))
-                return name + " needs a number " + (sigma ? "greater than 0" : "of 0 or more") +
+            if (!v || (sigma ? !sigmaInRange(*v) : !(*v >= 0)))
+                return name + " needs a number " +
+                       (sigma ? "of metres from " + formatNumber(kMinMarkSigma) + " to " +
+                                    formatNumber(kMaxMarkSigma)
+                              : std::string("of 0 or more")) +
                        ", not \"" + text.value_or("") + "\".";
             if (sigma)
                 o.sigma = *v;
@@ -309,8 +314,10 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         m.startsAtPull = options.startsAtPull;
         m.endsAtRest = options.endsAtRest;
     }
-    const FitResult r =
-        fitMarks(skid.c, marks, {options.fitFor, options.muUncertainty, skid.file.autos.normal});
+    const FitSettings settings{options.fitFor, options.muUncertainty, skid.file.autos.normal};
+    if (auto problem = fitInputProblem(skid.c, marks, settings))
+        return fail("--fit: " + *problem + ".", 2);
+    const FitResult r = fitMarks(skid.c, marks, settings);
     if (!r.refusal.empty()) return fail("the fit is refused: " + r.refusal + ".", 3);
     int status = 0;
     for (const Estimate& e : r.estimates)

@@ -204,9 +204,11 @@ void FitDialog::fit() {
         return;
     }
     const auto sigma = parseNumber(txtSigma_->text().toStdString());
-    if (!sigma || !(*sigma > 0))
-        return refuseField(txtSigma_, QStringLiteral("σ must be a number of metres greater "
-                                                     "than 0, not \"%1\".")
+    if (!sigma || !model::sigmaInRange(*sigma))
+        return refuseField(txtSigma_, QStringLiteral("σ must be a number of metres from %1 to "
+                                                     "%2, not \"%3\".")
+                                          .arg(model::kMinMarkSigma)
+                                          .arg(model::kMaxMarkSigma)
                                           .arg(txtSigma_->text()));
     const auto mu = parseNumber(txtMu_->text().toStdString());
     if (!mu || *mu < 0)

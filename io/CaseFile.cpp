@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "io/CaseFile.h"
 
+#include "sim/NumberText.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -148,6 +150,9 @@ std::optional<std::vector<model::Mark>> readMarks(const QJsonArray& list, std::s
             m.wheel = *w;
         else
             return fail(f.name("wheel") + " must be \"FL\", \"FR\", \"RR\" or \"RL\".");
+        if (!model::sigmaInRange(*sigma))
+            return fail(f.name("sigma") + " must be from " + formatNumber(model::kMinMarkSigma) +
+                        " to " + formatNumber(model::kMaxMarkSigma) + " m.");
         m.sigma = *sigma, m.startsAtPull = *startsAtPull, m.endsAtRest = *endsAtRest;
         if (points->isEmpty()) return fail(f.name("points") + " must hold at least one point.");
         for (qsizetype j = 0; j < points->size(); ++j) {
@@ -157,10 +162,14 @@ std::optional<std::vector<model::Mark>> readMarks(const QJsonArray& list, std::s
                 !std::isfinite(xy[1].toDouble()))
                 return fail(field(at + ".points[" + std::to_string(j) + "]") +
                             " must be a point [x, y] of two numbers.");
+            const sim::Vec2 point{xy[0].toDouble(), xy[1].toDouble()};
+            if (!model::withinReach(point))
+                return fail(field(at + ".points[" + std::to_string(j) + "]") + " must lie within " +
+                            formatNumber(model::kMarkReach) + " m of the origin.");
             if (++total > model::kMaxMarkPoints)
                 return fail(field("marks") + " holds more than " +
                             std::to_string(model::kMaxMarkPoints) + " points.");
-            m.points.push_back({xy[0].toDouble(), xy[1].toDouble()});
+            m.points.push_back(point);
         }
         f.noteUnknown(notes);
     }

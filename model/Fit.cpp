@@ -675,6 +675,27 @@ std::optional<double> restError(const Case& c) {
     return 2 * sim::length(rest[0] - rest[1]);
 }
 
+std::optional<std::string> fitInputProblem(const Case& c, const std::vector<Mark>& marks,
+                                           const FitSettings& settings) {
+    if (marks.empty()) return "there are no marks to fit";
+    for (const Mark& m : marks)
+        if (m.points.empty() || !std::all_of(m.points.begin(), m.points.end(), withinReach))
+            return "every mark needs points within " + formatNumber(kMarkReach) +
+                   " m of the origin";
+    for (const Mark& m : marks)
+        if (!sigmaInRange(m.sigma))
+            return "σ must be from " + formatNumber(kMinMarkSigma) + " to " +
+                   formatNumber(kMaxMarkSigma) + " m, not " + formatNumber(m.sigma);
+    if (!(fitStep(c) > 0)) return "the case's interval (box 13) must be greater than 0 for a fit";
+    const double mu = c.car.friction;
+    // The trails scale with v²/(μ·g): without friction nothing stops the car.
+    if (!(mu > 0)) return "the friction μ (box 4) must be greater than 0 for a fit";
+    if (!(settings.muUncertainty >= 0 && settings.muUncertainty < mu))
+        return "the uncertainty of μ must be 0 or more and less than μ (" + formatNumber(mu) +
+               "), not " + formatNumber(settings.muUncertainty);
+    return std::nullopt;
+}
+
 FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSettings& settings,
                    const FitProgress& progress) {
     FitResult result;
@@ -682,25 +703,17 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
     result.step = fitStep(c);
     for (const Mark& m : marks)
         result.critical.push_back(criticalSpeed(m, c.car.friction, c.car.gravity));
+    if (auto problem = fitInputProblem(c, marks, settings)) {
+        result.refusal = std::move(*problem);
+        return result;
+    }
     double sigmaSquares = 0;
     std::size_t points = 0;
     for (const Mark& m : marks) {
-        if (m.points.empty() || !(m.sigma > 0) || !std::isfinite(m.sigma)) {
-            result.refusal = "every mark needs points and a σ greater than 0";
-            return result;
-        }
         sigmaSquares += m.sigma * m.sigma * static_cast<double>(m.points.size());
         points += m.points.size();
     }
-    if (marks.empty()) {
-        result.refusal = "there are no marks to fit";
-        return result;
-    }
     result.sigma = std::sqrt(sigmaSquares / static_cast<double>(points));
-    if (!(result.step > 0)) {
-        result.refusal = "the case's interval (box 13) must be greater than 0 for a fit";
-        return result;
-    }
     if (settings.unknowns == Unknowns::All &&
         std::none_of(marks.begin(), marks.end(), [](const Mark& m) { return m.endsAtRest; })) {
         result.refusal = "fitting everything needs a mark that ends where the car came to rest: "
@@ -789,11 +802,11 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
     }
 
     // μ moved by its uncertainty: the fit again, from the best launch.
-    const double mu = c.car.friction, dmu = std::fabs(settings.muUncertainty);
+    const double mu = c.car.friction, dmu = settings.muUncertainty;
     std::vector<Solution> shifted;
     for (double m : {mu - dmu, mu + dmu}) {
         if (dmu == 0 || problem.cancelled()) break;
-        problem.setFriction(m > 0 ? m : mu / 2);
+        problem.setFriction(m);
         shifted.push_back(problem.minimise(best.values));
     }
     problem.setFriction(mu);

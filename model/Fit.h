@@ -104,6 +104,12 @@ struct FitResult {
 // cancels the fit, which then returns soon with `cancelled` set.
 using FitProgress = std::function<bool(double)>;
 
+// Why `marks` and `settings` cannot be fitted to `c` (no marks, a point beyond
+// reach, σ out of range, no friction, μ's uncertainty not below μ), or
+// nothing. fitMarks refuses with this message.
+std::optional<std::string> fitInputProblem(const Case& c, const std::vector<Mark>& marks,
+                                           const FitSettings& settings);
+
 // The fit of `c`'s launch to `marks`. Everything not asked for comes from the
 // case. Safe to call on any thread: it touches nothing but its arguments.
 FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSettings& settings,

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <utility>
 
 namespace yawmark::model {
@@ -35,6 +36,14 @@ std::string upper(std::string_view text) {
 }
 
 } // namespace
+
+bool sigmaInRange(double sigma) {
+    return sigma >= kMinMarkSigma && sigma <= kMaxMarkSigma;
+}
+
+bool withinReach(sim::Vec2 point) {
+    return std::fabs(point.x) <= kMarkReach && std::fabs(point.y) <= kMarkReach;
+}
 
 std::string_view wheelCode(sim::Wheel wheel) {
     for (const auto& [code, w] : kWheels)
@@ -88,6 +97,10 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
             if (!v)
                 return where + "\"" + (i == 1 ? "x" : "y") + "\" is not a number: \"" +
                        std::string(field[i]) + "\".";
+            if (!(std::fabs(*v) <= kMarkReach))
+                return where + "\"" + (i == 1 ? "x" : "y") + "\" must lie within " +
+                       formatNumber(kMarkReach) + " m of the origin, not " + std::string(field[i]) +
+                       ".";
             (i == 1 ? p.x : p.y) = *v;
         }
         if (++points > kMaxMarkPoints)

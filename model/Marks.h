@@ -27,6 +27,15 @@ namespace yawmark::model {
 inline constexpr double kDefaultMarkSigma = 0.05;
 // More points than any survey has; a file with more is refused.
 inline constexpr std::size_t kMaxMarkPoints = 100000;
+// A survey's σ lies between a millimetre and ten metres; one outside makes
+// the misfit overflow or mean nothing.
+inline constexpr double kMinMarkSigma = 0.001;
+inline constexpr double kMaxMarkSigma = 10;
+// Points lie within a thousand kilometres of the origin, as a fitted start does.
+inline constexpr double kMarkReach = 1e6;
+
+bool sigmaInRange(double sigma);
+bool withinReach(sim::Vec2 point);
 
 struct Mark {
     sim::Wheel wheel = sim::RL;

@@ -92,7 +92,7 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--box", "15=0.5"}, "\"Plot Pixel Size\" must be at least 1."},
         {{"--box", "18=2"}, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
         {{"--fit", "m.csv", "--fit-for", "yaw"}, "--fit-for needs speed, speed,yaw or all"},
-        {{"--fit", "m.csv", "--sigma", "0"}, "--sigma needs a number greater than 0"},
+        {{"--fit", "m.csv", "--sigma", "1e-300"}, "--sigma needs a number of metres from 0.001"},
         {{"--fit", "m.csv", "--mu-uncertainty", "-1"}, "--mu-uncertainty"},
         {{"--ends-at-rest"}, "go with --fit"},
         {{"--fit", "m.csv", "--png", "x.png"}, "--fit goes without --png"},
@@ -194,6 +194,9 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     part.resize(0);
     part.write(head);
     part.close();
+    expectRefused(batch({"--fit", marks, "--mu-uncertainty", "0.9"}),
+                  "--fit: the uncertainty of μ must be 0 or more and less than μ (0.896",
+                  "μ's uncertainty");
     r = batch({"--fit", marks, "--fit-for", "all"});
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "");

@@ -99,6 +99,12 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
          "field \"marks[1].points[2]\" must be a point [x, y] of two numbers."},
         {with("\"connect\"", "\"marks\": [{\"wheel\": \"X\", \"points\": [[1, 2]]}], \"connect\""),
          "field \"marks[0].wheel\" must be"},
+        {with("\"connect\"", "\"marks\": [{\"wheel\": \"RL\", \"points\": [[1, 1e300]]}], "
+                             "\"connect\""),
+         "field \"marks[0].points[0]\" must lie within 1000000 m"},
+        {with("\"connect\"", "\"marks\": [{\"wheel\": \"RL\", \"sigma\": 1e-300, \"points\": "
+                             "[[1, 2]]}], \"connect\""),
+         "field \"marks[0].sigma\" must be from 0.001 to 10 m."},
     };
     for (const auto& [text, message] : cases) {
         const auto read = readCaseText(text);

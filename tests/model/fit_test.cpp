@@ -97,6 +97,33 @@ TEST(Fit, AQuantityTheMarksDoNotDependOnGetsNoNumber) {
         EXPECT_EQ(e.value.has_value(), e.quantity != Quantity::TurnRadius) << e.refusal;
 }
 
+// What cannot be fitted is refused before any simulation, saying what to change.
+TEST(Fit, InputsOutOfRangeAreRefusedBeforeSimulating) {
+    struct Row {
+        const char* message;
+        double sigma = kDefaultMarkSigma, reach = 0, friction = 0.9, muUncertainty = 0.05;
+    };
+    const Row table[] = {
+        {"σ must be from 0.001 to 10 m, not 1E-300", 1e-300},
+        {"σ must be from 0.001 to 10 m, not 1E+300", 1e300},
+        {"every mark needs points within 1000000 m of the origin", kDefaultMarkSigma, 2e6},
+        {"the friction μ (box 4) must be greater than 0 for a fit", kDefaultMarkSigma, 0, 0},
+        {"the uncertainty of μ must be 0 or more and less than μ (0.9), not 0.9", kDefaultMarkSigma,
+         0, 0.9, 0.9},
+        {"the uncertainty of μ must be 0 or more and less than μ (0.9), not -0.01",
+         kDefaultMarkSigma, 0, 0.9, -0.01},
+    };
+    for (const Row& row : table) {
+        Case c = skid(20);
+        c.car.friction = row.friction;
+        std::vector<Mark> marks{{sim::RL, {{0, 0}, {0, 5}, {row.reach, 10}}, row.sigma}};
+        const FitResult r = fitMarks(c, marks, {Unknowns::Speed, row.muUncertainty, true});
+        EXPECT_EQ(r.refusal, row.message);
+        EXPECT_EQ(r.simulations, 0) << row.message;
+    }
+    EXPECT_EQ(fitMarks(skid(20), {}, {}).refusal, "there are no marks to fit");
+}
+
 TEST(Fit, TwoMetresOfMarkLeaveTheSpeedOpen) {
     const Case c = skid(24);
     const FitResult r = fitMarks(c, survey(c, 2), {Unknowns::SpeedYaw, 0.05, true});
@@ -160,6 +187,7 @@ TEST(Marks, BadFilesAreRefusedByLine) {
         {"RL,1,2,3\n", "line 1: expected three fields wheel,x,y, found 4."},
         {"RL,1,2\n\nRR,a,2\n", "line 3: \"x\" is not a number: \"a\"."},
         {"RL,1,nan\n", "line 1: \"y\" is not a number: \"nan\"."},
+        {"RL,1,2\nRL,-2e6,3\n", "line 2: \"x\" must lie within 1000000 m of the origin, not -2e6."},
         {"wheel,x,y\n", "no points: a row \"wheel,x,y\" is needed for each."},
     };
     for (const auto& [csv, message] : table) {
