@@ -301,7 +301,7 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         return status;
     };
     const QString path = QString::fromStdString(options.fit);
-    auto bytes = io::readSmallFile(path);
+    auto bytes = io::readSmallFile(path, io::kMaxMarksBytes);
     if (auto* message = std::get_if<std::string>(&bytes)) return fail("--fit: " + *message, 2);
     const QByteArray& data = std::get<QByteArray>(bytes);
     auto read =

@@ -905,16 +905,14 @@ void MainWindow::showMarks() {
 bool MainWindow::importMarks() {
     const QString path = askFile(QStringLiteral("Import Tyre Marks"), kMarksFilter, false);
     if (path.isEmpty()) return false;
-    const auto bytes = io::readSmallFile(path);
+    const auto bytes = io::readSmallFile(path, io::kMaxMarksBytes);
     if (const auto* problem = std::get_if<std::string>(&bytes)) {
         message(appTitle(), qs(*problem));
         return false;
     }
-    std::string_view text(std::get<QByteArray>(bytes).constData(),
-                          static_cast<std::size_t>(std::get<QByteArray>(bytes).size()));
-    // A spreadsheet may start its CSV with a byte-order mark.
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    auto read = model::parseMarks(text);
+    auto read = model::parseMarks(
+        std::string_view(std::get<QByteArray>(bytes).constData(),
+                         static_cast<std::size_t>(std::get<QByteArray>(bytes).size())));
     if (const auto* problem = std::get_if<std::string>(&read)) {
         message(appTitle(), path + QStringLiteral(": ") + qs(*problem));
         return false;

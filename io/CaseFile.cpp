@@ -284,15 +284,15 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
     return read;
 }
 
-std::variant<QByteArray, std::string> readSmallFile(const QString& path) {
+std::variant<QByteArray, std::string> readSmallFile(const QString& path, qint64 maxBytes) {
     const std::string name = path.toStdString() + ": ";
     if (notRegular(path)) return name + "not a file (a folder or a device).";
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
-    // A case is a few kilobytes; anything far larger is not one.
-    constexpr qint64 kMaxBytes = 1 << 20;
-    QByteArray bytes = file.read(kMaxBytes + 1);
-    if (bytes.size() > kMaxBytes) return name + "too large for a Yawmark file.";
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes)
+        return name + "too large for Yawmark, more than " + std::to_string(maxBytes >> 20) +
+               " MiB.";
     return bytes;
 }
 

@@ -76,9 +76,13 @@ std::variant<CaseRead, std::string> loadCase(const QString& path);
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);
-// The bytes of a small regular file (at most 1 MiB: a case or the vehicles),
-// or the message naming it. A folder or a device is not read: reading one
-// might never end.
-std::variant<QByteArray, std::string> readSmallFile(const QString& path);
+// A case or the vehicles are a few kilobytes; tyre marks of the most points
+// a survey may have (100,000) take a few megabytes.
+inline constexpr qint64 kMaxCaseBytes = qint64(1) << 20;
+inline constexpr qint64 kMaxMarksBytes = qint64(8) << 20;
+// The bytes of a small regular file (at most `maxBytes`), or the message
+// naming it. A folder or a device is not read: reading one might never end.
+std::variant<QByteArray, std::string> readSmallFile(const QString& path,
+                                                    qint64 maxBytes = kMaxCaseBytes);
 
 } // namespace yawmark::io

@@ -63,6 +63,8 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
     std::size_t points = 0;
     int line = 0;
     bool previousBlank = false;
+    // A spreadsheet may start its CSV with a byte-order mark.
+    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
     while (!csv.empty()) {
         const std::size_t end = csv.find('\n');
         const std::string_view row = trimmed(csv.substr(0, end));

@@ -220,6 +220,13 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     part.close();
     expectRefused(batch({"--fit", marks}), "m.csv: line 32: \"y\" is not a number: \"two\"",
                   "bad marks");
+    // Marks files may be larger than a case: this one is read to its last line.
+    QFile large(dir.filePath("large.csv"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    large.write(QByteArray(1 << 20, '\n') + "XX,1,2\n");
+    large.close();
+    expectRefused(batch({"--fit", large.fileName().toStdString()}),
+                  "large.csv: line 1048577: the wheel must be", "a large file");
 }
 
 class BatchPng : public ::testing::Test {

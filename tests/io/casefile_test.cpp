@@ -152,5 +152,18 @@ TEST(CaseFile, OpeningOrSavingThatFailsSaysWhyAndKeepsTheOldFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no half-written file left
 }
 
+// 100,000 surveyed points take more than the megabyte a case may have.
+TEST(CaseFile, MarksMayBeLargerThanACase) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("marks.csv");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(2 << 20, '\n'));
+    f.close();
+    EXPECT_TRUE(std::holds_alternative<QByteArray>(readSmallFile(path, kMaxMarksBytes)));
+    EXPECT_EQ(std::get<std::string>(readSmallFile(path)),
+              path.toStdString() + ": too large for Yawmark, more than 1 MiB.");
+}
+
 } // namespace
 } // namespace yawmark::io

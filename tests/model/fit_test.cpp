@@ -198,7 +198,8 @@ TEST(Marks, BadFilesAreRefusedByLine) {
 }
 
 TEST(Marks, CsvRoundTripKeepsMarksApart) {
-    const auto read = parseMarks("wheel,x,y\nrl,1,2\n RL ,1.5,2.5\n\nRL,3,4\nFR,-1,0\n");
+    const auto read =
+        parseMarks("\xEF\xBB\xBFwheel,x,y\nrl,1,2\n RL ,1.5,2.5\n\nRL,3,4\nFR,-1,0\n");
     ASSERT_TRUE(std::holds_alternative<std::vector<Mark>>(read));
     const auto& marks = std::get<std::vector<Mark>>(read);
     ASSERT_EQ(marks.size(), 3u);
