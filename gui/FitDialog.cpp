@@ -236,6 +236,10 @@ void FitDialog::fit() {
         static_cast<model::Unknowns>(std::clamp(cboUnknowns_->currentIndex(), 0, 2));
     settings.muUncertainty = *mu;
     settings.yawFollowsSpeed = panel.autoCalculate().normal;
+    if (const auto problem = model::fitInputProblem(c, fitted_, settings)) {
+        lblSummary_->setText(QStringLiteral("Nothing fitted: %1.").arg(qs(*problem)));
+        return;
+    }
 
     result_.reset();
     tblEstimates_->clearContents(), tblEstimates_->setRowCount(0);
