@@ -70,8 +70,9 @@ std::string batchUsage() {
            "  --save-case FILE    write the case the other options describe into FILE\n"
            "                      (a .yawmark case file) and run nothing\n"
            "  --write-marks FILE  write the tyre marks the run leaves (both rear wheels, a\n"
-           "                      point every 0.5 m, integrated at 1 ms or finer) into FILE\n"
-           "                      as CSV wheel,x,y, and run nothing\n"
+           "                      point every 0.5 m, integrated at 1 ms or finer; at most\n"
+           "                      100,000 points) into FILE as CSV wheel,x,y, and run\n"
+           "                      nothing\n"
            "\n"
            "Fitting the launch to measured tyre marks:\n"
            "  --fit MARKS.csv     find the launch whose wheel trails lie on the marks (CSV\n"
@@ -376,7 +377,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
     if (!options.writeMarks.empty()) {
-        const std::string csv = marksCsv(runMarks(skid.c));
+        const std::vector<Mark> marks = runMarks(skid.c);
+        for (const Mark& m : marks)
+            if (!std::all_of(m.points.begin(), m.points.end(), withinReach))
+                return fail("--write-marks: the run goes further than " + formatNumber(kMarkReach) +
+                            " m from the origin, beyond what a marks file may hold.");
+        const std::string csv = marksCsv(marks);
         if (auto message = io::saveText(QString::fromStdString(options.writeMarks), csv))
             return fail("--write-marks: " + *message);
         return 0;

@@ -644,6 +644,19 @@ std::vector<Mark> runMarks(const Case& c, double spacing) {
         m.endsAtRest = t.atRest;
         marks.push_back(std::move(m));
     }
+    const std::size_t total = marks[0].points.size() + marks[1].points.size();
+    if (total > kMaxMarkPoints) {
+        // Each mark keeps ⌈n/every⌉ points and perhaps its last: at most n/every + 2.
+        const std::size_t room = kMaxMarkPoints - 4;
+        const std::size_t every = (total + room - 1) / room;
+        for (Mark& m : marks) {
+            std::vector<sim::Vec2> kept;
+            for (std::size_t i = 0; i < m.points.size(); i += every)
+                kept.push_back(m.points[i]);
+            if ((m.points.size() - 1) % every != 0) kept.push_back(m.points.back());
+            m.points = std::move(kept);
+        }
+    }
     return marks;
 }
 

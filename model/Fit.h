@@ -137,7 +137,8 @@ Trails simulateTrails(const Case& c, double h,
 // The marks a case's run would leave: the trail of each locked rear wheel
 // from the pull to where the car came to rest (or as far as the run goes), a
 // point every `spacing` metres along it and the last where it ends, the run
-// integrated at fitStep.
+// integrated at fitStep. A run so long that the points would be more than a
+// marks file holds (kMaxMarkPoints) gets every second, third... of them.
 std::vector<Mark> runMarks(const Case& c, double spacing = 0.5);
 
 // The simulation step of a fit to a case: its interval or 1 ms, whichever is smaller.

@@ -95,6 +95,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--fit", "m.csv", "--sigma", "1e-300"}, "--sigma needs a number of metres from 0.001"},
         {{"--fit", "m.csv", "--mu-uncertainty", "-1"}, "--mu-uncertainty"},
         {{"--ends-at-rest"}, "go with --fit"},
+        {{"--box", "6=1e5", "--write-marks", "far.csv"},
+         "--write-marks: the run goes further than 1000000 m from the origin"},
         {{"--fit", "m.csv", "--png", "x.png"}, "--fit goes without --png"},
         {{"--fit", "no such marks.csv"}, "--fit: "},
     };

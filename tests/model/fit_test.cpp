@@ -180,6 +180,22 @@ TEST(Fit, RestErrorShrinksWithTheInterval) {
     EXPECT_LT(*fine, *coarse / 2);
 }
 
+// A run of kilometres leaves more points than a marks file holds: every
+// other one goes, the ends stay.
+TEST(Marks, ARunsMarksFitInAMarksFile) {
+    for (const double speed : {2000, 3000}) {
+        const Case c = skid(speed);
+        const std::vector<Mark> marks = runMarks(c), ends = runMarks(c, 1e9);
+        const std::size_t total = marks[0].points.size() + marks[1].points.size();
+        EXPECT_LE(total, kMaxMarkPoints) << speed;
+        EXPECT_GT(total, kMaxMarkPoints / 2) << speed;
+        for (std::size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(marks[i].points.front(), ends[i].points.front());
+            EXPECT_EQ(marks[i].points.back(), ends[i].points.back()) << speed;
+        }
+    }
+}
+
 TEST(Marks, BadFilesAreRefusedByLine) {
     const std::pair<const char*, const char*> table[] = {
         {"wheel,x,y\nRL,1,2\nXX,1,2\n", "line 3: the wheel must be FL, FR, RR or RL, not \"XX\"."},
