@@ -653,7 +653,8 @@ std::vector<Mark> runMarks(const Case& c, double spacing) {
             std::vector<sim::Vec2> kept;
             for (std::size_t i = 0; i < m.points.size(); i += every)
                 kept.push_back(m.points[i]);
-            if ((m.points.size() - 1) % every != 0) kept.push_back(m.points.back());
+            if (!m.points.empty() && (m.points.size() - 1) % every != 0)
+                kept.push_back(m.points.back());
             m.points = std::move(kept);
         }
     }
