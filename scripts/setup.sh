@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core fonts-dejavu-extra x11-utils imagemagick
+    xvfb xauth xdotool openbox procps fonts-dejavu-core fonts-dejavu-extra x11-utils imagemagick
     dpkg-dev file desktop-file-utils appstream
     help2man lintian
 )

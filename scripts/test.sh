@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Yawmark and runs every test. Needs no display: the window tests run on
-# Qt's offscreen platform.
+# Qt's offscreen platform, and the check of the run command starts its own X
+# server (scripts/check-run.sh).
 #
 # Then the packaging check: when lintian is installed (scripts/setup.sh
 # installs it), the Debian package is built into build-deb/ as a distribution
@@ -16,6 +17,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+# The README's run command, as a user meets it (scripts/run.sh).
+bash scripts/check-run.sh
 
 if [ "${SKIP_PACKAGE:-0}" = 1 ]; then
     echo "test: the packaging check is skipped (SKIP_PACKAGE=1)"
