@@ -26,6 +26,9 @@ QString descriptionText() {
                           "Yawmark Guide (Help, F1) for details.");
 }
 
+constexpr QRect kTitleRect = DesignForm::rect(1050, 240, 3885, 480);
+constexpr QRect kVersionRect = DesignForm::rect(1050, 780, 3885, 225);
+
 // A straight line drawn as a thin filled strip.
 void makeLine(QWidget* parent, const char* name, QColor colour, QRect geometry) {
     auto* line = new QWidget(parent);
@@ -78,8 +81,8 @@ AboutDialog::AboutDialog(QWidget* owner)
     // Auto-size: the box takes the picture's size.
     icon->setGeometry(QRect(DesignForm::rect(240, 240, 540, 540).topLeft(), QSize(32, 32)));
 
-    title_ = makeLabel(this, "lblTitle", DesignForm::rect(1050, 240, 3885, 480));
-    version_ = makeLabel(this, "lblVersion", DesignForm::rect(1050, 780, 3885, 225), false);
+    title_ = makeLabel(this, "lblTitle", kTitleRect);
+    version_ = makeLabel(this, "lblVersion", kVersionRect, false);
     makeNotice(this, "lblDescription", DesignForm::rect(1050, 1125, 3885, 1170), descriptionText());
 
     // The etched separator: a grey line with a white one just under it.
@@ -114,6 +117,10 @@ void AboutDialog::loadTexts() {
     setWindowTitle(QStringLiteral("About ") + appTitle());
     version_->setText(versionText());
     title_->setText(appTitle());
+    // A face with taller lines than the classic one (Nimbus Sans for Arial)
+    // would clip the text at the design height: the label grows instead.
+    placeLabel(title_, kTitleRect, false, rect());
+    placeLabel(version_, kVersionRect, false, rect());
 }
 
 void AboutDialog::setStartSysInfo(std::function<void()> start) {
