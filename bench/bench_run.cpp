@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image: how many passes per second (in passes of 0.01 ms, so that
-// the car is still moving after 200,000 of them), how many passes still run
-// after Pause is pressed, and how long redrawing a record of 100,000 passes
-// takes with the plot 1000 x 700 pixels; how much of a core the window uses
-// while nothing moves and during a real-time run.
+// the car is still moving after 200,000 of them), how long a click on Pause
+// waits for the slice going on, and how many passes follow it, how long
+// redrawing a record of 100,000 passes takes with the plot 1000 x 700 pixels;
+// how much of a core the window uses while nothing moves and during a
+// real-time run.
 #include "bench/QtBenchmarkMain.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
+#include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
+#include "gui/RunController.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,27 +31,38 @@ namespace {
 // A shown main window with the start-up boxes.
 struct Window {
     MainWindow w;
+    RunController& runs = w.runs();
     explicit Window(const char* timeStepMs = "10") {
         w.setMessageHook([](QWidget*, const QString&, const QString&) {});
         w.panel()->txtInput(13)->setText(QString::fromLatin1(timeStepMs));
         w.show();
         QCoreApplication::processEvents();
     }
+    // Draw, then the event loop until the run is no longer running.
+    void drawAndWait() {
+        QEventLoop loop;
+        const auto done = QObject::connect(&runs, &RunController::phaseChanged, &loop,
+                                           [&](model::Phase p) {
+                                               if (p != model::Phase::Running) loop.quit();
+                                           });
+        w.draw();
+        if (runs.phase() == model::Phase::Running) loop.exec();
+        QObject::disconnect(done);
+    }
 };
 
 void BM_WindowRun(benchmark::State& state) {
     Window win("0.01");
-    MainWindow& run = win.w;
     const auto passes = static_cast<std::uint64_t>(state.range(0));
-    run.setPassHook([&](std::uint64_t pass) {
-        if (pass == passes) run.togglePause();
+    QObject::connect(&win.runs, &RunController::passed, [&](std::uint64_t pass) {
+        if (pass == passes) win.runs.togglePause();
     });
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        run.draw();
+        win.drawAndWait();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
-        if (run.passes() != passes) state.SkipWithError("the run did not stop where asked");
+        if (win.runs.passes() != passes) state.SkipWithError("the run did not stop where asked");
     }
     state.counters["passes/s"] =
         benchmark::Counter(static_cast<double>(passes) * static_cast<double>(state.iterations()),
@@ -55,40 +70,49 @@ void BM_WindowRun(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowRun)->Arg(200000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_PassesAfterPause(benchmark::State& state) {
+// A click on Pause 20 ms into a run, as a timer event: how late it comes
+// (the slice it waits for), and how many passes follow it.
+void BM_PauseLatency(benchmark::State& state) {
     Window win("0.01");
-    MainWindow& run = win.w;
+    QPushButton* pause = win.w.findChild<QPushButton*>("cmdPause");
     std::uint64_t atPress = 0;
-    QObject::connect(win.w.cmdPause(), &QPushButton::pressed, [&] { atPress = run.passes(); });
-    std::uint64_t worst = 0;
+    QObject::connect(pause, &QPushButton::pressed, [&] { atPress = win.runs.passes(); });
+    double worstMs = 0;
+    std::uint64_t worstPasses = 0;
     for (auto _ : state) {
-        // Pressed by a timer while the loop yields, like a click.
-        QTimer::singleShot(20, win.w.cmdPause(), &QPushButton::click);
-        run.draw();
-        const std::uint64_t after = run.passes() - atPress;
-        worst = std::max(worst, after);
+        QElapsedTimer clock;
+        QTimer::singleShot(20, Qt::PreciseTimer, pause, [&] {
+            worstMs = std::max(worstMs, static_cast<double>(clock.nsecsElapsed()) / 1e6 - 20);
+            pause->click();
+        });
+        clock.start();
+        win.drawAndWait();
+        worstPasses = std::max(worstPasses, win.runs.passes() - atPress);
     }
-    state.counters["passes after Pause (worst)"] = static_cast<double>(worst);
+    state.counters["Pause late by, ms (worst)"] = worstMs;
+    state.counters["passes after Pause (worst)"] = static_cast<double>(worstPasses);
 }
-BENCHMARK(BM_PassesAfterPause)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PauseLatency)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawRecord(benchmark::State& state) {
     Window win("0.01");
     MainWindow& w = win.w;
-    const QSize plot(1000, 700);
-    w.resize(w.size() + plot - w.plot()->size());
+    auto* plot = w.findChild<PlotWidget*>("plot");
+    const QSize size(1000, 700);
+    w.resize(w.size() + size - plot->size());
     QCoreApplication::processEvents();
-    if (w.plot()->size() != plot) state.SkipWithError("the plot is not 1000 x 700");
+    if (plot->size() != size) state.SkipWithError("the plot is not 1000 x 700");
     const auto passes = static_cast<std::uint64_t>(state.range(0));
-    w.setPassHook([&](std::uint64_t pass) {
-        if (pass == passes) w.stop();
+    const auto stop = QObject::connect(&win.runs, &RunController::passed, [&](std::uint64_t pass) {
+        if (pass == passes) win.runs.stop();
     });
-    w.draw();
-    w.setPassHook({});
-    if (w.run().record().samples().size() != passes) state.SkipWithError("not the whole record");
+    win.drawAndWait();
+    QObject::disconnect(stop);
+    if (win.runs.run().record().samples().size() != passes)
+        state.SkipWithError("not the whole record");
     for (auto _ : state) {
-        w.redrawRun();
-        w.plot()->surface().image(); // everything drawn
+        w.plotter().redraw();
+        plot->surface().image(); // everything drawn
     }
 }
 BENCHMARK(BM_RedrawRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -101,8 +125,8 @@ void BM_CpuUse(benchmark::State& state) {
     Window win(what == 1 ? "0.001" : "10");
     MainWindow& w = win.w;
     w.panel()->chkRealTime()->setChecked(what == 3);
-    if (what == 1) QTimer::singleShot(300, &w, &MainWindow::togglePause);
-    if (what == 1 || what == 2) w.draw(); // returns when paused, or at rest
+    if (what == 1) QTimer::singleShot(300, &win.runs, &RunController::togglePause);
+    if (what == 1 || what == 2) win.drawAndWait(); // paused, or at rest
     for (auto _ : state) {
         const std::clock_t cpu = std::clock();
         const auto start = std::chrono::steady_clock::now();
@@ -111,8 +135,9 @@ void BM_CpuUse(benchmark::State& state) {
             const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
             state.counters["% of a core"] =
                 100.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC / wall.count();
-            if (what == 3 && !w.running()) state.SkipWithError("the real-time run ended too soon");
-            w.stop();
+            if (what == 3 && win.runs.phase() != model::Phase::Running)
+                state.SkipWithError("the real-time run ended too soon");
+            win.runs.stop();
             loop.quit();
         });
         if (what == 3) QTimer::singleShot(0, &w, &MainWindow::draw);

@@ -2,7 +2,7 @@
 #include "gui/FitDialog.h"
 
 #include "gui/DesignForm.h"
-#include "gui/MainWindow.h"
+#include "gui/CaseDocument.h"
 #include "gui/ParameterPanel.h"
 #include "sim/NumberText.h"
 
@@ -92,7 +92,8 @@ void setRow(QTableWidget* t, int row, const QStringList& cells, const QString& s
 
 } // namespace
 
-FitDialog::FitDialog(MainWindow& window) : QDialog(&window), window_(window) {
+FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument& document)
+    : QDialog(window), panel_(panel), document_(document) {
     setObjectName(QStringLiteral("dlgFit"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Fit to Marks"));
@@ -104,7 +105,7 @@ FitDialog::FitDialog(MainWindow& window) : QDialog(&window), window_(window) {
                             QStringLiteral("Everything: speed, yaw rate, turning radius, "
                                            "directions and start")});
     // What the marks said before: their σ and flags, the survey's 5 cm for new ones.
-    const std::vector<model::Mark>& marks = window.marks();
+    const std::vector<model::Mark>& marks = document_.file().marks;
     const model::Mark first = marks.empty() ? model::Mark{} : marks.front();
     txtSigma_ = new QLineEdit(QString::fromStdString(formatNumber(first.sigma)), this);
     txtSigma_->setObjectName(QStringLiteral("txtSigma"));
@@ -197,7 +198,7 @@ void FitDialog::refuseField(QLineEdit* field, const QString& text) {
 
 void FitDialog::fit() {
     if (fitting()) return;
-    const std::vector<model::Mark>& marks = window_.marks();
+    const std::vector<model::Mark>& marks = document_.file().marks;
     if (marks.empty()) {
         lblSummary_->setText(QStringLiteral(
             "There are no tyre marks to fit: import them with File > Import Tyre Marks first."));
@@ -216,7 +217,7 @@ void FitDialog::fit() {
                                                   "more, not \"%1\".")
                                        .arg(txtMu_->text()));
     // The case Draw would run, the boxes left as they are.
-    ParameterPanel& panel = *window_.panel();
+    ParameterPanel& panel = panel_;
     const auto prepared =
         model::prepareDraw(panel.texts(), panel.autoCalculate(), panel.inertiaForm());
     if (const auto* problem = std::get_if<model::BoxProblem>(&prepared)) {
@@ -337,18 +338,13 @@ void FitDialog::apply() {
     // rate unticked when Draw would write over what was fitted.
     // Onto the boxes as Draw would show them, so that unticking Auto
     // Calculate keeps the relative direction and yaw rate it computed.
-    ParameterPanel& panel = *window_.panel();
+    ParameterPanel& panel = panel_;
     model::BoxTexts texts = panel.texts();
     model::AutoCalculate autos = panel.autoCalculate();
     const auto prepared = model::prepareDraw(texts, autos, panel.inertiaForm());
     if (const auto* p = std::get_if<model::Prepared>(&prepared)) texts = p->texts;
     model::applyFit(*result_, texts, autos);
-    panel.setTexts(texts);
-    if (!autos.normal) panel.chkNormal()->setChecked(false);
-    window_.setMarks(fitted_);
-    // Drawn from the event loop, not inside this click: the dialog may be
-    // closed while the run goes on.
-    QMetaObject::invokeMethod(&window_, &MainWindow::drawWhenIdle, Qt::QueuedConnection);
+    emit applied(texts, autos.normal, fitted_);
 }
 
 void FitDialog::done(int r) {

@@ -37,13 +37,14 @@ class QTableWidget;
 
 namespace yawmark {
 
-class MainWindow;
+class CaseDocument;
+class ParameterPanel;
 
 class FitDialog : public QDialog {
     Q_OBJECT
 public:
-    // Over the window, for its case and marks. Deletes itself once closed.
-    explicit FitDialog(MainWindow& window);
+    // Over the window, for the case's boxes and marks. Deletes itself once closed.
+    FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument& document);
     ~FitDialog() override;
 
     QComboBox* cboUnknowns() const { return cboUnknowns_; } // in the order of model::Unknowns
@@ -76,6 +77,10 @@ public slots:
 signals:
     // A fit's result came (cancelled or refused ones too).
     void fitFinished();
+    // Apply: these boxes, Auto Calculate of normal driving and marks (with the
+    // fit's σ and flags) are the case now, to be drawn.
+    void applied(const model::BoxTexts& texts, bool autoNormal,
+                 const std::vector<model::Mark>& marks);
 
 private:
     void fitCame(const model::FitResult& r);
@@ -86,7 +91,8 @@ private:
     // Cancels a fit going on and waits for its thread.
     void stopWorker();
 
-    MainWindow& window_;
+    ParameterPanel& panel_;
+    const CaseDocument& document_;
     QComboBox* cboUnknowns_ = nullptr;
     QLineEdit* txtSigma_ = nullptr;
     QLineEdit* txtMu_ = nullptr;

@@ -310,7 +310,16 @@ void ParameterPanel::placeOnPages() {
 
 void ParameterPanel::connectHandlers() {
     for (int i = 0; i < kBoxCount; ++i) {
-        connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] { boxChanged(i); });
+        // A typed text is told once the change it makes is whole: a line edit
+        // tells textEdited before textChanged, on which an edit of boxes 0 to 3
+        // makes the vehicle "Custom".
+        connect(txtInput_[i], &QLineEdit::textEdited, this, [this, i] { typedBox_ = i; });
+        connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] {
+            boxChanged(i);
+            if (std::exchange(typedBox_, -1) == i)
+                emit changed(QStringLiteral("Typing in %1").arg(qs(boxInfo(i, form_).caption)),
+                             kTypingStep + i);
+        });
         connect(scrSelect_[i], &Spinner::changed, this, [this, i] { stepBox(i); });
     }
     // Only a choice from the list loads a vehicle: no completion of typed
@@ -321,18 +330,36 @@ void ParameterPanel::connectHandlers() {
     connect(comVehicle_, &QComboBox::activated, this, [this] {
         if (!typingFinishes_) chooseVehicle();
     });
-    // Anything a case file holds that changes makes the case edited.
+    // Each change of the user's own hand is told once it is made, named for
+    // Undo. Typing goes a keystroke at a time, merged into one step a box.
     for (QLineEdit* box : txtInput_)
-        connect(box, &QLineEdit::textChanged, this, &ParameterPanel::edited);
-    for (QCheckBox* box : {chkWheel_[0], chkWheel_[1], chkWheel_[2], chkWheel_[3], chkWheel_[4],
-                           chkNormal_, chkInertia_, chkRealTime_})
-        connect(box, &QCheckBox::stateChanged, this, &ParameterPanel::edited);
-    connect(comVehicle_, &QComboBox::currentTextChanged, this, &ParameterPanel::edited);
+        box->installEventFilter(this);
+    connect(comVehicle_->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { emit changed(QStringLiteral("Typing in Vehicle"), kTypingStep + kBoxCount); });
+    const auto tell = [this](QCheckBox* box, const QString& name) {
+        connect(box, &QCheckBox::clicked, this,
+                [this, name] { emit changed(QStringLiteral("Change ") + name); });
+    };
+    for (QCheckBox* box : chkWheel_)
+        tell(box, box->accessibleName());
+    tell(chkNormal_, QStringLiteral("Auto Calculate of Normal Driving"));
+    tell(chkInertia_, QStringLiteral("Auto Calculate of the Moment of Inertia"));
+    tell(chkRealTime_, QStringLiteral("Real Time"));
     connect(cmdNormal_, &QPushButton::clicked, this, &ParameterPanel::calculateNormal);
     connect(cmdInertia_, &QPushButton::clicked, this, &ParameterPanel::calculateInertia);
 }
 
 bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
+    // Ctrl+Z in a box undoes the typing in it, as in any text box; with
+    // nothing typed there to undo, it goes on to Edit > Undo (likewise Redo).
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable()) ||
+                (key->matches(QKeySequence::Redo) && !box->isRedoAvailable()))
+                return true;
+        }
+    }
     if (watched == comVehicle_ || watched == comVehicle_->lineEdit()) {
         const bool enter = event->type() == QEvent::KeyPress &&
                            (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
@@ -407,6 +434,7 @@ void ParameterPanel::resetAll() {
     comVehicle_->setCurrentIndex(1);
     comVehicle_->setEditText(qs(kVehicleNames[1]));
     setInertiaForm(InertiaForm::Moment);
+    emit changed(QStringLiteral("Reset All Variables"));
 }
 
 void ParameterPanel::stepBox(int index) {
@@ -426,6 +454,8 @@ void ParameterPanel::stepBox(int index) {
             setBoxText(index, QString::fromStdString(formatNumber(stepped)));
     }
     spinner->setValue(0);
+    emit changed(QStringLiteral("Step %1").arg(qs(boxInfo(index, form_).caption)),
+                 kSpinnerStep + index);
 }
 
 void ParameterPanel::boxChanged(int index) {
@@ -445,6 +475,11 @@ void ParameterPanel::boxChanged(int index) {
 }
 
 void ParameterPanel::chooseVehicle() {
+    loadVehicle();
+    emit changed(QStringLiteral("Choose Vehicle"));
+}
+
+void ParameterPanel::loadVehicle() {
     const auto vehicle = preset(comVehicle_->currentText().toStdString());
     if (const io::UserVehicle* mine = userVehicle(comVehicle_->currentText())) {
         presetLoading_ = true;
@@ -476,13 +511,13 @@ bool ParameterPanel::commit(const Checked<Case>& read, const BoxTexts& t) {
 void ParameterPanel::calculateNormal() {
     BoxTexts t = texts();
     const auto read = model::calculateNormal(t, form_);
-    commit(read, t);
+    if (commit(read, t)) emit changed(QStringLiteral("Calculate Normal Driving"));
 }
 
 void ParameterPanel::calculateInertia() {
     BoxTexts t = texts();
     const auto read = model::calculateInertia(t, form_);
-    commit(read, t);
+    if (commit(read, t)) emit changed(QStringLiteral("Calculate Moment of Inertia"));
 }
 
 std::optional<Case> ParameterPanel::prepareDraw() {
@@ -494,6 +529,7 @@ std::optional<Case> ParameterPanel::prepareDraw() {
     const auto& p = std::get<Prepared>(prepared);
     case_ = p.c;
     setTexts(p.texts); // the "Auto Calculate" results in boxes 5, 11 and 12
+    emit changed(QStringLiteral("Auto Calculate"));
     return case_;
 }
 
@@ -517,6 +553,8 @@ bool ParameterPanel::switchInertiaForm(InertiaForm form, QWidget* owner) {
     }
     setBoxText(kInertiaBox, QString::fromStdString(std::get<std::string>(text)));
     setInertiaForm(form);
+    emit changed(form == InertiaForm::Gyration ? QStringLiteral("Use the Radius of Gyration")
+                                               : QStringLiteral("Use the Moment of Inertia"));
     return true;
 }
 
@@ -612,6 +650,7 @@ void ParameterPanel::saveVehicle() {
     list.push_back(mine);
     if (!keepVehicles(std::move(list))) return;
     comVehicle_->setCurrentIndex(comVehicle_->findText(name));
+    emit changed(QStringLiteral("Save Vehicle"));
 }
 
 void ParameterPanel::removeVehicle() {
@@ -625,11 +664,11 @@ void ParameterPanel::removeVehicle() {
     if (keepVehicles(std::move(list))) {
         comVehicle_->setCurrentIndex(0);
         comVehicle_->setEditText(qs(kVehicleNames[0]));
+        emit changed(QStringLiteral("Remove Vehicle"));
     }
 }
 
 void ParameterPanel::setInertiaForm(InertiaForm form) {
-    if (form != form_) emit edited();
     form_ = form;
     const BoxInfo& info = boxInfo(kInertiaBox, form);
     caption_[kInertiaBox]->setText(qs(info.caption));

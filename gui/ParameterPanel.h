@@ -51,6 +51,10 @@ public:
     Spinner* scrSelect(int i) const { return scrSelect_.at(i); }
     // The caption label of box i (`lblCaption(n)`, `Label3` or `lblDesc(18)`).
     QLabel* boxCaption(int i) const { return caption_.at(i); }
+    // Merge ids of changed(): typing in box i, or the vehicle field (i = kBoxCount),
+    // and a spinner's steps of box i.
+    static constexpr int kTypingStep = 0, kSpinnerStep = 100;
+
     // The panel's controls in their tab order, starting with the tab strip.
     QWidgetList tabChain() const;
     // The connect-pixels boxes of the five trails (0 CE, 1 FL, 2 FR, 3 RR, 4 RL).
@@ -112,8 +116,10 @@ public:
 signals:
     // A "Calculate" read the boxes into this case.
     void caseRead(const model::Case& c);
-    // A box, a check box, the vehicle or the form of box 5 changed.
-    void edited();
+    // The user changed what a case file holds (a box, a check box, the
+    // vehicle, the form of box 5), named for Undo. Changes told with the same
+    // mergeId (0 or more) in a row are one step of Undo.
+    void changed(const QString& text, int mergeId = -1);
 
 public slots:
     // A spinner moved off 0: steps its box by the arrow step from the box's
@@ -149,7 +155,10 @@ private:
     // Moves the pages' controls so that their design positions, measured from
     // the tab control's corner, hold for the page offset of this platform.
     void placeOnPages();
-    // Ignores the line edit's end of typing: only a choice from the list loads a vehicle.
+    // The chosen vehicle's values into boxes 0 to 4.
+    void loadVehicle();
+    // Ignores the line edit's end of typing: only a choice from the list loads
+    // a vehicle. Hands Ctrl+Z in a box with nothing of its own to undo to the window.
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Takes a Calculate's result: the case and the texts, or the message.
     bool commit(const model::Checked<model::Case>& read, const model::BoxTexts& t);
@@ -183,6 +192,7 @@ private:
     MessageHook message_;
     bool presetLoading_ = false;  // a preset or the start-up writes the boxes: not "Custom"
     bool typingFinishes_ = false; // the vehicle list's text field is ending an edit
+    int typedBox_ = -1;           // the box whose text the user's typing is changing
 };
 
 } // namespace yawmark

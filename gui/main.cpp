@@ -2,6 +2,7 @@
 // Yawmark: reads the command line, then starts the application and opens the
 // main window.
 #include "gui/AppInfo.h"
+#include "gui/CaseDocument.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "io/Vehicles.h"
@@ -10,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <cstdio>
@@ -96,12 +98,22 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(yawmark::appTitle());
     QApplication::setApplicationVersion(yawmark::appVersion());
     // Settings in ~/.config/yawmark/yawmark.conf, the user's vehicles in
-    // ~/.local/share/Yawmark/vehicles.json.
+    // ~/.local/share/Yawmark/vehicles.json, copies of unsaved cases in
+    // ~/.local/share/Yawmark/recovery/.
     QSettings settings(QStringLiteral("yawmark"), QStringLiteral("yawmark"));
     yawmark::MainWindow window;
     window.useSettings(&settings);
     window.panel()->setVehiclesFile(yawmark::io::vehiclesPath());
-    if (!caseFile.isEmpty()) window.openCaseFile(caseFile);
+    const QString recovery =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+        QStringLiteral("/recovery");
+    if (caseFile.isEmpty()) {
+        window.keepRecoveryIn(recovery); // and the last session's unsaved case restored
+    } else {
+        // The case asked for; an unsaved one waits in its copy for a start without one.
+        window.document().keepRecoveryIn(recovery);
+        window.openCaseFile(caseFile);
+    }
     window.show();
     return QApplication::exec();
 }

@@ -185,7 +185,7 @@ CaseFile startupCaseFile() {
     return f;
 }
 
-std::string caseText(const CaseFile& f) {
+QJsonObject caseObject(const CaseFile& f) {
     QJsonObject boxes, connect;
     for (int i = 0; i < kBoxCount; ++i)
         boxes.insert(qs(model::kBoxKeys[i]), QString::fromStdString(f.texts.text[i]));
@@ -219,10 +219,14 @@ std::string caseText(const CaseFile& f) {
         }
         root.insert(QStringLiteral("marks"), marks);
     }
-    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+    return root;
 }
 
-std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
+std::string caseText(const CaseFile& f) {
+    return QJsonDocument(caseObject(f)).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::variant<QJsonObject, std::string> parseObject(std::string_view text) {
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(
         QByteArray(text.data(), static_cast<qsizetype>(text.size())), &parse);
@@ -230,7 +234,10 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
         return "not a case file: " + parse.errorString().toStdString() + " at character " +
                std::to_string(parse.offset) + ".";
     if (!doc.isObject()) return std::string("not a case file: no JSON object.");
-    const QJsonObject root = doc.object();
+    return doc.object();
+}
+
+std::variant<CaseRead, std::string> readCaseObject(const QJsonObject& root, Boxes boxCheck) {
     if (root.value(QStringLiteral("format")).toString() != qs(kCaseFormat))
         return "not a Yawmark case: " + field("format") + " is not \"" + std::string(kCaseFormat) +
                "\".";
@@ -276,12 +283,19 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
     for (const Fields* fields : {&top, &boxes, &connect})
         fields->noteUnknown(read.notes);
 
+    if (boxCheck == Boxes::AsTyped) return read;
     // The boxes as Draw would read them: a case that cannot be drawn is refused.
     const auto prepared = model::prepareDraw(f.texts, f.autos, f.form);
     if (const auto* problem = std::get_if<model::BoxProblem>(&prepared))
         return field("boxes." + std::string(model::kBoxKeys[problem->box])) + ": " +
                model::boxMessage(*problem, f.form);
     return read;
+}
+
+std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
+    auto root = parseObject(text);
+    if (auto* e = std::get_if<std::string>(&root)) return *e;
+    return readCaseObject(std::get<QJsonObject>(root), Boxes::Drawable);
 }
 
 std::variant<QByteArray, std::string> readSmallFile(const QString& path, qint64 maxBytes) {

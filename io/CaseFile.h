@@ -32,6 +32,7 @@
 #include "model/Marks.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -53,6 +54,7 @@ struct CaseFile {
     bool autoSnapshot = false;
     bool realTime = false;
     std::vector<model::Mark> marks; // tyre marks surveyed on the road
+    friend bool operator==(const CaseFile&, const CaseFile&) = default;
 };
 
 // The start-up case as a file would hold it.
@@ -68,6 +70,16 @@ struct CaseRead {
 // A case from JSON text, checked as Draw checks the boxes, or the message:
 // `field "boxes.mass": "Vehicle Mass (kg)" must not be 0.`
 std::variant<CaseRead, std::string> readCaseText(std::string_view text);
+
+// Whether a case read must hold boxes Draw accepts, or may hold them as typed
+// (an unsaved case, half edited).
+enum class Boxes { Drawable, AsTyped };
+// The case of a JSON object, as readCaseText() reads it.
+std::variant<CaseRead, std::string> readCaseObject(const QJsonObject& root, Boxes boxCheck);
+// A case's JSON object, as caseText() writes it.
+QJsonObject caseObject(const CaseFile& file);
+// JSON text's top object, or why it is none.
+std::variant<QJsonObject, std::string> parseObject(std::string_view text);
 
 // The file at `path`, or the message naming it.
 std::variant<CaseRead, std::string> loadCase(const QString& path);

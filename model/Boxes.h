@@ -20,6 +20,7 @@ namespace yawmark::model {
 struct BoxTexts {
     std::array<std::string, kBoxCount> text;
     std::array<int, kTrailCount> trail{}; // check boxes: 1 ticked, 0 unticked, 2 greyed
+    friend bool operator==(const BoxTexts&, const BoxTexts&) = default;
 };
 
 // A value, or the box that stood in the way.
@@ -56,6 +57,7 @@ Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form);
 struct AutoCalculate {
     bool normal = true;
     bool inertia = true;
+    friend bool operator==(const AutoCalculate&, const AutoCalculate&) = default;
 };
 
 // What Draw does with the boxes: the ticked "Calculate"s, the reading, and

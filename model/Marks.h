@@ -43,6 +43,7 @@ struct Mark {
     double sigma = kDefaultMarkSigma; // uncertainty of each point, m
     bool startsAtPull = false;        // the first point is where the wheel was at the pull
     bool endsAtRest = false;          // the last point is where the wheel came to rest
+    friend bool operator==(const Mark&, const Mark&) = default;
 };
 
 // "FL", "FR", "RR", "RL"; parsing takes any letter case and blanks around.

@@ -4,9 +4,12 @@
 // files across a restart, the user's vehicles across a restart, and exports
 // equal to the window and the batch.
 #include "cli/BatchRunner.h"
+#include "gui/CaseDocument.h"
 #include "gui/MainWindow.h"
+#include "gui/PlotController.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotWidget.h"
+#include "gui/RunController.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -28,10 +31,11 @@ private:
     // A window as the program starts it, with settings and vehicles in the temporary folder.
     std::unique_ptr<MainWindow> window() {
         auto w = std::make_unique<MainWindow>();
-        w->timer1()->stop(); // no splash
+        w->findChild<QTimer*>("Timer1")->stop(); // no splash
         w->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
-        w->setFileHook([this](const QString&, const QString&, bool) { return files_.takeFirst(); });
-        w->setQuestionHook([this](const QString& q) {
+        w->prompts().setFileHook(
+            [this](const QString&, const QString&, bool) { return files_.takeFirst(); });
+        w->prompts().setQuestionHook([this](const QString& q) {
             questions_ << q;
             return answers_.takeFirst();
         });
@@ -41,6 +45,16 @@ private:
     }
     QString path(const QString& name) const { return dir_->filePath(name); }
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
+    // Typed over, as a user does.
+    void type(int i, const QString& text) const {
+        box(i)->selectAll();
+        QTest::keyClicks(box(i), text);
+    }
+    QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
+    bool modified() const { return w_->document().isModified(); }
+    const QString& casePath() const { return w_->document().path(); }
+    const std::vector<model::Mark>& marks() const { return w_->document().file().marks; }
+    QCheckBox* chkSnap() const { return w_->findChild<QCheckBox*>("chkSnap"); }
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<QSettings> settings_;
@@ -57,33 +71,36 @@ void tst_Files::init() {
 }
 
 void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
-    box(2)->setText("1500");
-    QVERIFY(w_->caseModified());
-    w_->mnuNew()->trigger(); // untitled: never asks
-    QVERIFY(questions_.isEmpty() && box(2)->text() == "1139" && !w_->caseModified());
+    type(2, "1500");
+    QVERIFY(modified());
+    action("mnuNew")->trigger(); // untitled: never asks
+    QVERIFY(questions_.isEmpty() && box(2)->text() == "1139" && !modified());
 
-    box(2)->setText("1500");
-    w_->chkSnap()->setChecked(true), w_->panel()->chkRealTime()->setChecked(true);
-    w_->setMarks({{sim::FR, {{1, 2}}}});
+    type(2, "1500");
+    chkSnap()->click(), w_->panel()->chkRealTime()->click();
+    QTemporaryFile csv;
+    QVERIFY(csv.open() && csv.write("FR,1,2\n") && csv.flush());
+    files_ << csv.fileName();
+    QVERIFY(w_->importMarks());
     files_ << path("a"); // Save on an untitled case asks for a name; .yawmark is added
-    w_->mnuSave()->trigger();
-    QCOMPARE(w_->casePath(), path("a.yawmark"));
-    QVERIFY(!w_->caseModified() && w_->windowTitle().startsWith("a.yawmark"));
+    action("mnuSave")->trigger();
+    QCOMPARE(casePath(), path("a.yawmark"));
+    QVERIFY(!modified() && w_->windowTitle().startsWith("a.yawmark"));
 
-    box(6)->setText("25");
+    type(6, "25");
     answers_ << Answer::Cancel << Answer::Discard;
-    w_->mnuNew()->trigger(); // Cancel: nothing changes
-    QVERIFY(box(6)->text() == "25" && w_->caseModified() && w_->casePath() == path("a.yawmark"));
-    w_->mnuNew()->trigger(); // Discard
-    QVERIFY(box(2)->text() == "1139" && w_->casePath().isEmpty() && questions_.size() == 2 &&
-            !w_->panel()->chkRealTime()->isChecked() && w_->marks().empty());
+    action("mnuNew")->trigger(); // Cancel: nothing changes
+    QVERIFY(box(6)->text() == "25" && modified() && casePath() == path("a.yawmark"));
+    action("mnuNew")->trigger(); // Discard
+    QVERIFY(box(2)->text() == "1139" && casePath().isEmpty() && questions_.size() == 2 &&
+            !w_->panel()->chkRealTime()->isChecked() && marks().empty());
 
     files_ << path("a.yawmark");
     QVERIFY(w_->openCase());
-    QVERIFY(box(2)->text() == "1500" && box(6)->text() == "20" && !w_->caseModified());
-    QVERIFY(w_->chkSnap()->isChecked() && w_->panel()->chkRealTime()->isChecked());
-    QVERIFY(w_->marks().size() == 1 && w_->marks()[0].wheel == sim::FR);
-    box(6)->setText("25");
+    QVERIFY(box(2)->text() == "1500" && box(6)->text() == "20" && !modified());
+    QVERIFY(chkSnap()->isChecked() && w_->panel()->chkRealTime()->isChecked());
+    QVERIFY(marks().size() == 1 && marks()[0].wheel == sim::FR);
+    type(6, "25");
     answers_ << Answer::Save; // Save, then open the same file: the change was kept
     files_ << path("a.yawmark");
     QVERIFY(w_->openCase());
@@ -93,23 +110,23 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     QFile junk(path("junk.yawmark"));
     QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("{\"format\": 3}") > 0);
     junk.close();
-    box(6)->setText("30");
+    type(6, "30");
     QVERIFY(!w_->openCaseFile(path("junk.yawmark")));
     QVERIFY(messages_.last().startsWith(path("junk.yawmark")) && box(6)->text() == "30");
     // A save that fails keeps the changes unsaved; so does a box Draw would refuse.
     files_ << path("none/b.yawmark");
-    QVERIFY(!w_->saveCaseAs() && w_->caseModified() && messages_.size() == 2);
-    box(2)->setText("0");
-    QVERIFY(!w_->saveCase() && messages_.last().contains("\"boxes.mass\"") && w_->caseModified());
-    box(2)->setText("1500");
+    QVERIFY(!w_->saveCaseAs() && modified() && messages_.size() == 2);
+    type(2, "0");
+    QVERIFY(!w_->saveCase() && messages_.last().contains("\"boxes.mass\"") && modified());
+    type(2, "1500");
 
     answers_ << Answer::Cancel; // closing asks too
-    QVERIFY(!w_->close() && !w_->closing());
+    QVERIFY(!w_->close());
     // After a restart the recent files list it.
     w_.reset();
     answers_ << Answer::Discard;
     w_ = window();
-    QCOMPARE(w_->recentFiles(), QStringList{path("a.yawmark")});
+    QCOMPARE(w_->document().recentFiles(), QStringList{path("a.yawmark")});
     w_->findChild<QMenu*>("mnuRecent")->actions().at(0)->trigger();
     QCOMPARE(box(6)->text(), "25");
 }
@@ -138,31 +155,30 @@ void tst_Files::vehiclesSurviveARestart() {
 void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-    w_->setPassHook([this](std::uint64_t pass) {
-        if (pass == 50) w_->togglePause();
-    });
-    w_->exportTrajectory(); // nothing to export before a run
-    w_->cmdDraw()->click();
+    action("mnuExportTrajectory")->trigger(); // nothing to export before a run
+    w_->findChild<QPushButton*>("cmdDraw")->click();
+    QTRY_COMPARE(w_->runs().phase(), model::Phase::Stopped); // at rest
     QStringList sizes{"", "300 x 200", "12"}; // as the plot is, another, not a size
-    w_->setTextHook([&](const QString&, const QString& plot) {
+    w_->prompts().setTextHook([&](const QString&, const QString& plot) {
         const QString size = sizes.takeFirst();
         return size.isEmpty() ? plot : size;
     });
     files_ << path("plot.png") << path("small") << path("skid");
-    w_->exportImage(), w_->exportImage(), w_->exportImage();
+    for (int k = 0; k < 3; ++k)
+        action("mnuExportImage")->trigger();
     const QImage small(path("small.png"));
     QImage blank(small.size(), small.format());
     blank.fill(Qt::white);
     QVERIFY(small.size() == QSize(300, 200) && small != blank); // the axes and the trails
-    w_->exportTrajectory();
+    action("mnuExportTrajectory")->trigger();
     const QImage png(path("plot.png"));
-    const QImage shown = w_->plot()->grab().toImage().convertToFormat(png.format());
+    const QImage shown = w_->findChild<PlotWidget*>("plot")->grab().toImage().convertToFormat(png.format());
     QVERIFY(png.width() < shown.width() - 200); // right of the panel
     QCOMPARE(png, shown.copy(shown.width() - png.width(), 0, png.width(), png.height()));
-    w_->copyImage();
+    action("mnuCopy")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(png.format()), png);
     std::ostringstream out, err;
-    QCOMPARE(runBatch({"--passes", "50"}, out, err), 0);
+    QCOMPARE(runBatch({"--passes", std::to_string(w_->runs().passes())}, out, err), 0);
     QFile csv(path("skid.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().toStdString(), out.str());

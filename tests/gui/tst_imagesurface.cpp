@@ -3,6 +3,7 @@
 #include "cli/BatchRunner.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotWidget.h"
+#include "gui/RunController.h"
 
 #include <QCheckBox>
 #include <QTemporaryDir>
@@ -169,16 +170,16 @@ private slots:
     // Paused after 300 passes, the window shows right of its panel what --png draws.
     void batchImageEqualsTheWindowsPlot() {
         MainWindow w;
-        w.timer1()->stop();                       // no splash
+        w.findChild<QTimer*>("Timer1")->stop();   // no splash
         w.setWindowFlag(Qt::FramelessWindowHint); // the window is its menu bar and client area
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.chkSnap()->setChecked(false);
-        w.setPassHook([&w](std::uint64_t pass) {
-            if (pass == 300) w.togglePause();
+        QObject::connect(&w.runs(), &RunController::passed, [&w](std::uint64_t pass) {
+            if (pass == 300) w.runs().togglePause();
         });
         w.draw();
-        const QImage plot = w.plot()->surface().composed().convertToFormat(QImage::Format_RGB32);
+        QTRY_COMPARE(w.runs().phase(), model::Phase::Paused);
+        const QImage plot = w.findChild<PlotWidget*>("plot")->surface().composed().convertToFormat(QImage::Format_RGB32);
         const int left = w.findChild<QWidget*>("fmeControl")->geometry().right() + 1;
         const QImage window = plot.copy(left, 0, plot.width() - left, plot.height());
         QVERIFY(countColor(window, kRed) > 0 && countColor(window, kBlack) > 0); // trails, axes

@@ -6,10 +6,13 @@
 #include "cli/BatchRunner.h"
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
+#include "gui/CaseDocument.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
+#include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
+#include "gui/RunController.h"
 #include "model/Readout.h"
 #include "plot/RecordingSurface.h"
 
@@ -46,7 +49,18 @@ private slots:
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
-    // A gesture in the yield after pass n of the run (several in turn).
+    template <class T = QWidget> T* child(const QString& name) const {
+        return w_->findChild<T*>(name);
+    }
+    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
+    QAction* action(const char* name) const { return child<QAction>(name); }
+    ReversedScrollBar* scroll(const char* name, int i) const {
+        return child<ReversedScrollBar>(QStringLiteral("%1(%2)").arg(name).arg(i));
+    }
+    const model::Run& run() const { return w_->runs().run(); }
+    const plot::View& view() const { return w_->plotter().view(); }
+    std::uint64_t passes() const { return w_->runs().passes(); }
+    // A gesture right after pass n of the run (several in turn).
     void at(std::uint64_t n, std::function<void()> gesture) { script_.emplace(n, gesture); }
     // Gestures in turn: "Draw" clicks cmdDraw, "^Snap" is Escape on cmdSnap (on
     // box 0 for "^Box", on the tab strip for "^Tabs"), "Enter" is Enter in box 3,
@@ -62,12 +76,13 @@ private:
             const std::function<void()> act = [=, this] {
                 if (what == "?") {
                     expectPhase(phase);
-                    w_->cmdPause()->click();
+                    button("cmdPause")->click();
                 } else if (what.contains(QLatin1Char('='))) {
                     box(what.section(QLatin1Char('='), 0, 0).toInt())
                         ->setText(what.section(QLatin1Char('='), 1));
                 } else if (what == "Close" || what == "Exit") {
-                    what == "Exit" ? w_->mnuExit()->trigger() : void(w_->close());
+                    closed_ = true;
+                    what == "Exit" ? action("mnuExit")->trigger() : void(w_->close());
                 } else if (what == "Enter" || what.startsWith(QLatin1Char('^'))) {
                     to->setFocus();
                     QTest::keyClick(to, what == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
@@ -75,18 +90,22 @@ private:
                     w_->findChild<QPushButton*>("cmd" + what)->click();
                 }
             };
-            g.contains(QLatin1Char('@')) ? at(g.section(QLatin1Char('@'), 1).toULongLong(), act)
-                                         : act();
+            if (g.contains(QLatin1Char('@'))) {
+                at(g.section(QLatin1Char('@'), 1).toULongLong(), act);
+                continue;
+            }
+            act();
+            // The run goes on from the event loop until it ends, is interrupted or the window closes.
+            QTRY_VERIFY(run().phase() != Phase::Running || closed_);
         }
     }
     // The run in that phase, and its five buttons as the phase table has them.
     void expectPhase(Phase phase) {
-        QCOMPARE(w_->run().phase(), phase);
-        QCOMPARE(w_->running(), phase == Phase::Running && !w_->closing());
+        QCOMPARE(run().phase(), phase);
         const model::RunButtons& t = model::runButtons(phase);
         const model::ButtonState states[] = {t.draw, t.snapshot, t.pause, t.stop, t.clear};
-        const QPushButton* buttons[] = {w_->cmdDraw(), w_->cmdSnap(), w_->cmdPause(), w_->cmdStop(),
-                                        w_->cmdClear()};
+        const QPushButton* buttons[] = {button("cmdDraw"), button("cmdSnap"), button("cmdPause"),
+                                        button("cmdStop"), button("cmdClear")};
         for (int k = 0; k < 5; ++k) {
             const std::string_view c = states[k].caption;
             QCOMPARE(buttons[k]->isEnabled(), states[k].enabled);
@@ -102,7 +121,7 @@ private:
         const auto from = std::find_if(ops.rbegin(), ops.rend(), [](const Op& o) {
                               return o.kind == Op::Clear;
                           }).base();
-        const auto samples = w_->run().record().samples();
+        const auto samples = run().record().samples();
         const auto lasting = std::count_if(samples.begin(), samples.end(),
                                            [](const model::Sample& x) { return x.lasting; });
         long rearEdges = 0, dots = 0;
@@ -113,28 +132,33 @@ private:
         QVERIFY(lasting >= 1 && rearEdges == lasting);
         QCOMPARE(dots, 1 + 5 * static_cast<long>(samples.size()) + 5 * lasting);
     }
-    double viewWidth() const { return w_->view().xMax - w_->view().xMin; }
+    double viewWidth() const { return view().xMax - view().xMin; }
 
     std::unique_ptr<MainWindow> w_;
     plot::RecordingSurface rec_;
     QStringList messages_;
     std::multimap<std::uint64_t, std::function<void()>> script_;
+    bool closed_ = false;
 };
 
 void tst_MainWindow::init() {
     w_ = std::make_unique<MainWindow>();
-    w_->timer1()->stop(); // no splash
+    child<QTimer>("Timer1")->stop(); // no splash
     rec_.ops.clear();
     messages_.clear();
     script_.clear();
-    w_->setSurface(&rec_);
-    w_->setPassesPerYield(1);
+    closed_ = false;
+    w_->plotter().setSurface(&rec_);
+    w_->runs().setMaxPassesPerSlice(1);
     w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
-    w_->setPassHook([this](std::uint64_t n) {
-        if (n % 500 == 0) w_->stop(); // a run the test could not end
-        for (auto it = script_.find(n); it != script_.end() && it->first == n;
-             it = script_.erase(it))
-            QTimer::singleShot(0, w_.get(), std::move(it->second));
+    connect(&w_->runs(), &RunController::passed, w_.get(), [this](std::uint64_t n) {
+        if (n % 500 == 0) w_->runs().stop(); // a run the test could not end
+        for (auto it = script_.find(n); it != script_.end() && it->first == n;) {
+            const auto gesture = std::move(it->second);
+            script_.erase(it);
+            gesture();
+            it = script_.find(n);
+        }
     });
     w_->show();
     w_->activateWindow();
@@ -185,7 +209,7 @@ void tst_MainWindow::runButtonsFollowThePhase() {
     play(gestures, phase);
     QVERIFY(script_.empty());
     if (!gestures.contains(QLatin1Char('?'))) expectPhase(phase);
-    QCOMPARE(w_->passes(), std::uint64_t(passes));
+    QCOMPARE(w_->runs().passes(), std::uint64_t(passes));
     QCOMPARE(messages_, message.isEmpty() ? QStringList() : QStringList{message});
 }
 
@@ -211,7 +235,7 @@ void tst_MainWindow::drawRefusesABadBox() {
     QCOMPARE(box(8)->text(), QStringLiteral("Right")); // a code reads, and shows as its word
     box(i)->setText(text);
     rec_.ops.clear();
-    w_->cmdDraw()->click();
+    button("cmdDraw")->click();
     QCOMPARE(messages_, QStringList{message});
     // The box shown for a new text; the plot (and the paused run) stays as it was.
     QVERIFY(box(i)->selectedText() == text && w_->focusWidget() == box(i) && rec_.ops.empty());
@@ -228,10 +252,11 @@ void tst_MainWindow::panAndZoomBarsDuringARun_data() {
 void tst_MainWindow::panAndZoomBarsDuringARun() {
     QFETCH(int, k);
     const int bar = k / 2, up = k % 2 == 0;
-    ReversedScrollBar* const bars[] = {w_->scrX(), w_->scrY(), w_->scrZoom(0), w_->scrZoom(1)};
+    ReversedScrollBar* const bars[] = {scroll("scrX", 0), scroll("scrY", 0), scroll("scrZoom", 0),
+                                       scroll("scrZoom", 1)};
     bool (plot::View::*const steps[])(int) = {&plot::View::panX, &plot::View::panY,
                                               &plot::View::zoom, &plot::View::stepInterval};
-    plot::View e = w_->view();
+    plot::View e = view();
     QVERIFY((e.*steps[bar])(up ? 1 : -1));
     std::size_t clears = 0;
     at(5, [&] {
@@ -241,15 +266,15 @@ void tst_MainWindow::panAndZoomBarsDuringARun() {
     });
     play(QStringLiteral("Pause@8 Draw"));
     QVERIFY(bars[bar]->value() == 0 && !bars[bar]->bar()->accessibleName().isEmpty());
-    const plot::View& v = w_->view();
+    const plot::View& v = view();
     QCOMPARE(std::tuple(v.xMin, v.xMax, v.yMin, v.yMax, v.xInterval, v.yInterval),
              std::tuple(e.xMin, e.xMax, e.yMin, e.yMax, e.xInterval, e.yInterval));
     QCOMPARE(rec_.opsOf(Op::Clear).size(), clears + 1); // the axes drawn again
-    QCOMPARE(w_->passes(), 8u);                         // and the run went on
+    QCOMPARE(passes(), 8u);                             // and the run went on
 }
 
 void tst_MainWindow::gesturesRedrawTheWholeRecord() {
-    QWidget* plot = w_->plot();
+    QWidget* plot = child("plot");
     double width = viewWidth();
     at(40, [&] { // a notch of the wheel zooms in, mid-run
         QWheelEvent e(QPointF(600, 200), plot->mapToGlobal(QPointF(600, 200)), {}, QPoint(0, 120),
@@ -265,27 +290,27 @@ void tst_MainWindow::gesturesRedrawTheWholeRecord() {
         expectWholeRecord();
     });
     at(80, [&] { // a drag pans, the minus key zooms out
-        const double left = w_->view().xMin;
+        const double left = view().xMin;
         QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(500, 200));
         QTest::mouseMove(plot, QPoint(520, 200));
         QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(520, 200));
-        QVERIFY(w_->view().xMin < left); // dragged right: the world left of it comes in
+        QVERIFY(view().xMin < left); // dragged right: the world left of it comes in
         QTest::keyClick(plot, Qt::Key_Minus);
         QCOMPARE(viewWidth(), width / 0.8);
         expectWholeRecord();
     });
     play(QStringLiteral("Pause@100 Draw"));
-    QCOMPARE(w_->passes(), 100u); // the run went on through every gesture
+    QCOMPARE(passes(), 100u); // the run went on through every gesture
     const auto clears = rec_.opsOf(Op::Clear).size();
     w_->resize(w_->size() + QSize(120, 80));
     QTRY_COMPARE(rec_.opsOf(Op::Clear).size(), clears + 1);
     expectWholeRecord();
-    w_->scrZoom(0)->bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    scroll("scrZoom", 0)->bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QVERIFY(rec_.opsOf(Op::Dot).size() > 500 && rec_.ops.back().kind != Op::Dot); // cleared
     QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
     expectWholeRecord();
     const auto legends = rec_.opsOf(Op::Legend).size();
-    w_->mnuLegend()->trigger(); // off: the record again without the legend
+    action("mnuLegend")->trigger(); // off: the record again without the legend
     QCOMPARE(rec_.opsOf(Op::Legend).size(), legends);
     expectWholeRecord();
 }
@@ -293,18 +318,20 @@ void tst_MainWindow::gesturesRedrawTheWholeRecord() {
 void tst_MainWindow::theReadoutFollowsTheRecordToRest() {
     play(QStringLiteral("Pause@30 Draw"));
     const auto readout = [this] {
-        return QString::fromStdString(model::readoutText(*model::readout(w_->run().record())));
+        return QString::fromStdString(model::readoutText(*model::readout(run().record())));
     };
-    QCOMPARE(w_->readoutLabel()->text(), readout());
-    QVERIFY(w_->noteLabel()->text().startsWith(QStringLiteral("Note:"))); // 2.7 times the grip
-    w_->cmdPause()->click(); // on to rest: the run ends as Stop leaves it
+    QLabel* readoutLabel = child<QLabel>("lblReadout");
+    QCOMPARE(readoutLabel->text(), readout());
+    QVERIFY(child<QLabel>("lblNote")->text().startsWith(QStringLiteral("Note:"))); // 2.7 times
+    button("cmdPause")->click(); // on to rest: the run ends as Stop leaves it
+    QTRY_VERIFY(run().phase() != Phase::Running);
     expectPhase(Phase::Stopped);
-    QVERIFY(w_->readoutLabel()->text().startsWith(QStringLiteral("At rest after 3.52 s")) &&
-            w_->readoutLabel()->text() == readout());
-    w_->mnuRedraw()->trigger();
+    QVERIFY(readoutLabel->text().startsWith(QStringLiteral("At rest after 3.52 s")) &&
+            readoutLabel->text() == readout());
+    action("mnuRedraw")->trigger();
     expectWholeRecord();
-    QTest::mouseMove(w_->plot(), QPoint(700, 300));
-    QVERIFY(w_->cursorLabel()->text().startsWith(QStringLiteral("x = ")));
+    QTest::mouseMove(child("plot"), QPoint(700, 300));
+    QVERIFY(child<QLabel>("lblCursor")->text().startsWith(QStringLiteral("x = ")));
     w_->resize(1, 1); // the smallest window keeps the panel and the run buttons in sight
     for (const char* name : {"fmeControl", "fmeTip"}) {
         const QWidget* frame = w_->findChild<QWidget*>(name);
@@ -317,19 +344,20 @@ void tst_MainWindow::realTimePacing() {
     const std::pair<double, int> table[] = {{.0025, 2},   {.0035, 4},      {.0004, 1},
                                             {qQNaN(), 1}, {65.535, 65535}, {1e300, 65535}};
     for (const auto& [timeStep, ms] : table)
-        QCOMPARE(MainWindow::pacingInterval(timeStep), ms);
+        QCOMPARE(RunController::pacingInterval(timeStep), ms);
+    QTimer* timer2 = child<QTimer>("Timer2");
     for (const bool realTime : {true, false}) {
         w_->panel()->chkRealTime()->setChecked(realTime);
-        at(3, [this, realTime] {
-            QCOMPARE(w_->timer2()->isActive() ? w_->timer2()->interval() : 0, realTime ? 10 : 0);
-            w_->cmdPause()->click();
+        at(3, [=, this] {
+            QCOMPARE(timer2->isActive() ? timer2->interval() : -1, realTime ? 10 : 0);
+            button("cmdPause")->click();
         });
-        QSignalSpy ticks(w_->timer2(), &QTimer::timeout);
-        w_->cmdDraw()->click();
-        QVERIFY(!w_->timer2()->isActive());
-        // Every pass steps; a paced one after the first waits for its tick.
-        QCOMPARE(w_->run().body().time, 0.01 + 0.01 + 0.01);
-        QVERIFY(realTime ? ticks.size() >= 2 : ticks.isEmpty());
+        QSignalSpy ticks(timer2, &QTimer::timeout);
+        play(QStringLiteral("Draw"));
+        QVERIFY(!timer2->isActive());
+        // Every pass steps a whole interval; a paced one waits for its own tick.
+        QCOMPARE(run().body().time, 0.01 + 0.01 + 0.01);
+        QCOMPARE(ticks.size(), 3);
     }
 }
 
@@ -354,18 +382,19 @@ void tst_MainWindow::windowRunEqualsBatchRun() {
     w_->panel()->chkNormal()->setChecked(autos);
     w_->panel()->chkInertia()->setChecked(autos);
     play(QStringLiteral("Pause@400 Draw")); // unless the car comes to rest first
-    options.passes = w_->passes();
+    options.passes = passes();
     BatchSkid skid;
     QVERIFY(!prepareBatchSkid(options, skid) && !runBatchSkid(options, skid.run, nullptr, {}));
-    QVERIFY(std::memcmp(&w_->run().body(), &skid.run.body(), sizeof(sim::Body)) == 0);
+    QVERIFY(std::memcmp(&run().body(), &skid.run.body(), sizeof(sim::Body)) == 0);
 }
 
 void tst_MainWindow::f1OpensTheGuide() {
     QTest::keyClick(box(0), Qt::Key_F1); // from anywhere in the window
-    QVERIFY(w_->guideWindow() && w_->guideWindow()->isVisible());
+    auto* guide = w_->findChild<HelpWindow*>();
+    QVERIFY(guide && guide->isVisible());
     // The page on the boxes names every box, in both forms of box 5.
-    w_->guideWindow()->showPage(QStringLiteral("boxes.html"));
-    const QString page = w_->guideWindow()->browser()->toPlainText();
+    guide->showPage(QStringLiteral("boxes.html"));
+    const QString page = guide->browser()->toPlainText();
     for (int i = 0; i < model::kBoxCount * 2; ++i) {
         const std::string_view c = model::boxInfo(i / 2, model::InertiaForm(i % 2)).caption;
         QVERIFY2(page.contains(QString::fromUtf8(c.data(), c.size())), c.data());
@@ -375,7 +404,7 @@ void tst_MainWindow::f1OpensTheGuide() {
 void tst_MainWindow::tyreMarksLieUnderEveryRedraw() {
     QTemporaryDir dir;
     QString file;
-    w_->setFileHook([&](const QString&, const QString&, bool) { return file; });
+    w_->prompts().setFileHook([&](const QString&, const QString&, bool) { return file; });
     const auto import = [&](const char* name, const QByteArray& csv) {
         QFile f(file = dir.filePath(name));
         f.open(QIODevice::WriteOnly), f.write(csv), f.close();
@@ -397,29 +426,32 @@ void tst_MainWindow::tyreMarksLieUnderEveryRedraw() {
     };
     QVERIFY(
         import("m.csv", "wheel,x,y\nRL,100,200\nRL,101,205\nRL,102,210\n\nFR,103,0\nFR,104,4\n"));
-    QVERIFY(w_->caseModified() && w_->marks().size() == 2);
+    const auto& marks = w_->document().file().marks;
+    QVERIFY(w_->isWindowModified() && marks.size() == 2);
     QCOMPARE(grey(), 3 + 5); // a line between points, a dot at each
     play(QStringLiteral("Pause@30 Draw"));
     QCOMPARE(grey(), 8);
-    w_->fitSkid(); // around the run and the marks
-    QVERIFY(w_->view().xMin < 0 && w_->view().xMax > 104 && w_->view().yMax > 210);
+    w_->plotter().fitSkid(); // around the run and the marks
+    QVERIFY(view().xMin < 0 && view().xMax > 104 && view().yMax > 210);
     QCOMPARE(grey(), 8);
-    w_->scrX()->bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    scroll("scrX", 0)->bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QCOMPARE(grey(), 8);
     QVERIFY(!import("bad.csv", "RL,1,2\nRL,1,x\n"));
     QCOMPARE(messages_.last(), file + ": line 2: \"y\" is not a number: \"x\".");
-    QCOMPARE(w_->marks().size(), 2u);
-    w_->mnuClearMarks()->trigger();
-    QVERIFY(w_->marks().empty() && grey() == 0);
+    QCOMPARE(marks.size(), 2u);
+    action("mnuClearMarks")->trigger();
+    QVERIFY(marks.empty() && grey() == 0);
 }
 
 void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     // The marks of the start-up skid, fitted with box 6 wrong.
     const auto p = model::prepareDraw(w_->panel()->texts(), {}, {});
-    w_->setMarks(model::runMarks(std::get<model::Prepared>(p).c, 1.0));
+    io::CaseFile withMarks = w_->document().file();
+    withMarks.marks = model::runMarks(std::get<model::Prepared>(p).c, 1.0);
+    w_->document().change(QStringLiteral("Import Tyre Marks"), withMarks);
     box(6)->setText("25");
-    w_->mnuFitMarks()->trigger();
-    FitDialog* d = w_->fitDialog();
+    action("mnuFitMarks")->trigger();
+    auto* d = w_->findChild<FitDialog*>();
     QSignalSpy came(d, &FitDialog::fitFinished);
     d->cboUnknowns()->setCurrentIndex(2); // everything needs a mark that ends at rest
     d->chkEndsAtRest()->setChecked(false);
@@ -432,11 +464,11 @@ void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     QVERIFY(came.wait(60000) && d->cmdApply()->isEnabled());
     d->cmdApply()->click();
     QVERIFY(std::abs(box(6)->text().toDouble() - 20) < 0.05);
-    QTRY_COMPARE(w_->run().runCase().launch.velocity.y, box(6)->text().toDouble()); // drawn
+    QTRY_COMPARE(run().runCase().launch.velocity.y, box(6)->text().toDouble()); // drawn
     d->cmdFit()->click();
     d->cmdClose()->click(); // cancels the fit and waits for its thread
     QVERIFY(!d->fitting());
-    QTRY_VERIFY(w_->noteLabel()->text().contains("Rest position good to about"));
+    QTRY_VERIFY(child<QLabel>("lblNote")->text().contains("Rest position good to about"));
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -5,13 +5,19 @@
 // tyre marks (a file, a bad one) and the fit dialog's controls,
 // also between the passes of runs and while a real-time run waits. After each: the window answered
 // (a watchdog), the run's and the view's numbers are finite, the bars rest at
-// 0, the run buttons are the phase table's. Then the window closes: no more pass.
+// 0, the run buttons are the phase table's, the case document holds what the
+// widgets show (every change went through Undo). Undo and Redo are gestures
+// too. Then the window closes: no more pass.
 // YAWMARK_MONKEY_SEED=n replays seed n (printed), YAWMARK_MONKEY_ACTIONS=n gestures.
+#include "gui/CaseDocument.h"
 #include "gui/FitDialog.h"
 #include "gui/MainWindow.h"
+#include "gui/OptionsDialog.h"
+#include "gui/PlotController.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
+#include "gui/RunController.h"
 #include "model/Fit.h"
 
 #include <QtTest>
@@ -52,10 +58,10 @@ class Monkey {
 public:
     Monkey(MainWindow& w, qulonglong seed, int total) : w_(w), dice_(seed), total_(total) {
         w_.setMessageHook([this](QWidget*, const QString&, const QString&) { ++messages; });
-        w_.setPassHook([this](std::uint64_t) { afterPass(); });
+        QObject::connect(&w_.runs(), &RunController::passed, [this] { afterPass(); });
         // A real-time run waits for its ticks in the event loop: gestures come then too.
         QObject::connect(&waiting_, &QTimer::timeout, [this] {
-            if (w_.running() && done < total_ && failure.isEmpty()) gesture();
+            if (running() && done < total_ && failure.isEmpty()) gesture();
         });
         waiting_.start(2);
         // Every dialog of the File menu and the vehicles answered by the dice.
@@ -68,15 +74,15 @@ public:
             QFile f(path(name));
             f.open(QIODevice::WriteOnly), f.write(csv);
         }
-        w_.setFileHook([this, pick](const QString& caption, const QString&, bool) {
+        w_.prompts().setFileHook([this, pick](const QString& caption, const QString&, bool) {
             if (caption.contains("Marks")) return pick({"", path("m.csv"), path("bad.csv")});
             // A folder inside the temporary one: an export adds its suffix to the name.
             return pick({"", path("a.yawmark"), path("b"), path("none/c.yawmark"), path("dir")});
         });
-        w_.setQuestionHook([this](const QString&) {
+        w_.prompts().setQuestionHook([this](const QString&) {
             return any(QList{QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel});
         });
-        w_.setTextHook([pick](const QString&, const QString& size) {
+        w_.prompts().setTextHook([pick](const QString&, const QString& size) {
             return pick({size, "", "1x1", "300x2", "0x5", "abc", "99999x2", "-3x4"});
         });
         w_.panel()->setNameHook([pick](const QString&) {
@@ -89,11 +95,12 @@ public:
         dog_.join();
     }
 
-    // Gestures at the idle window; one that starts a run returns when the run
-    // is interrupted, the gestures in between made by afterPass.
+    // Gestures at the window, each followed by what the event loop has to do
+    // (a slice of a run going on); more come between passes, made by afterPass.
     void run() {
         while (done < total_ && failure.isEmpty()) {
             gesture();
+            QCoreApplication::processEvents();
             check();
         }
         close();
@@ -104,6 +111,16 @@ public:
     qulonglong passes = 0;
 
 private:
+    bool running() const { return w_.runs().phase() == model::Phase::Running; }
+    const model::Run& run_() const { return w_.runs().run(); }
+    QAction* action(const char* name) const { return w_.findChild<QAction*>(name); }
+    QPushButton* button(const char* name) const { return w_.findChild<QPushButton*>(name); }
+    // The dialog of that kind that is open, if one is.
+    template <typename D> D* shown() const {
+        for (D* d : w_.findChildren<D*>())
+            if (d->isVisible()) return d;
+        return nullptr;
+    }
     int below(qsizetype n) { return static_cast<int>(dice_() % static_cast<std::uint64_t>(n)); }
     template <typename T> T any(const QList<T>& list) { return list[below(list.size())]; }
 
@@ -118,22 +135,22 @@ private:
         ++passes;
         if (closed_) {
             fail(QStringLiteral("a pass after the window closed"));
-            return w_.stop();
+            return w_.runs().stop();
         }
-        const sim::Body& b = w_.run().body();
-        const bool cameToRest = w_.run().phase() == model::Phase::Stopped &&
+        const sim::Body& b = run_().body();
+        const bool cameToRest = run_().phase() == model::Phase::Stopped &&
                                 b.velocity == sim::Vec2{} && b.yawRate == 0;
-        if (w_.run().phase() != model::Phase::Running && !cameToRest)
+        if (run_().phase() != model::Phase::Running && !cameToRest)
             fail(QStringLiteral("a pass, not running"));
-        check(!cameToRest); // the loop shows the end of the run as it leaves
+        check();
         if (done >= total_ || !failure.isEmpty()) return close();
         if (--countdown_ <= 0) gesture();
     }
 
-    void check(bool buttonsToo = true) {
-        const model::Case& c = w_.run().runCase();
-        const sim::Body& b = w_.run().body();
-        const plot::View& v = w_.view();
+    void check() {
+        const model::Case& c = run_().runCase();
+        const sim::Body& b = run_().body();
+        const plot::View& v = w_.plotter().view();
         if (!finite(c.car.length, c.car.width, c.car.mass, c.car.frontShare, c.car.inertia,
                     c.car.friction, c.car.gravity, c.car.turnRadius, c.car.frontSensitivity,
                     c.launch.velocity.x, c.launch.velocity.y, c.launch.heading, c.launch.yawRate,
@@ -144,10 +161,17 @@ private:
             fail(QStringLiteral("a number of the run or the view is not finite"));
         for (ReversedScrollBar* bar : w_.findChildren<ReversedScrollBar*>())
             if (bar->value() != 0) fail(bar->objectName() + QStringLiteral(" is not at rest"));
-        if (!buttonsToo) return;
-        const model::RunButtons& t = model::runButtons(w_.run().phase());
-        const QPushButton* buttons[] = {w_.cmdDraw(), w_.cmdSnap(), w_.cmdPause(), w_.cmdStop(),
-                                        w_.cmdClear()};
+        // Every change of the user's hand reached the document, and undo showed it back.
+        io::CaseFile shownCase = w_.panel()->caseFile();
+        shownCase.autoSnapshot = w_.findChild<QCheckBox*>("chkSnap")->isChecked();
+        shownCase.marks = w_.document().file().marks;
+        if (!(shownCase == w_.document().file()))
+            fail(QStringLiteral("the widgets show another case than the document holds"));
+        if (w_.isWindowModified() != w_.document().isModified())
+            fail(QStringLiteral("the title's * is not the document's modified state"));
+        const model::RunButtons& t = model::runButtons(run_().phase());
+        const QPushButton* buttons[] = {button("cmdDraw"), button("cmdSnap"), button("cmdPause"),
+                                        button("cmdStop"), button("cmdClear")};
         const model::ButtonState states[] = {t.draw, t.snapshot, t.pause, t.stop, t.clear};
         for (int k = 0; k < 5; ++k)
             if (buttons[k]->isEnabledTo(&w_) != states[k].enabled ||
@@ -156,7 +180,7 @@ private:
                      QLatin1String(states[k].caption.data(), states[k].caption.size())))
                 fail(QStringLiteral("%1 does not show phase %2")
                          .arg(buttons[k]->objectName())
-                         .arg(int(w_.run().phase())));
+                         .arg(int(run_().phase())));
     }
 
     void note(const QString& what) {
@@ -176,11 +200,11 @@ private:
     void gesture() {
         ++done;
         countdown_ = below(10) < 7 ? 1 + below(5) : 1 + below(300);
-        if (OptionsDialog* o = w_.optionsDialog(); o && o->isVisible())
+        if (OptionsDialog* o = shown<OptionsDialog>())
             return click(anyUsable<QAbstractButton>(o));
-        if (FitDialog* f = w_.fitDialog(); f && f->isVisible() && below(4) == 0)
+        if (FitDialog* f = shown<FitDialog>(); f && below(4) == 0)
             return click(anyUsable<QAbstractButton>(f));
-        switch (below(11)) {
+        switch (below(12)) {
         case 0:
         case 1:
             click(anyUsable<QAbstractButton>(&w_));
@@ -211,17 +235,16 @@ private:
             break;
         }
         case 6:
-            if (QPushButton* b = any(
-                    QList<QPushButton*>{w_.cmdSnap(), w_.cmdPause(), w_.cmdStop(), w_.cmdClear()});
+            if (QPushButton* b = any(QList<QPushButton*>{button("cmdSnap"), button("cmdPause"),
+                                                          button("cmdStop"), button("cmdClear")});
                 b->isEnabled()) {
                 note(QStringLiteral("Escape on ") + b->objectName());
                 QTest::keyClick(b, Qt::Key_Escape);
             }
             break;
         case 7: {
-            FitDialog* fit = w_.fitDialog();
-            QComboBox* list =
-                fit && fit->isVisible() && below(2) ? fit->cboUnknowns() : w_.panel()->comVehicle();
+            FitDialog* fit = shown<FitDialog>();
+            QComboBox* list = fit && below(2) ? fit->cboUnknowns() : w_.panel()->comVehicle();
             note(QStringLiteral("list ") + list->objectName());
             QTest::keyClick(list, below(2) ? Qt::Key_Up : Qt::Key_Down);
             break;
@@ -230,24 +253,37 @@ private:
             plotGesture();
             break;
         case 9: {
-            QAction* a = any(QList{w_.mnuNew(), w_.mnuOpen(), w_.mnuSave(), w_.mnuSaveAs(),
-                                   w_.mnuExportImage(), w_.mnuExportTrajectory(), w_.mnuCopy(),
-                                   w_.mnuImportMarks(), w_.mnuClearMarks(), w_.mnuFitMarks(),
-                                   w_.panel()->findChild<QAction*>("mnuSaveVehicle"),
-                                   w_.panel()->findChild<QAction*>("mnuRemoveVehicle")});
+            QAction* a = action(any(QList<const char*>{
+                "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage",
+                "mnuExportTrajectory", "mnuCopy", "mnuImportMarks", "mnuClearMarks", "mnuFitMarks",
+                "mnuSaveVehicle", "mnuRemoveVehicle"}));
             note(QStringLiteral("menu ") + a->objectName());
             a->trigger();
             break;
         }
+        case 10: {
+            // Undo and Redo: the keys where the focus is (a box undoes its own
+            // typing first), or the menu.
+            const int how = below(4);
+            note(QStringLiteral("undo or redo %1").arg(how));
+            if (how < 2) {
+                QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : &w_;
+                QTest::keyClick(to, Qt::Key_Z, how ? Qt::ControlModifier | Qt::ShiftModifier
+                                                   : Qt::ControlModifier);
+            } else {
+                action(how == 2 ? "mnuUndo" : "mnuRedo")->trigger();
+            }
+            break;
+        }
         default:
-            QAction* a = below(2) ? w_.mnuOption() : w_.mnuReset();
+            QAction* a = action(below(2) ? "mnuOption" : "mnuReset");
             note(QStringLiteral("menu ") + a->text());
             a->trigger();
         }
     }
 
     void plotGesture() {
-        QWidget* plot = w_.plot();
+        QWidget* plot = w_.findChild<QWidget*>("plot");
         const QPoint at(below(plot->width() + 40) - 20, below(plot->height() + 40) - 20);
         const int what = below(6);
         note(QStringLiteral("plot gesture %1 at %2, %3").arg(what).arg(at.x()).arg(at.y()));
@@ -265,7 +301,7 @@ private:
         } else if (what == 3) {
             QTest::mouseDClick(plot, Qt::LeftButton, {}, at);
         } else if (what == 4) {
-            any(QList{w_.mnuFit(), w_.mnuRedraw(), w_.mnuLegend()})->trigger();
+            action(any(QList<const char*>{"mnuFit", "mnuRedraw", "mnuLegend"}))->trigger();
         } else {
             w_.resize(200 + below(1200), 200 + below(900));
         }
@@ -280,7 +316,7 @@ private:
 
     void close() {
         if (std::exchange(closed_, true)) return;
-        w_.setQuestionHook([](const QString&) { return QMessageBox::Discard; });
+        w_.prompts().setQuestionHook([](const QString&) { return QMessageBox::Discard; });
         note(QStringLiteral("close the window"));
         w_.close();
     }
@@ -316,19 +352,23 @@ void tst_Monkey::randomGesturesKeepTheWindowSound() {
     const int actions = static_cast<int>(envNumber("YAWMARK_MONKEY_ACTIONS", 10000));
     qInfo("monkey: seed %llu, %d gestures (replay: YAWMARK_MONKEY_SEED=%llu)", seed, actions, seed);
     MainWindow w;
-    w.timer1()->stop(); // no splash
+    w.findChild<QTimer*>("Timer1")->stop(); // no splash
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     Monkey monkey(w, seed, actions);
     monkey.run();
     qInfo("monkey: %d gestures, %llu passes, %d messages", monkey.done, monkey.passes,
           monkey.messages);
-    if (OptionsDialog* o = w.optionsDialog()) o->close();
+    for (OptionsDialog* o : w.findChildren<OptionsDialog*>())
+        o->close();
     QVERIFY2(
         monkey.failure.isEmpty(),
         qPrintable(monkey.failure + QStringLiteral("\nreplay: YAWMARK_MONKEY_SEED=%1").arg(seed)));
     QCOMPARE(monkey.done, actions);
-    QVERIFY(w.closing() && !w.running());
+    // Closed: not one more pass.
+    const std::uint64_t passes = w.runs().passes();
+    QTest::qWait(50);
+    QVERIFY(!w.isVisible() && w.runs().passes() == passes);
 }
 
 QTEST_MAIN(tst_Monkey)

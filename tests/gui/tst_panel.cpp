@@ -3,6 +3,8 @@
 // and its spinners, the vehicle list, "Center", the Calculate buttons (results, or the
 // box in the way named), Options switching box 5, Reset.
 #include "gui/MainWindow.h"
+#include "gui/OptionsDialog.h"
+#include "gui/RunController.h"
 #include "gui/ParameterPanel.h"
 #include "gui/Spinner.h"
 #include "model/BoxTable.h"
@@ -51,8 +53,10 @@ private:
                                                   : QAbstractSlider::SliderSingleStepAdd);
     }
     OptionsDialog* options(InertiaForm form) {
-        w_->mnuOption()->trigger();
-        OptionsDialog* o = w_->optionsDialog();
+        w_->findChild<QAction*>("mnuOption")->trigger();
+        OptionsDialog* o = nullptr; // the open one: a closed one may not be deleted yet
+        for (OptionsDialog* d : w_->findChildren<OptionsDialog*>())
+            if (d->isVisible()) o = d;
         (form == InertiaForm::Gyration ? o->optGyrate() : o->optValue())->setChecked(true);
         return o;
     }
@@ -63,13 +67,14 @@ private:
 };
 
 void tst_Panel::init() {
-    if (w_) delete w_->optionsDialog();
+    if (w_) delete w_->findChild<OptionsDialog*>();
     w_ = std::make_unique<MainWindow>();
-    w_->timer1()->stop(); // no splash
+    w_->findChild<QTimer*>("Timer1")->stop(); // no splash
     p_ = w_->panel();
     messages_.clear();
     w_->setMessageHook([this](QWidget*, const QString&, const QString& m) { messages_ << m; });
-    w_->setPassHook([this](std::uint64_t) { w_->togglePause(); }); // Enter presses Draw
+    // Enter presses Draw: the run is paused after its first pass.
+    connect(&w_->runs(), &RunController::passed, w_.get(), [this] { w_->runs().togglePause(); });
     w_->show();
     w_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w_.get()));
@@ -201,7 +206,7 @@ void tst_Panel::optionsAndReset() {
             p_->inertiaForm() == InertiaForm::Moment);
     QCOMPARE(box(5)->text(), kStartInertia);
     QTest::keyClick(o, Qt::Key_Escape); // cancels
-    QTRY_VERIFY(!w_->optionsDialog() && !QApplication::activeModalWidget());
+    QTRY_VERIFY(!w_->findChild<OptionsDialog*>() && !QApplication::activeModalWidget());
     // OK: box 5 as the radius of gyration of the inertia last read, and back.
     type(2, QStringLiteral("1139"));
     p_->cmdNormal()->click();
@@ -211,12 +216,12 @@ void tst_Panel::optionsAndReset() {
     type(2, QStringLiteral("1000"));
     p_->cmdNormal()->click();
     QTest::keyClick(options(InertiaForm::Moment), Qt::Key_Return); // OK is the default
-    QTRY_VERIFY(!w_->optionsDialog());
+    QTRY_VERIFY(!w_->findChild<OptionsDialog*>());
     QCOMPARE(box(5)->text(), QStringLiteral("1809.70833333333"));
     // Reset: the start-up boxes, the vehicle they describe, box 5 as the moment of inertia.
     options(InertiaForm::Gyration)->cmdOK()->click();
     type(0, QStringLiteral("9"));
-    w_->mnuReset()->trigger();
+    w_->findChild<QAction*>("mnuReset")->trigger();
     QCOMPARE(p_->comVehicle()->currentText(), QStringLiteral("McLaren F1"));
     QCOMPARE(p_->boxCaption(5)->text(), qs(model::boxInfo(5).caption));
     QCOMPARE(texts(6), kMcLaren);

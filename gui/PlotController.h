@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// The plot's side of the window: the view and the renderer on the plot's
+// surface, the gestures and the pan and zoom bars, redraws of the run's
+// record, Fit Skid, the legend, and the exports of what the plot shows. It
+// reads the run's record and the case's marks and trail style; it never
+// changes the run.
+#pragma once
+
+#include "model/Run.h"
+#include "plot/Renderer.h"
+#include "plot/View.h"
+#include "sim/Vec2.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <optional>
+
+class QWidget;
+
+namespace yawmark {
+
+class CaseDocument;
+class PlotWidget;
+class Prompts;
+class ReversedScrollBar;
+class RunController;
+
+class PlotController : public QObject {
+    Q_OBJECT
+public:
+    // The plot shows what `panelFrame` leaves uncovered.
+    PlotController(PlotWidget& plot, const QWidget& panelFrame, const RunController& runs,
+                   const CaseDocument& document, const Prompts& prompts, QObject* parent);
+
+    const plot::View& view() const { return view_; }
+    // The renderer the run's passes are drawn with.
+    plot::Renderer& renderer() { return renderer_; }
+    // Draw on another surface (tests); nullptr goes back to the plot's.
+    void setSurface(plot::Surface* surface);
+    // One change of a pan or zoom bar: a step of the view by its sign, the bar
+    // back to 0, and the axes drawn again when the view changed.
+    void followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int));
+    // The plot as the window shows it, right of the control panel.
+    QImage shownImage() const;
+
+public slots:
+    // A new run: the plot cleared, its style taken, the axes and marks drawn.
+    void beginRun(const model::TrailStyle& style);
+    // A Calculate's new style for the passes to come.
+    void useStyle(const model::TrailStyle& style);
+    // Clear: the axes and the marks again.
+    void clear();
+    // View > Redraw Run: the axes and the run's record again in the current view.
+    void redraw();
+    // The marks changed: drawn again, once the plot has axes or there are marks.
+    void marksChanged();
+    // View > Fit Skid: the view around the whole recorded run and the marks.
+    void fitSkid();
+    void showLegend(bool on);
+    // File > Export Image..., Export Trajectory..., Edit > Copy Image.
+    void exportImage();
+    void exportTrajectory();
+    void copyImage();
+
+signals:
+    // Where the pointer is on the plane, for the status bar (empty: off the plot).
+    void cursorText(const QString& text);
+
+private:
+    void phaseChanged(model::Phase phase);
+    void viewChanged(bool changed);
+    void drawAxes();
+    // The axes, then the marks, which lie under everything drawn after them.
+    std::optional<plot::ScaleFailure> drawBase(plot::Renderer& renderer, const plot::Frame& frame);
+    // The axes and the record drawn afresh on an image of that size.
+    QImage imageOfSize(QSize size);
+    QString suggestedPath(const QString& name) const;
+
+    PlotWidget& plot_;
+    const QWidget& panelFrame_;
+    const RunController& runs_;
+    const CaseDocument& document_;
+    const Prompts& prompts_;
+    plot::View view_;
+    plot::Renderer renderer_;
+    bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
+};
+
+} // namespace yawmark

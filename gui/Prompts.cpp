@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "gui/Prompts.h"
+
+#include "gui/AppInfo.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace yawmark {
+
+void Prompts::message(const QString& title, const QString& text) const {
+    if (messageHook_)
+        messageHook_(owner_, title, text);
+    else
+        showMessageBox(owner_, title, text);
+}
+
+QString Prompts::askFile(const QString& caption, const QString& filter, bool save,
+                         const QString& suggestion) const {
+    if (fileHook_) return fileHook_(caption, filter, save);
+    return save ? QFileDialog::getSaveFileName(owner_, caption, suggestion, filter)
+                : QFileDialog::getOpenFileName(owner_, caption, suggestion, filter);
+}
+
+QMessageBox::StandardButton Prompts::askSaveDiscardCancel(const QString& text) const {
+    if (questionHook_) return questionHook_(text);
+    return QMessageBox::question(owner_, appTitle(), text,
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save);
+}
+
+QString Prompts::askText(const QString& title, const QString& label,
+                         const QString& suggestion) const {
+    if (textHook_) return textHook_(label, suggestion);
+    return QInputDialog::getText(owner_, title, label, QLineEdit::Normal, suggestion);
+}
+
+} // namespace yawmark
