@@ -41,10 +41,10 @@ struct Window {
     // Draw, then the event loop until the run is no longer running.
     void drawAndWait() {
         QEventLoop loop;
-        const auto done = QObject::connect(&runs, &RunController::phaseChanged, &loop,
-                                           [&](model::Phase p) {
-                                               if (p != model::Phase::Running) loop.quit();
-                                           });
+        const auto done =
+            QObject::connect(&runs, &RunController::phaseChanged, &loop, [&](model::Phase p) {
+                if (p != model::Phase::Running) loop.quit();
+            });
         w.draw();
         if (runs.phase() == model::Phase::Running) loop.exec();
         QObject::disconnect(done);

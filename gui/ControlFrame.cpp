@@ -65,7 +65,8 @@ void ControlFrame::buildControls() {
     f.label(F::arrayName("Label2", 0), F::rect(3000, 5040, 90, 240), QStringLiteral("-"))
         ->setFont(F::markFont());
 
-    draw = f.button(QStringLiteral("cmdDraw"), F::rect(120, 5400, 855, 375), QStringLiteral("Draw"));
+    draw =
+        f.button(QStringLiteral("cmdDraw"), F::rect(120, 5400, 855, 375), QStringLiteral("Draw"));
     draw->setToolTip(QStringLiteral("Calculate and Plot!"));
     draw->setDefault(true);
     snapshot = f.button(QStringLiteral("cmdSnap"), F::rect(1080, 5400, 2055, 375),
@@ -77,13 +78,17 @@ void ControlFrame::buildControls() {
     autoSnapshot = f.checkBox(QStringLiteral("chkSnap"), F::rect(2280, 5490, 735, 195),
                               QStringLiteral("Auto"), false);
     autoSnapshot->raise();
-    pause = f.button(QStringLiteral("cmdPause"), F::rect(240, 5880, 855, 375), QStringLiteral("Pause"));
+    pause =
+        f.button(QStringLiteral("cmdPause"), F::rect(240, 5880, 855, 375), QStringLiteral("Pause"));
     pause->setEnabled(false);
-    stop = f.button(QStringLiteral("cmdStop"), F::rect(1320, 5880, 855, 375), QStringLiteral("Stop"));
+    stop =
+        f.button(QStringLiteral("cmdStop"), F::rect(1320, 5880, 855, 375), QStringLiteral("Stop"));
     stop->setEnabled(false);
-    clear = f.button(QStringLiteral("cmdClear"), F::rect(2400, 5880, 855, 375), QStringLiteral("Clear"));
+    clear = f.button(QStringLiteral("cmdClear"), F::rect(2400, 5880, 855, 375),
+                     QStringLiteral("Clear"));
     // A focused button takes Enter itself, as Space.
-    for (QPushButton* b : {draw, snapshot, pause, stop, clear, panel->cmdInertia(), panel->cmdNormal()})
+    for (QPushButton* b :
+         {draw, snapshot, pause, stop, clear, panel->cmdInertia(), panel->cmdNormal()})
         b->setAutoDefault(true);
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/FitDialog.h"
 
-#include "gui/DesignForm.h"
 #include "gui/CaseDocument.h"
+#include "gui/DesignForm.h"
 #include "gui/ParameterPanel.h"
 #include "sim/NumberText.h"
 

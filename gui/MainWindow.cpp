@@ -5,6 +5,7 @@
 #include "gui/AppArt.h"
 #include "gui/AppInfo.h"
 #include "gui/CaseDocument.h"
+#include "gui/CaseFiles.h"
 #include "gui/ControlFrame.h"
 #include "gui/DesignForm.h"
 #include "gui/FitDialog.h"
@@ -30,7 +31,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
@@ -40,9 +40,6 @@
 namespace yawmark {
 
 namespace {
-
-const QString kCaseFilter = QStringLiteral("Yawmark cases (*.yawmark)");
-const QString kMarksFilter = QStringLiteral("Tyre marks (*.csv);;All files (*)");
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -128,26 +125,30 @@ void MainWindow::createActions() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    on(addAction(file, "mnuNew", QStringLiteral("&New"), QKeySequence::New), [this] { newCase(); });
-    on(addAction(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence::Open),
-       [this] { openCase(); });
-    on(addAction(file, "mnuSave", QStringLiteral("&Save"), QKeySequence::Save),
-       [this] { saveCase(); });
-    on(addAction(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs),
-       [this] { saveCaseAs(); });
+    QAction* newCase = addAction(file, "mnuNew", QStringLiteral("&New"), QKeySequence::New);
+    QAction* open = addAction(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence::Open);
+    QAction* save = addAction(file, "mnuSave", QStringLiteral("&Save"), QKeySequence::Save);
+    QAction* saveAs =
+        addAction(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs);
     file->addSeparator();
-    on(addAction(file, "mnuImportMarks", QStringLiteral("Import Tyre &Marks..."), {}),
-       [this] { importMarks(); });
+    QAction* importMarks =
+        addAction(file, "mnuImportMarks", QStringLiteral("Import Tyre &Marks..."), {});
     clearMarks_ = addAction(file, "mnuClearMarks", QStringLiteral("C&lear Tyre Marks"), {});
-    on(clearMarks_, &MainWindow::clearMarks);
     file->addSeparator();
     on(addAction(file, "mnuExportImage", QStringLiteral("Export &Image..."), {}),
        [this] { plotter_->exportImage(); });
     on(addAction(file, "mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {}),
        [this] { plotter_->exportTrajectory(); });
     file->addSeparator();
-    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
-    recentMenu_->setObjectName(QStringLiteral("mnuRecent"));
+    QMenu* recent = file->addMenu(QStringLiteral("Open &Recent"));
+    recent->setObjectName(QStringLiteral("mnuRecent"));
+    files_ = new CaseFiles(*document_, prompts_, recent, this);
+    on(newCase, [this] { files_->newCase(); });
+    on(open, [this] { files_->openCase(); });
+    on(save, [this] { files_->saveCase(); });
+    on(saveAs, [this] { files_->saveCaseAs(); });
+    on(importMarks, [this] { files_->importMarks(); });
+    on(clearMarks_, [this] { files_->clearMarks(); });
     file->addSeparator();
     on(addAction(file, "mnuExit", QStringLiteral("E&xit"), {}), &MainWindow::close);
 
@@ -158,7 +159,8 @@ void MainWindow::createActions() {
     undo->setShortcut(QKeySequence::Undo);
     QAction* redo = document_->undoStack()->createRedoAction(this);
     redo->setObjectName(QStringLiteral("mnuRedo"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addActions({undo, redo});
     edit->addSeparator();
     // A text box with the focus takes Ctrl+C itself.
@@ -183,12 +185,13 @@ void MainWindow::createActions() {
     on(addAction(tools, "mnuReset", QStringLiteral("&Reset All Variables"), {}),
        [this] { panel()->resetAll(); });
     tools->addSeparator();
-    on(addAction(tools, "mnuFitMarks", QStringLiteral("&Fit to Marks..."), {}), &MainWindow::showFit);
+    on(addAction(tools, "mnuFitMarks", QStringLiteral("&Fit to Marks..."), {}),
+       &MainWindow::showFit);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* guide = addAction(help, "mnuGuide", QStringLiteral("Yawmark &Guide"),
-                               QKeySequence::HelpContents);
+    QAction* guide =
+        addAction(help, "mnuGuide", QStringLiteral("Yawmark &Guide"), QKeySequence::HelpContents);
     guide->setShortcutContext(Qt::ApplicationShortcut);
     on(guide, [this] { showGuide(); });
     on(addAction(help, "mnuAbout", QStringLiteral("&About..."), {}), &MainWindow::showAbout);
@@ -258,10 +261,9 @@ void MainWindow::connectParts() {
                            ? appTitle() + QStringLiteral("[*]")
                            : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + appTitle());
     });
-    connect(document_, &CaseDocument::recentFilesChanged, this, &MainWindow::fillRecentMenu);
+    connect(files_, &CaseFiles::note, this, &MainWindow::setNote);
     setWindowTitle(appTitle() + QStringLiteral("[*]"));
     clearMarks_->setEnabled(false);
-    fillRecentMenu();
 }
 
 void MainWindow::setMessageHook(MessageHook hook) {
@@ -340,10 +342,12 @@ void MainWindow::runFailed() {
     const QString when = QStringLiteral("The run stopped at %1 s: ")
                              .arg(QString::fromStdString(formatNumber(run.body().time)));
     if (const auto problem = model::validateRun(run.runCase()))
-        prompts_.message(appTitle(), when + qs(model::boxMessage(*problem, panel()->inertiaForm())));
+        prompts_.message(appTitle(),
+                         when + qs(model::boxMessage(*problem, panel()->inertiaForm())));
     else
-        prompts_.message(appTitle(), when + QStringLiteral("its numbers would no longer be finite. "
-                                                           "Check the boxes and press Draw again."));
+        prompts_.message(appTitle(),
+                         when + QStringLiteral("its numbers would no longer be finite. "
+                                               "Check the boxes and press Draw again."));
 }
 
 void MainWindow::restErrorKnown(double metres) {
@@ -355,124 +359,6 @@ void MainWindow::restErrorKnown(double metres) {
     setNote(note_->text().isEmpty() ? text : note_->text() + QLatin1Char(' ') + text);
 }
 
-void MainWindow::fillRecentMenu() {
-    recentMenu_->clear();
-    const QStringList recent = document_->recentFiles();
-    for (qsizetype i = 0; i < recent.size(); ++i) {
-        const QString path = recent[i];
-        QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
-        action->setToolTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (maybeSave()) openCaseFile(path);
-        });
-    }
-    recentMenu_->setEnabled(!recent.isEmpty());
-}
-
-QString MainWindow::askCaseFile(const QString& caption, bool save) {
-    const QString folder = document_->lastFolder();
-    const QString name = document_->path().isEmpty() ? QStringLiteral("skid.yawmark")
-                                                     : QFileInfo(document_->path()).fileName();
-    return prompts_.askFile(
-        caption, kCaseFilter, save,
-        (folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                          : folder) +
-            QLatin1Char('/') + (save ? name : QString()));
-}
-
-bool MainWindow::maybeSave() {
-    // An untitled case never asks: its changes live on in the recovery copy.
-    if (document_->path().isEmpty() || !document_->isModified()) return true;
-    const auto answer = prompts_.askSaveDiscardCancel(
-        QStringLiteral("Save the changes to %1?").arg(QFileInfo(document_->path()).fileName()));
-    if (answer == QMessageBox::Save) return saveCase();
-    if (answer == QMessageBox::Discard) document_->dropRecovery();
-    return answer == QMessageBox::Discard;
-}
-
-void MainWindow::newCase() {
-    if (!maybeSave()) return;
-    document_->replace(io::startupCaseFile());
-}
-
-bool MainWindow::openCase() {
-    if (!maybeSave()) return false;
-    const QString path = askCaseFile(QStringLiteral("Open Case"), false);
-    return !path.isEmpty() && openCaseFile(path);
-}
-
-bool MainWindow::openCaseFile(const QString& path) {
-    auto opened = document_->open(path);
-    if (const auto* problem = std::get_if<std::string>(&opened)) {
-        prompts_.message(appTitle(), qs(*problem));
-        return false;
-    }
-    QStringList notes;
-    for (const std::string& n : std::get<std::vector<std::string>>(opened))
-        notes << qs(n);
-    setNote(notes.join(QLatin1Char(' ')));
-    return true;
-}
-
-bool MainWindow::saveCase() {
-    if (document_->path().isEmpty()) return saveCaseAs();
-    if (auto problem = document_->saveTo(document_->path())) {
-        prompts_.message(appTitle(), qs(*problem));
-        return false;
-    }
-    return true;
-}
-
-bool MainWindow::saveCaseAs() {
-    QString path = askCaseFile(QStringLiteral("Save Case As"), true);
-    if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QString::fromLatin1(io::kCaseSuffix.data(), io::kCaseSuffix.size());
-    if (auto problem = document_->saveTo(path)) {
-        prompts_.message(appTitle(), qs(*problem));
-        return false;
-    }
-    return true;
-}
-
-void MainWindow::setMarks(const QString& what, std::vector<model::Mark> marks) {
-    io::CaseFile file = shownCase();
-    file.marks = std::move(marks);
-    document_->change(what, file);
-}
-
-bool MainWindow::importMarks() {
-    const QString path = prompts_.askFile(QStringLiteral("Import Tyre Marks"), kMarksFilter, false,
-                                          document_->lastFolder());
-    if (path.isEmpty()) return false;
-    const auto bytes = io::readSmallFile(path, io::kMaxMarksBytes);
-    if (const auto* problem = std::get_if<std::string>(&bytes)) {
-        prompts_.message(appTitle(), qs(*problem));
-        return false;
-    }
-    const QByteArray& b = std::get<QByteArray>(bytes);
-    auto read = model::parseMarks(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
-    if (const auto* problem = std::get_if<std::string>(&read)) {
-        prompts_.message(appTitle(), path + QStringLiteral(": ") + qs(*problem));
-        return false;
-    }
-    auto& marks = std::get<std::vector<model::Mark>>(read);
-    std::size_t points = 0;
-    for (const model::Mark& m : marks)
-        points += m.points.size();
-    setNote(QStringLiteral("%1 tyre marks, %2 points, from %3.")
-                .arg(marks.size())
-                .arg(points)
-                .arg(QFileInfo(path).fileName()));
-    setMarks(QStringLiteral("Import Tyre Marks"), std::move(marks));
-    return true;
-}
-
-void MainWindow::clearMarks() {
-    setMarks(QStringLiteral("Clear Tyre Marks"), {});
-}
-
 void MainWindow::showFit() {
     // A closed dialog is on its way out; Fit to Marks then opens a fresh one.
     if (!fit_ || fit_->isHidden()) {
@@ -482,7 +368,9 @@ void MainWindow::showFit() {
                        const std::vector<model::Mark>& marks) {
                     panel()->setTexts(texts);
                     if (!autoNormal) panel()->chkNormal()->setChecked(false);
-                    setMarks(QStringLiteral("Apply Fit"), marks);
+                    io::CaseFile file = shownCase();
+                    file.marks = marks;
+                    document_->change(QStringLiteral("Apply Fit"), file);
                     // Drawn from the event loop, not inside this click: the
                     // dialog may be closed while the run goes on.
                     QTimer::singleShot(0, this, [this] {
@@ -523,7 +411,7 @@ void MainWindow::showOptions() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!maybeSave()) {
+    if (!files_->maybeSave()) {
         event->ignore(); // Cancel: the case stays open
         return;
     }

@@ -35,6 +35,7 @@ namespace yawmark {
 
 class AboutDialog;
 class CaseDocument;
+class CaseFiles;
 class FitDialog;
 class HelpWindow;
 class OptionsDialog;
@@ -60,6 +61,7 @@ public:
     CaseDocument& document() const { return *document_; }
     RunController& runs() const { return *runs_; }
     PlotController& plotter() const { return *plotter_; }
+    CaseFiles& files() const { return *files_; }
     Prompts& prompts() { return prompts_; }
     ParameterPanel* panel() const;
     // Every message of the window, its panel and its dialogs goes there.
@@ -75,16 +77,6 @@ public slots:
     // "Calculate and Plot!": reads and checks the boxes (nothing changes on a
     // bad one), clears the plot, puts the car at its start and runs.
     void draw();
-    // File > New, Open..., Save, Save As...: false where nothing was read or saved.
-    void newCase();
-    bool openCase();
-    bool openCaseFile(const QString& path);
-    bool saveCase();
-    bool saveCaseAs();
-    // File > Import Tyre Marks...: the marks of a CSV file chosen, in place of
-    // the case's; a file that cannot be used is named with the line at fault.
-    bool importMarks();
-    void clearMarks();
     // Tools > Fit to Marks..., Options, Help > About..., Yawmark Guide (F1).
     void showFit();
     void showOptions();
@@ -106,16 +98,11 @@ private:
     // The case as the widgets show it now, with the document's marks.
     io::CaseFile shownCase() const;
     void showCase(const io::CaseFile& file);
-    void setMarks(const QString& what, std::vector<model::Mark> marks);
     void showPhase(model::Phase phase);
     void runFailed();
     void restErrorKnown(double metres);
     void showReadout();
     void setNote(const QString& text);
-    void fillRecentMenu();
-    // Before the case's unsaved changes would be dropped: true to go on.
-    bool maybeSave();
-    QString askCaseFile(const QString& caption, bool save);
 
     Prompts prompts_{this};
     CaseDocument* document_ = nullptr;
@@ -129,7 +116,7 @@ private:
     QPointer<AboutDialog> about_;
     QPointer<HelpWindow> guide_;
     QPointer<FitDialog> fit_;
-    QMenu* recentMenu_ = nullptr;
+    CaseFiles* files_ = nullptr;
     QAction* clearMarks_ = nullptr;
     QLabel* readout_ = nullptr;
     QLabel* note_ = nullptr;

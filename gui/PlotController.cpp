@@ -83,7 +83,8 @@ void PlotController::clear() {
 void PlotController::drawAxes() {
     axesShown_ = true;
     if (auto failure = drawBase(renderer_, plot_.frame()))
-        prompts_.message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+        prompts_.message(QStringLiteral("Error"),
+                         QString::fromStdString(scaleFailureText(*failure)));
 }
 
 std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& renderer,
@@ -104,7 +105,8 @@ void PlotController::redraw() {
     surface.setPenWidth(1);
     axesShown_ = true;
     if (auto failure = drawBase(renderer_, plot_.frame())) {
-        prompts_.message(QStringLiteral("Error"), QString::fromStdString(scaleFailureText(*failure)));
+        prompts_.message(QStringLiteral("Error"),
+                         QString::fromStdString(scaleFailureText(*failure)));
         return;
     }
     const model::Record& record = runs_.run().record();
@@ -193,9 +195,9 @@ void PlotController::exportImage() {
                                         .arg(kMaxSide));
         return;
     }
-    QString path = prompts_.askFile(QStringLiteral("Export Image"),
-                                    QStringLiteral("PNG images (*.png)"), true,
-                                    suggestedPath(QStringLiteral("skid.png")));
+    QString path =
+        prompts_.askFile(QStringLiteral("Export Image"), QStringLiteral("PNG images (*.png)"), true,
+                         suggestedPath(QStringLiteral("skid.png")));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
     QByteArray bytes;
@@ -213,9 +215,9 @@ void PlotController::exportTrajectory() {
                          QStringLiteral("There is no run to export yet: press Draw first."));
         return;
     }
-    QString path = prompts_.askFile(QStringLiteral("Export Trajectory"),
-                                    QStringLiteral("CSV files (*.csv)"), true,
-                                    suggestedPath(QStringLiteral("skid.csv")));
+    QString path =
+        prompts_.askFile(QStringLiteral("Export Trajectory"), QStringLiteral("CSV files (*.csv)"),
+                         true, suggestedPath(QStringLiteral("skid.csv")));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (auto problem = io::saveText(path, model::trajectoryCsv(run.record(), run.body())))

@@ -18,8 +18,8 @@ namespace yawmark {
 class Prompts {
 public:
     // caption, name filter, whether to save, the suggested path; empty cancels.
-    using FileHook = std::function<QString(const QString& caption, const QString& filter,
-                                           bool save)>;
+    using FileHook =
+        std::function<QString(const QString& caption, const QString& filter, bool save)>;
     using QuestionHook = std::function<QMessageBox::StandardButton(const QString& text)>;
     // label, suggestion; empty cancels.
     using TextHook = std::function<QString(const QString& label, const QString& suggestion)>;

@@ -66,10 +66,15 @@ void RunController::start(const model::Case& c) {
 void RunController::togglePause() {
     if (halted_) return;
     switch (run_.phase()) {
-    case Phase::Idle: return; // nothing to interrupt or resume
-    case Phase::Running: setPhase(Phase::Paused); break;
+    case Phase::Idle:
+        return; // nothing to interrupt or resume
+    case Phase::Running:
+        setPhase(Phase::Paused);
+        break;
     case Phase::Paused:
-    case Phase::Stopped: setPhase(Phase::Running); break;
+    case Phase::Stopped:
+        setPhase(Phase::Running);
+        break;
     }
     run_.cancelSnapshot();
 }

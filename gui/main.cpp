@@ -3,6 +3,7 @@
 // main window.
 #include "gui/AppInfo.h"
 #include "gui/CaseDocument.h"
+#include "gui/CaseFiles.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "io/Vehicles.h"
@@ -104,15 +105,14 @@ int main(int argc, char* argv[]) {
     yawmark::MainWindow window;
     window.useSettings(&settings);
     window.panel()->setVehiclesFile(yawmark::io::vehiclesPath());
-    const QString recovery =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-        QStringLiteral("/recovery");
+    const QString recovery = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                             QStringLiteral("/recovery");
     if (caseFile.isEmpty()) {
         window.keepRecoveryIn(recovery); // and the last session's unsaved case restored
     } else {
         // The case asked for; an unsaved one waits in its copy for a start without one.
         window.document().keepRecoveryIn(recovery);
-        window.openCaseFile(caseFile);
+        window.files().openCaseFile(caseFile);
     }
     window.show();
     return QApplication::exec();

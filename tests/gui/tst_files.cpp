@@ -5,9 +5,10 @@
 // equal to the window and the batch.
 #include "cli/BatchRunner.h"
 #include "gui/CaseDocument.h"
+#include "gui/CaseFiles.h"
 #include "gui/MainWindow.h"
-#include "gui/PlotController.h"
 #include "gui/ParameterPanel.h"
+#include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
 #include "gui/RunController.h"
 
@@ -81,7 +82,7 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     QTemporaryFile csv;
     QVERIFY(csv.open() && csv.write("FR,1,2\n") && csv.flush());
     files_ << csv.fileName();
-    QVERIFY(w_->importMarks());
+    QVERIFY(w_->files().importMarks());
     files_ << path("a"); // Save on an untitled case asks for a name; .yawmark is added
     action("mnuSave")->trigger();
     QCOMPARE(casePath(), path("a.yawmark"));
@@ -96,14 +97,14 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
             !w_->panel()->chkRealTime()->isChecked() && marks().empty());
 
     files_ << path("a.yawmark");
-    QVERIFY(w_->openCase());
+    QVERIFY(w_->files().openCase());
     QVERIFY(box(2)->text() == "1500" && box(6)->text() == "20" && !modified());
     QVERIFY(chkSnap()->isChecked() && w_->panel()->chkRealTime()->isChecked());
     QVERIFY(marks().size() == 1 && marks()[0].wheel == sim::FR);
     type(6, "25");
     answers_ << Answer::Save; // Save, then open the same file: the change was kept
     files_ << path("a.yawmark");
-    QVERIFY(w_->openCase());
+    QVERIFY(w_->files().openCase());
     QCOMPARE(box(6)->text(), "25");
 
     // A file that cannot be used is refused by name, and the case stays.
@@ -111,13 +112,13 @@ void tst_Files::newOpenSaveAndTheQuestionBeforeChangesAreDropped() {
     QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("{\"format\": 3}") > 0);
     junk.close();
     type(6, "30");
-    QVERIFY(!w_->openCaseFile(path("junk.yawmark")));
+    QVERIFY(!w_->files().openCaseFile(path("junk.yawmark")));
     QVERIFY(messages_.last().startsWith(path("junk.yawmark")) && box(6)->text() == "30");
     // A save that fails keeps the changes unsaved; so does a box Draw would refuse.
     files_ << path("none/b.yawmark");
-    QVERIFY(!w_->saveCaseAs() && modified() && messages_.size() == 2);
+    QVERIFY(!w_->files().saveCaseAs() && modified() && messages_.size() == 2);
     type(2, "0");
-    QVERIFY(!w_->saveCase() && messages_.last().contains("\"boxes.mass\"") && modified());
+    QVERIFY(!w_->files().saveCase() && messages_.last().contains("\"boxes.mass\"") && modified());
     type(2, "1500");
 
     answers_ << Answer::Cancel; // closing asks too
@@ -158,7 +159,7 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     action("mnuExportTrajectory")->trigger(); // nothing to export before a run
     w_->findChild<QPushButton*>("cmdDraw")->click();
     QTRY_COMPARE(w_->runs().phase(), model::Phase::Stopped); // at rest
-    QStringList sizes{"", "300 x 200", "12"}; // as the plot is, another, not a size
+    QStringList sizes{"", "300 x 200", "12"};                // as the plot is, another, not a size
     w_->prompts().setTextHook([&](const QString&, const QString& plot) {
         const QString size = sizes.takeFirst();
         return size.isEmpty() ? plot : size;
@@ -172,7 +173,8 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     QVERIFY(small.size() == QSize(300, 200) && small != blank); // the axes and the trails
     action("mnuExportTrajectory")->trigger();
     const QImage png(path("plot.png"));
-    const QImage shown = w_->findChild<PlotWidget*>("plot")->grab().toImage().convertToFormat(png.format());
+    const QImage shown =
+        w_->findChild<PlotWidget*>("plot")->grab().toImage().convertToFormat(png.format());
     QVERIFY(png.width() < shown.width() - 200); // right of the panel
     QCOMPARE(png, shown.copy(shown.width() - png.width(), 0, png.width(), png.height()));
     action("mnuCopy")->trigger();

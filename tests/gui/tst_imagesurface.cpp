@@ -179,7 +179,8 @@ private slots:
         });
         w.draw();
         QTRY_COMPARE(w.runs().phase(), model::Phase::Paused);
-        const QImage plot = w.findChild<PlotWidget*>("plot")->surface().composed().convertToFormat(QImage::Format_RGB32);
+        const QImage plot = w.findChild<PlotWidget*>("plot")->surface().composed().convertToFormat(
+            QImage::Format_RGB32);
         const int left = w.findChild<QWidget*>("fmeControl")->geometry().right() + 1;
         const QImage window = plot.copy(left, 0, plot.width() - left, plot.height());
         QVERIFY(countColor(window, kRed) > 0 && countColor(window, kBlack) > 0); // trails, axes

@@ -4,9 +4,10 @@
 // Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1,
 // tyre marks under every redraw, a fit to them applied and drawn.
 #include "cli/BatchRunner.h"
+#include "gui/CaseDocument.h"
+#include "gui/CaseFiles.h"
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
-#include "gui/CaseDocument.h"
 #include "gui/MainWindow.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
@@ -95,7 +96,8 @@ private:
                 continue;
             }
             act();
-            // The run goes on from the event loop until it ends, is interrupted or the window closes.
+            // The run goes on from the event loop until it ends, is interrupted or the window
+            // closes.
             QTRY_VERIFY(run().phase() != Phase::Running || closed_);
         }
     }
@@ -408,7 +410,7 @@ void tst_MainWindow::tyreMarksLieUnderEveryRedraw() {
     const auto import = [&](const char* name, const QByteArray& csv) {
         QFile f(file = dir.filePath(name));
         f.open(QIODevice::WriteOnly), f.write(csv), f.close();
-        return w_->importMarks();
+        return w_->files().importMarks();
     };
     // Grey lines and dots since the plot was last cleared; -1 if one came after a trail's dot.
     const auto grey = [this] {

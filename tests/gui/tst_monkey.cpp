@@ -13,8 +13,8 @@
 #include "gui/FitDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/OptionsDialog.h"
-#include "gui/PlotController.h"
 #include "gui/ParameterPanel.h"
+#include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
@@ -138,8 +138,8 @@ private:
             return w_.runs().stop();
         }
         const sim::Body& b = run_().body();
-        const bool cameToRest = run_().phase() == model::Phase::Stopped &&
-                                b.velocity == sim::Vec2{} && b.yawRate == 0;
+        const bool cameToRest =
+            run_().phase() == model::Phase::Stopped && b.velocity == sim::Vec2{} && b.yawRate == 0;
         if (run_().phase() != model::Phase::Running && !cameToRest)
             fail(QStringLiteral("a pass, not running"));
         check();
@@ -200,8 +200,7 @@ private:
     void gesture() {
         ++done;
         countdown_ = below(10) < 7 ? 1 + below(5) : 1 + below(300);
-        if (OptionsDialog* o = shown<OptionsDialog>())
-            return click(anyUsable<QAbstractButton>(o));
+        if (OptionsDialog* o = shown<OptionsDialog>()) return click(anyUsable<QAbstractButton>(o));
         if (FitDialog* f = shown<FitDialog>(); f && below(4) == 0)
             return click(anyUsable<QAbstractButton>(f));
         switch (below(12)) {
@@ -236,7 +235,7 @@ private:
         }
         case 6:
             if (QPushButton* b = any(QList<QPushButton*>{button("cmdSnap"), button("cmdPause"),
-                                                          button("cmdStop"), button("cmdClear")});
+                                                         button("cmdStop"), button("cmdClear")});
                 b->isEnabled()) {
                 note(QStringLiteral("Escape on ") + b->objectName());
                 QTest::keyClick(b, Qt::Key_Escape);
@@ -268,8 +267,9 @@ private:
             note(QStringLiteral("undo or redo %1").arg(how));
             if (how < 2) {
                 QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : &w_;
-                QTest::keyClick(to, Qt::Key_Z, how ? Qt::ControlModifier | Qt::ShiftModifier
-                                                   : Qt::ControlModifier);
+                QTest::keyClick(to, Qt::Key_Z,
+                                how ? Qt::ControlModifier | Qt::ShiftModifier
+                                    : Qt::ControlModifier);
             } else {
                 action(how == 2 ? "mnuUndo" : "mnuRedo")->trigger();
             }

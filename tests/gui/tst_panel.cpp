@@ -4,8 +4,8 @@
 // box in the way named), Options switching box 5, Reset.
 #include "gui/MainWindow.h"
 #include "gui/OptionsDialog.h"
-#include "gui/RunController.h"
 #include "gui/ParameterPanel.h"
+#include "gui/RunController.h"
 #include "gui/Spinner.h"
 #include "model/BoxTable.h"
 #include "sim/NumberText.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The start-up splash and the About box as the main window runs them.
 
-#include "gui/AppInfo.h"
 #include "gui/AboutDialog.h"
+#include "gui/AppInfo.h"
 #include "gui/MainWindow.h"
 #include "gui/SplashScreen.h"
 
