@@ -45,7 +45,7 @@ std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
 
 std::string batchUsage() {
     return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
-           "Runs a handbrake skid as \"Calculate and Plot!\" would and prints its trajectory as\n"
+           "Runs a handbrake skid as Draw would and prints its trajectory as\n"
            "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass;\n"
            "or draws its plot into a PNG image, as the window shows it when paused at the end.\n"
            "\n"
@@ -62,8 +62,8 @@ std::string batchUsage() {
            "  --lines             join the points of every trail into lines\n"
            "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
            "                      the CSV; no display is needed\n"
-           "  --size WxH          size of the image in pixels (default 286x546: the plot\n"
-           "                      beside the panel in a window of its design size)\n"
+           "  --size WxH          size of the image in pixels (default 286x546; 719x524 is\n"
+           "                      the window's plot at its default size)\n"
            "  --csv               with --png, print the CSV as well\n"
            "  -h, --help          show this text\n"
            "  --version           show the program's version\n"

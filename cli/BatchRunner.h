@@ -24,7 +24,8 @@
 
 namespace yawmark {
 
-// The default image: the plot beside the panel in a window of its design size.
+// The default image: as wide as the plot beside the panel in the window's design
+// (527 x 546 pixels, 241 of them the panel's), as high as that window.
 inline constexpr int kDefaultImageWidth = 286;
 inline constexpr int kDefaultImageHeight = 546;
 // Largest image --size accepts: a side, and the whole area in pixels.
