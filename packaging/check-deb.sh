@@ -3,9 +3,10 @@
 # runs lintian on it. Any error or warning fails, except the one complaint
 # the project accepts until it has a real mail host: the maintainer's address
 # (named once, in cmake/Install.cmake) is on a host lintian calls bogus. lintian
-# reports that address twice, and both are accepted only for that address:
+# reports that address once for the Maintainer field and once for each release
+# in the changelog, and these are accepted only for that address:
 #   bogus-mail-host Maintainer ADDRESS
-#   bogus-mail-host-in-debian-changelog ADDRESS ...   (the changelog's sign-off)
+#   bogus-mail-host-in-debian-changelog ADDRESS ...   (a release's sign-off)
 # Informational tags are shown and do not fail. Needs lintian. Builds into
 # build-deb/ (or $BUILD_DIR), as build-deb.sh does.
 set -euo pipefail
