@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool openbox procps fonts-dejavu-core fonts-dejavu-extra x11-utils imagemagick
     dpkg-dev file desktop-file-utils appstream
     help2man lintian
+    python3 strace shared-mime-info
 )
 
 missing=()

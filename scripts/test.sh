@@ -17,6 +17,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+python3 scripts/check-docs.py  # README.md and the man pages say what the programs do
 # The README's run command, as a user meets it (scripts/run.sh).
 bash scripts/check-run.sh
 
