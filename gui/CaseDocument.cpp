@@ -72,6 +72,8 @@ void CaseDocument::show(const io::CaseFile& file) {
 
 void CaseDocument::replace(const io::CaseFile& file, const QString& path) {
     stack_->clear();
+    // clear() leaves an empty stack as it was: a restored case stays unclean without this.
+    stack_->setClean();
     show(file);
     setPath(path);
     dropRecovery();

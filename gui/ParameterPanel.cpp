@@ -328,7 +328,9 @@ void ParameterPanel::connectHandlers() {
     comVehicle_->installEventFilter(this);
     comVehicle_->lineEdit()->installEventFilter(this);
     connect(comVehicle_, &QComboBox::activated, this, [this] {
-        if (!typingFinishes_) chooseVehicle();
+        if (!typingFinishes_) return chooseVehicle();
+        // The list may still have moved to the entry typed: the case names it.
+        emit changed(QStringLiteral("Choose Vehicle"));
     });
     // Each change of the user's own hand is told once it is made, named for
     // Undo. Typing goes a keystroke at a time, merged into one step a box.

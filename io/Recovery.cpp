@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QUuid>
 
 namespace yawmark::io {
 
@@ -37,19 +38,19 @@ std::variant<Unsaved, std::string> readUnsavedText(std::string_view text) {
 }
 
 RecoveryStore::RecoveryStore(QString folder) : folder_(std::move(folder)) {
+    copy_ = QDir(folder_).absoluteFilePath(
+        QStringLiteral("unsaved-%1-%2")
+            .arg(QCoreApplication::applicationPid())
+            .arg(QUuid::createUuid().toString(QUuid::Id128).left(8)) +
+        QString::fromLatin1(kCaseSuffix.data(), static_cast<qsizetype>(kCaseSuffix.size())));
     QDir().mkpath(folder_);
-    lock_ = std::make_unique<QLockFile>(lockPathOf(copyPath()));
+    lock_ = std::make_unique<QLockFile>(lockPathOf(copy_));
     // A lock left by an ended program that had this process id is stale: taken over.
     lock_->setStaleLockTime(0);
     lock_->tryLock(0);
 }
 
 RecoveryStore::~RecoveryStore() = default;
-
-QString RecoveryStore::copyPath() const {
-    return folder_ + QStringLiteral("/unsaved-%1").arg(QCoreApplication::applicationPid()) +
-           QString::fromLatin1(kCaseSuffix.data(), static_cast<qsizetype>(kCaseSuffix.size()));
-}
 
 std::optional<std::string> RecoveryStore::write(const Unsaved& unsaved) {
     QDir().mkpath(folder_);
@@ -62,14 +63,14 @@ void RecoveryStore::remove() {
 
 RecoveryStore::Taken RecoveryStore::takeNewest() {
     Taken taken;
-    const QString pattern = QStringLiteral("unsaved-*") +
-                            QString::fromLatin1(kCaseSuffix.data(),
-                                                static_cast<qsizetype>(kCaseSuffix.size()));
+    const QString pattern =
+        QStringLiteral("unsaved-*") +
+        QString::fromLatin1(kCaseSuffix.data(), static_cast<qsizetype>(kCaseSuffix.size()));
     const QFileInfoList copies =
         QDir(folder_).entryInfoList({pattern}, QDir::Files, QDir::Time); // newest first
     for (const QFileInfo& copy : copies) {
         const QString path = copy.absoluteFilePath();
-        if (path == QFileInfo(copyPath()).absoluteFilePath()) continue;
+        if (path == copy_) continue;
         // Held: its program still runs, and the copy is its own.
         QLockFile lock(lockPathOf(path));
         lock.setStaleLockTime(0);

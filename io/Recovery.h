@@ -2,8 +2,9 @@
 // Recovery copies: a case with unsaved changes, kept in a folder of its own so
 // that closing the window or a crash loses nothing.
 //
-// Each running program keeps at most one copy, `unsaved-PID.yawmark`, and
-// holds `unsaved-PID.lock` (a QLockFile) for as long as it runs. A copy whose
+// Each running program keeps at most one copy, `unsaved-PID-TAG.yawmark`, and
+// holds `unsaved-PID-TAG.lock` (a QLockFile) for as long as it runs (TAG sets
+// apart the stores of one process, and a process id used again). A copy whose
 // lock nobody holds belonged to a program that has ended, closed or killed:
 // the next start takes the newest of those. Two programs running at once
 // never write the same copy, and neither takes the other's.
@@ -35,8 +36,8 @@ std::variant<Unsaved, std::string> readUnsavedText(std::string_view text);
 
 class RecoveryStore {
 public:
-    // Copies in `folder` (made when first needed). This program's copy is
-    // named after its process id; its lock is taken at once.
+    // Copies in `folder` (made when first needed). This store's copy is
+    // named after the process id; its lock is taken at once.
     explicit RecoveryStore(QString folder);
     ~RecoveryStore();
     RecoveryStore(const RecoveryStore&) = delete;
@@ -44,7 +45,7 @@ public:
 
     const QString& folder() const { return folder_; }
     // This program's copy.
-    QString copyPath() const;
+    const QString& copyPath() const { return copy_; }
     // Writes this program's copy atomically; why not, naming the file.
     std::optional<std::string> write(const Unsaved& unsaved);
     // This program's copy gone (the case was saved, or its changes dropped).
@@ -62,6 +63,7 @@ public:
 
 private:
     QString folder_;
+    QString copy_;
     std::unique_ptr<QLockFile> lock_;
 };
 

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// The run controller without a window: the phases a run goes through (Pause,
+// Resume, Stop, at rest, halted), not one pass after Pause or after halting,
+// the event loop reached between slices, the rest error told for the newest
+// run only.
+#include "gui/RunController.h"
+
+#include <QtTest>
+
+using namespace yawmark;
+using model::Phase;
+
+Q_DECLARE_METATYPE(model::Phase)
+
+class tst_RunController : public QObject {
+    Q_OBJECT
+private slots:
+    void phasesToRest();
+    void theEventLoopAnswersBetweenSlices();
+};
+
+void tst_RunController::phasesToRest() {
+    RunController runs;
+    runs.setMaxPassesPerSlice(1); // the test acts between any two passes
+    QSignalSpy phases(&runs, &RunController::phaseChanged);
+    QSignalSpy rest(&runs, &RunController::restErrorKnown);
+    const auto phase = [&](int k) { return phases.at(k).at(0).value<Phase>(); };
+    runs.togglePause(); // nothing to interrupt yet
+    QVERIFY(phases.isEmpty() && runs.phase() == Phase::Idle);
+
+    runs.start(model::startupCase());
+    QCOMPARE(phase(0), Phase::Running);
+    QTRY_VERIFY(runs.passes() >= 5);
+    runs.togglePause();
+    const std::uint64_t paused = runs.passes();
+    QTest::qWait(30);
+    QVERIFY(phase(1) == Phase::Paused && runs.passes() == paused); // not one pass after Pause
+    runs.togglePause();                                            // Resume
+    runs.stop();
+    QTest::qWait(30);
+    QVERIFY(phase(2) == Phase::Running && phase(3) == Phase::Stopped && runs.passes() == paused);
+
+    runs.togglePause(); // Resume from Stop, on to rest: the run ends as Stop leaves it
+    QTRY_COMPARE(runs.phase(), Phase::Stopped);
+    QCOMPARE(phase(5), Phase::Stopped);
+    QCOMPARE(runs.passes(), 352u); // 3.52 s at 10 ms
+    QVERIFY(rest.wait(10000));
+    QVERIFY(std::abs(rest.at(0).at(0).toDouble() - 0.12) < 0.03);
+
+    // A run started before the estimate comes has its own: the old one is not told.
+    runs.start(model::startupCase());
+    runs.start(model::startupCase());
+    QTRY_COMPARE(runs.phase(), Phase::Stopped);
+    QTRY_COMPARE(rest.size(), 2);
+
+    // Halted (the program ends): nothing starts or goes on any more.
+    runs.halt();
+    runs.start(model::startupCase());
+    runs.togglePause();
+    QVERIFY(runs.passes() == 352u && runs.phase() == Phase::Stopped);
+}
+
+void tst_RunController::theEventLoopAnswersBetweenSlices() {
+    // A step of 0.01 ms: the car still moves after a million passes.
+    model::Case c = model::startupCase();
+    c.run.timeStep = 1e-5;
+    RunController runs;
+    std::uint64_t atClick = 0;
+    // A click that comes while the run goes on is taken after the slice going on.
+    QTimer::singleShot(1, &runs, [&] {
+        atClick = runs.passes();
+        runs.togglePause();
+    });
+    runs.start(c);
+    QTRY_COMPARE(runs.phase(), Phase::Paused);
+    QVERIFY(atClick > 0 && atClick < 1000000);
+    QCOMPARE(runs.passes(), atClick);
+}
+
+QTEST_MAIN(tst_RunController)
+#include "tst_runcontroller.moc"
