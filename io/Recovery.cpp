@@ -70,8 +70,7 @@ RecoveryStore::Taken RecoveryStore::takeNewest() {
         QDir(folder_).entryInfoList({pattern}, QDir::Files, QDir::Time); // newest first
     for (const QFileInfo& copy : copies) {
         const QString path = copy.absoluteFilePath();
-        if (path == copy_) continue;
-        // Held: its program still runs, and the copy is its own.
+        // Held (this store's own copy too): its program still runs, and the copy is its own.
         QLockFile lock(lockPathOf(path));
         lock.setStaleLockTime(0);
         if (!lock.tryLock(0)) continue;
