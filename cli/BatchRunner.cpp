@@ -26,23 +26,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text) {
 
 } // namespace
 
-std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return std::nullopt;
-    const auto side = [](std::string_view digits) -> std::optional<int> {
-        int value = 0;
-        if (digits.empty() || digits.front() == '+' || digits.front() == '-') return std::nullopt;
-        const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (res.ec != std::errc() || res.ptr != digits.data() + digits.size()) return std::nullopt;
-        if (value < 1 || value > kMaxImageSide) return std::nullopt;
-        return value;
-    };
-    const auto w = side(text.substr(0, x));
-    const auto h = side(text.substr(x + 1));
-    if (!w || !h || static_cast<long long>(*w) * *h > kMaxImagePixels) return std::nullopt;
-    return std::pair{*w, *h};
-}
-
 std::string batchUsage() {
     return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
            "Runs a handbrake skid as Draw would and prints its trajectory as\n"
@@ -137,11 +120,12 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         } else if (name == "--size") {
             const auto text = value();
             if (!text) return "--size needs WxH, for example 286x546.";
-            const auto size = parseImageSize(*text);
+            const auto size = plot::parseImageSize(*text);
             if (!size)
                 return "--size needs WxH with whole numbers from 1 to " +
-                       std::to_string(kMaxImageSide) + " and at most " +
-                       std::to_string(kMaxImagePixels) + " pixels in all, not \"" + *text + "\".";
+                       std::to_string(plot::kMaxImageSide) + " and at most " +
+                       std::to_string(plot::kMaxImagePixels) + " pixels in all, not \"" + *text +
+                       "\".";
             o.width = size->first;
             o.height = size->second;
             sizeGiven = true;

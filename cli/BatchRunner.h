@@ -10,6 +10,7 @@
 #include "model/Fit.h"
 #include "model/Run.h"
 #include "model/Trajectory.h"
+#include "plot/View.h"
 #include "sim/Draw.h"
 
 #include <cstdint>
@@ -28,9 +29,6 @@ namespace yawmark {
 // (527 x 546 pixels, 241 of them the panel's), as high as that window.
 inline constexpr int kDefaultImageWidth = 286;
 inline constexpr int kDefaultImageHeight = 546;
-// Largest image --size accepts: a side, and the whole area in pixels.
-inline constexpr int kMaxImageSide = 8192;
-inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
 
 // What the command line asks for.
 struct BatchOptions {
@@ -60,9 +58,6 @@ struct BatchOptions {
     bool help = false;      // -h, --help
     bool version = false;   // --version
 };
-
-// Width and height of an image within the limits --size accepts, or nothing.
-std::optional<std::pair<int, int>> parseImageSize(std::string_view text);
 
 // The options, or the one-line message for a command line that cannot be used.
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args);

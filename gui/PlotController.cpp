@@ -182,19 +182,17 @@ void PlotController::exportImage() {
     const QString asked =
         prompts_.askText(QStringLiteral("Export Image"), label, suggestion).trimmed();
     if (asked.isEmpty()) return;
-    const QStringList sides = asked.split(QLatin1Char('x'));
-    bool okWidth = false, okHeight = false;
-    const QSize size(sides.value(0).trimmed().toInt(&okWidth),
-                     sides.value(1).trimmed().toInt(&okHeight));
-    constexpr int kMaxSide = 8192;
-    if (sides.size() != 2 || !okWidth || !okHeight || size.width() < 1 || size.height() < 1 ||
-        size.width() > kMaxSide || size.height() > kMaxSide) {
+    const auto sides = plot::parseImageSize(asked.toStdString());
+    if (!sides) {
         prompts_.message(QString(), QStringLiteral("\"%1\" is not a size such as %2: two whole "
-                                                   "numbers from 1 to %3 with an x between them.")
+                                                   "numbers from 1 to %3 with an x between them, "
+                                                   "at most %4 pixels in all.")
                                         .arg(asked, suggestion)
-                                        .arg(kMaxSide));
+                                        .arg(plot::kMaxImageSide)
+                                        .arg(plot::kMaxImagePixels));
         return;
     }
+    const QSize size(sides->first, sides->second);
     QString path =
         prompts_.askFile(QStringLiteral("Export Image"), QStringLiteral("PNG images (*.png)"), true,
                          suggestedPath(QStringLiteral("skid.png")));

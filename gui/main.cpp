@@ -49,15 +49,6 @@ int readCommandLine(int argc, char* argv[], QString& caseFile) {
     const auto print = [](FILE* to, const QString& text) {
         std::fputs(text.toLocal8Bit().constData(), to);
     };
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        print(stdout, parser.helpText());
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout,
-              yawmark::appTitle() + QLatin1Char(' ') + yawmark::appVersion() + QLatin1Char('\n'));
-        return 0;
-    }
     // Options Qt itself takes are the application's; anything else is refused.
     static const QStringList qtOptions{QStringLiteral("platform"),
                                        QStringLiteral("style"),
@@ -75,6 +66,21 @@ int readCommandLine(int argc, char* argv[], QString& caseFile) {
                                        QStringLiteral("name"),
                                        QStringLiteral("title"),
                                        QStringLiteral("widgetcount")};
+    if (parser.isSet(help)) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        print(stdout, parser.helpText() + QStringLiteral("\nQt's own options are taken too: -") +
+                          qtOptions.join(QStringLiteral(", -")) +
+                          QStringLiteral(" (see the Qt documentation of QApplication).\n"));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout,
+              yawmark::appTitle() + QLatin1Char(' ') + yawmark::appVersion() + QLatin1Char('\n'));
+        return 0;
+    }
     for (const QString& name : parser.unknownOptionNames()) {
         if (qtOptions.contains(name)) continue;
         print(stderr, QStringLiteral("yawmark: unknown option \"%1\".\n\n").arg(name));

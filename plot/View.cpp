@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "plot/View.h"
 
+#include <charconv>
+
 #include <cmath>
 
 namespace yawmark::plot {
@@ -104,6 +106,26 @@ int penWidthFor(double pixelSize) {
     if (!(pixelSize >= 1)) return 1; // also not a number
     if (pixelSize >= kMaxPenWidth) return kMaxPenWidth;
     return static_cast<int>(std::nearbyint(pixelSize)); // halves to even
+}
+
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return std::nullopt;
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        const auto first = digits.find_first_not_of(' '), last = digits.find_last_not_of(' ');
+        if (first == std::string_view::npos) return std::nullopt;
+        digits = digits.substr(first, last - first + 1);
+        int value = 0;
+        if (digits.front() == '+' || digits.front() == '-') return std::nullopt;
+        const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (res.ec != std::errc() || res.ptr != digits.data() + digits.size()) return std::nullopt;
+        if (value < 1 || value > kMaxImageSide) return std::nullopt;
+        return value;
+    };
+    const auto w = side(text.substr(0, x));
+    const auto h = side(text.substr(x + 1));
+    if (!w || !h || static_cast<long long>(*w) * *h > kMaxImagePixels) return std::nullopt;
+    return std::pair{*w, *h};
 }
 
 } // namespace yawmark::plot

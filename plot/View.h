@@ -8,6 +8,9 @@
 #include "sim/Vec2.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
+#include <utility>
 
 namespace yawmark::plot {
 
@@ -78,5 +81,13 @@ struct Frame {
     double windowWidth = 0, windowHeight = 0;
     double panelLeft = 0, panelWidth = 0;
 };
+
+// The largest image an export or yawmark-batch --size makes: a side, and the
+// whole area in pixels (an RGB image of 32 Mpx takes 128 MiB).
+inline constexpr int kMaxImageSide = 8192;
+inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
+// Width and height from "WxH" (x or X, blanks around either number): whole
+// numbers from 1 to kMaxImageSide, at most kMaxImagePixels in all; else nothing.
+std::optional<std::pair<int, int>> parseImageSize(std::string_view text);
 
 } // namespace yawmark::plot

@@ -65,15 +65,17 @@ wait "$run" || status=$?
 env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh >"$scratch/run-xvfb.log" 2>&1 &
 run=$!
 program=$(cat "${BUILD_DIR:-build}/yawmark-program")
+# run.sh became xvfb-run, whose child the program is: only that one is ended
+# here, never a window the user has open.
 started=
 for _ in $(seq 100); do
     kill -0 "$run" 2>/dev/null || break
-    pgrep -f -x "$program" >/dev/null && { started=1; break; }
+    started=$(pgrep -P "$run" -f -x "$program") && break
     sleep 0.2
 done
 [ -n "$started" ] || { cat "$scratch/run-xvfb.log" >&2; fail "'scripts/run.sh' without a display did not start the program"; }
 sleep 2
-kill -0 "$run" 2>/dev/null || { cat "$scratch/run-xvfb.log" >&2; fail "the program under Xvfb ended by itself"; }
-pkill -f -x "$program" || true
+kill -0 "$started" 2>/dev/null || { cat "$scratch/run-xvfb.log" >&2; fail "the program under Xvfb ended by itself"; }
+kill "$started"
 wait "$run" 2>/dev/null || true
 echo "check-run: scripts/run.sh opens the window (on a display and under Xvfb) and answers --version"

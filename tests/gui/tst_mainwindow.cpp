@@ -455,6 +455,18 @@ void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     action("mnuFitMarks")->trigger();
     auto* d = w_->findChild<FitDialog*>();
     QSignalSpy came(d, &FitDialog::fitFinished);
+    // Settings that cannot be used are named before any fit starts.
+    const std::pair<QLineEdit*, const char*> refused[] = {
+        {d->txtMuUncertainty(), "-0.05"}, {d->txtMuUncertainty(), "x"}, {d->txtSigma(), "0.0009"}};
+    for (const auto& [field, text] : refused) {
+        const QString before = field->text();
+        field->setText(text);
+        d->cmdFit()->click();
+        QVERIFY(!d->fitting() &&
+                d->lblSummary()->text().endsWith(QStringLiteral("not \"%1\".").arg(text)));
+        QVERIFY(field->hasFocus() || field->selectedText() == text);
+        field->setText(before);
+    }
     d->cboUnknowns()->setCurrentIndex(2); // everything needs a mark that ends at rest
     d->chkEndsAtRest()->setChecked(false);
     d->cmdFit()->click();

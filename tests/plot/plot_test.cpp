@@ -16,6 +16,31 @@ namespace {
 using Op = RecordingSurface::Op;
 constexpr Frame kDesign{8025, 8865, 120, 3495}, kWide{20000, 8000, 120, 3495}; // twips
 
+TEST(View, ImageSizesWithinTheLimits) {
+    using Size = std::optional<std::pair<int, int>>;
+    const std::pair<const char*, Size> table[] = {
+        {"300x200", std::pair{300, 200}},
+        {" 300 X 200 ", std::pair{300, 200}},
+        {"1x1", std::pair{1, 1}},
+        {"8192x4096", std::pair{8192, 4096}},
+        {"8192x4097", {}}, // more pixels than an image may have
+        {"8193x1", {}},
+        {"0x5", {}},
+        {"-3x4", {}},
+        {"5x+5", {}},
+        {"3.5x4", {}},
+        {"300", {}},
+        {"300x", {}},
+        {"x200", {}},
+        {"", {}},
+        {"abc", {}},
+        {"1x2x3", {}},
+        {"99999999999x2", {}},
+    };
+    for (const auto& [text, size] : table)
+        EXPECT_EQ(parseImageSize(text), size) << text;
+}
+
 TEST(View, PanAndZoomStepsFromStartUp) {
     // what, the step, k, then xMin, xMax, yMin, yMax
     const std::tuple<const char*, bool (View::*)(int), int, std::array<double, 4>> cases[] = {
