@@ -21,18 +21,23 @@ private slots:
 
 void tst_RunController::phasesToRest() {
     RunController runs;
-    runs.setMaxPassesPerSlice(1); // the test acts between any two passes
     QSignalSpy phases(&runs, &RunController::phaseChanged);
     QSignalSpy rest(&runs, &RunController::restErrorKnown);
     const auto phase = [&](int k) { return phases.at(k).at(0).value<Phase>(); };
     runs.togglePause(); // nothing to interrupt yet
     QVERIFY(phases.isEmpty() && runs.phase() == Phase::Idle);
 
+    // Paused by a click that comes after pass 5.
+    const auto click = connect(&runs, &RunController::passed, &runs, [&](std::uint64_t n) {
+        if (n == 5) QTimer::singleShot(0, &runs, &RunController::togglePause);
+    });
+    runs.setMaxPassesPerSlice(1); // the click is taken between two passes
     runs.start(model::startupCase());
     QCOMPARE(phase(0), Phase::Running);
-    QTRY_VERIFY(runs.passes() >= 5);
-    runs.togglePause();
+    QTRY_COMPARE(runs.phase(), Phase::Paused);
+    disconnect(click);
     const std::uint64_t paused = runs.passes();
+    QVERIFY(paused >= 5 && paused < 352);
     QTest::qWait(30);
     QVERIFY(phase(1) == Phase::Paused && runs.passes() == paused); // not one pass after Pause
     runs.togglePause();                                            // Resume
