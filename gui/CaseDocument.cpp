@@ -45,7 +45,6 @@ CaseDocument::CaseDocument(QObject* parent)
     connect(recoveryTimer_, &QTimer::timeout, this, &CaseDocument::writeRecovery);
     connect(stack_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit modifiedChanged(!clean); });
-    connect(stack_, &QUndoStack::indexChanged, this, &CaseDocument::stateChanged);
 }
 
 CaseDocument::~CaseDocument() = default;
@@ -60,6 +59,7 @@ void CaseDocument::change(const QString& text, const io::CaseFile& after, int me
     const bool marks = after.marks != file_.marks;
     file_ = after;
     stack_->push(command);
+    stateChanged();
     if (marks) emit marksChanged();
 }
 
@@ -67,6 +67,7 @@ void CaseDocument::show(const io::CaseFile& file) {
     const bool marks = file.marks != file_.marks;
     file_ = file;
     emit shown(file_);
+    stateChanged();
     if (marks) emit marksChanged();
 }
 
@@ -139,7 +140,8 @@ void CaseDocument::keepRecoveryIn(const QString& folder) {
 }
 
 void CaseDocument::stateChanged() {
-    // The copy follows the last change by a few seconds: a burst of typing writes it once.
+    // The copy follows the last change by a few seconds, merged keystrokes
+    // too: a burst of typing writes it once.
     if (recovery_) recoveryTimer_->start();
 }
 

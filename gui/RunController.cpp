@@ -101,9 +101,7 @@ void RunController::slice() {
     clock.start();
     for (std::uint64_t k = 0; k < most; ++k) {
         if (!run_.pass(drawer_, autoSnapshot_)) {
-            timer_->stop();
-            run_.setPhase(Phase::Idle);
-            emit phaseChanged(Phase::Idle);
+            setPhase(Phase::Idle);
             emit failed();
             return;
         }
