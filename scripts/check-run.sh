@@ -43,7 +43,13 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "the X server did not start"
 openbox >"$scratch/openbox.log" 2>&1 &
 pids+=($!)
-sleep 0.5
+# Alt+F4 below is the window manager's: wait until openbox has taken the screen.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    { cat "$scratch/openbox.log" >&2; fail "the window manager (openbox) did not start"; }
 
 bash scripts/run.sh >"$scratch/run.log" 2>&1 &
 run=$!
@@ -54,10 +60,22 @@ if [ -z "$window" ]; then
     fail "'scripts/run.sh' showed no window titled Yawmark within a minute"
 fi
 kill -0 "$run" 2>/dev/null || fail "'scripts/run.sh' ended while its window was open"
-xdotool windowactivate --sync "$window"
-xdotool key --clearmodifiers alt+F4
+# The splash comes up a moment after the main window and takes the focus, so
+# the first Alt+F4 may close the splash: ask again until the program ends.
+ended=
+for _ in $(seq 15); do
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    xdotool key --clearmodifiers alt+F4
+    if timeout 2 tail --pid="$run" -f /dev/null; then ended=1; break; fi
+done
+if [ -z "$ended" ]; then
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "check-run: window still open: \"$(xdotool getwindowname "$w")\"" >&2
+    done
+    cat "$scratch/run.log" >&2
+    fail "the program did not end when its window was closed"
+fi
 status=0
-timeout 30 tail --pid="$run" -f /dev/null || fail "the program did not end when its window was closed"
 wait "$run" || status=$?
 [ "$status" -eq 0 ] || { cat "$scratch/run.log" >&2; fail "the program ended with status $status"; }
 
