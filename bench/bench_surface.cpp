@@ -23,7 +23,7 @@ void BM_DrawPassAndYield(benchmark::State& state) {
     plot::View view;
     view.joined[3] = true; // one trail as lines, the others as dots
     plot::Renderer renderer(widget.surface(), view);
-    renderer.drawAxes({12000, 9000, 120, 3495});
+    renderer.drawAxes(widget.frame());
     renderer.beginPasses({0, 0});
 
     sim::WheelPlacement wheels{{}, {{{-0.8, 1.3}, {0.8, 1.3}, {0.8, -1.3}, {-0.8, -1.3}}}};

@@ -3,10 +3,7 @@
 // the dot where the loop starts, then in every pass the five trail points and
 // the outline (lasting at the start and at every snapshot), through the same
 // renderer and the same kind of surface as the window.
-//
-// The image stands for the window's plot: the drawing area is the image with
-// the control panel, at its design width, along its left edge and a menu bar
-// above; only the part right of the panel ends up in the image.
+// The image is the window's plot at the image's size.
 #pragma once
 
 #include "model/Case.h"
@@ -23,15 +20,6 @@ namespace yawmark {
 
 class BatchPlot {
 public:
-    // The control panel frame at design: left edge and width, twips.
-    static constexpr double kPanelLeftTwips = 120;
-    static constexpr double kPanelWidthTwips = 3495;
-    // Pixels of the drawing area covered by the panel: the plot starts here.
-    static constexpr int kPanelRightPixels =
-        static_cast<int>((kPanelLeftTwips + kPanelWidthTwips) / plot::kTwipsPerPixel);
-    // The main window's menu bar as it opens, pixels; it counts in the window's outer height.
-    static constexpr int kMenuBarPixels = 17;
-
     // A plot image of width x height pixels (needs a GUI application for its fonts).
     BatchPlot(int width, int height, const model::TrailStyle& style);
 
@@ -40,7 +28,7 @@ public:
     std::optional<std::string> begin(sim::Vec2 start);
     plot::Renderer& renderer() { return renderer_; }
     // What the window shows when the run is paused after the last pass: the
-    // lasting drawing with the last ordinary outline, right of the panel.
+    // lasting drawing with the last ordinary outline.
     QImage finish();
 
 private:

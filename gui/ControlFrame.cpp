@@ -98,7 +98,7 @@ void ControlFrame::buildTips() {
             QStringLiteral("Esc to Pause / Resume"));
     f.label(QStringLiteral("lblSpaceBar"), F::rect(120, 360, 2775, 255),
             QStringLiteral("Space Bar for highlighted button"));
-    f.label(QStringLiteral("Label5"), F::rect(120, 600, 3255, 255),
+    scaleTip = f.label(QStringLiteral("Label5"), F::rect(120, 600, 3255, 255),
             QStringLiteral("Axes are to-scale in meters (10 ft = 3.048 m)"));
 }
 

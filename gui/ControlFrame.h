@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -35,6 +36,7 @@ struct ControlFrame {
     QPushButton* pause = nullptr;
     QPushButton* stop = nullptr;
     QPushButton* clear = nullptr;
+    QLabel* scaleTip = nullptr; // "Axes are to-scale in ..."
 
 private:
     void buildControls();

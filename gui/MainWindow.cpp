@@ -16,15 +16,17 @@
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
+#include "model/BoxTable.h"
 #include "model/Readout.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -45,14 +47,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A length for the status bar: millimetres, centimetres or metres, two digits at most.
-QString lengthText(double metres) {
-    if (metres < 0.0001) return QStringLiteral("a tenth of a millimetre");
-    if (metres < 0.01) return QStringLiteral("%1 mm").arg(metres * 1000, 0, 'g', 2);
-    if (metres < 1) return QStringLiteral("%1 cm").arg(std::round(metres * 100));
-    return QStringLiteral("%1 m").arg(metres, 0, 'g', 2);
-}
-
 void showButton(QPushButton* button, const model::ButtonState& state) {
     if (!state.caption.empty())
         button->setText(QString::fromLatin1(state.caption.data(),
@@ -68,24 +62,28 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(programIcon());
     setFont(DesignForm::font());
 
-    // The plot covers the whole client area; the panel frames lie on top of
-    // it, and the plot's own frame starts right of the control panel.
+    // The panel column along the left edge, the plot beside it. The column
+    // keeps every control and the run buttons in sight; the plot takes the rest.
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
-    auto* fill = new QGridLayout(client);
-    fill->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout(client);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    panelColumn_ = new QWidget(client);
+    panelColumn_->setObjectName(QStringLiteral("panelColumn"));
+    panelColumn_->setFixedWidth(DesignForm::px(120 + 3495 + 120));
+    panelColumn_->setMinimumHeight(DesignForm::px(6360 + 975) + 8);
+    row->addWidget(panelColumn_);
     plot_ = new PlotWidget(client);
     plot_->setObjectName(QStringLiteral("plot"));
-    fill->addWidget(plot_, 0, 0);
+    plot_->setMinimumSize(kMinPlotWidth, kMinPlotHeight);
+    row->addWidget(plot_, 1);
     setCentralWidget(client);
-    controls_ = std::make_unique<ControlFrame>(client);
-    plot_->setPanelFrame(controls_->control);
-    plotter_ = new PlotController(*plot_, *controls_->control, *runs_, *document_, prompts_, this);
+    controls_ = std::make_unique<ControlFrame>(panelColumn_);
+    plotter_ = new PlotController(*plot_, *runs_, *document_, prompts_, this);
     runs_->setDrawer(&plotter_->renderer());
     createActions();
     buildStatusBar();
-    // Every control of the panel and the run buttons stay in sight; the plot takes the rest.
-    client->setMinimumSize(DesignForm::px(120 + 3495) + 160, DesignForm::px(6360 + 975) + 8);
 
     auto* timer1 = new QTimer(this);
     timer1->setObjectName(QStringLiteral("Timer1"));
@@ -169,7 +167,8 @@ void MainWindow::createActions() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    on(addAction(view, "mnuFit", QStringLiteral("&Fit Skid"), Qt::Key_F),
+    // No single key: a text box with the focus would take it as typing.
+    on(addAction(view, "mnuFit", QStringLiteral("&Fit Skid"), Qt::CTRL | Qt::Key_0),
        [this] { plotter_->fitSkid(); });
     on(addAction(view, "mnuRedraw", QStringLiteral("&Redraw Run"), Qt::CTRL | Qt::Key_R),
        [this] { plotter_->redraw(); });
@@ -178,6 +177,28 @@ void MainWindow::createActions() {
     legend->setCheckable(true);
     legend->setChecked(plotter_->view().legend);
     connect(legend, &QAction::toggled, plotter_, &PlotController::showLegend);
+    follow_ = addAction(view, "mnuFollow", QStringLiteral("F&ollow Run"), {});
+    follow_->setCheckable(true);
+    follow_->setChecked(true);
+    connect(follow_, &QAction::toggled, plotter_, &PlotController::setFollow);
+    panelShown_ = addAction(view, "mnuPanel", QStringLiteral("&Parameter Panel"), Qt::Key_F9);
+    panelShown_->setCheckable(true);
+    panelShown_->setChecked(true);
+    connect(panelShown_, &QAction::toggled, panelColumn_, &QWidget::setVisible);
+    QMenu* units = view->addMenu(QStringLiteral("&Units"));
+    units->setObjectName(QStringLiteral("mnuUnits"));
+    auto* unitGroup = new QActionGroup(this);
+    metric_ = addAction(units, "mnuMetric", QStringLiteral("&Metric (m, km/h)"), {});
+    us_ = addAction(units, "mnuUS", QStringLiteral("&US (ft, mph)"), {});
+    for (QAction* a : {metric_, us_}) {
+        a->setCheckable(true);
+        unitGroup->addAction(a);
+    }
+    metric_->setChecked(true);
+    connect(unitGroup, &QActionGroup::triggered, this,
+            [this](QAction* a) { useUnits(a == us_ ? model::Units::US : model::Units::Metric); });
+    for (QAction* a : {follow_, panelShown_})
+        connect(a, &QAction::toggled, this, &MainWindow::keepViewSettings);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -284,9 +305,32 @@ void MainWindow::showCase(const io::CaseFile& file) {
 }
 
 void MainWindow::useSettings(QSettings* settings) {
-    settings_ = settings;
+    settings_ = nullptr; // nothing is written back while the settings are read
     document_->useSettings(settings);
-    if (settings_) restoreGeometry(settings_->value(QStringLiteral("geometry")).toByteArray());
+    if (!settings) return;
+    restoreGeometry(settings->value(QStringLiteral("geometry")).toByteArray());
+    follow_->setChecked(settings->value(QStringLiteral("view/follow"), true).toBool());
+    panelShown_->setChecked(settings->value(QStringLiteral("view/panel"), true).toBool());
+    const bool us = settings->value(QStringLiteral("view/units")).toString() == QLatin1String("us");
+    (us ? us_ : metric_)->setChecked(true);
+    useUnits(us ? model::Units::US : model::Units::Metric);
+    settings_ = settings;
+}
+
+void MainWindow::keepViewSettings() {
+    if (!settings_) return;
+    settings_->setValue(QStringLiteral("view/follow"), follow_->isChecked());
+    settings_->setValue(QStringLiteral("view/panel"), panelShown_->isChecked());
+    settings_->setValue(QStringLiteral("view/units"), us_->isChecked() ? QStringLiteral("us")
+                                                                        : QStringLiteral("metric"));
+}
+
+void MainWindow::useUnits(model::Units units) {
+    units_ = units;
+    plotter_->setUnits(units);
+    controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units)));
+    showReadout();
+    keepViewSettings();
 }
 
 void MainWindow::keepRecoveryIn(const QString& folder) {
@@ -317,7 +361,7 @@ void MainWindow::showPhase(model::Phase phase) {
 
 void MainWindow::showReadout() {
     const auto r = model::readout(runs_->run().record());
-    readout_->setText(r ? qs(model::readoutText(*r)) : QString());
+    readout_->setText(r ? qs(model::readoutText(*r, units_)) : QString());
 }
 
 void MainWindow::draw() {
@@ -351,10 +395,11 @@ void MainWindow::runFailed() {
 }
 
 void MainWindow::restErrorKnown(double metres) {
-    QString text =
-        QStringLiteral("Rest position good to about %1 at this interval").arg(lengthText(metres));
+    QString text = QStringLiteral("Rest position good to about %1 at this interval")
+                       .arg(qs(model::smallLengthText(metres, units_)));
     if (metres > std::abs(plot_->surface().worldPerPixel().x()))
-        text += QStringLiteral("; a smaller interval (box 13) would place it closer");
+        text += QStringLiteral("; a smaller \"%1\" would place it closer")
+                    .arg(qs(std::string(model::boxInfo(model::kIntervalBox).caption)));
     text += QLatin1Char('.');
     setNote(note_->text().isEmpty() ? text : note_->text() + QLatin1Char(' ') + text);
 }

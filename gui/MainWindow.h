@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The main window "Yawmark": the plot fills the client area, and on top of it
-// along the left edge the control panel and the tip lines (ControlFrame). The
+// The main window "Yawmark": along the left edge the control panel and the
+// tip lines (ControlFrame), which View > Parameter Panel hides, and the plot
+// beside them. The
 // menus File, Edit, View, Tools and Help; the timer `Timer1` (100 ms, the
 // start-up splash); the status bar with the run's readout, a note and the
 // pointer's position.
@@ -19,6 +20,7 @@
 #include "gui/SplashSequence.h"
 #include "io/CaseFile.h"
 #include "model/Run.h"
+#include "model/Units.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -52,6 +54,9 @@ public:
     // plot beside the panel has room.
     static constexpr int kClientWidth = 960;
     static constexpr int kClientHeight = 546;
+    // The smallest plot the window leaves, pixels.
+    static constexpr int kMinPlotWidth = 320;
+    static constexpr int kMinPlotHeight = 240;
     // How often the readout follows a run, ms.
     static constexpr int kReadoutIntervalMs = 100;
 
@@ -103,10 +108,15 @@ private:
     void restErrorKnown(double metres);
     void showReadout();
     void setNote(const QString& text);
+    // The plot, the readouts and the tip in these units from now on.
+    void useUnits(model::Units units);
+    // Follow Run, the panel and the units into the settings, if any.
+    void keepViewSettings();
 
     Prompts prompts_{this};
     CaseDocument* document_ = nullptr;
     RunController* runs_ = nullptr;
+    QWidget* panelColumn_ = nullptr;
     PlotWidget* plot_ = nullptr;
     std::unique_ptr<ControlFrame> controls_;
     PlotController* plotter_ = nullptr;
@@ -118,6 +128,11 @@ private:
     QPointer<FitDialog> fit_;
     CaseFiles* files_ = nullptr;
     QAction* clearMarks_ = nullptr;
+    QAction* follow_ = nullptr;
+    QAction* panelShown_ = nullptr;
+    QAction* metric_ = nullptr;
+    QAction* us_ = nullptr;
+    model::Units units_ = model::Units::Metric;
     QLabel* readout_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* cursor_ = nullptr;

@@ -16,13 +16,14 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <utility>
 
 namespace yawmark {
 
-PlotController::PlotController(PlotWidget& plot, const QWidget& panelFrame,
-                               const RunController& runs, const CaseDocument& document,
-                               const Prompts& prompts, QObject* parent)
-    : QObject(parent), plot_(plot), panelFrame_(panelFrame), runs_(runs), document_(document),
+PlotController::PlotController(PlotWidget& plot, const RunController& runs,
+                               const CaseDocument& document, const Prompts& prompts,
+                               QObject* parent)
+    : QObject(parent), plot_(plot), runs_(runs), document_(document),
       prompts_(prompts), renderer_(plot.surface(), view_) {
     connect(&plot_, &PlotWidget::zoomRequested, this,
             [this](sim::Vec2 at, double factor) { viewChanged(view_.zoomAbout(at, factor)); });
@@ -33,13 +34,15 @@ PlotController::PlotController(PlotWidget& plot, const QWidget& panelFrame,
         if (axesShown_) redraw();
     });
     connect(&plot_, &PlotWidget::cursorMoved, this, [this](std::optional<sim::Vec2> at) {
-        emit cursorText(!at || !axesShown_ ? QString()
-                                           : QStringLiteral("x = %1 m, y = %2 m")
-                                                 .arg(at->x, 0, 'f', 2)
-                                                 .arg(at->y, 0, 'f', 2)
-                                                 .replace(QLatin1Char('-'), QChar(0x2212)));
+        if (!at || !axesShown_) return emit cursorText(QString());
+        const double u = model::lengthUnit(units_);
+        const QString unit = QString::fromUtf8(model::lengthName(units_).data());
+        emit cursorText(QStringLiteral("x = %1 %3, y = %2 %3")
+                            .arg(QString::fromStdString(model::fixedText(at->x / u, 2)),
+                                 QString::fromStdString(model::fixedText(at->y / u, 2)), unit));
     });
     connect(&runs_, &RunController::phaseChanged, this, &PlotController::phaseChanged);
+    connect(&runs_, &RunController::passed, this, &PlotController::followCar);
 }
 
 void PlotController::setSurface(plot::Surface* surface) {
@@ -47,11 +50,31 @@ void PlotController::setSurface(plot::Surface* surface) {
 }
 
 void PlotController::phaseChanged(model::Phase phase) {
+    const model::Phase before = std::exchange(phase_, phase);
     // Passes are drawn from where the car stands, whenever the run goes on.
-    if (phase == model::Phase::Running)
+    if (phase == model::Phase::Running) {
         renderer_.beginPasses(runs_.run().body().position);
-    else
-        renderer_.endPasses();
+        return;
+    }
+    renderer_.endPasses();
+    // A followed run that ended (at rest or stopped) shows its whole skid.
+    if (follow_ && before == model::Phase::Running && phase == model::Phase::Stopped) fitSkid();
+}
+
+void PlotController::followCar() {
+    if (!follow_ || !axesShown_ || renderer_.carInSight()) return;
+    const auto extent = runs_.run().record().extent();
+    if (!extent) return;
+    // The record holds the pass just drawn: its box holds the whole skid so far.
+    if (view_.grow(extent->lo, extent->hi)) redraw();
+}
+
+void PlotController::setUnits(model::Units units) {
+    units_ = units;
+    view_.unit = model::lengthUnit(units);
+    // Feet get 1-2-5 intervals of feet, as metres do after a gesture.
+    if (units == model::Units::US) view_.autoIntervals = true;
+    if (axesShown_) redraw();
 }
 
 void PlotController::followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int)) {
@@ -89,10 +112,16 @@ void PlotController::drawAxes() {
 
 std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& renderer,
                                                            const plot::Frame& frame) {
-    auto failure = renderer.drawAxes(frame);
+    const auto& marks = document_.file().marks;
+    std::vector<plot::LegendEntry> more; // each wheel with marks, once
+    for (int wheel = 0; wheel < 4; ++wheel)
+        if (std::any_of(marks.begin(), marks.end(),
+                        [wheel](const model::Mark& m) { return m.wheel == wheel; }))
+            more.push_back({plot::kMarkNames[wheel], plot::markColor(wheel)});
+    auto failure = renderer.drawAxes(frame, more);
     if (!failure)
-        for (const model::Mark& mark : document_.file().marks)
-            renderer.drawMark(mark.points);
+        for (const model::Mark& mark : marks)
+            renderer.drawMark(mark.points, mark.wheel);
     return failure;
 }
 
@@ -146,19 +175,14 @@ void PlotController::viewChanged(bool changed) {
 }
 
 QImage PlotController::shownImage() const {
-    // What the window shows of the plot: right of the control panel.
-    const QImage all = plot_.surface().composed();
-    const int left = panelFrame_.geometry().right() + 1;
-    return all.copy(left, 0, all.width() - left, all.height());
+    return plot_.surface().composed();
 }
 
 QImage PlotController::imageOfSize(QSize size) {
     plot::ImageSurface surface;
     surface.resize(size, 1.0);
     plot::Renderer renderer(surface, view_);
-    // The whole image is plot: a window of that size without a panel.
-    const plot::Frame frame{size.width() * plot::kTwipsPerPixel,
-                            size.height() * plot::kTwipsPerPixel, 0, 0};
+    const plot::Frame frame{double(size.width()), double(size.height())};
     const model::Record& record = runs_.run().record();
     if (!drawBase(renderer, frame) && !record.empty()) {
         renderer.beginPasses(record.samples().front().position);

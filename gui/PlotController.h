@@ -7,6 +7,7 @@
 #pragma once
 
 #include "model/Run.h"
+#include "model/Units.h"
 #include "plot/Renderer.h"
 #include "plot/View.h"
 #include "sim/Vec2.h"
@@ -29,9 +30,8 @@ class RunController;
 class PlotController : public QObject {
     Q_OBJECT
 public:
-    // The plot shows what `panelFrame` leaves uncovered.
-    PlotController(PlotWidget& plot, const QWidget& panelFrame, const RunController& runs,
-                   const CaseDocument& document, const Prompts& prompts, QObject* parent);
+    PlotController(PlotWidget& plot, const RunController& runs, const CaseDocument& document,
+                   const Prompts& prompts, QObject* parent);
 
     const plot::View& view() const { return view_; }
     // The renderer the run's passes are drawn with.
@@ -41,7 +41,7 @@ public:
     // One change of a pan or zoom bar: a step of the view by its sign, the bar
     // back to 0, and the axes drawn again when the view changed.
     void followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int));
-    // The plot as the window shows it, right of the control panel.
+    // The plot as the window shows it.
     QImage shownImage() const;
 
 public slots:
@@ -58,6 +58,11 @@ public slots:
     // View > Fit Skid: the view around the whole recorded run and the marks.
     void fitSkid();
     void showLegend(bool on);
+    // View > Follow Run: while a run goes, the view grows to keep the car in
+    // sight; when the run ends, it fits the skid.
+    void setFollow(bool on) { follow_ = on; }
+    // The axes and the cursor readout in these units.
+    void setUnits(model::Units units);
     // File > Export Image..., Export Trajectory..., Edit > Copy Image.
     void exportImage();
     void exportTrajectory();
@@ -69,6 +74,8 @@ signals:
 
 private:
     void phaseChanged(model::Phase phase);
+    // After a pass: a car leaving the plot grows the view (Follow Run).
+    void followCar();
     void viewChanged(bool changed);
     void drawAxes();
     // The axes, then the marks, which lie under everything drawn after them.
@@ -78,13 +85,15 @@ private:
     QString suggestedPath(const QString& name) const;
 
     PlotWidget& plot_;
-    const QWidget& panelFrame_;
     const RunController& runs_;
     const CaseDocument& document_;
     const Prompts& prompts_;
     plot::View view_;
     plot::Renderer renderer_;
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
+    bool follow_ = false;
+    model::Phase phase_ = model::Phase::Idle;
+    model::Units units_ = model::Units::Metric;
 };
 
 } // namespace yawmark

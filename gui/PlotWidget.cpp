@@ -30,10 +30,6 @@ PlotWidget::~PlotWidget() {
     surface_.setChangeHandler({});
 }
 
-void PlotWidget::setPanelFrame(QWidget* frame) {
-    panel_ = frame;
-}
-
 void PlotWidget::paintEvent(QPaintEvent* event) {
     followPixelRatio();
     QPainter painter(this);
@@ -50,14 +46,6 @@ void PlotWidget::resizeEvent(QResizeEvent* event) {
 sim::Vec2 PlotWidget::world(QPointF at) const {
     const QPointF w = surface_.toWorld(at);
     return {w.x(), w.y()};
-}
-
-QPointF PlotWidget::visibleCentre() const {
-    const double left = panel_ ? panel_->mapTo(window(), QPoint(panel_->width(), 0)).x() -
-                                     mapTo(window(), QPoint(0, 0)).x()
-                               : 0;
-    const double from = std::clamp(left, 0.0, static_cast<double>(width()));
-    return {(from + width()) / 2, height() / 2.0};
 }
 
 void PlotWidget::wheelEvent(QWheelEvent* event) {
@@ -97,8 +85,8 @@ void PlotWidget::leaveEvent(QEvent* event) {
 }
 
 void PlotWidget::keyPressEvent(QKeyEvent* event) {
-    const QPointF c = visibleCentre();
-    const double step = kArrowPan * 2 * (width() - c.x()); // of the visible width
+    const QPointF c(width() / 2.0, height() / 2.0);
+    const double step = kArrowPan * width();
     const sim::Vec2 perPixel{surface_.worldPerPixel().x(), surface_.worldPerPixel().y()};
     switch (event->key()) {
     case Qt::Key_Plus:
@@ -107,6 +95,9 @@ void PlotWidget::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Minus:
         emit zoomRequested(world(c), 1 / kZoomStep);
+        break;
+    case Qt::Key_F: // as View > Fit Skid, where no text box can take the key
+        emit fitRequested();
         break;
     // An arrow shows more of the world on its side.
     case Qt::Key_Left:
@@ -145,22 +136,6 @@ void PlotWidget::repaintChanged() {
 void PlotWidget::followPixelRatio() {
     if (surface_.devicePixelRatio() != devicePixelRatioF())
         surface_.resize(size(), devicePixelRatioF());
-}
-
-plot::Frame PlotWidget::frame() const {
-    constexpr double twips = plot::kTwipsPerPixel;
-    plot::Frame f;
-    // The window as if it ended where the plot does (the status bar below it
-    // takes no part in the axes' shape).
-    const int below = window()->height() - mapTo(window(), QPoint(0, height())).y();
-    f.windowWidth = window()->frameGeometry().width() * twips;
-    f.windowHeight = (window()->frameGeometry().height() - below) * twips;
-    if (panel_) {
-        const QPoint at = panel_->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0));
-        f.panelLeft = at.x() * twips;
-        f.panelWidth = panel_->width() * twips;
-    }
-    return f;
 }
 
 } // namespace yawmark

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The plot area of the main window: a widget behind the parameter panel that
-// shows the drawing surface (persistent image plus screen-only layer). It
-// repaints at most at the display rate while the program draws.
+// The plot area of the main window, beside the parameter panel: it shows the
+// drawing surface (persistent image plus screen-only layer) and repaints at
+// most at the display rate while the program draws.
 //
 // It turns the gestures on it into requests in world units: the wheel and the
-// + and - keys zoom (about the cursor, or the middle of what the panel leaves
-// visible), dragging with the left button and the arrow keys pan, a
+// + and - keys zoom (about the cursor, or the middle of the plot), F fits the
+// skid, dragging with the left button and the arrow keys pan, a
 // double-click asks for the whole skid; the world point under the cursor is
 // reported as it moves. The owner changes the view and redraws.
 #pragma once
@@ -14,7 +14,6 @@
 #include "plot/View.h"
 #include "sim/Vec2.h"
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,10 +33,8 @@ public:
     // The surface all plot drawing goes through.
     plot::ImageSurface& surface() { return surface_; }
 
-    // The frame along the left edge that covers the left of the plot.
-    void setPanelFrame(QWidget* frame);
-    // Where the plot lies in its window, for laying out the axes.
-    plot::Frame frame() const;
+    // The drawing area, for laying out the axes.
+    plot::Frame frame() const { return {double(width()), double(height())}; }
 
     // Zoom factor of one wheel notch or key press inward (outward: its inverse).
     static constexpr double kZoomStep = 0.8;
@@ -67,8 +64,6 @@ protected:
 
 private:
     sim::Vec2 world(QPointF at) const;
-    // The middle of the part of the plot the panel leaves visible.
-    QPointF visibleCentre() const;
 
     void surfaceChanged(bool now);
     void repaintChanged();
@@ -76,7 +71,6 @@ private:
 
     plot::ImageSurface surface_;
     QTimer repaintTimer_;
-    QPointer<QWidget> panel_;
     bool ownRepaint_ = false; // the next paint was asked for by the drawing
     std::optional<QPointF> dragFrom_;
 };

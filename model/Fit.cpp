@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Fit.h"
 
+#include "model/BoxTable.h"
 #include "sim/NumberText.h"
 
 #include <algorithm>
@@ -700,10 +701,12 @@ std::optional<std::string> fitInputProblem(const Case& c, const std::vector<Mark
         if (!sigmaInRange(m.sigma))
             return "σ must be from " + formatNumber(kMinMarkSigma) + " to " +
                    formatNumber(kMaxMarkSigma) + " m, not " + formatNumber(m.sigma);
-    if (!(fitStep(c) > 0)) return "the case's interval (box 13) must be greater than 0 for a fit";
+    const auto quoted = [](int box) { return "\"" + std::string(boxInfo(box).caption) + "\""; };
+    if (!(fitStep(c) > 0))
+        return "the case's " + quoted(kIntervalBox) + " must be greater than 0 for a fit";
     const double mu = c.car.friction;
     // The trails scale with v²/(μ·g): without friction nothing stops the car.
-    if (!(mu > 0)) return "the friction μ (box 4) must be greater than 0 for a fit";
+    if (!(mu > 0)) return "the friction μ, " + quoted(kFrictionBox) + ", must be greater than 0 for a fit";
     if (!(settings.muUncertainty >= 0 && settings.muUncertainty < mu))
         return "the uncertainty of μ must be 0 or more and less than μ (" + formatNumber(mu) +
                "), not " + formatNumber(settings.muUncertainty);

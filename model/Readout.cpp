@@ -11,16 +11,6 @@ namespace {
 
 constexpr double kDegrees = 180 / std::numbers::pi;
 
-// A number with `decimals` places and a true minus sign (U+2212), as the
-// status bar shows numbers; -0.00 shows as 0.00.
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::abs(value));
-    const bool negative =
-        value < 0 && std::string_view(buffer).find_first_not_of("0.") != std::string_view::npos;
-    return (negative ? "\u2212" : "") + std::string(buffer);
-}
-
 } // namespace
 
 std::optional<Readout> readout(const Record& record) {
@@ -37,15 +27,21 @@ std::optional<Readout> readout(const Record& record) {
     return r;
 }
 
-std::string readoutText(const Readout& r) {
+std::string readoutText(const Readout& r, Units units) {
+    const double foot = lengthUnit(units);
+    const std::string length(lengthName(units));
+    const std::string slid = fixedText(r.distance / foot, 1) + " " + length;
     if (r.atRest)
-        return "At rest after " + fixed(r.time, 2) + " s at (" + fixed(r.position.x, 2) + ", " +
-               fixed(r.position.y, 2) + ") m; slid " + fixed(r.distance, 1) + " m, turned " +
-               fixed(r.turned, 1) + "\u00B0";
-    return "t = " + fixed(r.time, 2) + " s   " + fixed(r.speed, 2) + " m/s (" +
-           fixed(r.speed * 3.6, 1) + " km/h)   turned " + fixed(r.turned, 1) +
-           "\u00B0   yaw rate " + fixed(r.yawRate, 1) + "\u00B0/s   slid " + fixed(r.distance, 1) +
-           " m";
+        return "At rest after " + fixedText(r.time, 2) + " s at (" +
+               fixedText(r.position.x / foot, 2) + ", " + fixedText(r.position.y / foot, 2) + ") " +
+               length + "; slid " + slid + ", turned " + fixedText(r.turned, 1) + "\u00B0";
+    const std::string speed =
+        units == Units::US
+            ? fixedText(r.speed / kMetresPerSecondPerMph, 1) + " mph"
+            : fixedText(r.speed, 2) + " m/s (" + fixedText(r.speed * 3.6, 1) + " km/h)";
+    return "t = " + fixedText(r.time, 2) + " s   " + speed + "   turned " +
+           fixedText(r.turned, 1) + "\u00B0   yaw rate " + fixedText(r.yawRate, 1) +
+           "\u00B0/s   slid " + slid;
 }
 
 std::optional<double> gripDemand(const Case& c) {
@@ -60,7 +56,7 @@ std::optional<double> gripDemand(const Case& c) {
 }
 
 std::string gripNoteText(double demand) {
-    return "Note: this speed on this turning radius needs " + fixed(demand, 1) +
+    return "Note: this speed on this turning radius needs " + fixedText(demand, 1) +
            " times the sideways grip the tyres give (v\u00B2/R > \u03BC\u00B7g).";
 }
 

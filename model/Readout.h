@@ -6,6 +6,7 @@
 
 #include "model/Case.h"
 #include "model/Record.h"
+#include "model/Units.h"
 
 #include <optional>
 #include <string>
@@ -27,7 +28,8 @@ std::optional<Readout> readout(const Record& record);
 
 // "t = 1.25 s   12.40 m/s (44.6 km/h)   turned 35.2°   yaw rate 41.0°/s   slid 18.3 m",
 // or once at rest "At rest after 3.52 s at (−1.47, 30.28) m; slid 31.2 m, turned 161.7°".
-std::string readoutText(const Readout& r);
+// In US units lengths are in feet and the speed in mph ("27.7 mph").
+std::string readoutText(const Readout& r, Units units = Units::Metric);
 
 // How many times the sideways grip of the tyres (μ·g) driving the launch
 // speed around the turning radius needs (v²/R); nothing when it needs no

@@ -106,7 +106,6 @@ void ImageSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     logicalSize_ = logicalSize;
     if (dprChanged) {
         updateFont();
-        overlay_.clear();
         layer_.clear();
         layerBounds_ = QRectF();
     }
@@ -144,7 +143,7 @@ void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withS
         layer_.clear();
         layerClosed_ = true;
     }
-    if (layer_.empty() && overlay_.empty()) return;
+    if (layer_.empty()) return;
     painter.save();
     painter.setClipRect(logicalRect);
     painter.scale(1.0 / dpr_, 1.0 / dpr_);
@@ -152,13 +151,6 @@ void ImageSurface::paint(QPainter& painter, const QRect& logicalRect, bool withS
     painter.setFont(font_);
     for (const Mark& m : layer_)
         paintMark(painter, m, false);
-    const QRectF device(QPointF(logicalRect.topLeft()) * dpr_, QSizeF(logicalRect.size()) * dpr_);
-    for (const Mark& m : overlay_)
-        if (QRectF(m.a, m.b)
-                .normalized()
-                .adjusted(-m.width, -m.width, m.width, m.width)
-                .intersects(device))
-            paintMark(painter, m, false);
     painter.restore();
 }
 
@@ -176,8 +168,6 @@ QImage ImageSurface::composed() {
     p.setFont(font_);
     for (const Mark& m : layer_)
         paintMark(p, m, false);
-    for (const Mark& m : overlay_)
-        paintMark(p, m, false);
     return out;
 }
 
@@ -193,7 +183,6 @@ void ImageSurface::clear() {
     endImagePainter();
     image_.fill(kBackground);
     dots_ = {};
-    overlay_.clear();
     layer_.clear();
     layerClosed_ = true;
     layerBounds_ = QRectF();
@@ -231,12 +220,16 @@ void ImageSurface::setPersistent(bool on) {
 }
 
 void ImageSurface::label(double x, double y, double value) {
-    std::string text = (value >= 0 ? " " : "") + formatNumber(value) + " ";
+    text(x, y, (value >= 0 ? " " : "") + formatNumber(value) + " ");
+}
+
+void ImageSurface::text(double x, double y, std::string_view shown) {
+    std::string text(shown);
     const QPointF at = toDevice(x, y);
     if (!finite(at) || std::abs(at.x()) > 1e6 || std::abs(at.y()) > 1e6) return;
     const QRectF bounds(
         at, QSizeF(metrics_.horizontalAdvance(QString::fromStdString(text)), metrics_.height()));
-    addOverlay(Mark{Mark::Text, bounds.topLeft(), bounds.bottomRight(), kForeground.rgb(), 0,
+    addBeneath(Mark{Mark::Text, bounds.topLeft(), bounds.bottomRight(), kForeground.rgb(), 0,
                     std::move(text)});
 }
 
@@ -251,34 +244,37 @@ void ImageSurface::legend(std::span<const LegendEntry> entries) {
     const double h = pad + line * static_cast<double>(entries.size()) + pad;
     const QPointF topLeft(image_.width() - 8 * u - w, 8 * u);
     const QPointF bottomRight = topLeft + QPointF(w, h);
-    addOverlay(Mark{Mark::Fill, topLeft, bottomRight, kBackground.rgb(), 0, {}});
+    addBeneath(Mark{Mark::Fill, topLeft, bottomRight, kBackground.rgb(), 0, {}});
     const int border = std::max(1, static_cast<int>(std::lround(u)));
     const QPointF tr(bottomRight.x(), topLeft.y()), bl(topLeft.x(), bottomRight.y());
     for (const auto& [a, b] :
          {std::pair{topLeft, tr}, {tr, bottomRight}, {bottomRight, bl}, {bl, topLeft}})
-        addOverlay(Mark{Mark::Segment, a, b, QColor(Qt::gray).rgb(), border, {}});
+        addBeneath(Mark{Mark::Segment, a, b, QColor(Qt::gray).rgb(), border, {}});
     double y = topLeft.y() + pad;
     for (const LegendEntry& e : entries) {
         const double mid = std::round(y + line / 2);
-        addOverlay(Mark{Mark::Segment,
+        addBeneath(Mark{Mark::Segment,
                         QPointF(topLeft.x() + pad, mid),
                         QPointF(topLeft.x() + pad + swatch, mid),
                         toQColor(e.color).rgb(),
                         std::max(1, static_cast<int>(std::lround(3 * u))),
                         {}});
         const QPointF at(topLeft.x() + pad + swatch + pad, y);
-        addOverlay(Mark{Mark::Text, at, at + QPointF(textWidth, line), kForeground.rgb(), 0,
+        addBeneath(Mark{Mark::Text, at, at + QPointF(textWidth, line), kForeground.rgb(), 0,
                         std::string(e.name)});
         y += line;
     }
 }
 
-void ImageSurface::addOverlay(Mark mark) {
+void ImageSurface::addBeneath(const Mark& mark) {
     QRectF bounds = QRectF(mark.a, mark.b).normalized();
     bounds.adjust(-mark.width, -mark.width, mark.width, mark.width);
+    QPainter& p = imagePainter();
     if (mark.kind == Mark::Text) // the text's own background
-        overlay_.push_back(Mark{Mark::Fill, mark.a, mark.b, kBackground.rgb(), 0, {}});
-    overlay_.push_back(std::move(mark));
+        paintMark(p, Mark{Mark::Fill, mark.a, mark.b, kBackground.rgb(), 0, {}}, true);
+    paintMark(p, mark, true);
+    cachedPenWidth_ = -1; // the pen is the mark's now
+    forgetDotsUnder(bounds);
     touch(bounds);
 }
 

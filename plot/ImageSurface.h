@@ -2,9 +2,9 @@
 // The drawing surface of the plot window, independent of any widget: a
 // persistent image in device pixels (what is drawn while it is persistent), a
 // screen-only layer holding the latest screen-only drawing (what is drawn
-// while it is not), and above both the labels and the legend, kept as marks
-// and painted last so that no trail covers them. The owner paints all three
-// and is told when the screen has fallen behind, so that repaints can be
+// while it is not). Labels and the legend go into the persistent image where
+// they are drawn: the axes come first, so every trail, mark and outline lies
+// over them and none is hidden by a label. The owner paints both and is told when the screen has fallen behind, so that repaints can be
 // coalesced to the display rate.
 //
 // One painter stays open on the image between primitives; it is ended only
@@ -84,6 +84,7 @@ public:
     void setPersistent(bool on) override;
     bool persistent() const override { return persistent_; }
     void label(double x, double y, double value) override;
+    void text(double x, double y, std::string_view text) override;
     void legend(std::span<const LegendEntry> entries) override;
     double textWidth(std::string_view text) const override;
     double textHeight() const override;
@@ -106,8 +107,9 @@ private:
     void endImagePainter();
     void beginScreenMark();
     void touch(const QRectF& deviceBounds);
-    // Labels and legend: on top, their backgrounds cover what lies under them.
-    void addOverlay(Mark mark);
+    // Labels and legend, into the persistent image: their backgrounds cover
+    // what was drawn before them, and what is drawn after covers them.
+    void addBeneath(const Mark& mark);
     // A dot of this colour already lies at `rect` with nothing drawn over it since.
     bool dotAlreadyThere(const QRect& rect, QRgb color);
     void forgetDotsUnder(const QRectF& deviceBounds);
@@ -124,7 +126,6 @@ private:
     int cachedPenWidth_ = -1;
 
     std::vector<Mark> layer_;   // latest screen-only drawing
-    std::vector<Mark> overlay_; // labels and legend
     bool layerClosed_ = true;   // the next screen-only primitive starts a new drawing
     QRectF layerBounds_;        // device bounds of what the layer put on screen
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace yawmark::plot {
 
@@ -56,30 +57,38 @@ double niceInterval(double least) {
             if (m * decade >= least || !std::isfinite(m * decade)) return m * decade;
 }
 
-std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
+Color markColor(int wheel) {
+    // Two parts grey to one of the trail's colour: still plainly not a trail.
+    const Color trail = kTrailColors[1 + std::clamp(wheel, 0, 3)];
+    Color mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const unsigned grey = (kMarkColor >> shift) & 0xFFu, own = (trail >> shift) & 0xFFu;
+        mixed |= ((2 * grey + own) / 3) << shift;
+    }
+    return mixed;
+}
+
+std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame,
+                                               std::span<const LegendEntry> more) {
     Surface& s = *surface_;
     s.clear();
     // The ranges are widened below for this drawing only; the view's stay.
     double xMin = view_->xMin, xMax = view_->xMax, yMin = view_->yMin, yMax = view_->yMax;
 
-    if (frame.windowWidth == 0) return divisionByZero();
-    const double shape = frame.windowHeight / frame.windowWidth;
-    const double panelRight = frame.panelLeft + frame.panelWidth;
-    if (frame.windowWidth - panelRight == 0) return divisionByZero();
-    // About the world width the panel covers.
-    const double m = panelRight / (frame.windowWidth - panelRight) * (xMax - xMin);
+    if (frame.width == 0) return divisionByZero();
+    const double shape = frame.height / frame.width;
 
     // Provisional mapping, only to measure the labels in world units.
-    if (auto f = checkMapping(xMin - m, yMax, xMax, yMin)) return f;
-    s.setWorldRect(xMin - m, yMax, xMax, yMin);
-    const double lw = std::max(std::abs(s.textWidth(formatNumber(yMin))),
-                               std::abs(s.textWidth(formatNumber(yMax))));
+    if (auto f = checkMapping(xMin, yMax, xMax, yMin)) return f;
+    s.setWorldRect(xMin, yMax, xMax, yMin);
+    const double lw = std::max(std::abs(s.textWidth(formatNumber(yMin / view_->unit))),
+                               std::abs(s.textWidth(formatNumber(yMax / view_->unit))));
     const double cw = std::abs(s.textWidth("X"));
     const double ch = std::abs(s.textHeight());
 
-    // The box that fills the drawing area: room for the panel and the labels,
-    // then brought to the window's shape.
-    double L = xMin - m - lw - 5 * cw, R = xMax + lw + 3 * cw;
+    // The box that fills the drawing area: room for the labels, then brought
+    // to the area's shape.
+    double L = xMin - lw - 5 * cw, R = xMax + lw + 3 * cw;
     double T = yMax + 2 * ch, B = yMin - 2 * ch;
     if (R - L == 0) return divisionByZero();
     const double r = (T - B) / (R - L);
@@ -102,6 +111,9 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     }
     if (auto f = checkMapping(L, T, R, B)) return f;
     s.setWorldRect(L, T, R, B);
+    shownLo_ = {L, B};
+    shownHi_ = {R, T};
+    carDrawn_ = false;
 
     // Each axis passes through the origin when the other range holds it,
     // otherwise along the low edge of that range.
@@ -110,31 +122,35 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     s.line(xMin, xAxisY, xMax, xAxisY);
     s.line(yAxisX, yMin, yAxisX, yMax);
 
-    if (view_->legend && (frame.windowWidth - panelRight) / kTwipsPerPixel >= kMinLegendPlotWidth) {
-        std::array<LegendEntry, kTrailCount> entries;
+    if (view_->legend && frame.width >= kMinLegendPlotWidth) {
+        std::vector<LegendEntry> entries;
         for (int i = 0; i < kTrailCount; ++i)
-            entries[i] = {kTrailNames[i], view_->colors[i]};
+            entries.push_back({kTrailNames[i], view_->colors[i]});
+        entries.insert(entries.end(), more.begin(), more.end());
         s.legend(entries);
     }
 
+    // Intervals and labels count in the view's unit of length (a metre or a
+    // foot); the drawing is in metres.
+    const double u = view_->unit > 0 && std::isfinite(view_->unit) ? view_->unit : 1.0;
     double xInterval = view_->xInterval, yInterval = view_->yInterval;
     if (view_->autoIntervals) {
         // Neighbouring x labels two characters apart at least, y labels a line
         // apart; the axes are to scale, so one interval serves both.
+        const double extent = std::max(std::abs(xMin), std::abs(xMax)) / u;
         const auto widest = [&](double c) { // of the x labels this interval would draw
             double w = 0;
-            const double extent = std::max(std::abs(xMin), std::abs(xMax));
             for (int n = 0; n <= kMaxTicksPerHalfAxis && n * c <= extent; ++n)
                 w = std::max(w, std::abs(s.textWidth(" " + formatNumber(-n * c))));
             return w;
         };
         // In the final mapping's units (cw and ch were measured in the provisional one).
         const double charWidth = std::abs(s.textWidth("X")), lineHeight = std::abs(s.textHeight());
-        double c = 2 * lineHeight;
+        double c = 2 * lineHeight / u;
         if (c > 0 && std::isfinite(c)) {
             c = niceInterval(c);
             // The next of 1, 2, 5, 10, ... each time: ×1.5 lands between two of them.
-            for (int n = 0; n < 64 && c < widest(c) + 2 * charWidth; ++n)
+            for (int n = 0; n < 64 && c * u < widest(c) + 2 * charWidth; ++n)
                 c = niceInterval(c * 1.5);
             xInterval = yInterval = c;
         }
@@ -142,59 +158,59 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame) {
     if (auto f = checkInterval(xInterval)) return f;
     if (auto f = checkInterval(yInterval)) return f;
 
-    // A label that would start under the panel is left out rather than shown cut.
-    const double panelEdge = L + panelRight / frame.windowWidth * (R - L);
-    const auto label = [&](double x, double y, double value) {
-        if (x >= panelEdge) s.label(x, y, value);
-    };
-
     // X ticks from the origin outward; labels hang below the axis.
-    const double xStep = tickInterval(xInterval, std::max(std::abs(xMin), std::abs(xMax)));
+    const double xStep = tickInterval(xInterval, std::max(std::abs(xMin), std::abs(xMax)) / u);
     double t = 0;
     for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
-        if (t <= xMax) {
-            s.line(t, xAxisY - ch / 2, t, xAxisY + ch / 2);
-            label(t - cw / 1.5, xAxisY - ch / 2, t);
+        const double x = t * u;
+        if (x <= xMax) {
+            s.line(x, xAxisY - ch / 2, x, xAxisY + ch / 2);
+            s.label(x - cw / 1.5, xAxisY - ch / 2, t);
         }
-        if (-t >= xMin) {
-            s.line(-t, xAxisY - ch / 2, -t, xAxisY + ch / 2);
-            label(-t - cw / 1.5, xAxisY - ch / 2, -t);
+        if (-x >= xMin) {
+            s.line(-x, xAxisY - ch / 2, -x, xAxisY + ch / 2);
+            s.label(-x - cw / 1.5, xAxisY - ch / 2, -t);
         }
         t += xStep;
-        if (!(-t >= xMin || t <= xMax)) break;
+        if (!(-t * u >= xMin || t * u <= xMax)) break;
     }
 
     // Y ticks; the origin is labelled once, on the x axis. Labels end one
     // character left of the axis, centred on their tick.
-    const double yStep = tickInterval(yInterval, std::max(std::abs(yMin), std::abs(yMax)));
-    double y = yStep;
+    const double yStep = tickInterval(yInterval, std::max(std::abs(yMin), std::abs(yMax)) / u);
+    t = yStep;
     for (int n = 0; n <= kMaxTicksPerHalfAxis + 1; ++n) {
-        const double yw = std::abs(s.textWidth(" " + formatNumber(y)));
+        const double y = t * u;
+        const double yw = std::abs(s.textWidth(" " + formatNumber(t)));
         if (y <= yMax) {
             s.line(yAxisX - cw / 2, y, yAxisX + cw / 2, y);
-            label(yAxisX - cw - yw, y + ch / 2, y);
+            s.label(yAxisX - cw - yw, y + ch / 2, t);
         }
         if (-y >= yMin) {
             s.line(yAxisX - cw / 2, -y, yAxisX + cw / 2, -y);
-            label(yAxisX - cw - yw, -y + ch / 2, -y);
+            s.label(yAxisX - cw - yw, -y + ch / 2, -t);
         }
-        y += yStep;
-        if (!(-y >= yMin || y <= yMax)) break;
+        t += yStep;
+        if (!(-t * u >= yMin || t * u <= yMax)) break;
     }
     return std::nullopt;
 }
 
-void Renderer::drawMark(std::span<const sim::Vec2> points) {
+void Renderer::drawMark(std::span<const sim::Vec2> points, int wheel) {
     Surface& s = *surface_;
     const int pen = s.penWidth();
     const bool persistent = s.persistent();
+    const Color color = markColor(wheel);
     s.setPersistent(true);
+    if (!points.empty())
+        s.text(points.front().x + std::abs(s.textWidth("X")) / 2, points.front().y,
+               kWheelCodes[std::clamp(wheel, 0, 3)]);
     s.setPenWidth(1);
     for (std::size_t i = 1; i < points.size(); ++i)
-        s.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, kMarkColor);
+        s.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, color);
     s.setPenWidth(kMarkDotPixels);
     for (const sim::Vec2& p : points)
-        s.dot(p.x, p.y, kMarkColor);
+        s.dot(p.x, p.y, color);
     s.setPenWidth(pen);
     s.setPersistent(persistent);
 }
@@ -221,14 +237,25 @@ std::array<sim::Vec2, kTrailCount> Renderer::trailPoints(const sim::Body& body,
     return points;
 }
 
+bool Renderer::carInSight() const {
+    if (!carDrawn_) return true;
+    return std::all_of(car_.begin(), car_.end(), [this](sim::Vec2 p) {
+        return p.x >= shownLo_.x && p.x <= shownHi_.x && p.y >= shownLo_.y && p.y <= shownHi_.y;
+    });
+}
+
 void Renderer::drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
     const auto points = trailPoints(body, wheels);
+    car_ = points;
+    carDrawn_ = true;
     plotTrails(points, lasting);
     drawOutline(points, lasting);
 }
 
 void Renderer::redrawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) {
     const auto points = trailPoints(body, wheels);
+    car_ = points;
+    carDrawn_ = true;
     plotTrails(points, lasting);
     if (lasting) drawOutline(points, true);
 }

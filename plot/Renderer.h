@@ -20,9 +20,17 @@ namespace yawmark::plot {
 // batch runner's default image) would be mostly legend.
 inline constexpr double kMinLegendPlotWidth = 400;
 
-// Tyre marks: a grey line through the surveyed points, each a dot this wide.
+// Tyre marks: a line through the surveyed points, each a dot this wide, in
+// grey tinted toward the colour of their wheel's trail, and the wheel's code
+// ("RL") by the first point.
 inline constexpr Color kMarkColor = 0xA0A0A0u;
 inline constexpr int kMarkDotPixels = 3;
+// The colour of a mark of wheel FL, FR, RR or RL (0..3).
+Color markColor(int wheel);
+// The legend's names of the marks, and the codes written by them.
+inline constexpr std::array<std::string_view, 4> kMarkNames{"mark front left", "mark front right",
+                                                            "mark rear right", "mark rear left"};
+inline constexpr std::array<std::string_view, 4> kWheelCodes{"FL", "FR", "RR", "RL"};
 
 // Most ticks on one half of an axis; a finer interval is coarsened to stay below.
 inline constexpr int kMaxTicksPerHalfAxis = 200;
@@ -51,14 +59,16 @@ public:
     Surface& surface() const { return *surface_; }
     void setSurface(Surface& surface) { surface_ = &surface; }
 
-    // Clears the plot, maps the view's ranges (widened for the panel, the
-    // labels and the window's shape) onto the drawing area and draws both axes.
+    // Clears the plot, maps the view's ranges (widened for the labels and the
+    // drawing area's shape) onto the drawing area and draws both axes.
     // On failure the drawing stops where it was.
-    std::optional<ScaleFailure> drawAxes(const Frame& frame);
+    // The legend names the trails, then `more` (the marks shown).
+    std::optional<ScaleFailure> drawAxes(const Frame& frame,
+                                         std::span<const LegendEntry> more = {});
 
-    // A tyre mark: lasting, under whatever is drawn after it (draw the marks
-    // right after the axes). The pen is left as it was.
-    void drawMark(std::span<const sim::Vec2> points);
+    // A tyre mark of wheel 0..3: lasting, under whatever is drawn after it
+    // (draw the marks right after the axes). The pen is left as it was.
+    void drawMark(std::span<const sim::Vec2> points, int wheel);
 
     // Where a stretch of passes begins: the view's pen and a dot at the start.
     void beginPasses(sim::Vec2 at);
@@ -68,6 +78,10 @@ public:
     // The trails' points and the outline of one pass.
     void drawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) override;
     void redrawCar(const sim::Body& body, const sim::WheelPlacement& wheels, bool lasting) override;
+
+    // Whether the whole outline drawn last lies on the drawing area as the
+    // last drawAxes() mapped it (nothing drawn yet: true).
+    bool carInSight() const;
 
 private:
     static std::array<sim::Vec2, kTrailCount> trailPoints(const sim::Body& body,
@@ -80,6 +94,9 @@ private:
     // The last point of each joined trail, and whether it was joined there.
     std::array<sim::Vec2, kTrailCount> last_{};
     std::array<bool, kTrailCount> wasJoined_{};
+    std::array<sim::Vec2, kTrailCount> car_{}; // the points of the pass drawn last
+    bool carDrawn_ = false;
+    sim::Vec2 shownLo_{}, shownHi_{}; // the world the drawing area shows
 };
 
 } // namespace yawmark::plot

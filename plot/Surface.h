@@ -42,12 +42,15 @@ public:
     virtual bool persistent() const = 0;
 
     // A number as an axis label, its top-left corner at (x, y): a leading
-    // blank unless it is negative, and one trailing blank. Labels lie above
-    // everything drawn before or after them, on the background colour, until
-    // the next clear().
+    // blank unless it is negative, and one trailing blank, on the background
+    // colour. Labels are drawn beneath what is drawn after them (the axes come
+    // first), so they never hide a trail.
     virtual void label(double x, double y, double value) = 0;
-    // A key to the colours in the top-right corner of the drawing area, above
-    // everything like the labels.
+    // A short text (a wheel's code), its top-left corner at (x, y), drawn as
+    // a label is.
+    virtual void text(double x, double y, std::string_view text) = 0;
+    // A key to the colours in the top-right corner of the drawing area, beneath
+    // what is drawn after it like the labels.
     virtual void legend(std::span<const LegendEntry> entries) = 0;
     // Size of a text in world units, signed by the direction of the axis.
     virtual double textWidth(std::string_view text) const = 0;

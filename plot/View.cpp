@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "plot/View.h"
 
+#include "plot/Renderer.h"
+
 #include <charconv>
 
 #include <cmath>
@@ -98,6 +100,22 @@ bool View::fit(sim::Vec2 lo, sim::Vec2 hi, double margin) {
     const double cx = (lo.x + hi.x) / 2, cy = (lo.y + hi.y) / 2;
     const double half = 0.5 + margin;
     if (!setRanges(*this, cx - w * half, cx + w * half, cy - h * half, cy + h * half)) return false;
+    autoIntervals = true;
+    return true;
+}
+
+bool View::grow(sim::Vec2 lo, sim::Vec2 hi) {
+    if (!isFinite(lo) || !isFinite(hi)) return false;
+    const double w = xMax - xMin, h = yMax - yMin;
+    const double need = std::fmax(std::fmax((hi.x - lo.x) * (1 + 2 * kFollowMargin) / w,
+                                            (hi.y - lo.y) * (1 + 2 * kFollowMargin) / h),
+                                  std::sqrt(2.0));
+    const double u = unit > 0 ? unit : 1.0;
+    const double k = niceInterval(w * need / u) * u / w;
+    if (!(k >= need * (1 - 1e-9)) || !std::isfinite(k)) return false;
+    const double cx = (lo.x + hi.x) / 2, cy = (lo.y + hi.y) / 2;
+    if (!setRanges(*this, cx - w * k / 2, cx + w * k / 2, cy - h * k / 2, cy + h * k / 2))
+        return false;
     autoIntervals = true;
     return true;
 }

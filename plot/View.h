@@ -22,6 +22,9 @@ inline constexpr std::array<Color, kTrailCount> kTrailColors{0x000000u, 0x0000FF
 // The rear edge of every outline: the locked axle.
 inline constexpr Color kRearEdgeColor = 0xFFFF00u; // cyan
 
+// Share of a followed skid's size left free on each side.
+inline constexpr double kFollowMargin = 0.05;
+
 // Narrowest and widest range a zoom step may leave, metres.
 inline constexpr double kMinRange = 1e-6;
 inline constexpr double kMaxRange = 1e12;
@@ -30,7 +33,8 @@ inline constexpr int kMaxPenWidth = 50;
 
 struct View {
     double xMin = -20, xMax = 7.5, yMin = -15, yMax = 35; // metres
-    double xInterval = 4, yInterval = 4;                  // labelled ticks, metres
+    double xInterval = 4, yInterval = 4;                  // labelled ticks, in `unit`s
+    double unit = 1;                                      // metres in a labelled unit (0.3048: feet)
     double pixelSize = 1;                                 // pen of the trails and outlines
     std::array<bool, kTrailCount> joined{};
     std::array<Color, kTrailCount> colors = kTrailColors;
@@ -61,6 +65,11 @@ struct View {
     bool panBy(double dx, double dy);
     // The ranges around the box lo..hi with `margin` of its size on every side.
     bool fit(sim::Vec2 lo, sim::Vec2 hi, double margin);
+    // Following a run: both ranges grown by one factor, so that the width is
+    // the next value of 1, 2, 5, 10, ... (in `unit`s) that holds the box lo..hi
+    // with kFollowMargin around it, and at least doubles the area; centred
+    // on the box.
+    bool grow(sim::Vec2 lo, sim::Vec2 hi);
 };
 
 // Names and colours of the five trails, in the legend's order.
@@ -71,15 +80,9 @@ inline constexpr std::array<std::string_view, kTrailCount> kTrailNames{
 // the even neighbour), held within 1..kMaxPenWidth.
 int penWidthFor(double pixelSize);
 
-// Twips per device-independent pixel: the unit of a Frame.
-inline constexpr double kTwipsPerPixel = 15.0;
-
-// Where the plot lies in its window, in twips (15 per device-independent
-// pixel): the window's outer size (frame and menu bar included) and the
-// control panel along its left edge, which covers the left of the plot.
+// The drawing area the axes are laid out in, device-independent pixels.
 struct Frame {
-    double windowWidth = 0, windowHeight = 0;
-    double panelLeft = 0, panelWidth = 0;
+    double width = 0, height = 0;
 };
 
 // The largest image an export or yawmark-batch --size makes: a side, and the

@@ -175,8 +175,7 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     const QImage png(path("plot.png"));
     const QImage shown =
         w_->findChild<PlotWidget*>("plot")->grab().toImage().convertToFormat(png.format());
-    QVERIFY(png.width() < shown.width() - 200); // right of the panel
-    QCOMPARE(png, shown.copy(shown.width() - png.width(), 0, png.width(), png.height()));
+    QCOMPARE(png, shown);
     action("mnuCopy")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(png.format()), png);
     std::ostringstream out, err;

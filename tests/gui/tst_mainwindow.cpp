@@ -420,7 +420,9 @@ void tst_MainWindow::tyreMarksLieUnderEveryRedraw() {
                                     [](const Op& o) { return o.kind == Op::Clear; })
                            .base();
              op != rec_.ops.end(); ++op) {
-            const bool g = op->color == plot::kMarkColor && op->kind != Op::Label;
+            const bool g = (op->color == plot::markColor(sim::RL) ||
+                            op->color == plot::markColor(sim::FR)) &&
+                           op->kind != Op::Label && op->kind != Op::Text;
             if (g && trail) return -1L;
             n += g, trail |= op->kind == Op::Dot && !g;
         }

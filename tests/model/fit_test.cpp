@@ -107,7 +107,7 @@ TEST(Fit, InputsOutOfRangeAreRefusedBeforeSimulating) {
         {"σ must be from 0.001 to 10 m, not 1E-300", 1e-300},
         {"σ must be from 0.001 to 10 m, not 1E+300", 1e300},
         {"every mark needs points within 1000000 m of the origin", kDefaultMarkSigma, 2e6},
-        {"the friction μ (box 4) must be greater than 0 for a fit", kDefaultMarkSigma, 0, 0},
+        {"the friction μ, \"Tire Coefficient of Kinetic Friction\", must be greater than 0 for a fit", kDefaultMarkSigma, 0, 0},
         {"the uncertainty of μ must be 0 or more and less than μ (0.9), not 0.9", kDefaultMarkSigma,
          0, 0.9, 0.9},
         {"the uncertainty of μ must be 0 or more and less than μ (0.9), not -0.01",

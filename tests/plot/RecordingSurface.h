@@ -14,7 +14,7 @@ namespace yawmark::plot {
 class RecordingSurface : public Surface {
 public:
     struct Op {
-        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Legend, Flush } kind;
+        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Text, Legend, Flush } kind;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // points or corners; Label: its corner
         Color color = kBlack;                  // Line, Dot
         double value = 0;                      // Label; Legend: its entries
@@ -42,6 +42,7 @@ public:
     void setPersistent(bool on) override { record(Op::Persistent).persistent = persistent_ = on; }
     bool persistent() const override { return persistent_; }
     void label(double x, double y, double value) override { record(Op::Label, x, y).value = value; }
+    void text(double x, double y, std::string_view) override { record(Op::Text, x, y); }
     void legend(std::span<const LegendEntry> entries) override {
         record(Op::Legend).value = static_cast<double>(entries.size());
     }
