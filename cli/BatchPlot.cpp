@@ -19,6 +19,16 @@ std::optional<std::string> BatchPlot::begin(sim::Vec2 start) {
     return std::nullopt;
 }
 
+void BatchPlot::fitTo(const model::Record& record) {
+    const auto extent = record.extent();
+    if (!extent || !view_.fit(extent->lo, extent->hi, plot::kFitMargin)) return;
+    surface_.setPersistent(true);
+    surface_.setPenWidth(1);
+    if (renderer_.drawAxes({double(width_), double(height_)})) return;
+    renderer_.beginPasses(record.samples().front().position);
+    record.replay(renderer_);
+}
+
 QImage BatchPlot::finish() {
     renderer_.endPasses();
     return surface_.composed();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "model/Case.h"
+#include "model/Record.h"
 #include "plot/ImageSurface.h"
 #include "plot/Renderer.h"
 #include "plot/View.h"
@@ -27,6 +28,8 @@ public:
     // Returns the message if the axes cannot be laid out.
     std::optional<std::string> begin(sim::Vec2 start);
     plot::Renderer& renderer() { return renderer_; }
+    // Fit Skid: the view around the whole record, the plot drawn again from it.
+    void fitTo(const model::Record& record);
     // What the window shows when the run is paused after the last pass: the
     // lasting drawing with the last ordinary outline.
     QImage finish();

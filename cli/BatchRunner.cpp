@@ -48,6 +48,8 @@ std::string batchUsage() {
            "  --size WxH          size of the image in pixels (default 286x546; 719x524 is\n"
            "                      the window's plot at its default size)\n"
            "  --csv               with --png, print the CSV as well\n"
+           "  --fit-view          with --png, fit the view to the whole skid once it has\n"
+           "                      run, as the window's View > Fit Skid does\n"
            "  -h, --help          show this text\n"
            "  --version           show the program's version\n"
            "  --save-case FILE    write the case the other options describe into FILE\n"
@@ -113,6 +115,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.lines = true;
         } else if (name == "--csv" && flag()) {
             o.csv = true;
+        } else if (name == "--fit-view" && flag()) {
+            o.fitView = true;
         } else if (name == "--png") {
             const auto text = value();
             if (!text || text->empty()) return "--png needs a file name.";
@@ -208,7 +212,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         }
     }
     if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
-    if (o.png.empty() && (sizeGiven || o.csv)) return "--size and --csv go with --png.";
+    if (o.png.empty() && (sizeGiven || o.csv || o.fitView))
+        return "--size, --csv and --fit-view go with --png.";
     const bool fitOption = o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty != 0.05 ||
                            o.fitFor != Unknowns::Speed;
     if (o.fit.empty() && fitOption)
@@ -407,6 +412,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     out.flush();
     if (plot) {
+        if (options.fitView) plot->fitTo(skid.run.record());
         if (auto message = file->write(plot->finish())) return fail(*message);
     }
     return 0;

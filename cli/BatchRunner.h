@@ -48,6 +48,7 @@ struct BatchOptions {
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
     bool csv = false;                                // --csv: print the CSV also with --png
+    bool fitView = false;                            // --fit-view: the image fitted to the skid
     std::string fit;                                 // --fit MARKS.csv: fit the launch to marks
     model::Unknowns fitFor = model::Unknowns::Speed; // --fit-for speed|speed,yaw|all
     std::optional<double> sigma;                     // --sigma M: the marks' uncertainty

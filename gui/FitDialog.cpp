@@ -291,18 +291,35 @@ void FitDialog::fitCame(const model::FitResult& r) {
     emit fitFinished();
 }
 
+void FitDialog::setUnits(model::Units units) {
+    units_ = units;
+    const QString length = qs(model::lengthName(units));
+    const QString speed = units == model::Units::US ? QStringLiteral("mph") : QStringLiteral("m/s");
+    tblCritical_->setHorizontalHeaderLabels(
+        {QStringLiteral("Mark"), QStringLiteral("C (%1)").arg(length),
+         QStringLiteral("M (%1)").arg(length), QStringLiteral("R (%1)").arg(length),
+         QStringLiteral("Formula (%1)").arg(speed), QStringLiteral("Fitted (%1)").arg(speed)});
+    if (result_) showResult(*result_);
+}
+
 void FitDialog::showResult(const model::FitResult& r) {
+    // Lengths and speeds in the units the window shows.
+    const auto in = [this](std::optional<double> v, std::string_view unit) {
+        return v ? std::optional(model::shown(units_, *v, unit).value) : v;
+    };
     std::optional<double> speed;
     for (int i = 0; i < static_cast<int>(r.estimates.size()); ++i) {
-        const model::Estimate& e = r.estimates[i];
+        model::Estimate e = r.estimates[i];
+        const std::string_view unit = model::quantityInfo(e.quantity).unit;
+        if (e.quantity == Quantity::Speed) speed = e.value;
+        e.value = in(e.value, unit), e.low = in(e.low, unit), e.high = in(e.high, unit);
         const QString name = quantityName(e.quantity);
         if (e.value && std::isfinite(*e.value))
             setRow(tblEstimates_, i,
                    {name, shown(e.value, e), shown(e.low, e), shown(e.high, e),
-                    qs(model::quantityInfo(e.quantity).unit)});
+                    qs(model::shown(units_, 0, unit).unit)});
         else
             setRow(tblEstimates_, i, {name}, qs(e.refusal.empty() ? "not found" : e.refusal));
-        if (e.quantity == Quantity::Speed) speed = e.value;
     }
     // The formula reads the marks alone: it is shown whatever became of the fit.
     for (int i = 0; i < static_cast<int>(r.critical.size()); ++i) {
@@ -311,8 +328,9 @@ void FitDialog::showResult(const model::FitResult& r) {
                                                  : QString());
         if (const auto& k = r.critical[i])
             setRow(tblCritical_, i,
-                   {mark, shown(k->chord), shown(k->ordinate), shown(k->radius), shown(k->speed),
-                    shown(speed)});
+                   {mark, shown(in(k->chord, "m")), shown(in(k->ordinate, "m")),
+                    shown(in(k->radius, "m")), shown(in(k->speed, "m/s")),
+                    shown(in(speed, "m/s"))});
         else
             setRow(tblCritical_, i, {mark}, QStringLiteral("too short or too straight"));
     }
@@ -321,11 +339,12 @@ void FitDialog::showResult(const model::FitResult& r) {
     if (r.cancelled) return lblSummary_->setText(QStringLiteral("Cancelled: nothing was fitted."));
     prgFit_->setValue(100);
     QString summary =
-        QStringLiteral("RMS distance of the points to the fitted trails %1 m against σ %2 m; "
+        QStringLiteral("RMS distance of the points to the fitted trails %1 %5 against σ %2 %5; "
                        "%3 simulations at a step of %4 ms.")
-            .arg(shown(r.rms), shown(r.sigma))
+            .arg(shown(in(r.rms, "m")), shown(in(r.sigma, "m")))
             .arg(r.simulations)
-            .arg(shown(r.step * 1000));
+            .arg(shown(r.step * 1000))
+            .arg(qs(model::lengthName(units_)));
     if (!r.accepted())
         summary +=
             QStringLiteral(" Not every unknown could be found, so there is nothing to apply.");

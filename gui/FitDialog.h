@@ -19,6 +19,7 @@
 
 #include "model/Fit.h"
 #include "model/Marks.h"
+#include "model/Units.h"
 
 #include <QDialog>
 
@@ -65,6 +66,8 @@ public:
     bool fitting() const { return worker_.joinable(); }
     // The last fit's result, once it has come.
     const std::optional<model::FitResult>& result() const { return result_; }
+    // The tables and the summary in these units (the settings stay in theirs).
+    void setUnits(model::Units units);
 
 public slots:
     void fit();
@@ -112,6 +115,7 @@ private:
     std::atomic<int> percentShown_{-1}; // the progress the bar was last sent
     std::vector<model::Mark> fitted_;   // the marks as fitted: σ and the flags applied
     std::optional<model::FitResult> result_;
+    model::Units units_ = model::Units::Metric;
 };
 
 } // namespace yawmark

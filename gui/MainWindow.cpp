@@ -27,6 +27,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -179,8 +180,8 @@ void MainWindow::createActions() {
     connect(legend, &QAction::toggled, plotter_, &PlotController::showLegend);
     follow_ = addAction(view, "mnuFollow", QStringLiteral("F&ollow Run"), {});
     follow_->setCheckable(true);
-    follow_->setChecked(true);
     connect(follow_, &QAction::toggled, plotter_, &PlotController::setFollow);
+    follow_->setChecked(true);
     panelShown_ = addAction(view, "mnuPanel", QStringLiteral("&Parameter Panel"), Qt::Key_F9);
     panelShown_->setCheckable(true);
     panelShown_->setChecked(true);
@@ -219,18 +220,32 @@ void MainWindow::createActions() {
 }
 
 void MainWindow::buildStatusBar() {
-    readout_ = new QLabel(this);
+    // The readout above the note; the note wraps onto as many lines as it
+    // needs, so neither is ever cut. The pointer's position has a field of
+    // its own, wide enough for it, on the right.
+    auto* texts = new QWidget(this);
+    auto* lines = new QVBoxLayout(texts);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(0);
+    readout_ = new QLabel(texts);
     readout_->setObjectName(QStringLiteral("lblReadout"));
-    note_ = new QLabel(this);
+    note_ = new QLabel(texts);
     note_->setObjectName(QStringLiteral("lblNote"));
+    note_->setWordWrap(true);
+    note_->hide();
+    for (QLabel* label : {readout_, note_}) {
+        label->setMinimumWidth(1);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lines->addWidget(label);
+    }
+    readout_->setWordWrap(true);
     cursor_ = new QLabel(this);
     cursor_->setObjectName(QStringLiteral("lblCursor"));
-    // A narrow window cuts the texts short rather than growing for them.
-    for (QLabel* label : {readout_, note_, cursor_})
-        label->setMinimumWidth(1);
-    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    statusBar()->addWidget(readout_);
-    statusBar()->addWidget(note_, 1);
+    cursor_->setFixedWidth(cursor_->fontMetrics().horizontalAdvance(
+                               QStringLiteral("x = \u22129999.99 ft, y = \u22129999.99 ft")) +
+                           8);
+    statusBar()->addWidget(texts, 1);
     statusBar()->addPermanentWidget(cursor_);
 }
 
@@ -264,6 +279,8 @@ void MainWindow::connectParts() {
     plotter_->followBar(c.scrZoom[0], &plot::View::zoom);
     plotter_->followBar(c.scrZoom[1], &plot::View::stepInterval);
     connect(plotter_, &PlotController::cursorText, cursor_, &QLabel::setText);
+    connect(plotter_, &PlotController::saved, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
 
     // Every change of the user's hand is a step of Undo; undo and redo show the case back.
     connect(panel, &ParameterPanel::changed, this, [this](const QString& text, int mergeId) {
@@ -329,6 +346,7 @@ void MainWindow::useUnits(model::Units units) {
     units_ = units;
     plotter_->setUnits(units);
     controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units)));
+    if (fit_) fit_->setUnits(units);
     showReadout();
     keepViewSettings();
 }
@@ -340,7 +358,7 @@ void MainWindow::keepRecoveryIn(const QString& folder) {
 
 void MainWindow::setNote(const QString& text) {
     note_->setText(text);
-    note_->setToolTip(text);
+    note_->setVisible(!text.isEmpty());
 }
 
 void MainWindow::showPhase(model::Phase phase) {
@@ -408,6 +426,7 @@ void MainWindow::showFit() {
     // A closed dialog is on its way out; Fit to Marks then opens a fresh one.
     if (!fit_ || fit_->isHidden()) {
         fit_ = new FitDialog(this, *panel(), *document_);
+        fit_->setUnits(units_);
         connect(fit_, &FitDialog::applied, this,
                 [this](const model::BoxTexts& texts, bool autoNormal,
                        const std::vector<model::Mark>& marks) {

@@ -57,6 +57,8 @@ public:
     // The smallest plot the window leaves, pixels.
     static constexpr int kMinPlotWidth = 320;
     static constexpr int kMinPlotHeight = 240;
+    // How long the status bar says what an export wrote, ms.
+    static constexpr int kSavedMessageMs = 10000;
     // How often the readout follows a run, ms.
     static constexpr int kReadoutIntervalMs = 100;
 

@@ -162,7 +162,7 @@ void PlotController::fitSkid() {
             extent->lo = {std::min(extent->lo.x, p.x), std::min(extent->lo.y, p.y)};
             extent->hi = {std::max(extent->hi.x, p.x), std::max(extent->hi.y, p.y)};
         }
-    if (extent) viewChanged(view_.fit(extent->lo, extent->hi, 0.05));
+    if (extent) viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
 }
 
 void PlotController::showLegend(bool on) {
@@ -227,7 +227,11 @@ void PlotController::exportImage() {
     buffer.open(QIODevice::WriteOnly);
     (size == shown.size() ? shown : imageOfSize(size)).save(&buffer, "PNG");
     if (auto problem = io::saveText(path, std::string_view(bytes.constData(), bytes.size())))
-        prompts_.message(QString(), QString::fromStdString(*problem));
+        return prompts_.message(QString(), QString::fromStdString(*problem));
+    emit saved(QStringLiteral("Saved %1, %2 \u00D7 %3.")
+                   .arg(QFileInfo(path).fileName())
+                   .arg(size.width())
+                   .arg(size.height()));
 }
 
 void PlotController::exportTrajectory() {
@@ -242,12 +246,17 @@ void PlotController::exportTrajectory() {
                          true, suggestedPath(QStringLiteral("skid.csv")));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    if (auto problem = io::saveText(path, model::trajectoryCsv(run.record(), run.body())))
-        prompts_.message(QString(), QString::fromStdString(*problem));
+    const std::string csv = model::trajectoryCsv(run.record(), run.body());
+    if (auto problem = io::saveText(path, csv))
+        return prompts_.message(QString(), QString::fromStdString(*problem));
+    const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1; // below the heading
+    emit saved(QStringLiteral("Saved %1, %2 rows.").arg(QFileInfo(path).fileName()).arg(rows));
 }
 
 void PlotController::copyImage() {
-    QGuiApplication::clipboard()->setImage(shownImage());
+    const QImage image = shownImage();
+    QGuiApplication::clipboard()->setImage(image);
+    emit saved(QStringLiteral("Copied the plot, %1 \u00D7 %2.").arg(image.width()).arg(image.height()));
 }
 
 } // namespace yawmark

@@ -71,6 +71,8 @@ public slots:
 signals:
     // Where the pointer is on the plane, for the status bar (empty: off the plot).
     void cursorText(const QString& text);
+    // What an export or a copy wrote ("Saved skid.png, 719 × 546.").
+    void saved(const QString& text);
 
 private:
     void phaseChanged(model::Phase phase);

@@ -22,6 +22,8 @@ inline constexpr std::array<Color, kTrailCount> kTrailColors{0x000000u, 0x0000FF
 // The rear edge of every outline: the locked axle.
 inline constexpr Color kRearEdgeColor = 0xFFFF00u; // cyan
 
+// Share of the skid's size Fit Skid leaves free on each side.
+inline constexpr double kFitMargin = 0.05;
 // Share of a followed skid's size left free on each side.
 inline constexpr double kFollowMargin = 0.05;
 

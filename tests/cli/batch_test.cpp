@@ -73,8 +73,9 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--png", "x.png", "--size", "5x+5"}, "--size"},
         {{"--png", "x.png", "--size", "8193x10"}, "--size"},
         {{"--png", "x.png", "--size", "8192x4097"}, "--size"},
-        {{"--size", "10x10"}, "--size and --csv go with --png"},
-        {{"--csv"}, "--size and --csv go with --png"},
+        {{"--size", "10x10"}, "--size, --csv and --fit-view go with --png"},
+        {{"--csv"}, "--size, --csv and --fit-view go with --png"},
+        {{"--fit-view"}, "--size, --csv and --fit-view go with --png"},
         {{"--png", ""}, "--png"},
         {{"--box", "19=1"}, "--box"},
         {{"--box", "3"}, "--box"},
@@ -153,6 +154,25 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
     for (const char* spelling : {"8=R", "8=r", "8= RIGHT\t", "8=right"})
         EXPECT_EQ(batch({"--box", spelling, "--passes", "50"}).out, right) << spelling;
     EXPECT_NE(batch({"--box", "8=CE", "--passes", "50"}).out, right);
+}
+
+// A 40 m/s skid slides 126 m, off the default view; --fit-view brings all of it in.
+TEST(Batch, FitViewShowsTheWholeSkid) {
+    QTemporaryDir dir;
+    for (const bool fit : {false, true}) {
+        const std::string file = dir.filePath(fit ? "fit.png" : "plain.png").toStdString();
+        Args args{"--box", "6=40", "--seconds", "30", "--png", file, "--size", "300x300"};
+        if (fit) args.push_back("--fit-view");
+        ASSERT_EQ(batch(args).status, 0);
+        const QImage image(QString::fromStdString(file));
+        int onEdge = 0; // trail pixels in the outermost rows and columns
+        for (int i = 0; i < 300; ++i)
+            for (const QPoint p : {QPoint(i, 0), QPoint(i, 299), QPoint(0, i), QPoint(299, i)}) {
+                const QRgb c = image.pixel(p);
+                onEdge += !(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
+            }
+        EXPECT_EQ(onEdge > 0, !fit) << fit;
+    }
 }
 
 TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {

@@ -4,6 +4,9 @@
 #include "gui/MainWindow.h"
 #include "gui/PlotWidget.h"
 #include "gui/RunController.h"
+#include "model/Case.h"
+#include "model/Run.h"
+#include "plot/Renderer.h"
 
 #include <QCheckBox>
 #include <QTemporaryDir>
@@ -24,6 +27,11 @@ static int countColor(const QImage& img, QColor c) {
             n += img.pixelColor(x, y) == c;
     return n;
 }
+
+// A surface that leaves the labels out.
+struct Unlabelled : ImageSurface {
+    void label(double, double, double) override {}
+};
 
 struct Unit : ImageSurface { // n x n pixels, one world unit each, y downward
     explicit Unit(int n) { resize(QSize(n, n), 1.0), setWorldRect(0, 0, n, n); }
@@ -163,6 +171,37 @@ private slots:
         QCOMPARE(s.image().size(), QSize(300, 250));
         QCOMPARE(s.image().pixelColor(150, 100), kRed);
         QCOMPARE(s.toDevice(150, 100), QPointF(150, 100));
+    }
+
+    // The default skid runs along the y axis through its labels: every trail
+    // pixel drawn without labels is there with them.
+    void noLabelHidesATrail() {
+        ImageSurface labelled;
+        Unlabelled bare;
+        QImage shown[2];
+        for (ImageSurface* s : std::array<ImageSurface*, 2>{&labelled, &bare}) {
+            s->resize(QSize(500, 400), 1.0);
+            plot::View view;
+            view.joined.fill(true);
+            plot::Renderer renderer(*s, view);
+            QVERIFY(!renderer.drawAxes({500, 400}));
+            model::Run run;
+            run.start(model::startupCase());
+            renderer.beginPasses(run.body().position);
+            while (run.phase() == model::Phase::Running)
+                QVERIFY(run.pass(&renderer, false));
+            renderer.endPasses();
+            shown[s == &bare] = s->composed();
+        }
+        int trail = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 500; ++x) {
+                const QRgb p = shown[1].pixel(x, y);
+                if (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) continue; // white, black, grey
+                ++trail;
+                QCOMPARE(shown[0].pixel(x, y), p);
+            }
+        QVERIFY(trail > 1000);
     }
 
     // Paused after 300 passes, the window shows right of its panel what --png draws.

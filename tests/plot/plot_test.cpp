@@ -320,5 +320,93 @@ TEST(Outline, ScreenOnlyUnlessLastingInTheRoundedPixelSize) {
     }
 }
 
+TEST(Follow, GrowsIn125StepsAroundTheSkidAtLeastDoublingTheArea) {
+    // View width (in its unit), the skid's box; the width it grows to.
+    const struct {
+        double unit, lo, hi, width;
+    } rows[] = {
+        {1, 0, 30, 50},                // 33 m high with margins fits: √2 wider, 50 m
+        {1, 0, 10, 50},                // in view already: still at least √2 wider
+        {1, -50, 70, 100},             // 132 m high: 2.64 times, 72.6 m wide: 100
+        {0.3048, 0, 30, 200 * 0.3048}, // 90.2 ft √2 times is 128 ft: 200 ft
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.hi);
+        View v{-20, 7.5, -15, 35}; // 27.5 m wide, 50 high
+        v.unit = r.unit;
+        ASSERT_TRUE(v.grow({r.lo, r.lo}, {r.lo + 1, r.hi}));
+        const double w = v.xMax - v.xMin, h = v.yMax - v.yMin;
+        EXPECT_NEAR(w, r.width, 1e-9);
+        EXPECT_GE(w * h, 2 * 27.5 * 50);
+        EXPECT_NEAR(h / w, 50 / 27.5, 1e-12);                        // the shape kept
+        EXPECT_LE(v.yMin, r.lo) << "holds the box";
+        EXPECT_GE(v.yMax, r.hi);
+        EXPECT_NEAR(v.yMin + v.yMax, r.lo + r.hi, 1e-9);             // centred on it
+        const double m = w / r.unit / std::pow(10, std::floor(std::log10(w / r.unit) + 1e-9));
+        EXPECT_NEAR(std::min({std::abs(m - 1), std::abs(m - 2), std::abs(m - 5)}), 0, 1e-9) << w;
+        EXPECT_TRUE(v.autoIntervals);
+    }
+    View v;
+    EXPECT_FALSE(v.grow({NAN, 0}, {1, 1}));
+    EXPECT_FALSE(v.grow({0, 0}, {1e300, 1}));
+}
+
+TEST(Axes, FeetLabelTheTicksInFeet) {
+    View v{-20, 7.5, -15, 35};
+    v.unit = 0.3048;
+    v.autoIntervals = true;
+    RecordingSurface s;
+    ASSERT_FALSE(Renderer(s, v).drawAxes({1000, 400}).has_value());
+    const auto labels = s.opsOf(Op::Label);
+    ASSERT_GT(labels.size(), 3u);
+    std::set<double> values;
+    for (const Op& op : labels)
+        values.insert(op.value);
+    // 1-2-5 feet apart; the tick of 10 ft lies at 3.048 m.
+    const double step = *std::next(values.find(0)) - 0;
+    EXPECT_TRUE(step == 10 || step == 20 || step == 50) << step;
+    bool tick = false;
+    for (const Op& op : s.opsOf(Op::Line))
+        tick |= op.x1 == op.x2 && std::abs(op.x1 - step * 0.3048) < 1e-12;
+    EXPECT_TRUE(tick);
+}
+
+TEST(Marks, TintedByWheelLabelledAndInTheLegend) {
+    std::set<Color> colors;
+    for (int wheel = 0; wheel < 4; ++wheel)
+        colors.insert(markColor(wheel));
+    EXPECT_EQ(colors.size(), 4u); // told apart
+    for (const Color c : kTrailColors)
+        EXPECT_EQ(colors.count(c), 0u); // and never a trail's colour
+    RecordingSurface s;
+    View v;
+    Renderer r(s, v);
+    const LegendEntry mark{kMarkNames[sim::RR], markColor(sim::RR)};
+    ASSERT_FALSE(r.drawAxes({1000, 400}, {&mark, 1}).has_value());
+    EXPECT_EQ(s.opsOf(Op::Legend).at(0).value, kTrailCount + 1);
+    const sim::Vec2 points[] = {{3, 4}, {5, 6}};
+    s.ops.clear();
+    r.drawMark(points, sim::RR);
+    const auto text = s.opsOf(Op::Text), dots = s.opsOf(Op::Dot);
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_NEAR(text[0].y1, 4, 1e-12); // by the first point
+    ASSERT_EQ(dots.size(), 2u);
+    EXPECT_EQ(dots[0].color, markColor(sim::RR));
+}
+
+TEST(Follow, TheCarInSightOfTheLastAxes) {
+    RecordingSurface s;
+    View v{-20, 7.5, -15, 35};
+    Renderer r(s, v);
+    EXPECT_TRUE(r.carInSight()); // nothing drawn yet
+    ASSERT_FALSE(r.drawAxes({300, 900}).has_value());
+    drawCarAt(r, 0, 34, false);
+    EXPECT_TRUE(r.carInSight());
+    drawCarAt(r, 0, 60, false); // the front wheels past the top
+    EXPECT_FALSE(r.carInSight());
+    ASSERT_FALSE(r.drawAxes({300, 900}).has_value());
+    EXPECT_TRUE(r.carInSight()); // new axes: nothing drawn on them yet
+}
+
 } // namespace
 } // namespace yawmark::plot

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: MIT
+// The plot in the window: beside the panel at any size, a followed run that
+// ends in sight, the units, the shortcuts that never type, what an export says.
+#include "gui/MainWindow.h"
+#include "gui/ParameterPanel.h"
+#include "gui/PlotController.h"
+#include "gui/PlotWidget.h"
+#include "gui/Prompts.h"
+#include "gui/RunController.h"
+#include "model/BoxTable.h"
+#include "model/Case.h"
+#include "sim/Car.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace yawmark;
+using model::Phase;
+
+class tst_PlotView : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { w_.reset(); }
+    void thePlotLiesBesideThePanel_data();
+    void thePlotLiesBesideThePanel();
+    void aFollowedRunEndsInSight_data();
+    void aFollowedRunEndsInSight();
+    void unitsReachTheReadoutsAndTheAxes();
+    void fitSkidFromABoxTypesNothing();
+    void exportsSayWhatTheyWrote();
+
+private:
+    QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
+    PlotWidget* plot() const { return w_->findChild<PlotWidget*>("plot"); }
+    QWidget* panel() const { return w_->findChild<QWidget*>("panelColumn"); }
+    // Every corner of the car's last outline lies on the plot's drawing area.
+    bool restOutlineInSight() const {
+        const model::Record& record = w_->runs().run().record();
+        const model::Sample& s = record.newest();
+        const sim::WheelPlacement wheels = sim::placeWheels(record.car(s), s.heading);
+        const QRectF area(QPointF(0, 0), QSizeF(plot()->size()));
+        for (const sim::Vec2 offset : wheels.offset) {
+            const sim::Vec2 p = s.position + offset;
+            if (!area.contains(plot()->surface().toDevice(p.x, p.y))) return false;
+        }
+        return true;
+    }
+    void drawToRest() {
+        w_->draw();
+        QTRY_COMPARE_WITH_TIMEOUT(w_->runs().phase(), Phase::Stopped, 20000);
+    }
+
+    std::unique_ptr<MainWindow> w_;
+};
+
+void tst_PlotView::init() {
+    w_ = std::make_unique<MainWindow>();
+    w_->findChild<QTimer*>("Timer1")->stop(); // no splash
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+}
+
+void tst_PlotView::thePlotLiesBesideThePanel_data() {
+    QTest::addColumn<QSize>("size"); // asked for; the window keeps its minimum
+    QTest::newRow("default") << QSize();
+    QTest::newRow("minimum") << QSize(1, 1);
+    QTest::newRow("wide") << QSize(1800, 900);
+}
+
+void tst_PlotView::thePlotLiesBesideThePanel() {
+    QFETCH(QSize, size);
+    if (size.isValid()) w_->resize(size);
+    QTRY_VERIFY(plot()->width() >= MainWindow::kMinPlotWidth);
+    QVERIFY(plot()->height() >= MainWindow::kMinPlotHeight);
+    const QPoint plotLeft = plot()->mapTo(w_.get(), QPoint(0, 0));
+    QCOMPARE(plotLeft.x(), panel()->mapTo(w_.get(), QPoint(panel()->width(), 0)).x());
+    // Fit Skid shows the whole skid on what is left.
+    drawToRest();
+    QVERIFY(restOutlineInSight());
+    action("mnuFollow")->setChecked(false);
+    drawToRest();
+    action("mnuFit")->trigger();
+    QVERIFY(restOutlineInSight());
+    // Without the panel the plot takes the whole width.
+    action("mnuPanel")->setChecked(false);
+    QTRY_COMPARE(plot()->width(), w_->centralWidget()->width());
+}
+
+void tst_PlotView::aFollowedRunEndsInSight_data() {
+    QTest::addColumn<bool>("follow");
+    QTest::newRow("Follow Run") << true;
+    QTest::newRow("without") << false;
+}
+
+void tst_PlotView::aFollowedRunEndsInSight() {
+    QFETCH(bool, follow);
+    action("mnuFollow")->setChecked(follow);
+    w_->panel()->txtInput(model::kSpeedBox)->setText(QStringLiteral("40"));
+    const plot::View before = w_->plotter().view();
+    int redraws = 0; // the view grown mid-run
+    connect(&w_->runs(), &RunController::passed, this, [&, this] {
+        redraws += w_->plotter().view().xMax != before.xMax && w_->runs().phase() == Phase::Running;
+    });
+    drawToRest();
+    if (!follow) {
+        QCOMPARE(w_->plotter().view().xMin, before.xMin);
+        QCOMPARE(w_->plotter().view().yMax, before.yMax);
+        QVERIFY(!restOutlineInSight()); // 126 m away: off the plot
+        return;
+    }
+    QVERIFY(redraws > 0);
+    QVERIFY(restOutlineInSight());
+}
+
+void tst_PlotView::unitsReachTheReadoutsAndTheAxes() {
+    drawToRest();
+    auto* readout = w_->findChild<QLabel*>("lblReadout");
+    QVERIFY(readout->text().endsWith(QStringLiteral("\u00B0")) && readout->text().contains(") m;"));
+    action("mnuUS")->trigger();
+    QVERIFY(readout->text().contains(") ft; slid"));
+    QCOMPARE(w_->plotter().view().unit, 0.3048);
+    QVERIFY(w_->findChild<QLabel*>("Label5")->text().contains(QStringLiteral("in feet")));
+    QTest::mouseMove(plot(), QPoint(100, 100));
+    QTRY_VERIFY(w_->findChild<QLabel*>("lblCursor")->text().endsWith(QStringLiteral(" ft")));
+    action("mnuMetric")->trigger();
+    QVERIFY(readout->text().contains(") m;"));
+}
+
+void tst_PlotView::fitSkidFromABoxTypesNothing() {
+    action("mnuFollow")->setChecked(false);
+    drawToRest();
+    QLineEdit* box = w_->panel()->txtInput(model::kSpeedBox);
+    w_->activateWindow();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    const QString typed = box->text();
+    const double width = w_->plotter().view().xMax - w_->plotter().view().xMin;
+    QTest::keyClick(box, Qt::Key_0, Qt::ControlModifier); // Fit Skid's shortcut
+    QCOMPARE(box->text(), typed);
+    QVERIFY(w_->plotter().view().xMax - w_->plotter().view().xMin != width);
+}
+
+void tst_PlotView::exportsSayWhatTheyWrote() {
+    drawToRest();
+    QTemporaryDir dir;
+    w_->prompts().setTextHook([](const QString&, const QString&) { return QStringLiteral("300x200"); });
+    w_->prompts().setFileHook(
+        [&](const QString&, const QString&, bool) { return dir.filePath("skid.png"); });
+    action("mnuExportImage")->trigger();
+    QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("Saved skid.png, 300 \u00D7 200."));
+    w_->prompts().setFileHook(
+        [&](const QString&, const QString&, bool) { return dir.filePath("/no/such/folder/x.png"); });
+    w_->prompts().setMessageHook([](QWidget*, const QString&, const QString&) {});
+    w_->statusBar()->clearMessage();
+    action("mnuExportImage")->trigger(); // a failure says so, not "Saved"
+    QVERIFY(w_->statusBar()->currentMessage().isEmpty());
+}
+
+QTEST_MAIN(tst_PlotView)
+#include "tst_plotview.moc"
