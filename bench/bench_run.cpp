@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image: how many passes per second (in passes of 0.01 ms, so that
-// the car is still moving after 200,000 of them), how long a click on Pause
+// the car is still moving after 200,000 of them), and of a 40 m/s skid with
+// View > Follow Run off and on, how long a click on Pause
 // waits for the slice going on, and how many passes follow it, how long
 // redrawing a record of 100,000 passes takes with the plot 1000 x 700 pixels;
 // how much of a core the window uses while nothing moves and during a
@@ -13,6 +14,7 @@
 #include "gui/PlotWidget.h"
 #include "gui/RunController.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -93,6 +95,41 @@ void BM_PauseLatency(benchmark::State& state) {
     state.counters["passes after Pause (worst)"] = static_cast<double>(worstPasses);
 }
 BENCHMARK(BM_PauseLatency)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A 40 m/s skid to rest (126 m, 68,900 passes of 0.1 ms) from the start-up
+// view: with View > Follow Run (1), which grows the view as the car leaves it,
+// against the same run without it in a view that holds the whole skid from
+// the start (0), so that both draw every pass on the plot; and without it
+// from the start-up view (2), where most passes fall off the plot and cost
+// less to draw.
+void BM_FollowRun(benchmark::State& state) {
+    double passes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Window win("0.1");
+        win.w.panel()->txtInput(6)->setText(QStringLiteral("40"));
+        // A first run warms the window up and leaves the start-up view as it was.
+        win.w.findChild<QAction*>("mnuFollow")->setChecked(false);
+        win.drawAndWait();
+        if (state.range(0) == 0) win.w.plotter().fitSkid();
+        win.w.findChild<QAction*>("mnuFollow")->setChecked(state.range(0) == 1);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        win.drawAndWait();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        if (win.runs.phase() != model::Phase::Stopped) state.SkipWithError("no rest");
+        passes += static_cast<double>(win.runs.passes());
+    }
+    state.counters["passes/s"] = benchmark::Counter(passes, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FollowRun)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_RedrawRecord(benchmark::State& state) {
     Window win("0.01");

@@ -220,9 +220,11 @@ void MainWindow::createActions() {
 }
 
 void MainWindow::buildStatusBar() {
-    // The readout above the note; the note wraps onto as many lines as it
-    // needs, so neither is ever cut. The pointer's position has a field of
-    // its own, wide enough for it, on the right.
+    // The readout above the notes, each note on a line of its own, so that
+    // none is cut at the default size (a narrower window shows the whole text
+    // in their tooltips). The notes always have room for two lines: the plot
+    // keeps its size, and is not drawn again, when one comes or goes. The
+    // pointer's position has a field of its own, wide enough for it.
     auto* texts = new QWidget(this);
     auto* lines = new QVBoxLayout(texts);
     lines->setContentsMargins(0, 0, 0, 0);
@@ -231,15 +233,15 @@ void MainWindow::buildStatusBar() {
     readout_->setObjectName(QStringLiteral("lblReadout"));
     note_ = new QLabel(texts);
     note_->setObjectName(QStringLiteral("lblNote"));
-    note_->setWordWrap(true);
-    note_->hide();
+    readout_->setFixedHeight(readout_->fontMetrics().lineSpacing());
+    note_->setFixedHeight(2 * note_->fontMetrics().lineSpacing());
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QLabel* label : {readout_, note_}) {
         label->setMinimumWidth(1);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         lines->addWidget(label);
     }
-    readout_->setWordWrap(true);
     cursor_ = new QLabel(this);
     cursor_->setObjectName(QStringLiteral("lblCursor"));
     cursor_->setFixedWidth(cursor_->fontMetrics().horizontalAdvance(
@@ -358,7 +360,7 @@ void MainWindow::keepRecoveryIn(const QString& folder) {
 
 void MainWindow::setNote(const QString& text) {
     note_->setText(text);
-    note_->setVisible(!text.isEmpty());
+    note_->setToolTip(text);
 }
 
 void MainWindow::showPhase(model::Phase phase) {
@@ -380,6 +382,7 @@ void MainWindow::showPhase(model::Phase phase) {
 void MainWindow::showReadout() {
     const auto r = model::readout(runs_->run().record());
     readout_->setText(r ? qs(model::readoutText(*r, units_)) : QString());
+    readout_->setToolTip(readout_->text());
 }
 
 void MainWindow::draw() {
@@ -419,7 +422,7 @@ void MainWindow::restErrorKnown(double metres) {
         text += QStringLiteral("; a smaller \"%1\" would place it closer")
                     .arg(qs(std::string(model::boxInfo(model::kIntervalBox).caption)));
     text += QLatin1Char('.');
-    setNote(note_->text().isEmpty() ? text : note_->text() + QLatin1Char(' ') + text);
+    setNote(note_->text().isEmpty() ? text : note_->text() + QLatin1Char('\n') + text);
 }
 
 void MainWindow::showFit() {

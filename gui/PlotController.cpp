@@ -14,8 +14,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace yawmark {
@@ -58,14 +60,32 @@ void PlotController::phaseChanged(model::Phase phase) {
     }
     renderer_.endPasses();
     // A followed run that ended (at rest or stopped) shows its whole skid.
-    if (follow_ && before == model::Phase::Running && phase == model::Phase::Stopped) fitSkid();
+    // Fitted from the event loop, once the run's last slice is over.
+    if (follow_ && before == model::Phase::Running && phase == model::Phase::Stopped)
+        QTimer::singleShot(0, this, [this] {
+            if (phase_ == model::Phase::Stopped) fitSkid();
+        });
 }
 
 void PlotController::followCar() {
     if (!follow_ || !axesShown_ || renderer_.carInSight()) return;
-    const auto extent = runs_.run().record().extent();
+    const model::Run& run = runs_.run();
+    auto extent = run.record().extent(); // the whole skid so far, this pass included
     if (!extent) return;
-    // The record holds the pass just drawn: its box holds the whole skid so far.
+    // Where the car would stop if only its locked rear wheels slowed it, along
+    // its velocity: s = v²/(2·μ·g·(1 − f)). Sliding sideways the rolling front
+    // wheels brake it too, so it stops sooner and mostly within that; holding
+    // that point as well, a fast skid needs a redraw or two, not one at every
+    // doubling of the view.
+    const sim::Car& car = run.runCase().car;
+    const sim::Vec2 v = run.body().velocity;
+    const double speed = length(v);
+    const double s = speed * speed / (2 * car.friction * car.gravity * (1 - car.frontShare));
+    if (speed > 0 && std::isfinite(s) && s > 0 && s < plot::kMaxRange / 4) {
+        const sim::Vec2 ahead = run.body().position + (s / speed) * v;
+        extent->lo = {std::min(extent->lo.x, ahead.x), std::min(extent->lo.y, ahead.y)};
+        extent->hi = {std::max(extent->hi.x, ahead.x), std::max(extent->hi.y, ahead.y)};
+    }
     if (view_.grow(extent->lo, extent->hi)) redraw();
 }
 

@@ -202,9 +202,16 @@ void Renderer::drawMark(std::span<const sim::Vec2> points, int wheel) {
     const bool persistent = s.persistent();
     const Color color = markColor(wheel);
     s.setPersistent(true);
-    if (!points.empty())
-        s.text(points.front().x + std::abs(s.textWidth("X")) / 2, points.front().y,
-               kWheelCodes[std::clamp(wheel, 0, 3)]);
+    if (!points.empty()) {
+        // Beside the first point, on the wheel's side, so that the codes of a
+        // left and a right mark starting abreast stay apart.
+        const std::string_view code = kWheelCodes[std::clamp(wheel, 0, 3)];
+        const double gap = std::abs(s.textWidth("X")) / 2;
+        const bool left = wheel == sim::FL || wheel == sim::RL;
+        s.text(left ? points.front().x - gap - std::abs(s.textWidth(code))
+                    : points.front().x + gap,
+               points.front().y, code);
+    }
     s.setPenWidth(1);
     for (std::size_t i = 1; i < points.size(); ++i)
         s.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, color);

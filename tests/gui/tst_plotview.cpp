@@ -29,6 +29,7 @@ private slots:
     void unitsReachTheReadoutsAndTheAxes();
     void fitSkidFromABoxTypesNothing();
     void exportsSayWhatTheyWrote();
+    void theStatusBarCutsNothingAtTheDefaultSize();
 
 private:
     QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
@@ -155,6 +156,18 @@ void tst_PlotView::exportsSayWhatTheyWrote() {
     w_->statusBar()->clearMessage();
     action("mnuExportImage")->trigger(); // a failure says so, not "Saved"
     QVERIFY(w_->statusBar()->currentMessage().isEmpty());
+}
+
+void tst_PlotView::theStatusBarCutsNothingAtTheDefaultSize() {
+    const QSize plotSize = plot()->size();
+    drawToRest(); // a grip note, the readout at rest, then the rest error
+    auto* note = w_->findChild<QLabel*>("lblNote");
+    QTRY_COMPARE(note->text().count(QLatin1Char('\n')), 1);
+    QCOMPARE(plot()->size(), plotSize); // the notes came without a redraw
+    for (QLabel* label : {w_->findChild<QLabel*>("lblReadout"), note})
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(),
+                     qPrintable(line));
 }
 
 QTEST_MAIN(tst_PlotView)

@@ -389,7 +389,11 @@ TEST(Marks, TintedByWheelLabelledAndInTheLegend) {
     r.drawMark(points, sim::RR);
     const auto text = s.opsOf(Op::Text), dots = s.opsOf(Op::Dot);
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_NEAR(text[0].y1, 4, 1e-12); // by the first point
+    EXPECT_NEAR(text[0].y1, 4, 1e-12); // by the first point, on the right for a right wheel
+    EXPECT_GT(text[0].x1, 3);
+    s.ops.clear();
+    r.drawMark(points, sim::RL);
+    EXPECT_LT(s.opsOf(Op::Text).at(0).x1, 3);
     ASSERT_EQ(dots.size(), 2u);
     EXPECT_EQ(dots[0].color, markColor(sim::RR));
 }
