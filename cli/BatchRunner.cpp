@@ -45,7 +45,7 @@ std::string batchUsage() {
            "  --lines             join the points of every trail into lines\n"
            "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
            "                      the CSV; no display is needed\n"
-           "  --size WxH          size of the image in pixels (default 286x546; 719x524 is\n"
+           "  --size WxH          size of the image in pixels (default 286x546; 711x508 is\n"
            "                      the window's plot at its default size)\n"
            "  --csv               with --png, print the CSV as well\n"
            "  --fit-view          with --png, fit the view to the whole skid once it has\n"

@@ -279,14 +279,14 @@ def check_pictures():
     if differ != 0:
         mismatch(f"README.md:{line_of(m.start(1))}",
                  f"`{m.group(1)}` does not draw {m.group(2)} ({differ} pixels differ) {first(err)}")
-    size = find(r"(\d+) × (\d+) pixels when the window opens at its default size \(`--size (\d+)x(\d+)`\)",
-                "the size of the window's plot")
+    size = find(r"(\d+) × (\d+)\s+pixels when the window opens at its default size, and fitted as the window\s+"
+                r"fits it \(`--size (\d+)x(\d+) --fit-view`\)", "the size of the window's plot")
     if not size:
         return
     w, h = int(size.group(3)), int(size.group(4))
     if (size.group(1), size.group(2)) != (size.group(3), size.group(4)):
         mismatch(f"README.md:{line_of(size.start())}", "the two sizes of the window's plot differ")
-    command = m.group(1).replace(m.group(2), "plot.png") + f" --size {w}x{h}"
+    command = m.group(1).replace(m.group(2), "plot.png") + f" --size {w}x{h} --fit-view"
     run(command)
     unchecked.append(f"README.md:{line_of(size.start())}: not checked: a window drawing now (that needs a "
                      "display and Draw pressed); the batch image is compared with docs/window.png")
