@@ -5,9 +5,13 @@
 #include "model/BoxTable.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace yawmark {
 
@@ -66,6 +70,31 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void HelpWindow::showPage(const QString& page) {
     browser_->setSource(QUrl(page));
+}
+
+void HelpWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_) return; // shown again: where the user left it
+    placed_ = true;
+    // Centred on the main window, then moved (or shrunk) until the whole
+    // window, frame included, lies on that window's screen.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect screen = (owner ? owner->screen() : this->screen())->availableGeometry();
+    resize(size().boundedTo(screen.size() - (frameGeometry().size() - size())));
+    QRect r = frameGeometry();
+    r.moveCenter(owner ? owner->frameGeometry().center() : screen.center());
+    r.moveLeft(std::clamp(r.left(), screen.left(), screen.left() + screen.width() - r.width()));
+    r.moveTop(std::clamp(r.top(), screen.top(), screen.top() + screen.height() - r.height()));
+    move(r.topLeft());
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the guide from anywhere in it, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString HelpWindow::boxesPage() {
