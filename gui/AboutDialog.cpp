@@ -55,12 +55,15 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry, bool blackT
     return label;
 }
 
-// A label that wraps its plain text inside its design rectangle.
+// A label that wraps its plain text at its design width; it grows down when
+// a face with taller lines (Nimbus Sans for Arial) needs more than the
+// design's height.
 void makeNotice(QWidget* parent, const char* name, QRect geometry, const QString& text) {
     QLabel* label = makeLabel(parent, name, geometry);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setText(text);
+    placeLabel(label, geometry, false, parent->rect());
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The look the splash and the About box share: the classic fonts, with
-// stand-ins that are installed here, and labels that size themselves to their text.
+// stand-ins that are installed here, and labels that size themselves to their
+// text (the forms' labels, DesignForm, follow the same rule).
 #pragma once
 
 #include <QFont>
@@ -35,18 +36,29 @@ inline QFont sansFont(double points, bool bold) {
                        QFont::SansSerif, points, bold);
 }
 
-// Places a one-line label at its design rectangle. With autoSize the label
+// Places a label at its design rectangle. With autoSize a one-line label
 // takes exactly its text's size; without, it keeps its design size unless the
-// text would be clipped. A right-aligned label keeps its right edge, so it
-// grows to the left; any other keeps its left edge. Either is then moved back
-// inside bounds (the container's area) if it grew out of it.
+// text would be clipped. A word-wrapped label keeps its design width and grows
+// down to the height its lines need. A right-aligned label keeps its right
+// edge, so it grows to the left, a centred one its centre; any other keeps its
+// left edge. The label is then moved back inside bounds (the container's area)
+// if it grew out of it; a null bounds (QRect()) leaves it where it grew.
 inline void placeLabel(QLabel* label, QRect design, bool autoSize, QRect bounds) {
-    const QSize hint = label->sizeHint();
-    QSize size = autoSize ? hint : design.size().expandedTo(hint);
+    const bool wrap = label->wordWrap();
+    const QSize need =
+        wrap ? QSize(design.width(), label->heightForWidth(design.width())) : label->sizeHint();
+    const QSize size = autoSize && !wrap ? need : design.size().expandedTo(need);
     QRect r(design.topLeft(), size);
-    if (label->alignment() & Qt::AlignRight) r.moveRight(design.right());
-    if (r.right() > bounds.right()) r.moveRight(bounds.right());
-    if (r.left() < bounds.left()) r.moveLeft(bounds.left());
+    if (label->alignment() & Qt::AlignRight)
+        r.moveRight(design.right());
+    else if (label->alignment() & Qt::AlignHCenter)
+        r.moveLeft(design.center().x() - (size.width() - 1) / 2);
+    if (bounds.isValid()) {
+        if (r.right() > bounds.right()) r.moveRight(bounds.right());
+        if (r.left() < bounds.left()) r.moveLeft(bounds.left());
+        if (r.bottom() > bounds.bottom()) r.moveBottom(bounds.bottom());
+        if (r.top() < bounds.top()) r.moveTop(bounds.top());
+    }
     label->setGeometry(r);
 }
 

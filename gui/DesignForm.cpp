@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/DesignForm.h"
 
+#include "gui/ClassicFonts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,21 +43,15 @@ QLabel* DesignForm::label(const QString& name, QRect geometry, const QString& ca
         align |= Qt::AlignLeft;
     l->setAlignment(align);
     l->setWordWrap((flags & Wrap) != 0);
-    l->setGeometry(geometry);
-    if (flags & AutoSize) {
-        // Grow to the caption: as wide as its longest word needs, as high as
-        // the wrapped lines need.
+    if ((flags & (Wrap | AutoSize)) == (Wrap | AutoSize)) {
+        // As wide as its longest word needs.
         const QFontMetrics fm(l->font());
-        int width = geometry.width();
-        if (flags & Wrap) {
-            for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                width = std::max(width, fm.horizontalAdvance(word));
-            l->resize(width, std::max(geometry.height(), l->heightForWidth(width)));
-        } else {
-            l->resize(std::max(width, fm.horizontalAdvance(caption)),
-                      std::max(geometry.height(), fm.height()));
-        }
+        for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            geometry.setWidth(std::max(geometry.width(), fm.horizontalAdvance(word)));
     }
+    // Whatever the face, the caption is never clipped: the label grows from
+    // its design rectangle to the text (wrapped lines grow down).
+    placeLabel(l, geometry, false, QRect());
     return l;
 }
 

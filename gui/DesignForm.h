@@ -45,8 +45,10 @@ public:
     // The builder puts controls on `parent`.
     explicit DesignForm(QWidget* parent) : parent_(parent) {}
 
-    // Label options: right-aligned text, word wrap, and auto-size (the label
-    // grows to show its whole caption, keeping its width where it can).
+    // Label options: right-aligned or centred text, word wrap, and auto-size
+    // (a wrapped label widens to its longest word). Every label grows to show
+    // its whole caption, keeping its right edge when right-aligned, its centre
+    // when centred, else its left edge.
     enum LabelFlag { Plain = 0, Right = 1, Wrap = 2, AutoSize = 4, Centre = 8 };
 
     QLabel* label(const QString& name, QRect geometry, const QString& caption, int flags = Plain);
