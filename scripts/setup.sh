@@ -7,7 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool openbox procps fonts-dejavu-core fonts-dejavu-extra x11-utils imagemagick
+    xvfb xauth xdotool openbox procps x11-utils imagemagick
+    fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-liberation
     dpkg-dev file desktop-file-utils appstream
     help2man lintian
     python3 strace shared-mime-info
