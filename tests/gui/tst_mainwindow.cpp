@@ -335,11 +335,6 @@ void tst_MainWindow::theReadoutFollowsTheRecordToRest() {
     expectWholeRecord();
     QTest::mouseMove(child("plot"), QPoint(700, 300));
     QVERIFY(child<QLabel>("lblCursor")->text().startsWith(QStringLiteral("x = ")));
-    w_->resize(1, 1); // the smallest window keeps the panel and the run buttons in sight
-    for (const char* name : {"fmeControl", "fmeTip"}) {
-        const QWidget* frame = w_->findChild<QWidget*>(name);
-        QVERIFY(w_->rect().contains(QRect(frame->mapTo(w_.get(), QPoint()), frame->size())));
-    }
 }
 
 void tst_MainWindow::realTimePacing() {
