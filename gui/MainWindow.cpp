@@ -349,6 +349,7 @@ void MainWindow::useUnits(model::Units units) {
     plotter_->setUnits(units);
     controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units)));
     if (fit_) fit_->setUnits(units);
+    if (!gripNote_.isEmpty() || restError_) showRunNotes();
     showReadout();
     keepViewSettings();
 }
@@ -393,7 +394,9 @@ void MainWindow::draw() {
     if (!c) return;
     readout_->clear();
     const auto demand = model::gripDemand(*c);
-    setNote(demand ? qs(model::gripNoteText(*demand)) : QString());
+    gripNote_ = demand ? qs(model::gripNoteText(*demand)) : QString();
+    restError_.reset();
+    showRunNotes();
     plotter_->beginRun(c->style);
     runs_->start(*c);
     controls_->snapshot->setFocus();
@@ -416,13 +419,22 @@ void MainWindow::runFailed() {
 }
 
 void MainWindow::restErrorKnown(double metres) {
-    QString text = QStringLiteral("Rest position good to about %1 at this interval")
-                       .arg(qs(model::smallLengthText(metres, units_)));
-    if (metres > std::abs(plot_->surface().worldPerPixel().x()))
-        text += QStringLiteral("; a smaller \"%1\" would place it closer")
-                    .arg(qs(std::string(model::boxInfo(model::kIntervalBox).caption)));
-    text += QLatin1Char('.');
-    setNote(note_->text().isEmpty() ? text : note_->text() + QLatin1Char('\n') + text);
+    restError_ = metres;
+    showRunNotes();
+}
+
+void MainWindow::showRunNotes() {
+    QStringList lines;
+    if (!gripNote_.isEmpty()) lines << gripNote_;
+    if (restError_) {
+        QString text = QStringLiteral("Rest position good to about %1 at this interval")
+                           .arg(qs(model::smallLengthText(*restError_, units_)));
+        if (*restError_ > std::abs(plot_->surface().worldPerPixel().x()))
+            text += QStringLiteral("; a smaller \"%1\" would place it closer")
+                        .arg(qs(std::string(model::boxInfo(model::kIntervalBox).caption)));
+        lines << text + QLatin1Char('.');
+    }
+    setNote(lines.join(QLatin1Char('\n')));
 }
 
 void MainWindow::showFit() {

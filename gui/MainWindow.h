@@ -25,6 +25,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -108,6 +110,8 @@ private:
     void showPhase(model::Phase phase);
     void runFailed();
     void restErrorKnown(double metres);
+    // The run's notes (the grip it needs, how well its rest is placed) in the units shown.
+    void showRunNotes();
     void showReadout();
     void setNote(const QString& text);
     // The plot, the readouts and the tip in these units from now on.
@@ -135,6 +139,8 @@ private:
     QAction* metric_ = nullptr;
     QAction* us_ = nullptr;
     model::Units units_ = model::Units::Metric;
+    QString gripNote_;                 // of the last Draw
+    std::optional<double> restError_;  // of its run, m, once known
     QLabel* readout_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* cursor_ = nullptr;

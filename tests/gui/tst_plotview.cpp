@@ -125,8 +125,11 @@ void tst_PlotView::unitsReachTheReadoutsAndTheAxes() {
     drawToRest();
     auto* readout = w_->findChild<QLabel*>("lblReadout");
     QVERIFY(readout->text().endsWith(QStringLiteral("\u00B0")) && readout->text().contains(") m;"));
-    action("mnuUS")->trigger();
+    auto* note = w_->findChild<QLabel*>("lblNote");
+    QTRY_VERIFY(note->text().contains(QStringLiteral(" cm at this interval")));
+    action("mnuUS")->trigger(); // the readout and the notes say it again in feet
     QVERIFY(readout->text().contains(") ft; slid"));
+    QVERIFY(note->text().contains(QStringLiteral(" in at this interval")));
     QCOMPARE(w_->plotter().view().unit, 0.3048);
     QVERIFY(w_->findChild<QLabel*>("Label5")->text().contains(QStringLiteral("in feet")));
     QTest::mouseMove(plot(), QPoint(100, 100));
