@@ -40,6 +40,12 @@ void ControlFrame::buildControls() {
         return b;
     };
 
+    // The + and - marks by the bars, in their own font and as large as it needs.
+    const auto mark = [](QLabel* l) {
+        l->setFont(F::markFont());
+        l->resize(l->size().expandedTo(l->sizeHint()));
+    };
+
     f.label(F::arrayName("lblCaption", 7), F::rect(120, 4560, 435, 435),
             QStringLiteral("Scroll Axes"), F::Wrap | F::AutoSize);
     scrX = bar(F::arrayName("scrX", 0), Qt::Horizontal, F::rect(600, 4800, 495, 255), 10,
@@ -49,21 +55,17 @@ void ControlFrame::buildControls() {
 
     f.label(F::arrayName("lblCaption", 26), F::rect(1320, 4560, 525, 390),
             QStringLiteral("Scale Interval"), F::Wrap | F::AutoSize);
-    f.label(F::arrayName("Label1", 3), F::rect(1920, 4560, 135, 240), QStringLiteral("+"))
-        ->setFont(F::markFont());
+    mark(f.label(F::arrayName("Label1", 3), F::rect(1920, 4560, 135, 240), QStringLiteral("+")));
     scrZoom[1] = bar(F::arrayName("scrZoom", 1), Qt::Vertical, F::rect(2040, 4680, 255, 495), 10,
                      QStringLiteral("Scale Interval"));
-    f.label(F::arrayName("Label2", 1), F::rect(1920, 5040, 90, 240), QStringLiteral("-"))
-        ->setFont(F::markFont());
+    mark(f.label(F::arrayName("Label2", 1), F::rect(1920, 5040, 90, 240), QStringLiteral("-")));
 
     f.label(F::arrayName("lblCaption", 8), F::rect(2520, 4560, 405, 195), QStringLiteral("Zoom"),
             F::AutoSize);
-    f.label(F::arrayName("Label1", 0), F::rect(3000, 4560, 135, 240), QStringLiteral("+"))
-        ->setFont(F::markFont());
+    mark(f.label(F::arrayName("Label1", 0), F::rect(3000, 4560, 135, 240), QStringLiteral("+")));
     scrZoom[0] = bar(F::arrayName("scrZoom", 0), Qt::Vertical, F::rect(3120, 4680, 255, 495), 10,
                      QStringLiteral("Zoom"));
-    f.label(F::arrayName("Label2", 0), F::rect(3000, 5040, 90, 240), QStringLiteral("-"))
-        ->setFont(F::markFont());
+    mark(f.label(F::arrayName("Label2", 0), F::rect(3000, 5040, 90, 240), QStringLiteral("-")));
 
     draw =
         f.button(QStringLiteral("cmdDraw"), F::rect(120, 5400, 855, 375), QStringLiteral("Draw"));
