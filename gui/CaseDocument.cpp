@@ -97,7 +97,7 @@ std::optional<std::string> CaseDocument::saveTo(const QString& path) {
     const auto check = io::readCaseText(text);
     if (const auto* problem = std::get_if<std::string>(&check)) return "Not saved: " + *problem;
     // A failed save keeps the old file and the unsaved changes.
-    if (auto problem = io::saveText(path, text)) return problem;
+    if (auto problem = io::saveCase(path, file_)) return problem;
     stack_->setClean();
     setPath(path);
     rememberFile(path);

@@ -311,7 +311,7 @@ std::variant<QByteArray, std::string> readSmallFile(const QString& path, qint64 
 }
 
 std::variant<CaseRead, std::string> loadCase(const QString& path) {
-    auto bytes = readSmallFile(path);
+    auto bytes = readSmallFile(path, kMaxCaseFileBytes);
     if (auto* e = std::get_if<std::string>(&bytes)) return *e;
     const QByteArray& b = std::get<QByteArray>(bytes);
     auto read = readCaseText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
@@ -320,7 +320,16 @@ std::variant<CaseRead, std::string> loadCase(const QString& path) {
 }
 
 std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
-    return saveText(path, caseText(f));
+    std::size_t points = 0;
+    for (const model::Mark& m : f.marks)
+        points += m.points.size();
+    if (points > model::kMaxMarkPoints)
+        return path.toStdString() + ": not saved: the tyre marks have " + std::to_string(points) +
+               " points, and a case may hold " + std::to_string(model::kMaxMarkPoints) + ".";
+    const std::string text = caseText(f);
+    if (static_cast<qint64>(text.size()) > kMaxCaseFileBytes)
+        return path.toStdString() + ": not saved: it would be too large to be opened again.";
+    return saveText(path, text);
 }
 
 std::optional<std::string> saveText(const QString& path, std::string_view text) {

@@ -84,14 +84,18 @@ std::variant<QJsonObject, std::string> parseObject(std::string_view text);
 // The file at `path`, or the message naming it.
 std::variant<CaseRead, std::string> loadCase(const QString& path);
 // Writes the case to `path` atomically: the old file stays whole until the new
-// one is complete. Returns why it could not, naming the file.
+// one is complete. Returns why it could not, naming the file; a case that
+// could not be opened again (more mark points than a case may hold) is not
+// written.
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);
 // A case or the vehicles are a few kilobytes; tyre marks of the most points
-// a survey may have (100,000) take a few megabytes.
+// a survey may have (100,000) take a few megabytes as CSV, and about 14 MB in
+// a case file, written with the case's indentation at the farthest reach.
 inline constexpr qint64 kMaxCaseBytes = qint64(1) << 20;
 inline constexpr qint64 kMaxMarksBytes = qint64(8) << 20;
+inline constexpr qint64 kMaxCaseFileBytes = qint64(24) << 20;
 // The bytes of a small regular file (at most `maxBytes`), or the message
 // naming it. A folder or a device is not read: reading one might never end.
 std::variant<QByteArray, std::string> readSmallFile(const QString& path,

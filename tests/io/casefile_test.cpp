@@ -165,5 +165,23 @@ TEST(CaseFile, MarksMayBeLargerThanACase) {
               path.toStdString() + ": too large for Yawmark, more than 1 MiB.");
 }
 
+// The most points a case may hold, as far out as they may lie, are saved and
+// opened again; one more is not saved.
+TEST(CaseFile, TheLargestCaseThatCanBeSavedOpensAgain) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("large.yawmark");
+    CaseFile file = startupCaseFile();
+    model::Mark mark;
+    for (std::size_t i = 0; i < model::kMaxMarkPoints; ++i)
+        mark.points.push_back({-999999.12345678912 + double(i), -0.00012345678912345678});
+    file.marks = {mark};
+    ASSERT_EQ(saveCase(path, file), std::nullopt);
+    const auto read = loadCase(path);
+    ASSERT_TRUE(std::holds_alternative<CaseRead>(read)) << std::get<std::string>(read);
+    EXPECT_EQ(std::get<CaseRead>(read).file.marks, file.marks);
+    file.marks[0].points.push_back({0, 0});
+    EXPECT_NE(saveCase(path, file), std::nullopt);
+}
+
 } // namespace
 } // namespace yawmark::io
