@@ -91,7 +91,7 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);
 // A case or the vehicles are a few kilobytes; tyre marks of the most points
-// a survey may have (100,000) take a few megabytes as CSV, and about 14 MB in
+// a survey may have (100,000) take a few megabytes as CSV, and up to 13 MB in
 // a case file, written with the case's indentation at the farthest reach.
 inline constexpr qint64 kMaxCaseBytes = qint64(1) << 20;
 inline constexpr qint64 kMaxMarksBytes = qint64(8) << 20;

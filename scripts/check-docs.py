@@ -558,31 +558,31 @@ def case_bytes(rows):
 
 
 def check_case_capacity():
-    m = find(r"A case file holds fewer: it is read only up to (\d+) MiB, and saved \(indented, for a "
-             r"person to read\) a point takes about (\d+) bytes when it was surveyed to the "
-             r"centimetre, or (\d+) with every digit, as `--write-marks` writes them\. A case holds "
-             r"about ([\d,]+) points of the first kind, or ([\d,]+) of the second",
+    m = find(r"A case file holds as many: saved \(indented, for a person to read\) a point takes about "
+             r"(\d+) bytes when it was surveyed to the centimetre, or up to (\d+) with every digit, so "
+             r"([\d,]+) points take at most about (\d+) MB of the (\d+) MiB a case file is read up to\. "
+             r"A case with more points is refused when saved",
              "how many mark points a case holds")
     if not m:
         return
-    limit = int(m.group(1)) << 20
     batch("--box", "6=25", "--write-marks", "digits.csv")
-    for kind, source, per_group, count_group in (("surveyed", "examples/skid-marks.csv", 2, 4),
-                                                 ("every digit", "digits.csv", 3, 5)):
-        empty, thousand = case_bytes([]), case_bytes(marks_rows(source, 1000))
-        per = (thousand - empty) / 1000
-        shown(m, per_group, per, " bytes")
-        count = int(m.group(count_group).replace(",", ""))
-        holds = (limit - empty) / per
-        if not count <= holds < count * 1.05:
-            mismatch(f"README.md:{line_of(m.start(count_group))}",
-                     f"a case holds {holds:.0f} points ({kind}), not about {count}")
-        for n, readable in ((count, True), (int(count * 1.05), False)):
-            case_bytes(marks_rows(source, n))
-            status, _, err = batch("saved.yawmark", "--passes", "0")
-            if (status == 0) != readable or (not readable and f"more than {m.group(1)} MiB" not in err):
-                mismatch(f"README.md:{line_of(m.start(count_group))}",
-                         f"a case of {n} points ({kind}), saved, is read with status {status}: {first(err)!r}")
+    empty = case_bytes([])
+    per = (case_bytes(marks_rows("examples/skid-marks.csv", 1000)) - empty) / 1000
+    shown(m, 1, per, " bytes")
+    # Every digit, as far out as a point may lie.
+    far = [f"RL,{-999999.1234567891 + i / 7},{-0.0001234567891234567 - i / 7e9}" for i in range(1000)]
+    per = (case_bytes(far) - empty) / 1000
+    if per > int(m.group(2)):
+        mismatch(f"README.md:{line_of(m.start(2))}", f"a point with every digit takes {per:.0f} bytes")
+    count = int(m.group(3).replace(",", ""))
+    if empty + count * int(m.group(2)) > int(m.group(4)) * 10**6 or int(m.group(4)) * 10**6 > int(m.group(5)) << 20:
+        mismatch(f"README.md:{line_of(m.start(4))}", f"{count} points do not fit the sizes named")
+    size = case_bytes(far * (count // 1000))
+    status, _, err = batch("saved.yawmark", "--passes", "0")
+    if size == 0 or status != 0:
+        mismatch(f"README.md:{line_of(m.start(3))}", f"a case of {count} points, saved, is read with status {status}: {first(err)!r}")
+    if case_bytes(far * (count // 1000) + far[:1]) != 0:
+        mismatch(f"README.md:{line_of(m.start(3))}", f"a case of {count + 1} points is saved")
 
 
 def check_fit_figures():
