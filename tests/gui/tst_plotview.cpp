@@ -26,10 +26,9 @@ private slots:
     void thePlotLiesBesideThePanel();
     void aFollowedRunEndsInSight_data();
     void aFollowedRunEndsInSight();
-    void unitsReachTheReadoutsAndTheAxes();
+    void theStatusBarCutsNothingAndFollowsTheUnits();
     void fitSkidFromABoxTypesNothing();
     void exportsSayWhatTheyWrote();
-    void theStatusBarCutsNothingAtTheDefaultSize();
 
 private:
     QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
@@ -121,15 +120,18 @@ void tst_PlotView::aFollowedRunEndsInSight() {
     QCOMPARE(w_->plotter().view().yMax, ended.yMax);
 }
 
-void tst_PlotView::unitsReachTheReadoutsAndTheAxes() {
-    drawToRest();
+void tst_PlotView::theStatusBarCutsNothingAndFollowsTheUnits() {
+    const QSize plotSize = plot()->size();
+    drawToRest(); // a grip note, the readout at rest, then the rest error
     auto* readout = w_->findChild<QLabel*>("lblReadout");
-    QVERIFY(readout->text().endsWith(QStringLiteral("\u00B0")) && readout->text().contains(") m;"));
     auto* note = w_->findChild<QLabel*>("lblNote");
-    QTRY_VERIFY(note->text().contains(QStringLiteral(" cm at this interval")));
+    QTRY_VERIFY(note->text().contains(QStringLiteral("\nRest position good to about 13 cm")));
+    QCOMPARE(plot()->size(), plotSize); // the notes came without a redraw
+    for (QLabel* label : {readout, note}) // at the default size, each on lines of its own
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(), qPrintable(line));
     action("mnuUS")->trigger(); // the readout and the notes say it again in feet
-    QVERIFY(readout->text().contains(") ft; slid"));
-    QVERIFY(note->text().contains(QStringLiteral(" in at this interval")));
+    QVERIFY(readout->text().contains(") ft; slid") && note->text().contains(" 5.1 in at"));
     QCOMPARE(w_->plotter().view().unit, 0.3048);
     QVERIFY(w_->findChild<QLabel*>("Label5")->text().contains(QStringLiteral("in feet")));
     QTest::mouseMove(plot(), QPoint(100, 100));
@@ -168,18 +170,6 @@ void tst_PlotView::exportsSayWhatTheyWrote() {
     w_->statusBar()->clearMessage();
     action("mnuExportImage")->trigger(); // a failure says so, not "Saved"
     QVERIFY(w_->statusBar()->currentMessage().isEmpty());
-}
-
-void tst_PlotView::theStatusBarCutsNothingAtTheDefaultSize() {
-    const QSize plotSize = plot()->size();
-    drawToRest(); // a grip note, the readout at rest, then the rest error
-    auto* note = w_->findChild<QLabel*>("lblNote");
-    QTRY_COMPARE(note->text().count(QLatin1Char('\n')), 1);
-    QCOMPARE(plot()->size(), plotSize); // the notes came without a redraw
-    for (QLabel* label : {w_->findChild<QLabel*>("lblReadout"), note})
-        for (const QString& line : label->text().split(QLatin1Char('\n')))
-            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(),
-                     qPrintable(line));
 }
 
 QTEST_MAIN(tst_PlotView)
