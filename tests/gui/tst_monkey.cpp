@@ -255,7 +255,8 @@ private:
             QAction* a = action(any(QList<const char*>{
                 "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage",
                 "mnuExportTrajectory", "mnuCopy", "mnuImportMarks", "mnuClearMarks", "mnuFitMarks",
-                "mnuSaveVehicle", "mnuRemoveVehicle"}));
+                "mnuSaveVehicle", "mnuRemoveVehicle", "mnuFit", "mnuFollow", "mnuPanel", "mnuMetric",
+                "mnuUS"}));
             note(QStringLiteral("menu ") + a->objectName());
             a->trigger();
             break;
