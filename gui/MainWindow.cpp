@@ -196,8 +196,7 @@ void MainWindow::createActions() {
         unitGroup->addAction(a);
     }
     metric_->setChecked(true);
-    connect(unitGroup, &QActionGroup::triggered, this,
-            [this](QAction* a) { useUnits(a == us_ ? model::Units::US : model::Units::Metric); });
+    connect(unitGroup, &QActionGroup::triggered, this, &MainWindow::useUnits);
     for (QAction* a : {follow_, panelShown_})
         connect(a, &QAction::toggled, this, &MainWindow::keepViewSettings);
 
@@ -332,7 +331,7 @@ void MainWindow::useSettings(QSettings* settings) {
     panelShown_->setChecked(settings->value(QStringLiteral("view/panel"), true).toBool());
     const bool us = settings->value(QStringLiteral("view/units")).toString() == QLatin1String("us");
     (us ? us_ : metric_)->setChecked(true);
-    useUnits(us ? model::Units::US : model::Units::Metric);
+    useUnits();
     settings_ = settings;
 }
 
@@ -340,15 +339,15 @@ void MainWindow::keepViewSettings() {
     if (!settings_) return;
     settings_->setValue(QStringLiteral("view/follow"), follow_->isChecked());
     settings_->setValue(QStringLiteral("view/panel"), panelShown_->isChecked());
-    settings_->setValue(QStringLiteral("view/units"), us_->isChecked() ? QStringLiteral("us")
-                                                                        : QStringLiteral("metric"));
+    settings_->setValue(QStringLiteral("view/units"), units() == model::Units::US
+                                                          ? QStringLiteral("us")
+                                                          : QStringLiteral("metric"));
 }
 
-void MainWindow::useUnits(model::Units units) {
-    units_ = units;
-    plotter_->setUnits(units);
-    controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units)));
-    if (fit_) fit_->setUnits(units);
+void MainWindow::useUnits() {
+    plotter_->setUnits(units());
+    controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units())));
+    if (fit_) fit_->setUnits(units());
     if (!gripNote_.isEmpty() || restError_) showRunNotes();
     showReadout();
     keepViewSettings();
@@ -382,7 +381,7 @@ void MainWindow::showPhase(model::Phase phase) {
 
 void MainWindow::showReadout() {
     const auto r = model::readout(runs_->run().record());
-    readout_->setText(r ? qs(model::readoutText(*r, units_)) : QString());
+    readout_->setText(r ? qs(model::readoutText(*r, units())) : QString());
     readout_->setToolTip(readout_->text());
 }
 
@@ -428,7 +427,7 @@ void MainWindow::showRunNotes() {
     if (!gripNote_.isEmpty()) lines << gripNote_;
     if (restError_) {
         QString text = QStringLiteral("Rest position good to about %1 at this interval")
-                           .arg(qs(model::smallLengthText(*restError_, units_)));
+                           .arg(qs(model::smallLengthText(*restError_, units())));
         if (*restError_ > std::abs(plot_->surface().worldPerPixel().x()))
             text += QStringLiteral("; a smaller \"%1\" would place it closer")
                         .arg(qs(std::string(model::boxInfo(model::kIntervalBox).caption)));
@@ -441,7 +440,7 @@ void MainWindow::showFit() {
     // A closed dialog is on its way out; Fit to Marks then opens a fresh one.
     if (!fit_ || fit_->isHidden()) {
         fit_ = new FitDialog(this, *panel(), *document_);
-        fit_->setUnits(units_);
+        fit_->setUnits(units());
         connect(fit_, &FitDialog::applied, this,
                 [this](const model::BoxTexts& texts, bool autoNormal,
                        const std::vector<model::Mark>& marks) {

@@ -114,8 +114,10 @@ private:
     void showRunNotes();
     void showReadout();
     void setNote(const QString& text);
-    // The plot, the readouts and the tip in these units from now on.
-    void useUnits(model::Units units);
+    // The plot, the readouts and the tip in the units View > Units has ticked.
+    void useUnits();
+    // As View > Units is ticked.
+    model::Units units() const { return us_->isChecked() ? model::Units::US : model::Units::Metric; }
     // Follow Run, the panel and the units into the settings, if any.
     void keepViewSettings();
 
@@ -138,7 +140,6 @@ private:
     QAction* panelShown_ = nullptr;
     QAction* metric_ = nullptr;
     QAction* us_ = nullptr;
-    model::Units units_ = model::Units::Metric;
     QString gripNote_;                 // of the last Draw
     std::optional<double> restError_;  // of its run, m, once known
     QLabel* readout_ = nullptr;

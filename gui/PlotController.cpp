@@ -82,9 +82,7 @@ void PlotController::followCar() {
     const double speed = length(v);
     const double s = speed * speed / (2 * car.friction * car.gravity * (1 - car.frontShare));
     if (speed > 0 && std::isfinite(s) && s > 0 && s < plot::kMaxRange / 4) {
-        const sim::Vec2 ahead = run.body().position + (s / speed) * v;
-        extent->lo = {std::min(extent->lo.x, ahead.x), std::min(extent->lo.y, ahead.y)};
-        extent->hi = {std::max(extent->hi.x, ahead.x), std::max(extent->hi.y, ahead.y)};
+        extent->include(run.body().position + (s / speed) * v);
     }
     if (view_.grow(extent->lo, extent->hi)) redraw();
 }
@@ -179,8 +177,7 @@ void PlotController::fitSkid() {
     for (const model::Mark& mark : document_.file().marks)
         for (const sim::Vec2& p : mark.points) {
             if (!extent) extent = model::Record::Extent{p, p};
-            extent->lo = {std::min(extent->lo.x, p.x), std::min(extent->lo.y, p.y)};
-            extent->hi = {std::max(extent->hi.x, p.x), std::max(extent->hi.y, p.y)};
+            extent->include(p);
         }
     if (extent) viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
 }

@@ -43,9 +43,7 @@ std::optional<Record::Extent> Record::extent() const {
     for (const Sample& s : samples_) {
         const sim::WheelPlacement w = sim::placeWheels(car(s), s.heading);
         for (const sim::Vec2 offset : w.offset) {
-            const sim::Vec2 p = s.position + offset;
-            e.lo = {std::min(e.lo.x, p.x), std::min(e.lo.y, p.y)};
-            e.hi = {std::max(e.hi.x, p.x), std::max(e.hi.y, p.y)};
+            e.include(s.position + offset);
         }
     }
     return e;

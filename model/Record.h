@@ -16,6 +16,7 @@
 #include "sim/Draw.h"
 #include "sim/Step.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -63,6 +64,11 @@ public:
 
     struct Extent {
         sim::Vec2 lo, hi;
+        // Grown to hold p as well.
+        void include(sim::Vec2 p) {
+            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
+        }
     };
     // The box around the mass centre and the wheels of every sample (the
     // outlines' corners); nothing for an empty record.

@@ -29,6 +29,7 @@ private slots:
     void theStatusBarCutsNothingAndFollowsTheUnits();
     void fitSkidFromABoxTypesNothing();
     void exportsSayWhatTheyWrote();
+    void theViewChoicesAreRemembered();
 
 private:
     QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
@@ -170,6 +171,18 @@ void tst_PlotView::exportsSayWhatTheyWrote() {
     w_->statusBar()->clearMessage();
     action("mnuExportImage")->trigger(); // a failure says so, not "Saved"
     QVERIFY(w_->statusBar()->currentMessage().isEmpty());
+}
+
+void tst_PlotView::theViewChoicesAreRemembered() {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("yawmark.conf"), QSettings::IniFormat);
+    w_->useSettings(&settings);
+    for (const char* name : {"mnuUS", "mnuFollow", "mnuPanel"}) action(name)->trigger();
+    init(); // the next start
+    w_->useSettings(&settings);
+    QVERIFY(action("mnuUS")->isChecked() && !action("mnuFollow")->isChecked());
+    QVERIFY(!action("mnuPanel")->isChecked() && w_->plotter().view().unit == 0.3048);
+    w_.reset(); // before the settings it uses
 }
 
 QTEST_MAIN(tst_PlotView)
