@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/BoxTable.h"
 
+#include <cmath>
+
 namespace yawmark::model {
 
 namespace {
@@ -26,19 +28,34 @@ constexpr std::array<BoxInfo, kBoxCount> kRows{{
      "m, between the left and right wheels",
      {Range::Positive}},
     {"Vehicle Mass (kg)",
-     "1 ton = 907.18 kg on Earth.  Must be non-zero.  If opposite in sign to Moment of Inertia, "
-     "produces negative Moment of Inertia.",
-     Vehicle, 5000, 100, "kg"},
+     "1 ton = 907.18 kg on Earth.  Must be greater than 0.",
+     Vehicle,
+     5000,
+     100,
+     "kg",
+     {Range::Positive}},
     {"Weight Distribution (% Rear)",
-     "All values.  Adjusts position of Center of Mass.  Keep in mind its turning radius and "
+     "From 0 to 100.  Adjusts position of Center of Mass.  Keep in mind its turning radius and "
      "position are used to calculate steering angle.",
-     Vehicle, 20, 100, "% of the weight on the rear axle"},
+     Vehicle,
+     20,
+     100,
+     "% of the weight on the rear axle",
+     {Range::Percent}},
     {"Tire Coefficient of Kinetic Friction",
-     "> 0 in real life.  Negative values reverse directions of all forces.", Vehicle, 5, 100,
-     "no unit"},
+     "Must be greater than 0.",
+     Vehicle,
+     5,
+     100,
+     "no unit",
+     {Range::Positive}},
     {"Moment of Inertia (kg-m^2)",
-     "1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be non-zero.  Can be negative.", Vehicle, 5000, 100,
-     "kg·m²"},
+     "1000 lb-ft-sec^2 = 1355.8 kg-m^2    Must be greater than 0.",
+     Vehicle,
+     5000,
+     100,
+     "kg·m²",
+     {Range::Positive}},
     {"Initial Speed (m/s)",
      "10 mph = 4.4704 m/s.    Must be non-zero.  Initial Speed of Center of Mass.  To back up "
      "vehicle, changing relative direction recommended.",
@@ -56,8 +73,13 @@ constexpr std::array<BoxInfo, kBoxCount> kRows{{
      "10 ft = 3.048 m    Turning Radius during normal driving.  Must be greater than distance "
      "from Center of Mass to Rear.",
      InitialConditions, 100, 100, "m, of the mass centre's circle before the pull"},
-    {"g (acceleration due to gravity) (m/s^2)", "Gravity (duh)", InitialConditions, 10, 100,
-     "m/s²"},
+    {"g (acceleration due to gravity) (m/s^2)",
+     "Gravity (duh)  Must be greater than 0.",
+     InitialConditions,
+     10,
+     100,
+     "m/s²",
+     {Range::Positive}},
     {"Relative direction the vehicle points at (degrees)",
      "In degrees (L-/R+)  The direction the vehicle initially points at relative to the tangent "
      "of the center of mass.",
@@ -91,12 +113,13 @@ constexpr std::array<BoxInfo, kBoxCount> kRows{{
 
 constexpr BoxInfo kGyration{
     "Radius of Gyration (m)",
-    "10 ft = 3.048 m    Must be non-zero (negative OK).  Specify by assuming all mass "
+    "10 ft = 3.048 m    Must be greater than 0.  Specify by assuming all mass "
     "concentrated this distance from mass center.",
     Vehicle,
     10,
     100,
-    "m: all the mass as if this far from the mass centre"};
+    "m: all the mass as if this far from the mass centre",
+    {Range::Positive}};
 
 } // namespace
 
@@ -112,8 +135,37 @@ bool Range::holds(double v) const {
         return v >= 1;
     case UnitInterval:
         return v >= 0 && v <= 1;
+    case Percent:
+        return v >= 0 && v <= 100;
     }
     return true;
+}
+
+double Range::low() const {
+    switch (kind) {
+    case Positive:
+    case UnitInterval:
+    case Percent:
+        return 0;
+    case AtLeastOne:
+        return 1;
+    case Any:
+    case NonZero:
+        break;
+    }
+    return -HUGE_VAL;
+}
+
+double Range::high() const {
+    switch (kind) {
+    case UnitInterval:
+        return 1;
+    case Percent:
+        return 100;
+    default:
+        break;
+    }
+    return HUGE_VAL;
 }
 
 std::string_view Range::text() const {
@@ -128,6 +180,8 @@ std::string_view Range::text() const {
         return "be at least 1";
     case UnitInterval:
         return "be from 0 to 1";
+    case Percent:
+        return "be from 0 to 100";
     }
     return {};
 }

@@ -45,10 +45,14 @@ enum class InertiaForm { Moment, Gyration };
 
 // The values a box takes, as its tooltip promises them.
 struct Range {
-    enum Kind { Any, Positive, NonZero, AtLeastOne, UnitInterval };
+    enum Kind { Any, Positive, NonZero, AtLeastOne, UnitInterval, Percent };
     Kind kind = Any;
 
     bool holds(double v) const;
+    // The ends of the range, infinite where it has none. A Positive range's low
+    // end (0) is not in it, nor is 0 in a NonZero range; every other end is.
+    double low() const;
+    double high() const;
     // What the box must do, after "must": "be greater than 0", ... Empty for Any.
     std::string_view text() const;
 };

@@ -117,6 +117,8 @@ Checked<Case> readCase(const BoxTexts& t, InertiaForm form) {
     car.friction = v[kFrictionBox];
     car.inertia =
         form == InertiaForm::Gyration ? v[kInertiaBox] * v[kInertiaBox] * car.mass : v[kInertiaBox];
+    if (!std::isfinite(car.inertia)) // k² alone may overflow where k²·m does not
+        car.inertia = v[kInertiaBox] * (v[kInertiaBox] * car.mass);
     if (!std::isfinite(car.inertia))
         return BoxProblem{kInertiaBox, "is too large: the moment of inertia would overflow."};
     // Directions are typed clockwise from +y; headings turn counter-clockwise.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Cases that would leave a run or a derived value undefined, refused before
-// anything starts, each naming its box. Everything else the model allows
-// stays allowed (negative friction, a time step of 0 or below, any
-// sensitivity, any weight distribution).
+// anything starts, each naming its box. Each box's own range is checked when
+// the boxes are read; what is left here are the checks between boxes and the
+// limits of the numbers.
 #pragma once
 
 #include "model/BoxTable.h"

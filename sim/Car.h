@@ -47,9 +47,14 @@ inline std::array<double, kWheelCount> wheelFriction(const Car& car) {
 }
 
 // Moment of inertia of a homogeneous car filling its wheelbase rectangle:
-// I = m·(W² + L²)/12.
+// I = m·(W² + L²)/12. Where the squares alone would overflow, the product is
+// taken as (h·m)·h/12 with h = hypot(W, L), so only an inertia that is itself
+// too large to hold comes out infinite.
 inline double homogeneousInertia(const Car& car) {
-    return (car.width * car.width + car.length * car.length) * car.mass / 12;
+    const double inertia = (car.width * car.width + car.length * car.length) * car.mass / 12;
+    if (std::isfinite(inertia)) return inertia;
+    const double h = std::hypot(car.width, car.length);
+    return h * car.mass * h / 12;
 }
 
 // Yaw rate of normal driving before the pull: the mass centre goes once around

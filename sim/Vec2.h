@@ -33,8 +33,12 @@ inline double dot(Vec2 a, Vec2 b) {
 inline double cross(Vec2 a, Vec2 b) {
     return a.x * b.y - a.y * b.x;
 }
+// The plain formula, which every run has always used; hypot only where the
+// squares overflow, so that no length of finite components is infinite.
 inline double length(Vec2 v) {
-    return std::sqrt(v.x * v.x + v.y * v.y);
+    const double squares = v.x * v.x + v.y * v.y;
+    if (std::isfinite(squares)) return std::sqrt(squares);
+    return std::hypot(v.x, v.y);
 }
 inline bool isFinite(Vec2 v) {
     return std::isfinite(v.x) && std::isfinite(v.y);

@@ -193,20 +193,21 @@ void tst_Panel::calculate() {
 }
 
 void tst_Panel::optionsAndReset() {
-    // No radius of gyration for a mass opposite in sign to the inertia: the
-    // dialog stays open, and the window takes no input while it is.
-    type(2, QStringLiteral("-1139"));
+    // No radius of gyration that a double holds: the dialog stays open, and
+    // the window takes no input while it is.
+    type(2, QStringLiteral("1E-10"));
+    type(5, QStringLiteral("1E+300"));
     p_->cmdNormal()->click();
     OptionsDialog* o = options(InertiaForm::Gyration);
     o->cmdOK()->click();
-    QCOMPARE(messages_, QStringList{"\"Moment of Inertia (kg-m^2)\" has no real radius of "
-                                    "gyration: the vehicle mass and the moment of inertia are "
-                                    "of opposite sign."});
+    QCOMPARE(messages_,
+             QStringList{"\"Vehicle Mass (kg)\" is too small for a radius of gyration."});
     QVERIFY(o->isVisible() && QApplication::activeModalWidget() == o &&
             p_->inertiaForm() == InertiaForm::Moment);
-    QCOMPARE(box(5)->text(), kStartInertia);
+    QCOMPARE(box(5)->text(), QStringLiteral("1E+300"));
     QTest::keyClick(o, Qt::Key_Escape); // cancels
     QTRY_VERIFY(!w_->findChild<OptionsDialog*>() && !QApplication::activeModalWidget());
+    type(5, kStartInertia);
     // OK: box 5 as the radius of gyration of the inertia last read, and back.
     type(2, QStringLiteral("1139"));
     p_->cmdNormal()->click();

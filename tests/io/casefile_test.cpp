@@ -86,7 +86,7 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {with("\"mass\": \"1139\",", ""), "field \"boxes.mass\" is missing."},
         {with("\"mass\": \"1139\"", "\"mass\": 1139"), "field \"boxes.mass\" must be a text"},
         {with("\"mass\": \"1139\"", "\"mass\": \"0\""),
-         "field \"boxes.mass\": \"Vehicle Mass (kg)\" must not be 0."},
+         "field \"boxes.mass\": \"Vehicle Mass (kg)\" must be greater than 0."},
         {with("\"steering\": \"Left\"", "\"steering\": \"up\""), "field \"boxes.steering\": "},
         {with("\"realTime\": false", "\"realTime\": 0"),
          "field \"realTime\" must be true or false."},

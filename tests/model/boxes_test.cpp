@@ -109,6 +109,14 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
         {15, "0.99", kMoment, "\"Plot Pixel Size\" must be at least 1."},
         {18, "-0.01", kMoment, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
         {18, "1.0001", kMoment, "\"Front Wheel Sensitivity\" must be from 0 to 1."},
+        {2, "-1139", kMoment, "\"Vehicle Mass (kg)\" must be greater than 0."},
+        {3, "588", kMoment, "\"Weight Distribution (% Rear)\" must be from 0 to 100."},
+        {3, "-0.5", kMoment, "\"Weight Distribution (% Rear)\" must be from 0 to 100."},
+        {4, "-0.9", kMoment, "\"Tire Coefficient of Kinetic Friction\" must be greater than 0."},
+        {5, "-10", kMoment, "\"Moment of Inertia (kg-m^2)\" must be greater than 0."},
+        {5, "-1", kGyration, "\"Radius of Gyration (m)\" must be greater than 0."},
+        {10, "-9.8", kMoment,
+         "\"g (acceleration due to gravity) (m/s^2)\" must be greater than 0."},
     };
     for (const auto& [box, text, form, message] : cases) {
         const BoxProblem p = std::get<BoxProblem>(readCase(typed({{box, text}}), form));
@@ -117,17 +125,15 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
     }
     const BoxTexts t = typed({{kSpeedBox, "fast"}, {kDirectionBox, "north"}}); // direction first
     EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment)).box, kDirectionBox);
-    // Allowed: the ranges' edges, any distribution, a negative mass, inertia or friction.
+    // Allowed: the ranges' edges, a speed backwards, any direction.
     for (const auto& [box, text] : std::initializer_list<std::pair<int, const char*>>{{0, "1e-300"},
                                                                                       {6, "-20"},
                                                                                       {13, "1e-9"},
                                                                                       {15, "1"},
                                                                                       {18, "0"},
                                                                                       {18, "1"},
-                                                                                      {3, "-250"},
-                                                                                      {2, "-1139"},
-                                                                                      {5, "-10"},
-                                                                                      {4, "-0.8"},
+                                                                                      {3, "0"},
+                                                                                      {3, "100"},
                                                                                       {7, "-720"}})
         EXPECT_TRUE(std::holds_alternative<Case>(readCase(typed({{box, text}}), kMoment)))
             << box << " " << text;
@@ -146,7 +152,6 @@ TEST(Calculate, NormalWritesBoxes11And12InertiaBox5InItsFormOrNothing) {
     const std::tuple<InertiaForm, const char*, const char*> cases[] = {
         {kMoment, "4000", "17666.6666666667"},
         {kGyration, "4000", "2.10158670215308"},
-        {kGyration, "-4000", "2.10158670215308"},
         {kGyration, "0", ""}};
     for (const auto& [form, mass, box5] : cases) {
         t = typed({{kLengthBox, "7"}, {kWidthBox, "2"}, {kMassBox, mass}, {5, "1"}});
@@ -169,7 +174,7 @@ TEST(PrepareDraw, TickedCalculationsFeedTheCaseReadUntickedTheTypedValuesOrItNam
     EXPECT_EQ((std::array{q.c.car.inertia, q.c.launch.yawRate}), (std::array{1.0, 0.0}));
     EXPECT_EQ(q.texts.text, t.text);
     const std::tuple<int, const char*, const char*> cases[] = {
-        {kMassBox, "0", "must not be 0."}, // by the run's checks, after both Calculates
+        {kMassBox, "0", "must be greater than 0."}, // by its range, before either Calculate
         {kRadiusBox, "1",
          "must be at least the distance from the mass centre to the rear axle "
          "(1.76748 m) when steering Left."},
