@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Marks.h"
 
+#include "model/Units.h"
 #include "sim/NumberText.h"
 
 #include <array>
@@ -63,6 +64,7 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
     std::size_t points = 0;
     int line = 0;
     bool previousBlank = false;
+    double scale = 1; // metres in a unit of the file's coordinates
     // A spreadsheet may start its CSV with a byte-order mark.
     if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
     while (!csv.empty()) {
@@ -88,14 +90,24 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
         }
         if (count != 3)
             return where + "expected three fields wheel,x,y, found " + std::to_string(count) + ".";
-        if (marks.empty() && points == 0 && upper(field[0]) == "WHEEL") continue; // the header
+        if (marks.empty() && points == 0 && upper(field[0]) == "WHEEL") { // the header
+            // Its columns give the unit: x,y (or x_m,y_m) in metres, x_ft,y_ft in feet.
+            const std::string columns = upper(field[1]) + ',' + upper(field[2]);
+            if (columns == "X_FT,Y_FT")
+                scale = kMetresPerFoot;
+            else if (columns != "X,Y" && columns != "X_M,Y_M")
+                return where + "the header must be wheel,x,y (metres) or wheel,x_ft,y_ft (feet), "
+                               "not \"" + std::string(row) + "\".";
+            continue;
+        }
         const auto wheel = parseWheel(field[0]);
         if (!wheel)
             return where + "the wheel must be FL, FR, RR or RL, not \"" + std::string(field[0]) +
                    "\".";
         sim::Vec2 p;
         for (int i = 1; i <= 2; ++i) {
-            const auto v = parseNumber(field[i]);
+            auto v = parseNumber(field[i]);
+            if (v) *v *= scale;
             if (!v)
                 return where + "\"" + (i == 1 ? "x" : "y") + "\" is not a number: \"" +
                        std::string(field[i]) + "\".";

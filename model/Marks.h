@@ -9,7 +9,9 @@
 //   ...
 //
 // Consecutive rows of one wheel form one mark, in file order; a row of another
-// wheel or a blank line starts the next mark. The header row is optional.
+// wheel or a blank line starts the next mark. The header row is optional; a
+// header wheel,x_ft,y_ft says the coordinates are in feet (wheel,x,y and
+// wheel,x_m,y_m: metres), and they are read into metres.
 #pragma once
 
 #include "sim/Car.h"

@@ -205,6 +205,9 @@ TEST(Marks, BadFilesAreRefusedByLine) {
         {"RL,1,nan\n", "line 1: \"y\" is not a number: \"nan\"."},
         {"RL,1,2\nRL,-2e6,3\n", "line 2: \"x\" must lie within 1000000 m of the origin, not -2e6."},
         {"wheel,x,y\n", "no points: a row \"wheel,x,y\" is needed for each."},
+        {"wheel,x_cm,y_cm\nRL,1,2\n",
+         "line 1: the header must be wheel,x,y (metres) or wheel,x_ft,y_ft (feet), not "
+         "\"wheel,x_cm,y_cm\"."},
     };
     for (const auto& [csv, message] : table) {
         const auto read = parseMarks(csv);
@@ -224,6 +227,9 @@ TEST(Marks, CsvRoundTripKeepsMarksApart) {
     const auto again = parseMarks(marksCsv(marks));
     ASSERT_EQ(std::get<std::vector<Mark>>(again).size(), 3u);
     EXPECT_EQ(std::get<std::vector<Mark>>(again)[1].points[0], (sim::Vec2{3, 4}));
+    // A header in feet: the points are read into metres.
+    const auto feet = parseMarks("Wheel,X_ft,Y_ft\nRL,10,-1\n");
+    EXPECT_EQ(std::get<std::vector<Mark>>(feet)[0].points[0], (sim::Vec2{3.048, -0.3048}));
 }
 
 } // namespace
