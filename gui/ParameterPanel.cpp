@@ -449,9 +449,9 @@ void ParameterPanel::stepBox(int index) {
             setBoxText(index, qs(steeringWord(static_cast<sim::Steering>(next))));
         }
     } else if (const auto x = parseNumber(box->text().toStdString())) {
-        const double stepped = *x + static_cast<double>(d) / boxInfo(index).divisor;
-        if (std::isfinite(stepped))
-            setBoxText(index, QString::fromStdString(formatNumber(stepped)));
+        // Held in the box's range: a spinner never steps to a number Calculate refuses.
+        const double to = stepped(index, *x, d);
+        if (std::isfinite(to)) setBoxText(index, QString::fromStdString(formatNumber(to)));
     }
     spinner->setValue(0);
     emit changed(QStringLiteral("Step %1").arg(qs(boxInfo(index, form_).caption)),

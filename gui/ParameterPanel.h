@@ -123,8 +123,8 @@ signals:
 
 public slots:
     // A spinner moved off 0: steps its box by the arrow step from the box's
-    // text (steering words along their cycle) and puts the spinner back to 0.
-    // A box that holds no number is left alone.
+    // text (steering words along their cycle), held in the box's range, and
+    // puts the spinner back to 0. A box that holds no number is left alone.
     void stepBox(int index);
     // A box's text changed: an edit of boxes 0 to 3 marks the vehicle as
     // "Custom"; box 8 reading "Center" disables box 9 and its spinner.

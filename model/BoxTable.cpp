@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/BoxTable.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace yawmark::model {
@@ -203,6 +204,22 @@ std::string boxMessage(const BoxProblem& problem, InertiaForm form) {
     text += "\" ";
     text += problem.what;
     return text;
+}
+
+double stepped(int i, double value, int steps) {
+    const BoxInfo& info = boxInfo(i);
+    if (info.divisor == 0) return value;
+    const double unit = 1.0 / info.divisor;
+    const double delta = static_cast<double>(steps) / info.divisor;
+    const double to = value + delta;
+    const Range range = info.range;
+    if (range.holds(to)) return to;
+    if (range.kind == Range::NonZero) return to + delta;
+    if (steps > 0 && to > range.high()) return std::max(value, range.high());
+    // The least number the box takes: its low end, one unit above a Positive box's 0.
+    const double least = range.kind == Range::Positive ? unit : range.low();
+    if (steps < 0 && to < least) return std::min(value, least);
+    return to; // from beyond an end, towards the range
 }
 
 } // namespace yawmark::model

@@ -111,4 +111,11 @@ std::optional<BoxProblem> checkRange(int i, double value);
 // "Vehicle Mass (kg)" must not be 0.
 std::string boxMessage(const BoxProblem& problem, InertiaForm form);
 
+// Box i's number after `steps` spinner units (its arrow step is boxInfo(i).step
+// of them, up positive), held in the box's range: a step that would leave it
+// stops at the end it passes (above a Positive box's 0, at one spinner unit),
+// or leaves a number already beyond that end where it is; a NonZero box steps
+// over 0. A box of words (divisor 0) keeps its value.
+double stepped(int i, double value, int steps);
+
 } // namespace yawmark::model

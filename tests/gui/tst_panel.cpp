@@ -91,7 +91,7 @@ void tst_Panel::controlsFollowTheBoxTable_data() {
     QTest::newRow("steering up") << 8 << false << 3 << "Left Right Center Left";
     QTest::newRow("steering down") << 8 << false << -3 << "Left Center Right Left";
     QTest::newRow("steering, not a word") << 8 << false << 1 << "sideways sideways";
-    QTest::newRow("down through 0") << 18 << false << -2 << "0.0001 0 -0.0001";
+    QTest::newRow("down to 0, its range's end") << 18 << false << -2 << "0.0001 0 0";
     QTest::newRow("not a number") << 0 << false << 1 << "4.2x 4.2x";
 }
 
