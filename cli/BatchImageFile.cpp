@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/BatchImageFile.h"
 
-#include <QFileInfo>
+#include "io/CaseFile.h"
+#include "model/Text.h"
+
 #include <QImageWriter>
 
 namespace yawmark {
@@ -10,7 +12,8 @@ BatchImageFile::BatchImageFile(const std::string& path)
     : path_(path), file_(QString::fromStdString(path)) {}
 
 std::optional<std::string> BatchImageFile::open() {
-    if (QFileInfo(file_.fileName()).isDir()) return message(QStringLiteral("it is a folder"));
+    if (auto problem = io::outputProblem(file_.fileName()))
+        return message(QString::fromStdString(*problem));
     if (!file_.open(QIODevice::WriteOnly)) return message(file_.errorString());
     return std::nullopt;
 }
@@ -26,7 +29,7 @@ std::optional<std::string> BatchImageFile::write(const QImage& image) {
 }
 
 std::string BatchImageFile::message(const QString& reason) const {
-    return "--png: cannot write \"" + path_ + "\": " + reason.toStdString() + ".";
+    return "--png: cannot write \"" + model::printable(path_) + "\": " + reason.toStdString() + ".";
 }
 
 } // namespace yawmark

@@ -4,6 +4,7 @@
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
 #include "cli/BatchPlot.h"
+#include "model/Text.h"
 #include "sim/NumberText.h"
 
 #include <charconv>
@@ -128,8 +129,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             if (!size)
                 return "--size needs WxH with whole numbers from 1 to " +
                        std::to_string(plot::kMaxImageSide) + " and at most " +
-                       std::to_string(plot::kMaxImagePixels) + " pixels in all, not \"" + *text +
-                       "\".";
+                       std::to_string(plot::kMaxImagePixels) + " pixels in all, not \"" +
+                       printable(*text) + "\".";
             o.width = size->first;
             o.height = size->second;
             sizeGiven = true;
@@ -137,7 +138,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             const auto text = value();
             if (!text) return name + " needs a number.";
             const auto n = parseCount(*text);
-            if (!n) return name + " needs a whole number of 0 or more, not \"" + *text + "\".";
+            if (!n)
+                return name + " needs a whole number of 0 or more, not \"" + printable(*text) +
+                       "\".";
             if (name == "--passes") {
                 o.passes = *n;
                 passesGiven = true;
@@ -150,7 +153,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             if (!text) return "--seconds needs a number.";
             const auto t = parseNumber(*text);
             if (!t || *t < 0)
-                return "--seconds needs a number of 0 or more, not \"" + *text + "\".";
+                return "--seconds needs a number of 0 or more, not \"" + printable(*text) + "\".";
             o.seconds = *t;
         } else if (name == "--vehicle") {
             const auto text = value();
@@ -159,7 +162,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             for (auto v : kVehicleNames)
                 known = known || v == *text;
             if (!known)
-                return "--vehicle: unknown vehicle \"" + *text +
+                return "--vehicle: unknown vehicle \"" + printable(*text) +
                        "\" (choose \"McLaren F1\", \"Imaginery Car\" or \"Custom\").";
             o.vehicle = *text;
         } else if (name == "--starts-at-pull" && flag()) {
@@ -174,8 +177,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             const auto text = value();
             const auto unknowns = text ? parseUnknowns(*text) : std::nullopt;
             if (!unknowns)
-                return "--fit-for needs speed, speed,yaw or all, not \"" + text.value_or("") +
-                       "\".";
+                return "--fit-for needs speed, speed,yaw or all, not \"" +
+                       printable(text.value_or("")) + "\".";
             o.fitFor = *unknowns;
         } else if (name == "--sigma" || name == "--mu-uncertainty") {
             const auto text = value();
@@ -186,7 +189,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                        (sigma ? "of metres from " + formatNumber(kMinMarkSigma) + " to " +
                                     formatNumber(kMaxMarkSigma)
                               : std::string("of 0 or more")) +
-                       ", not \"" + text.value_or("") + "\".";
+                       ", not \"" + printable(text.value_or("")) + "\".";
             if (sigma)
                 o.sigma = *v;
             else
@@ -196,7 +199,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             if (!text || text->empty()) return "--save-case needs a file name.";
             o.saveCase = *text;
         } else if (!name.starts_with('-') || name == "-") {
-            if (!o.caseFile.empty()) return "give one case file, not \"" + args[i] + "\" as well.";
+            if (!o.caseFile.empty())
+                return "give one case file, not \"" + printable(args[i]) + "\" as well.";
             o.caseFile = args[i];
         } else if (name == "--box") {
             const auto text = value();
@@ -204,11 +208,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             const auto eq = text->find('=');
             const auto index = parseCount(std::string_view(*text).substr(0, eq));
             if (eq == std::string::npos || !index || *index >= kBoxCount)
-                return "--box needs I=TEXT with a box number I from 0 to 18, not \"" + *text +
-                       "\".";
+                return "--box needs I=TEXT with a box number I from 0 to 18, not \"" +
+                       printable(*text) + "\".";
             o.boxes.emplace_back(static_cast<int>(*index), text->substr(eq + 1));
         } else {
-            return "unknown option \"" + args[i] + "\".";
+            return "unknown option \"" + printable(args[i]) + "\".";
         }
     }
     if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
@@ -297,7 +301,7 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
     auto read =
         parseMarks(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     if (auto* message = std::get_if<std::string>(&read))
-        return fail("--fit: " + options.fit + ": " + *message, 2);
+        return fail("--fit: " + printable(options.fit) + ": " + *message, 2);
     auto marks = std::get<std::vector<Mark>>(std::move(read));
     for (Mark& m : marks) {
         m.sigma = options.sigma.value_or(kDefaultMarkSigma);

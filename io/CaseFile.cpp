@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "io/CaseFile.h"
 
+#include "model/Text.h"
 #include "sim/NumberText.h"
 
 #include <QFile>
@@ -25,15 +26,29 @@ QString qs(std::string_view s) {
 }
 
 std::string field(std::string_view name) {
-    return "field \"" + std::string(name) + "\"";
+    return "field \"" + model::printable(name) + "\"";
 }
 
-// Something is there, and it is not a regular file (a folder, a device, a
-// pipe): reading it might never end, writing it would not keep anything.
-bool notRegular(const QString& path) {
+// What is at `path` when it is there and not a regular file (a folder, a
+// device, a pipe): reading it might never end, writing it would not keep anything.
+std::optional<std::string> notRegular(const QString& path) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    const auto status = std::filesystem::status(path.toStdString(), error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    const auto status = fs::status(path.toStdString(), error); // behind any link
+    if (error || !fs::exists(status) || fs::is_regular_file(status)) return std::nullopt;
+    switch (status.type()) {
+    case fs::file_type::directory:
+        return std::string("a folder");
+    case fs::file_type::fifo:
+        return std::string("a pipe (FIFO)");
+    case fs::file_type::socket:
+        return std::string("a socket");
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return std::string("a device");
+    default:
+        return std::string("something other than a file");
+    }
 }
 
 // "major.minor" with both numbers, or nothing.
@@ -102,8 +117,9 @@ public:
     std::optional<int> choice(std::string_view key, int most, std::string_view meaning) {
         const auto v = take(key);
         if (!v) return std::nullopt;
+        // In range before it is cast: a cast of 1e300 to int is undefined.
         const double d = v->toDouble(-1);
-        if (!v->isDouble() || d != static_cast<int>(d) || d < 0 || d > most)
+        if (!v->isDouble() || !(d >= 0 && d <= most) || d != std::floor(d))
             return fail(name(key) + " must be " + std::string(meaning) + ".");
         return static_cast<int>(d);
     }
@@ -299,8 +315,9 @@ std::variant<CaseRead, std::string> readCaseText(std::string_view text) {
 }
 
 std::variant<QByteArray, std::string> readSmallFile(const QString& path, qint64 maxBytes) {
-    const std::string name = path.toStdString() + ": ";
-    if (notRegular(path)) return name + "not a file (a folder or a device).";
+    const std::string name = pathName(path) + ": ";
+    if (path.isEmpty()) return name + "no file name was given.";
+    if (const auto what = notRegular(path)) return name + "not a file but " + *what + ".";
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return name + file.errorString().toStdString() + ".";
     QByteArray bytes = file.read(maxBytes + 1);
@@ -315,7 +332,7 @@ std::variant<CaseRead, std::string> loadCase(const QString& path) {
     if (auto* e = std::get_if<std::string>(&bytes)) return *e;
     const QByteArray& b = std::get<QByteArray>(bytes);
     auto read = readCaseText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
-    if (auto* e = std::get_if<std::string>(&read)) return path.toStdString() + ": " + *e;
+    if (auto* e = std::get_if<std::string>(&read)) return pathName(path) + ": " + *e;
     return read;
 }
 
@@ -324,17 +341,17 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
     for (const model::Mark& m : f.marks)
         points += m.points.size();
     if (points > model::kMaxMarkPoints)
-        return path.toStdString() + ": not saved: the tyre marks have " + std::to_string(points) +
+        return pathName(path) + ": not saved: the tyre marks have " + std::to_string(points) +
                " points, and a case may hold " + std::to_string(model::kMaxMarkPoints) + ".";
     const std::string text = caseText(f);
     if (static_cast<qint64>(text.size()) > kMaxCaseFileBytes)
-        return path.toStdString() + ": not saved: it would be too large to be opened again.";
+        return pathName(path) + ": not saved: it would be too large to be opened again.";
     return saveText(path, text);
 }
 
 std::optional<std::string> saveText(const QString& path, std::string_view text) {
-    const std::string name = path.toStdString() + ": ";
-    if (notRegular(path)) return name + "a folder or a device of that name is in the way.";
+    const std::string name = pathName(path) + ": ";
+    if (auto problem = outputProblem(path)) return name + *problem + ".";
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count:
     // through the buffer it may pass unnoticed and commit() replace the old
@@ -348,6 +365,16 @@ std::optional<std::string> saveText(const QString& path, std::string_view text) 
     }
     if (!file.commit()) return name + file.errorString().toStdString() + ".";
     return std::nullopt;
+}
+
+std::optional<std::string> outputProblem(const QString& path) {
+    if (path.isEmpty()) return std::string("no file name was given");
+    if (const auto what = notRegular(path)) return *what + " of that name is in the way";
+    return std::nullopt;
+}
+
+std::string pathName(const QString& path) {
+    return path.isEmpty() ? std::string("\"\"") : model::printable(path.toStdString());
 }
 
 } // namespace yawmark::io

@@ -90,6 +90,13 @@ std::variant<CaseRead, std::string> loadCase(const QString& path);
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);
+// Why nothing may be written at `path`, or nothing: an empty name, or
+// something there that is not a regular file (a folder, a pipe, a device, a
+// socket; also behind a symbolic link), which a save would replace or never
+// finish writing. Every writer asks this first.
+std::optional<std::string> outputProblem(const QString& path);
+// The path as a message names it: control characters escaped, "" for none.
+std::string pathName(const QString& path);
 // A case or the vehicles are a few kilobytes; tyre marks of the most points
 // a survey may have (100,000) take a few megabytes as CSV, and up to 13 MB in
 // a case file, written with the case's indentation at the farthest reach.

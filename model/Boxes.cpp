@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Boxes.h"
 
+#include "model/Text.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
@@ -94,15 +95,15 @@ Checked<Case> readCase(const BoxTexts& t, InertiaForm form) {
         if (i == kSteeringBox) {
             steering = parseSteering(text);
             if (!steering)
-                return BoxProblem{i, "must be Left, Right or Center (or L, R, CE), not \"" + text +
-                                         "\"."};
+                return BoxProblem{i, "must be Left, Right or Center (or L, R, CE), not \"" +
+                                         printable(text) + "\"."};
             continue;
         }
         const auto number = parseNumber(text);
         if (!number) {
             const bool blank = text.find_first_not_of(" \t") == std::string::npos;
             return BoxProblem{i, blank ? "is empty: a number is needed."
-                                       : "is not a number: \"" + text + "\"."};
+                                       : "is not a number: \"" + printable(text) + "\"."};
         }
         if (auto problem = checkRange(i, *number)) return *problem;
         v[i] = *number;

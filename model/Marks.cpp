@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Marks.h"
 
+#include "model/Text.h"
 #include "model/Units.h"
 #include "sim/NumberText.h"
 
@@ -96,13 +97,15 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
             if (columns == "X_FT,Y_FT")
                 scale = kMetresPerFoot;
             else if (columns != "X,Y" && columns != "X_M,Y_M")
-                return where + "the header must be wheel,x,y (metres) or wheel,x_ft,y_ft (feet), "
-                               "not \"" + std::string(row) + "\".";
+                return where +
+                       "the header must be wheel,x,y (metres) or wheel,x_ft,y_ft (feet), "
+                       "not \"" +
+                       printable(row) + "\".";
             continue;
         }
         const auto wheel = parseWheel(field[0]);
         if (!wheel)
-            return where + "the wheel must be FL, FR, RR or RL, not \"" + std::string(field[0]) +
+            return where + "the wheel must be FL, FR, RR or RL, not \"" + printable(field[0]) +
                    "\".";
         sim::Vec2 p;
         for (int i = 1; i <= 2; ++i) {
@@ -110,10 +113,10 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv) {
             if (v) *v *= scale;
             if (!v)
                 return where + "\"" + (i == 1 ? "x" : "y") + "\" is not a number: \"" +
-                       std::string(field[i]) + "\".";
+                       printable(field[i]) + "\".";
             if (!(std::fabs(*v) <= kMarkReach))
                 return where + "\"" + (i == 1 ? "x" : "y") + "\" must lie within " +
-                       formatNumber(kMarkReach) + " m of the origin, not " + std::string(field[i]) +
+                       formatNumber(kMarkReach) + " m of the origin, not " + printable(field[i]) +
                        ".";
             (i == 1 ? p.x : p.y) = *v;
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -56,12 +57,27 @@ std::optional<double> parseNumber(std::string_view text) {
     const char* last = text.data() + text.size();
     const auto res = std::from_chars(first, last, value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
-        // Too small to hold reads as zero; too large to hold is no number at all.
-        std::size_t e = numberStart;
-        while (e < text.size() && text[e] != 'e' && text[e] != 'E')
-            ++e;
-        if (e == text.size() || text.substr(e + 1).find('-') == std::string_view::npos)
-            return std::nullopt;
+        // Too small to hold reads as zero; too large to hold is no number at
+        // all. Which of the two is told by the power of ten of the first digit
+        // that is not 0, however it is spelled: 0.<400 zeros>1 as 1e-401.
+        long long power = 0, digitsBefore = 0, index = 0, exponent = 0;
+        bool point = false, nonZero = false;
+        std::size_t j = numberStart;
+        for (; j < text.size() && text[j] != 'e' && text[j] != 'E'; ++j) {
+            if (text[j] == '.') {
+                point = true;
+                continue;
+            }
+            if (!point) ++digitsBefore;
+            if (!nonZero && text[j] != '0') nonZero = true, power = -index;
+            ++index;
+        }
+        power += digitsBefore - 1;
+        const bool negativeExponent = j + 1 < text.size() && text[j + 1] == '-';
+        for (++j; j < text.size(); ++j) // at most 10^15: never overflows
+            if (std::isdigit(static_cast<unsigned char>(text[j])))
+                exponent = std::min(exponent * 10 + (text[j] - '0'), 1'000'000'000'000'000LL);
+        if (power + (negativeExponent ? -exponent : exponent) >= 0) return std::nullopt;
         value = 0;
     } else if (res.ec != std::errc() || res.ptr != last || !std::isfinite(value)) {
         return std::nullopt;

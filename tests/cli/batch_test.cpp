@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace yawmark {
@@ -80,6 +81,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--box", "19=1"}, "--box"},
         {{"--box", "3"}, "--box"},
         {{"--vehicle", "Ferrari"}, "--vehicle: unknown vehicle \"Ferrari\""},
+        {{"--vehicle", "F\x1b[2J\xff\xc2\x9b\x7f\u00e9"},
+         "vehicle \"F\\x1B[2J\\xFF\\xC2\\x9B\\x7F\u00e9\""},
         {{"--box", "2=0"}, "\"Vehicle Mass (kg)\" must be greater than 0."},
         {{"--box", "2=abc"}, "\"Vehicle Mass (kg)\" is not a number"},
         {{"--box", "9=1"}, "\"Mass Center Turning Radius (m)\""},
@@ -271,12 +274,14 @@ TEST_F(BatchPng, TheProgramDrawsTheImageOfTheSizeAskedWithoutADisplay) {
 
 TEST_F(BatchPng, AFileThatCannotBeWrittenIsRefusedBeforeTheRunAndAnOldImageStays) {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0); // a PNG would have taken its place
     const Args failingRun{"--box", "6=1e300", "--box", "13=1e10", "--csv"};
     const struct {
         std::string file;
         const char* fragment;
     } cases[] = {
-        {path("folder"), "it is a folder"},
+        {path("folder"), "a folder of that name is in the way"},
+        {path("pipe"), "a pipe (FIFO) of that name is in the way"},
         {path("no/such/folder/x.png"), "--png: cannot write"},
     };
     for (const auto& c : cases) {

@@ -93,6 +93,8 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {with("\"inertiaForm\": \"moment\"", "\"inertiaForm\": \"mass\""),
          "field \"inertiaForm\" must be"},
         {with("\"massCentre\": 0", "\"massCentre\": 3"), "field \"connect.massCentre\" must be 0"},
+        {with("\"massCentre\": 0", "\"massCentre\": 1e300"), "field \"connect.massCentre\" must"},
+        {with("\"mass\": \"1139\"", "\"mass\": \"\\u001b[2J\""), "not a number: \"\\x1B[2J\"."},
         {with("\"connect\": {", "\"connect\": 7, \"x\": {"), "field \"connect\" must be an object"},
         {with("\"connect\"", "\"marks\": [{\"wheel\": \"rl\", \"points\": [[1, 2]]}, {\"wheel\": "
                              "\"FL\", \"points\": [[1, 2], [3, 4], [5, 6, 7]]}], \"connect\""),
@@ -125,10 +127,11 @@ TEST(CaseFile, OpeningOrSavingThatFailsSaysWhyAndKeepsTheOldFile) {
     // A pipe: opening it to read would wait for a writer for ever, and a save
     // would put a file in its place.
     ASSERT_EQ(mkfifo(dir.filePath("pipe").toLocal8Bit().constData(), 0600), 0);
-    for (const QString& bad :
-         {dir.path(), dir.filePath("none/skid.yawmark"), dir.filePath("pipe")}) {
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe"), dir.filePath("link")));
+    for (const QString& bad : {dir.path(), dir.filePath("none/skid.yawmark"), dir.filePath("pipe"),
+                               dir.filePath("link"), QString()}) {
         ASSERT_TRUE(saveCase(bad, startupCaseFile()).has_value());
-        EXPECT_EQ(std::get<std::string>(loadCase(bad)).rfind(bad.toStdString() + ": ", 0), 0u);
+        EXPECT_EQ(std::get<std::string>(loadCase(bad)).rfind(pathName(bad) + ": ", 0), 0u);
     }
     ASSERT_FALSE(saveCase(path, startupCaseFile()));
     const QByteArray before = [&] {
@@ -149,7 +152,8 @@ TEST(CaseFile, OpeningOrSavingThatFailsSaysWhyAndKeepsTheOldFile) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no half-written file left
+    // No half-written file left.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoSymLinks).size(), 1);
 }
 
 // 100,000 surveyed points take more than the megabyte a case may have.

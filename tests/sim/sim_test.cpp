@@ -38,6 +38,10 @@ TEST(NumberText, WritesAtMost15DigitsAndReadsOnlyOneFiniteDecimalNumber) {
         {"1.5e300", 1.5e300}, {"1" + std::string(299, '0'), 1e299}};
     for (const auto& [text, value] : good)
         EXPECT_EQ(parseNumber(text).value_or(NAN), value) << '"' << text << '"';
+    // Too small or too large to hold, told by the value, not the spelling.
+    EXPECT_EQ(parseNumber("0." + std::string(400, '0') + "1"), 0.0); // 1e-401
+    EXPECT_FALSE(parseNumber("1" + std::string(400, '0') + "e-10")); // 1e390
+    EXPECT_EQ(parseNumber("1e-99999999999999999999"), 0.0);
 }
 
 // The start-up car and launch as Draw reads them back from the boxes' texts.
