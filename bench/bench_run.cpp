@@ -118,7 +118,7 @@ void BM_FollowRun(benchmark::State& state) {
         win.drawAndWait();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
-        if (win.runs.phase() != model::Phase::Stopped) state.SkipWithError("no rest");
+        if (win.runs.phase() != model::Phase::AtRest) state.SkipWithError("no rest");
         passes += static_cast<double>(win.runs.passes());
     }
     state.counters["passes/s"] = benchmark::Counter(passes, benchmark::Counter::kIsRate);

@@ -61,9 +61,12 @@ void PlotController::phaseChanged(model::Phase phase) {
     renderer_.endPasses();
     // A followed run that ended (at rest or stopped) shows its whole skid.
     // Fitted from the event loop, once the run's last slice is over.
-    if (follow_ && before == model::Phase::Running && phase == model::Phase::Stopped)
-        QTimer::singleShot(0, this, [this] {
-            if (phase_ == model::Phase::Stopped) fitSkid();
+    const auto ended = [](model::Phase p) {
+        return p == model::Phase::Stopped || p == model::Phase::AtRest;
+    };
+    if (follow_ && before == model::Phase::Running && ended(phase))
+        QTimer::singleShot(0, this, [this, ended] {
+            if (ended(phase_)) fitSkid();
         });
 }
 

@@ -67,6 +67,7 @@ void RunController::togglePause() {
     if (halted_) return;
     switch (run_.phase()) {
     case Phase::Idle:
+    case Phase::AtRest:
         return; // nothing to interrupt or resume
     case Phase::Running:
         setPhase(Phase::Paused);
@@ -106,7 +107,7 @@ void RunController::slice() {
             return;
         }
         ++passes_;
-        // The pass that brings the car to rest ends the run (Stopped).
+        // The pass that brings the car to rest ends the run (AtRest).
         const bool ended = run_.phase() != Phase::Running;
         if (ended) {
             timer_->stop();

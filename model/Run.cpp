@@ -6,12 +6,13 @@
 namespace yawmark::model {
 
 const RunButtons& runButtons(Phase phase) {
-    static constexpr std::array<RunButtons, 4> kTable{{
+    static constexpr std::array<RunButtons, 5> kTable{{
         //  Draw                SnapShot    Pause                Stop        Clear
         {{true, "Draw"}, {false, {}}, {false, "Pause"}, {false, {}}, {true, {}}}, // Idle
         {{false, "Draw"}, {true, {}}, {true, "Pause"}, {true, {}}, {false, {}}},  // Running
         {{true, "ReDraw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}}, // Paused
         {{true, "Draw"}, {true, {}}, {true, "Resume"}, {true, {}}, {true, {}}},   // Stopped
+        {{true, "Draw"}, {true, {}}, {false, "Resume"}, {false, {}}, {true, {}}}, // AtRest
     }};
     return kTable[static_cast<std::size_t>(phase)];
 }
@@ -64,7 +65,7 @@ bool Run::pass(sim::Drawer* drawer, bool autoSnapshot) {
             if (drawer) drawer->drawCar(body_, sim::placeWheels(case_.car, body_.heading), true);
             record_.add(body_, case_.car, true);
         }
-        if (phase_ == Phase::Running) phase_ = Phase::Stopped;
+        if (phase_ == Phase::Running) phase_ = Phase::AtRest;
     }
     return true;
 }

@@ -15,8 +15,9 @@ namespace yawmark::model {
 
 // Idle: no run yet, or the last one failed. Running: passes go on. Paused:
 // interrupted by Pause (Resume goes on). Stopped: interrupted by Stop; Resume
-// goes on too.
-enum class Phase { Idle, Running, Paused, Stopped };
+// goes on too. AtRest: the car came to rest, the run is over; Draw and Clear
+// act as after Stop, nothing is left to resume or stop.
+enum class Phase { Idle, Running, Paused, Stopped, AtRest };
 
 struct ButtonState {
     bool enabled;
@@ -45,7 +46,7 @@ public:
     // be finite.
     //
     // A step that brings a moving car to rest draws and records it there,
-    // lasting, and a running run ends as Stop leaves it (Stopped). A car
+    // lasting, and a running run ends there (AtRest). A car
     // launched at rest ends its run after the first pass.
     bool pass(sim::Drawer* drawer, bool autoSnapshot);
 

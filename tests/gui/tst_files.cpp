@@ -158,7 +158,7 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
     action("mnuExportTrajectory")->trigger(); // nothing to export before a run
     w_->findChild<QPushButton*>("cmdDraw")->click();
-    QTRY_COMPARE(w_->runs().phase(), model::Phase::Stopped); // at rest
+    QTRY_COMPARE(w_->runs().phase(), model::Phase::AtRest);
     QStringList sizes{"", "300 x 200", "12"};                // as the plot is, another, not a size
     w_->prompts().setTextHook([&](const QString&, const QString& plot) {
         const QString size = sizes.takeFirst();

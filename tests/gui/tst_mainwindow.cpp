@@ -185,6 +185,7 @@ void tst_MainWindow::runButtonsFollowThePhase_data() {
     row("Stop", "Stop@3 Draw", Phase::Stopped, 3);
     row("Stop, Resume, Pause", "Stop@3 Draw Pause@6 Pause", Phase::Paused, 6);
     row("Stop while paused", "Pause@3 Draw Stop", Phase::Paused, 3);
+    row("at rest, Escape resumes nothing", "Draw ^Snap", Phase::AtRest, 352);
     row("Enter draws, Escape pauses", "^Snap@2 Enter", Phase::Paused, 2);
     row("Escape on each run button resumes and pauses",
         "^Snap@2 Enter ^Snap@4 ^Snap ^Pause@6 ^Pause ^Stop@8 ^Stop ^Pause@10 "
@@ -328,9 +329,9 @@ void tst_MainWindow::theReadoutFollowsTheRecordToRest() {
     QLabel* readoutLabel = child<QLabel>("lblReadout");
     QCOMPARE(readoutLabel->text(), readout());
     QVERIFY(child<QLabel>("lblNote")->text().startsWith(QStringLiteral("Note:"))); // 2.7 times
-    button("cmdPause")->click(); // on to rest: the run ends as Stop leaves it
+    button("cmdPause")->click(); // on to rest: the run is over
     QTRY_VERIFY(run().phase() != Phase::Running);
-    expectPhase(Phase::Stopped);
+    expectPhase(Phase::AtRest);
     QVERIFY(readoutLabel->text().startsWith(QStringLiteral("At rest after 3.52 s")) &&
             readoutLabel->text() == readout());
     action("mnuRedraw")->trigger();

@@ -139,7 +139,7 @@ private:
         }
         const sim::Body& b = run_().body();
         const bool cameToRest =
-            run_().phase() == model::Phase::Stopped && b.velocity == sim::Vec2{} && b.yawRate == 0;
+            run_().phase() == model::Phase::AtRest && b.velocity == sim::Vec2{} && b.yawRate == 0;
         if (run_().phase() != model::Phase::Running && !cameToRest)
             fail(QStringLiteral("a pass, not running"));
         check();

@@ -49,7 +49,7 @@ private:
     }
     void drawToRest() {
         w_->draw();
-        QTRY_COMPARE_WITH_TIMEOUT(w_->runs().phase(), Phase::Stopped, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->runs().phase(), Phase::AtRest, 20000);
     }
 
     std::unique_ptr<MainWindow> w_;

@@ -45,9 +45,9 @@ void tst_RunController::phasesToRest() {
     QTest::qWait(30);
     QVERIFY(phase(2) == Phase::Running && phase(3) == Phase::Stopped && runs.passes() == paused);
 
-    runs.togglePause(); // Resume from Stop, on to rest: the run ends as Stop leaves it
-    QTRY_COMPARE(runs.phase(), Phase::Stopped);
-    QCOMPARE(phase(5), Phase::Stopped);
+    runs.togglePause(); // Resume from Stop, on to rest: the run is over
+    QTRY_COMPARE(runs.phase(), Phase::AtRest);
+    QCOMPARE(phase(5), Phase::AtRest);
     QCOMPARE(runs.passes(), 352u); // 3.52 s at 10 ms
     QTRY_COMPARE_WITH_TIMEOUT(rest.size(), 1, 10000);
     QVERIFY(std::abs(rest.at(0).at(0).toDouble() - 0.12) < 0.03);
@@ -55,14 +55,14 @@ void tst_RunController::phasesToRest() {
     // A run started before the estimate comes has its own: the old one is not told.
     runs.start(model::startupCase());
     runs.start(model::startupCase());
-    QTRY_COMPARE(runs.phase(), Phase::Stopped);
+    QTRY_COMPARE(runs.phase(), Phase::AtRest);
     QTRY_COMPARE_WITH_TIMEOUT(rest.size(), 2, 10000);
 
     // Halted (the program ends): nothing starts or goes on any more.
     runs.halt();
     runs.start(model::startupCase());
     runs.togglePause();
-    QVERIFY(runs.passes() == 352u && runs.phase() == Phase::Stopped);
+    QVERIFY(runs.passes() == 352u && runs.phase() == Phase::AtRest);
 }
 
 void tst_RunController::theEventLoopAnswersBetweenSlices() {

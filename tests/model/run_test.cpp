@@ -31,7 +31,8 @@ TEST(RunButtons, EachPhaseOffersItsButtons) {
     const std::pair<Phase, const char*> table[] = {{Phase::Idle, "+Draw - -Pause - +"},
                                                    {Phase::Running, "-Draw + +Pause + -"},
                                                    {Phase::Paused, "+ReDraw + +Resume + +"},
-                                                   {Phase::Stopped, "+Draw + +Resume + +"}};
+                                                   {Phase::Stopped, "+Draw + +Resume + +"},
+                                                   {Phase::AtRest, "+Draw + -Resume - +"}};
     for (const auto& [phase, expected] : table) {
         const RunButtons& b = runButtons(phase);
         std::string shown;
@@ -80,14 +81,14 @@ TEST(Run, DrawsBeforeEachStepAndAFailedPassLeavesTheRunAsItWas) {
     EXPECT_EQ(run.record().passes(), 2u); // the failed pass left no sample
 }
 
-TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAsStopLeavesIt) {
+TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAtRest) {
     model::Run run;
     Recorder drawer;
     run.start(startupCase());
     int passes = 0;
     while (run.phase() == Phase::Running && passes < 100000)
         ASSERT_TRUE(run.pass(&drawer, false)) << ++passes;
-    EXPECT_EQ(run.phase(), Phase::Stopped);
+    EXPECT_EQ(run.phase(), Phase::AtRest);
     const Record& record = run.record();
     ASSERT_EQ(record.samples().size(), drawer.bodies.size());
     EXPECT_TRUE(same(drawer.bodies.back(), run.body()));
@@ -106,7 +107,7 @@ TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAsStopLeavesIt) {
     run.start(still);
     drawer.lasting.clear();
     EXPECT_TRUE(run.pass(&drawer, false));
-    EXPECT_EQ(run.phase(), Phase::Stopped);
+    EXPECT_EQ(run.phase(), Phase::AtRest);
     EXPECT_EQ(drawer.lasting, std::vector<bool>{true});
 }
 
