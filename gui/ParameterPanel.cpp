@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -36,7 +38,8 @@ QString qs(std::string_view text) {
 
 // Where each box, its spinner and its caption label stand (relative to the
 // tab control, or to the frame for rows inside a frame); captions, tooltips,
-// steps and tabs come from the box table.
+// steps and tabs come from the box table. The boxes and spinners of every tab
+// and frame stand in one column, the spinners 4 px from the page's right edge.
 struct Row {
     int frame; // 0 on the tab itself, 1 in Frame1, 2 in Frame2
     int boxLeft, top;
@@ -47,7 +50,9 @@ struct Row {
     int labelFlags;
 };
 
-constexpr int kSame = -1; // label top equals the box top
+constexpr int kSame = -1;       // label top equals the box top
+constexpr int kBoxWidth = 810;  // 54 px: ten characters of the box font, "-0.1872411"
+constexpr int kCaptionGap = 30; // a caption ends 2 px before its box
 
 // The tracked points of the trail check boxes, in their order.
 constexpr const char* kTrailNames[] = {"mass centre", "front left wheel", "front right wheel",
@@ -55,25 +60,25 @@ constexpr const char* kTrailNames[] = {"mass centre", "front left wheel", "front
 
 // clang-format off
 const Row kRows[model::kBoxCount] = {
-    {0, 2160,  960, 2760, "lblCaption",  2,  495, kSame, 1605, 195, 0},
-    {0, 2160, 1320, 2760, "lblCaption",  3,  570, kSame, 1530, 195, 0},
-    {0, 2160, 1680, 2760, "lblCaption", 18,  840, kSame, 1260, 195, 0},
-    {0, 2160, 2040, 2760, "lblCaption", 17,  120, kSame, 1980, 195, 0},
-    {0, 2160, 2400, 2760, "lblCaption",  4,  120, kSame, 1935, 390, F::Right | F::Wrap},
-    {2, 2040,  720, 2640, "lblCaption",  5,  120, kSame, 1890, 195, F::Right},
-    {0, 2160,  480, 2760, "lblCaption", 25,  825, kSame, 1275, 195, F::Right},
-    {0, 2160,  840, 2760, "lblCaption", 24,  120, kSame, 1920, 435, F::Right | F::Wrap},
-    {0, 2160, 1320, 2760, "lblCaption", 22,  120, kSame, 1965, 195, 0},
-    {0, 2160, 1680, 2760, "lblCaption", 21,  120,  1560, 1935, 390, F::Right | F::Wrap},
-    {0, 2160, 2160, 2760, "lblCaption", 23,  240,  2040, 1800, 495, F::Right | F::Wrap},
-    {1, 2040,  720, 2640, "lblCaption", 11,  120, kSame, 1875, 390, F::Right | F::Wrap},
-    {1, 2040, 1200, 2640, "lblCaption", 12,  240, kSame, 1695, 195, F::Right},
-    {0, 2160,  480, 2760, "lblCaption", 20,  120, kSame, 1995, 195, F::Right},
-    {0, 2160, 1320, 2760, "Label3",     -1,  120, kSame, 1935, 255, F::Right},
-    {0, 2160, 1680, 2760, "lblCaption", 19,  600, kSame, 1515, 195, F::Right},
-    {0, 2160, 2040, 2760, "lblCaption", 15,  600, kSame, 1515, 195, F::Right},
-    {0, 2160, 2400, 2760, "lblCaption", 16,  600, kSame, 1515, 195, F::Right},
-    {0, 2160, 2760, 2760, "lblDesc",    18,  120, kSame, 1995, 255, F::Right},
+    {0, 2115,  960, 2910, "lblCaption",  2,  495, kSame, 1605, 195, 0},
+    {0, 2115, 1320, 2910, "lblCaption",  3,  570, kSame, 1530, 195, 0},
+    {0, 2115, 1680, 2910, "lblCaption", 18,  840, kSame, 1260, 195, 0},
+    {0, 2115, 2040, 2910, "lblCaption", 17,  120, kSame, 1980, 195, 0},
+    {0, 2115, 2400, 2910, "lblCaption",  4,  120, kSame, 1935, 390, F::Right | F::Wrap},
+    {2, 2055,  720, 2850, "lblCaption",  5,  120, kSame, 1890, 195, F::Right},
+    {0, 2115,  480, 2910, "lblCaption", 25,  825, kSame, 1275, 195, F::Right},
+    {0, 2115,  840, 2910, "lblCaption", 24,  120, kSame, 1920, 435, F::Right | F::Wrap},
+    {0, 2115, 1320, 2910, "lblCaption", 22,  120, kSame, 1965, 195, 0},
+    {0, 2115, 1680, 2910, "lblCaption", 21,  120,  1560, 1935, 390, F::Right | F::Wrap},
+    {0, 2115, 2160, 2910, "lblCaption", 23,  240,  2040, 1800, 495, F::Right | F::Wrap},
+    {1, 2055,  720, 2850, "lblCaption", 11,  120, kSame, 1875, 390, F::Right | F::Wrap},
+    {1, 2055, 1200, 2850, "lblCaption", 12,  240, kSame, 1695, 195, F::Right},
+    {0, 2115,  480, 2910, "lblCaption", 20,  120, kSame, 1995, 195, F::Right},
+    {0, 2115, 1320, 2910, "Label3",     -1,  120, kSame, 1935, 255, F::Right},
+    {0, 2115, 1680, 2910, "lblCaption", 19,  600, kSame, 1515, 195, F::Right},
+    {0, 2115, 2040, 2910, "lblCaption", 15,  600, kSame, 1515, 195, F::Right},
+    {0, 2115, 2400, 2910, "lblCaption", 16,  600, kSame, 1515, 195, F::Right},
+    {0, 2115, 2760, 2910, "lblDesc",    18,  120, kSame, 1995, 255, F::Right},
 };
 // clang-format on
 
@@ -159,14 +164,14 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
     comVehicle_->setEditText(qs(kVehicleNames[1]));
     comVehicle_->setToolTip(qs(kVehicleListTooltip));
     comVehicle_->setAccessibleName(QStringLiteral("Vehicle"));
-    comVehicle_->setGeometry(F::rect(1440, 480, 1275, 315));
+    comVehicle_->setGeometry(F::rect(1440, 480, 1425, 315));
     cmdVehicle_ = new QToolButton(page);
     cmdVehicle_->setObjectName(QStringLiteral("cmdVehicle"));
     cmdVehicle_->setText(QStringLiteral("..."));
     cmdVehicle_->setToolTip(QStringLiteral("Save or remove your own vehicles"));
     cmdVehicle_->setAccessibleName(QStringLiteral("Your vehicles"));
     cmdVehicle_->setPopupMode(QToolButton::InstantPopup);
-    cmdVehicle_->setGeometry(F::rect(2745, 480, 270, 315));
+    cmdVehicle_->setGeometry(F::rect(2895, 480, 270, 315));
     auto* menu = new QMenu(cmdVehicle_);
     menu->addAction(QStringLiteral("&Save Vehicle..."), this, &ParameterPanel::saveVehicle)
         ->setObjectName(QStringLiteral("mnuSaveVehicle"));
@@ -174,11 +179,11 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
         ->setObjectName(QStringLiteral("mnuRemoveVehicle"));
     cmdVehicle_->setMenu(menu);
 
-    frame2_ = f.frame(QStringLiteral("Frame2"), F::rect(120, 2760, 3015, 1095));
+    frame2_ = f.frame(QStringLiteral("Frame2"), F::rect(60, 2760, 3135, 1095));
     DesignForm inFrame(frame2_);
     chkInertia_ = inFrame.checkBox(QStringLiteral("chkInertia"), F::rect(600, 240, 1335, 375),
                                    QStringLiteral("Auto Calculate"), true);
-    cmdInertia_ = inFrame.button(QStringLiteral("cmdInertia"), F::rect(2040, 240, 855, 375),
+    cmdInertia_ = inFrame.button(QStringLiteral("cmdInertia"), F::rect(2055, 240, 1050, 375),
                                  QStringLiteral("Calculate"));
     cmdInertia_->setToolTip(QStringLiteral("Calculate Moment of Inertia from vehicle mass by "
                                            "assuming homogeneity of mass distribution."));
@@ -186,11 +191,11 @@ void ParameterPanel::buildVehicleTab(QWidget* page) {
 
 void ParameterPanel::buildInitialConditionsTab(QWidget* page) {
     DesignForm f(page);
-    frame1_ = f.frame(QStringLiteral("Frame1"), F::rect(120, 2520, 3015, 1575));
+    frame1_ = f.frame(QStringLiteral("Frame1"), F::rect(60, 2520, 3135, 1575));
     DesignForm inFrame(frame1_);
     chkNormal_ = inFrame.checkBox(QStringLiteral("chkNormal"), F::rect(600, 240, 1335, 375),
                                   QStringLiteral("Auto Calculate"), true);
-    cmdNormal_ = inFrame.button(QStringLiteral("cmdNormal"), F::rect(2040, 240, 855, 375),
+    cmdNormal_ = inFrame.button(QStringLiteral("cmdNormal"), F::rect(2055, 240, 1050, 375),
                                 QStringLiteral("Calculate"));
     cmdNormal_->setToolTip(QStringLiteral(
         "Calculate dynamics created by Normal Driving with no skidding, sliding or drifting.  "
@@ -245,8 +250,12 @@ void ParameterPanel::buildRows() {
         const QString tip = qs(info.tooltip);
 
         txtInput_[i] = f.textBox(DesignForm::arrayName("txtInput", i),
-                                 F::rect(r.boxLeft, r.top, 615, 285), QString::number(i));
-        txtInput_[i]->setToolTip(tip);
+                                 F::rect(r.boxLeft, r.top, kBoxWidth, 285), QString::number(i));
+        // A pixel smaller than the captions: ten characters fit the box.
+        QFont boxFont = DesignForm::font();
+        boxFont.setPixelSize(boxFont.pixelSize() - 1);
+        txtInput_[i]->setFont(boxFont);
+        showFullText(i);
 
         scrSelect_[i] = new Spinner(container);
         scrSelect_[i]->setObjectName(DesignForm::arrayName("scrSelect", i));
@@ -258,9 +267,9 @@ void ParameterPanel::buildRows() {
                                       ? QString::fromLatin1(r.labelName)
                                       : DesignForm::arrayName(r.labelName, r.labelIndex);
         const int labelTop = r.labelTop == kSame ? r.top : r.labelTop;
-        caption_[i] =
-            f.label(labelName, F::rect(r.labelLeft, labelTop, r.labelWidth, r.labelHeight),
-                    qs(info.caption), r.labelFlags);
+        const int labelWidth = std::min(r.labelWidth, r.boxLeft - kCaptionGap - r.labelLeft);
+        caption_[i] = f.label(labelName, F::rect(r.labelLeft, labelTop, labelWidth, r.labelHeight),
+                              qs(info.caption), r.labelFlags);
         caption_[i]->setToolTip(tip);
         txtInput_[i]->setAccessibleName(qs(info.caption));
         scrSelect_[i]->setName(qs(info.caption));
@@ -313,6 +322,7 @@ void ParameterPanel::connectHandlers() {
         // makes the vehicle "Custom".
         connect(txtInput_[i], &QLineEdit::textEdited, this, [this, i] { typedBox_ = i; });
         connect(txtInput_[i], &QLineEdit::textChanged, this, [this, i] {
+            showFullText(i);
             boxChanged(i);
             if (std::exchange(typedBox_, -1) == i)
                 emit changed(QStringLiteral("Typing in %1").arg(qs(boxInfo(i, form_).caption)),
@@ -359,6 +369,15 @@ bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
                 (key->matches(QKeySequence::Redo) && !box->isRedoAvailable()))
                 return true;
         }
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // A box left for another control shows its text from the start: the
+        // sign and the leading digits. A menu or another window only visits.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const auto box = std::ranges::find(txtInput_, watched);
+        if (box != txtInput_.end() && reason != Qt::PopupFocusReason &&
+            reason != Qt::ActiveWindowFocusReason)
+            (*box)->setCursorPosition(0);
     }
     if (watched == comVehicle_ || watched == comVehicle_->lineEdit()) {
         const bool enter = event->type() == QEvent::KeyPress &&
@@ -407,6 +426,12 @@ void ParameterPanel::setBoxText(int i, const QString& text) {
     box->setText(text);
     // A written number shows from its first digit, as a typed one does.
     box->setCursorPosition(0);
+}
+
+void ParameterPanel::showFullText(int i) {
+    QLineEdit* box = txtInput_.at(i);
+    const QString tip = qs(boxInfo(i, form_).tooltip);
+    box->setToolTip(box->text().isEmpty() ? tip : box->text() + QLatin1Char('\n') + tip);
 }
 
 void ParameterPanel::setTexts(const BoxTexts& texts) {
@@ -588,7 +613,7 @@ void ParameterPanel::setInertiaForm(InertiaForm form) {
     const BoxInfo& info = boxInfo(kInertiaBox, form);
     caption_[kInertiaBox]->setText(qs(info.caption));
     caption_[kInertiaBox]->setToolTip(qs(info.tooltip));
-    txtInput_[kInertiaBox]->setToolTip(qs(info.tooltip));
+    showFullText(kInertiaBox);
     scrSelect_[kInertiaBox]->setSmallChange(info.step);
     txtInput_[kInertiaBox]->setAccessibleName(qs(info.caption));
     scrSelect_[kInertiaBox]->setName(qs(info.caption));

@@ -163,6 +163,8 @@ private:
     // Takes a Calculate's result: the case and the texts, or the message.
     bool commit(const model::Checked<model::Case>& read, const model::BoxTexts& t);
     void setInertiaForm(model::InertiaForm form);
+    // Box i's tooltip: its whole text on the first line, then the box table's tooltip.
+    void showFullText(int i);
     // The list: the built-in vehicles, then the user's.
     void fillVehicleList();
     const io::UserVehicle* userVehicle(const QString& name) const;

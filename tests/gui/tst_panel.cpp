@@ -108,7 +108,7 @@ void tst_Panel::controlsFollowTheBoxTable() {
     QCOMPARE(
         (QStringList{p_->boxCaption(i)->text(), p_->boxCaption(i)->toolTip(), box(i)->toolTip(),
                      box(i)->accessibleName(), p_->scrSelect(i)->bar()->accessibleName()}),
-        (QStringList{cap, tip, tip, cap, cap}));
+        (QStringList{cap, tip, box(i)->text() + "\n" + tip, cap, cap}));
     QCOMPARE(p_->scrSelect(i)->smallChange(), info.step);
     for (QWidget* w : QWidgetList{box(i), p_->scrSelect(i), p_->boxCaption(i)})
         QVERIFY(p_->widget(static_cast<int>(info.tab))->isAncestorOf(w));
@@ -126,6 +126,23 @@ void tst_Panel::controlsFollowTheBoxTable() {
         step(i, clicks > 0);
     QCOMPARE(seen, expected);
     QCOMPARE(p_->scrSelect(i)->value(), 0);
+    // Ten characters show whole (no scrolling to the end), the whole text in the tooltip;
+    // a box left for another control shows its text from the start.
+    const QString ten = QStringLiteral("-0.1872411");
+    const auto cursorX = [this, i](int at) {
+        box(i)->setCursorPosition(at);
+        box(i)->grab();
+        return box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    };
+    box(i)->setText(ten);
+    const int end = cursorX(10);
+    QCOMPARE(end - cursorX(0), box(i)->fontMetrics().horizontalAdvance(ten));
+    QCOMPARE(box(i)->toolTip(), ten + "\n" + tip);
+    p_->setCurrentIndex(static_cast<int>(info.tab));
+    box(i)->setFocus();
+    box(i)->end(false);
+    p_->tabBar()->setFocus();
+    QCOMPARE(box(i)->cursorPosition(), 0);
 }
 
 void tst_Panel::vehicleListAndCenter() {
