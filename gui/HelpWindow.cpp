@@ -3,6 +3,7 @@
 
 #include "gui/AppArt.h"
 #include "model/BoxTable.h"
+#include "model/BoxUnits.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -104,26 +105,35 @@ QString HelpWindow::boxesPage() {
         "<p>Every box takes one decimal number with a point (4.5), except box 8, "
         "which takes a steering direction. Blanks around the text do not matter. "
         "A box outside its range is refused when it is read, with a message that "
-        "names it.</p><table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">"
-        "<tr><th>Box</th><th>Caption</th><th>Unit and sign</th><th>Range</th><th>Tab</th></tr>");
+        "names it.</p><p>A unit may follow the number (60 mph, 15 ft, 2500 lb, 0.5 rad): "
+        "the box converts it to its own unit when Draw or a Calculate reads it and "
+        "then shows the converted value. The last column gives the units each box "
+        "takes; another unit is refused, naming the box and the unit.</p>"
+        "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">"
+        "<tr><th>Box</th><th>Caption</th><th>Unit and sign</th><th>Range</th><th>Tab</th>"
+        "<th>Takes</th></tr>");
     static const char* const tabs[] = {"Vehicle", "Initial Conditions", "Graph"};
-    const auto row = [&](int i, const BoxInfo& info) {
-        page += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>")
+    const auto row = [&](int i, InertiaForm form) {
+        const BoxInfo& info = boxInfo(i, form);
+        page += QStringLiteral(
+                    "<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
                     .arg(i)
                     .arg(html(info.caption), html(info.units),
                          info.range.kind == Range::Any
                              ? QString()
                              : QStringLiteral("must ") + html(info.range.text()),
-                         QLatin1String(tabs[static_cast<int>(info.tab)]));
+                         QLatin1String(tabs[static_cast<int>(info.tab)]),
+                         i == kSteeringBox ? QStringLiteral("a steering direction")
+                                           : html(measureText(boxMeasure(i, form))));
     };
     for (int i = 0; i < kBoxCount; ++i) {
-        row(i, boxInfo(i));
-        if (i == kInertiaBox) row(i, boxInfo(i, InertiaForm::Gyration));
+        row(i, InertiaForm::Moment);
+        if (i == kInertiaBox) row(i, InertiaForm::Gyration);
     }
     page += QStringLiteral(
         "</table><p>Box 5 holds the moment of inertia or, chosen in Tools &gt; Options, "
-        "the radius of gyration k (I = k&sup2;&middot;m). The mass and the moment of "
-        "inertia must not be 0; a negative friction reverses every force. Box 9 must be "
+        "the radius of gyration k (I = k&sup2;&middot;m). The mass, the moment of "
+        "inertia, the friction and g must be greater than 0. Box 9 must be "
         "at least the distance from the mass centre to the rear axle when the car "
         "steers. Directions are measured clockwise from +y (right +); the yaw rate is "
         "in turns per second, clockwise +.</p>"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Boxes.h"
 
+#include "model/BoxUnits.h"
 #include "model/Text.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
@@ -24,6 +25,16 @@ bool sameLetters(std::string_view a, std::string_view b) {
             std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
+}
+
+// After a successful reading: every box typed with a unit shows its value in
+// the box's own unit instead, which the next reading takes as it is.
+void showInBoxUnits(BoxTexts& t, InertiaForm form) {
+    for (int i = 0; i < kBoxCount; ++i) {
+        if (i == kSteeringBox || splitUnit(t.text[i]).unit.empty()) continue;
+        const auto value = readBoxValue(i, t.text[i], form);
+        if (const auto* v = std::get_if<double>(&value)) t.text[i] = formatNumber(*v);
+    }
 }
 
 } // namespace
@@ -99,14 +110,10 @@ Checked<Case> readCase(const BoxTexts& t, InertiaForm form) {
                                          printable(text) + "\"."};
             continue;
         }
-        const auto number = parseNumber(text);
-        if (!number) {
-            const bool blank = text.find_first_not_of(" \t") == std::string::npos;
-            return BoxProblem{i, blank ? "is empty: a number is needed."
-                                       : "is not a number: \"" + printable(text) + "\"."};
-        }
-        if (auto problem = checkRange(i, *number)) return *problem;
-        v[i] = *number;
+        const auto number = readBoxValue(i, text, form);
+        if (const auto* problem = std::get_if<BoxProblem>(&number)) return *problem;
+        if (auto problem = checkRange(i, std::get<double>(number))) return *problem;
+        v[i] = std::get<double>(number);
     }
 
     Case c;
@@ -148,6 +155,7 @@ Checked<Case> calculateNormal(BoxTexts& t, InertiaForm form) {
     auto read = readCase(t, form);
     if (auto* c = std::get_if<Case>(&read)) {
         if (auto problem = validateNormal(*c)) return *problem;
+        showInBoxUnits(t, form);
         const double omega =
             sim::normalYawRate(c->car.steering, c->car.turnRadius, c->launch.velocity);
         t.text[kRelativeDirectionBox] = "0"; // in normal driving the car points where it goes
@@ -164,6 +172,7 @@ Checked<Case> calculateInertia(BoxTexts& t, InertiaForm form) {
         c->car.inertia = sim::homogeneousInertia(c->car);
         auto text = inertiaText(c->car, form);
         if (auto* problem = std::get_if<BoxProblem>(&text)) return *problem;
+        showInBoxUnits(t, form);
         t.text[kInertiaBox] = std::get<std::string>(text);
         t.text[kSteeringBox] = steeringWord(c->car.steering);
     }
@@ -178,6 +187,9 @@ Checked<std::string> inertiaText(const sim::Car& car, InertiaForm form) {
 
 Checked<Prepared> prepareDraw(const BoxTexts& t, AutoCalculate autos, InertiaForm form) {
     Prepared p{{}, t};
+    auto typed = readCase(p.texts, form); // the boxes' own ranges come first
+    if (auto* problem = std::get_if<BoxProblem>(&typed)) return *problem;
+    showInBoxUnits(p.texts, form);
     if (autos.normal) {
         auto read = calculateNormal(p.texts, form);
         if (auto* problem = std::get_if<BoxProblem>(&read)) return *problem;

@@ -444,6 +444,7 @@ RANGE_PROBES = {  # the texts a range accepts and refuses
     "not 0": (["-1", "0.5"], ["0"]),
     "any": (["0", "-1", "1"], []),
     "at least 1": (["1", "2"], ["0.5"]),
+    "0 to 100": (["0", "100"], ["-0.1", "100.1"]),
     "0 to 1": (["0", "1"], ["-0.1", "1.1"]),
     "one of these": (["Left", "Right", "Center", "L", "R", "CE", "lEfT", "ce"], ["Up", "C"]),
     "at least the distance from the mass centre to the rear axle when steering": ([], []),

@@ -192,10 +192,9 @@ void tst_MainWindow::runButtonsFollowThePhase_data() {
         "^Clear",
         Phase::Paused, 10);
     row("Escape in a text box and on the tab strip", "^Box@2 Enter ^Tabs@4 ^Box", Phase::Paused, 4);
-    row("failed run", "6=1e307 7=90 8=Center 13=1000 Draw", Phase::Idle, 17,
-        "The run stopped at 17 s: its numbers would no longer be finite. Check "
-        "the boxes and "
-        "press Draw again.");
+    row("failed run", "6=1e300 13=1e10 Draw", Phase::Idle, 17,
+        "The run stopped at 170000000 s: its numbers would no longer be finite. Check "
+        "the boxes and press Draw again.");
     row("a Calculate reads a turning radius too short during the run", "9=1@3 Normal@4 Draw",
         Phase::Idle, 4,
         "The run stopped at 0.04 s: \"Mass Center Turning Radius (m)\" must be at least the "

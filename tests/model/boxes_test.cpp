@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The boxes' texts and a case both ways, the "Calculate"s, Draw, and the refusals naming a box.
 #include "model/Boxes.h"
+#include "sim/NumberText.h"
 #include "model/Validation.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,39 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
                                                                                       {7, "-720"}})
         EXPECT_TRUE(std::holds_alternative<Case>(readCase(typed({{box, text}}), kMoment)))
             << box << " " << text;
+}
+
+TEST(Boxes, AUnitAfterTheNumberIsConvertedToTheBoxsUnitOrRefusedNamingBoth) {
+    const std::tuple<int, const char*, InertiaForm, double> accepted[] = {
+        {6, "90 km/h", kMoment, 25},      {6, "10MPH", kMoment, 4.4704},
+        {6, "-10 ft/s", kMoment, -3.048}, {6, "7 m/s", kMoment, 7},
+        {0, "150 cm", kMoment, 1.5},      {1, "1820mm", kMoment, 1.82},
+        {9, "50 ft", kMoment, 15.24},     {17, "-12 in", kMoment, -0.3048},
+        {5, "4 ft", kGyration, 1.2192},   {2, "2500 lb", kMoment, 1133.9809250000001},
+        {7, "1 rad", kMoment, 180 / pi},  {11, "-30 °", kMoment, -30},
+        {12, "60 rpm", kMoment, 1},       {13, "0.01 s", kMoment, 10},
+        {10, "32.174 ft/s^2", kMoment, 9.8066352}, {3, "60 %", kMoment, 60},
+        {0, "2e1 ft", kMoment, 6.096}};
+    for (const auto& [box, text, form, value] : accepted) {
+        BoxTexts t = typed({{box, text}});
+        const auto p = prepareDraw(t, {false, false}, form);
+        ASSERT_TRUE(std::holds_alternative<Prepared>(p)) << text;
+        EXPECT_EQ(std::get<Prepared>(p).texts.text[box], formatNumber(value)) << text;
+    }
+    const std::tuple<int, const char*, const char*> refused[] = {
+        {2, "1139 mph", "takes a mass (kg, lb), not \"mph\"."},
+        {6, "20 m", "takes a speed (m/s, km/h, mph, ft/s), not \"m\"."},
+        {0, "4 furlongs", "takes a length (m, cm, mm, ft, in), not \"furlongs\"."},
+        {4, "0.8 kg", "takes a number without a unit, not \"kg\"."},
+        {13, "1e306 s",
+         "is too large: \"1e306 s\" is more than a number can hold in the box's unit."},
+        {0, "4,5", "is not a number: \"4,5\"."},
+        {0, "ft", "is not a number: \"ft\"."}};
+    for (const auto& [box, text, what] : refused) {
+        const BoxProblem p = std::get<BoxProblem>(readCase(typed({{box, text}}), kMoment));
+        EXPECT_EQ(p.box, box) << text;
+        EXPECT_EQ(p.what, what);
+    }
 }
 
 TEST(Calculate, NormalWritesBoxes11And12InertiaBox5InItsFormOrNothing) {
