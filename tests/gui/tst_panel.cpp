@@ -126,21 +126,19 @@ void tst_Panel::controlsFollowTheBoxTable() {
         step(i, clicks > 0);
     QCOMPARE(seen, expected);
     QCOMPARE(p_->scrSelect(i)->value(), 0);
-    // Ten characters show whole (no scrolling to the end), the whole text in the tooltip;
-    // a box left for another control shows its text from the start.
+    // Ten characters show whole (not scrolled for the cursor at their end), the whole text in
+    // the tooltip; a box left for another control shows its text from the start.
     const QString ten = QStringLiteral("-0.1872411");
-    const auto cursorX = [this, i](int at) {
-        box(i)->setCursorPosition(at);
-        box(i)->grab();
-        return box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
-    };
     box(i)->setText(ten);
-    const int end = cursorX(10);
-    QCOMPARE(end - cursorX(0), box(i)->fontMetrics().horizontalAdvance(ten));
+    int x[2];
+    for (int end : {0, 1}) {
+        box(i)->setCursorPosition(end * 10);
+        x[end] = (box(i)->grab(), box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x());
+    }
+    QCOMPARE(x[1] - x[0], box(i)->fontMetrics().horizontalAdvance(ten));
     QCOMPARE(box(i)->toolTip(), ten + "\n" + tip);
     p_->setCurrentIndex(static_cast<int>(info.tab));
     box(i)->setFocus();
-    box(i)->end(false);
     p_->tabBar()->setFocus();
     QCOMPARE(box(i)->cursorPosition(), 0);
 }
@@ -180,8 +178,10 @@ void tst_Panel::calculate_data() {
     QTest::newRow("normal driving, steering right")
         << true << 8 << "Right" << 12 << "0.187241109519877";
     QTest::newRow("inertia, with the width typed") << false << 5 << "1" << 5 << "2126.52249166667";
-    QTest::newRow("refused: not a number")
-        << true << 2 << "heavy" << -1 << "\"Vehicle Mass (kg)\" is not a number: \"heavy\".";
+    QTest::newRow("normal driving, the speed in km/h")
+        << true << 6 << "72 km/h" << 12 << "-0.187241109519877";
+    QTest::newRow("refused: out of range")
+        << true << 3 << "588" << -1 << "\"Weight Distribution (% Rear)\" must be from 0 to 100.";
     QTest::newRow("refused: empty, on the Graph tab")
         << false << 17 << "" << -1 << "\"Starting Position - Y\" is empty: a number is needed.";
 }

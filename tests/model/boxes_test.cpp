@@ -267,7 +267,8 @@ TEST(Validation, NormalDrivingNeedsAUsableRadiusInertiaARealRadiusOfGyration) {
         {0, 20, kRight, kRadiusBox},
         {0, 20, kCenter, kAllowed},
         {0, 0, kLeft, kAllowed},          // at rest the yaw rate is 0 whatever the radius
-        {1e-320, 20, kLeft, kRadiusBox}}; // the yaw rate would overflow
+        {1e-320, 20, kLeft, kRadiusBox}, // the yaw rate would overflow
+        {17, 1e155, kLeft, kAllowed}};    // the speed's square would, its length does not
     for (const auto& [radius, speed, steering, box] : normal) {
         Case k = startupCase();
         k.car.turnRadius = radius, k.car.steering = steering, k.launch.velocity = {0, speed};
