@@ -130,12 +130,12 @@ void tst_Panel::controlsFollowTheBoxTable() {
     // the tooltip; a box left for another control shows its text from the start.
     const QString ten = QStringLiteral("-0.1872411");
     box(i)->setText(ten);
-    int x[2];
+    int edge[2];
     for (int end : {0, 1}) {
         box(i)->setCursorPosition(end * 10);
-        x[end] = (box(i)->grab(), box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x());
+        edge[end] = (box(i)->grab(), box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x());
     }
-    QCOMPARE(x[1] - x[0], box(i)->fontMetrics().horizontalAdvance(ten));
+    QCOMPARE(edge[1] - edge[0], box(i)->fontMetrics().horizontalAdvance(ten));
     QCOMPARE(box(i)->toolTip(), ten + "\n" + tip);
     p_->setCurrentIndex(static_cast<int>(info.tab));
     box(i)->setFocus();
