@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 // yawmark-batch fed generated input: a real case and marks file cut short or
-// given values of the wrong kind, huge, tiny or holding control characters;
-// options and values drawn at random; outputs that are a pipe, a folder, in a
-// missing folder or without a name. Whatever comes, it exits 0, 2 or 3; a
-// failure's first line is "yawmark-batch: ..." naming an option, a box, a field
-// or a file; standard error holds no control character but line ends; and a
-// failed run leaves the files it was to write as they were.
-//
-// CI runs 500 command lines from seed 1, in a second or so. More, or others, by hand:
+// given wrong, huge or tiny values and control characters; random options and
+// values; outputs that are a pipe, a folder, in no folder or without a name. It
+// must exit 0, 2 or 3, a failure's first line "yawmark-batch: ..." naming an
+// option, a box, a field or a file; print no control character but line ends;
+// and a failed run must leave the files it was to write as they were.
+// CI runs 500 command lines of seed 1. More, or others, by hand (a failure
+// names its seed and run, to be replayed and kept as a row of batch_test.cpp):
 //   YAWMARK_FUZZ_RUNS=20000 YAWMARK_FUZZ_SEED=7 tests/cli_tests --gtest_filter='BatchFuzz*'
-// Each run draws from seed + run alone: a failure names both, to be replayed and
-// kept as a row of the tests beside this one.
 #include "cli/BatchRunner.h"
 #include "model/BoxTable.h"
 #include "model/Text.h"
@@ -88,28 +85,24 @@ TEST(BatchFuzz, AnyInputExitsWithADocumentedStatusNamingWhatIsWrongAndKeepsOldFi
     const unsigned long seed = fromEnv("YAWMARK_FUZZ_SEED", 1);
     const unsigned long runs = fromEnv("YAWMARK_FUZZ_RUNS", 500);
     for (unsigned long run = 0; run < runs; ++run) {
-        std::mt19937 rng(static_cast<std::mt19937::result_type>(seed + run));
+        std::seed_seq seeds{seed, run};
+        std::mt19937 rng(seeds);
         const auto pick = [&rng](const Args& from) { return from[rng() % from.size()]; };
         const auto mutated = [&](std::string text, const Args& inserts, bool json) {
             for (auto n = rng() % 3; n > 0; --n) {
                 const std::size_t pos = rng() % (text.size() + 1);
                 const std::size_t end = std::min(text.find_first_of(",\n", pos), text.size());
+                // clang-format off
                 switch (rng() % 6) {
-                case 0:
-                    text.resize(pos);
-                    break; // cut short
-                case 1:
-                    text.insert(pos, 1, static_cast<char>(rng() % 32));
-                    break;
+                case 0: text.resize(pos); break; // cut short
+                case 1: text.insert(pos, 1, static_cast<char>(rng() % 32)); break;
                 case 2: // a field added at the top: the marks
                     if (json) text.insert(text.find('{') + 1, "\"marks\": " + pick(inserts) + ",");
                     break;
                 default: // a value replaced
-                    const std::size_t from =
-                        json ? text.rfind(": ", pos) + 2 : text.rfind('\n', pos) + 1;
-                    if (from < end && from <= text.size())
-                        text.replace(from, end - from, pick(inserts));
-                }
+                    const std::size_t from = json ? text.rfind(": ", pos) + 2 : text.rfind('\n', pos) + 1;
+                    if (from < end && from <= text.size()) text.replace(from, end - from, pick(inserts));
+                } // clang-format on
             }
             return text;
         };
@@ -120,9 +113,11 @@ TEST(BatchFuzz, AnyInputExitsWithADocumentedStatusNamingWhatIsWrongAndKeepsOldFi
         // Always few passes, so that every run is quick; those drawn come after them.
         Args args{"--passes", "50"};
         if (rng() % 2) args.push_back(rng() % 2 ? at("case.yawmark") : pick(paths));
+        if (rng() % 2)
+            args.insert(args.end(), {pick({"--png", "--save-case", "--write-marks"}), pick(paths)});
         for (auto n = rng() % 4; n > 0; --n) {
             const auto& [option, good] = options[rng() % options.size()];
-            std::string value = good.empty() || rng() % 2 ? pick(values) : pick(good);
+            std::string value = good.empty() || rng() % 3 == 0 ? pick(values) : pick(good);
             if (option == "--box") value = std::to_string(rng() % 20) + "=" + value;
             if (!good.empty() && rng() % 4 == 0) // the value inline
                 args.push_back(option + "=" + value);
