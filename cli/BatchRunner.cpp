@@ -29,13 +29,19 @@ std::optional<std::uint64_t> parseCount(std::string_view text) {
 
 std::string batchUsage() {
     return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
-           "Runs a handbrake skid as Draw would and prints its trajectory as\n"
-           "CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one row per pass;\n"
-           "or draws its plot into a PNG image, as the window shows it when paused at the end.\n"
+           "Runs a handbrake skid as the window's Draw button does: reads the parameter\n"
+           "boxes, applies the ticked Auto Calculates, then runs the passes. Prints its\n"
+           "trajectory as CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one\n"
+           "row per pass, each number in the shortest form that reads back exactly; or\n"
+           "draws its plot into a PNG image, as the window shows it when paused at the end.\n"
            "\n"
-           "  --passes N          run N passes (default 1000)\n"
+           "  --passes N          run N passes, at most 10000000000 (default: until the car\n"
+           "                      comes to rest, through that pass, at most 100000 passes)\n"
            "  --seconds T         run until the simulated time reaches T seconds instead\n"
+           "                      (at most 10000000000 passes of box 13's interval)\n"
            "  --every K           print every K-th pass only, K from 1 (default 1)\n"
+           "  --wheels            add each wheel's position to every row:\n"
+           "                      fl_x,fl_y,fr_x,fr_y,rr_x,rr_y,rl_x,rl_y (m)\n"
            "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
            "  --box I=TEXT        type TEXT into parameter box I (0..18); repeatable\n"
            "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
@@ -64,9 +70,13 @@ std::string batchUsage() {
            "  --fit MARKS.csv     find the launch whose wheel trails lie on the marks (CSV\n"
            "                      wheel,x,y; wheel FL, FR, RR or RL) and print\n"
            "                      quantity,value,low,high,unit; with --save-case, write\n"
-           "                      the fitted case as well\n"
+           "                      the fitted case as well. The rows critical_speed_RL\n"
+           "                      (and so on, one a mark) hold the critical-speed formula\n"
+           "                      on the mark's first 15 m, its interval from the middle\n"
+           "                      ordinate M ± 2 sigma; no value where M - 2 sigma <= 0\n"
            "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
-           "                      turning radius, directions and start position)\n"
+           "                      turning radius, directions and start position; all\n"
+           "                      needs --ends-at-rest)\n"
            "  --sigma M           the survey's uncertainty of each point, m (0.001 to 10,\n"
            "                      default 0.05)\n"
            "  --mu-uncertainty D  how far the friction may be off, less than μ (default\n"
@@ -75,7 +85,11 @@ std::string batchUsage() {
            "  --ends-at-rest      the marks end where the car came to rest\n"
            "\n"
            "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
-           "the start-up boxes and check boxes; the options override it.\n"
+           "the start-up boxes and check boxes; the options override it. A field it does\n"
+           "not know is ignored with a note on standard error.\n"
+           "\n"
+           "--png, --save-case, --write-marks and --fit each name an output; give one of\n"
+           "them (--fit with --save-case writes the fitted case).\n"
            "\n"
            "Bad input prints one line on standard error (and this text after an unknown\n"
            "option) and exits with status 2. A fit the marks cannot support prints which\n"
@@ -84,8 +98,8 @@ std::string batchUsage() {
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
-    bool passesGiven = false;
     bool sizeGiven = false;
+    bool caseGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> inlineValue;
@@ -114,6 +128,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.autoSnap = true;
         } else if (name == "--lines" && flag()) {
             o.lines = true;
+        } else if (name == "--wheels" && flag()) {
+            o.wheels = true;
         } else if (name == "--csv" && flag()) {
             o.csv = true;
         } else if (name == "--fit-view" && flag()) {
@@ -142,8 +158,10 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 return name + " needs a whole number of 0 or more, not \"" + printable(*text) +
                        "\".";
             if (name == "--passes") {
+                if (*n > kMaxBatchPasses)
+                    return "--passes asks for " + std::to_string(*n) + " passes; at most " +
+                           std::to_string(kMaxBatchPasses) + " are run.";
                 o.passes = *n;
-                passesGiven = true;
             } else {
                 if (*n == 0) return "--every needs a number of 1 or more.";
                 o.every = *n;
@@ -199,9 +217,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             if (!text || text->empty()) return "--save-case needs a file name.";
             o.saveCase = *text;
         } else if (!name.starts_with('-') || name == "-") {
-            if (!o.caseFile.empty())
+            if (caseGiven)
                 return "give one case file, not \"" + printable(args[i]) + "\" as well.";
+            if (args[i].empty()) return "the case file name is empty.";
             o.caseFile = args[i];
+            caseGiven = true;
         } else if (name == "--box") {
             const auto text = value();
             if (!text) return "--box needs I=TEXT.";
@@ -215,16 +235,28 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             return "unknown option \"" + printable(args[i]) + "\".";
         }
     }
-    if (passesGiven && o.seconds) return "give --passes or --seconds, not both.";
+    if (o.passes && o.seconds) return "give --passes or --seconds, not both.";
     if (o.png.empty() && (sizeGiven || o.csv || o.fitView))
         return "--size, --csv and --fit-view go with --png.";
-    const bool fitOption = o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty != 0.05 ||
-                           o.fitFor != Unknowns::Speed;
+    const bool fitOption =
+        o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor;
     if (o.fit.empty() && fitOption)
         return "--fit-for, --sigma, --mu-uncertainty, --starts-at-pull and --ends-at-rest go "
                "with --fit.";
-    if (!o.fit.empty() && (!o.png.empty() || !o.writeMarks.empty()))
-        return "--fit goes without --png and --write-marks.";
+    // Each of these writes its own output and nothing else; only a fit also
+    // writes the case it found.
+    std::vector<std::string_view> outputs;
+    for (const auto& [option, given] :
+         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
+          std::pair{"--write-marks", !o.writeMarks.empty()},
+          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()}})
+        if (given) outputs.push_back(option);
+    if (outputs.size() > 1)
+        return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
+               ", not both: each names an output of its own.";
+    if (o.wheels && (!outputs.empty() && !o.csv))
+        return "--wheels goes with the trajectory's CSV: not with " + std::string(outputs[0]) +
+               (o.png.empty() ? "." : " unless --csv is given too.");
     return o;
 }
 
@@ -238,6 +270,7 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
         auto loaded = io::loadCase(QString::fromStdString(options.caseFile));
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
         file = std::get<io::CaseRead>(loaded).file;
+        skid.notes = std::get<io::CaseRead>(loaded).notes;
         // The case's car as Draw reads its boxes, for a vehicle chosen on top of it.
         auto prepared = prepareDraw(file.texts, file.autos, file.form);
         if (auto* problem = std::get_if<BoxProblem>(&prepared))
@@ -277,13 +310,17 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
 
 std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, sim::Drawer* drawer,
                                         const AfterPass& afterPass) {
+    const bool untilRest = !options.passes && !options.seconds;
+    const std::uint64_t passes = options.passes.value_or(kMaxRestPasses);
     for (std::uint64_t pass = 1;; ++pass) {
         const double before = run.body().time;
-        if (options.seconds ? before >= *options.seconds : pass > options.passes) break;
+        if (options.seconds ? before >= *options.seconds : pass > passes) break;
         if (!run.pass(drawer, options.autoSnap))
             return "the run stopped at pass " + std::to_string(pass) +
                    " (t = " + formatNumber(before) + " s): its numbers would no longer be finite.";
         if (afterPass) afterPass(pass, run.body());
+        // As in the window: the pass that brings the car to rest ends the run.
+        if (untilRest && run.phase() != Phase::Running) break;
     }
     return std::nullopt;
 }
@@ -308,11 +345,18 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         m.startsAtPull = options.startsAtPull;
         m.endsAtRest = options.endsAtRest;
     }
-    const FitSettings settings{options.fitFor, options.muUncertainty, skid.file.autos.normal};
+    const FitSettings settings{options.fitFor.value_or(Unknowns::Speed),
+                               options.muUncertainty.value_or(FitSettings{}.muUncertainty),
+                               skid.file.autos.normal};
     if (auto problem = fitInputProblem(skid.c, marks, settings))
         return fail("--fit: " + *problem + ".", 2);
     const FitResult r = fitMarks(skid.c, marks, settings);
-    if (!r.refusal.empty()) return fail("the fit is refused: " + r.refusal + ".", 3);
+    if (!r.refusal.empty())
+        return fail("the fit is refused: " + r.refusal +
+                        (settings.unknowns == Unknowns::All && !options.endsAtRest
+                             ? " (give --ends-at-rest if the marks end where the car came to rest)."
+                             : "."),
+                    3);
     int status = 0;
     for (const Estimate& e : r.estimates)
         if (!e.value)
@@ -331,8 +375,23 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
     }
     row("rms", formatNumber(r.rms), "", "", "m");
     row("simulations", std::to_string(r.simulations), "", "", "");
-    for (const auto& critical : r.critical)
-        row("critical_speed", critical ? formatNumber(critical->speed) : "", "", "", "m/s");
+    // The formula's speed on each mark, named by its wheel; none where the
+    // mark may be straight within its σ.
+    for (std::size_t i = 0; i < r.critical.size(); ++i) {
+        const std::string key = "critical_speed_" + std::string(wheelCode(marks[i].wheel));
+        const auto& k = r.critical[i];
+        if (k && k->high) {
+            row(key, formatNumber(k->speed), formatNumber(k->low), formatNumber(*k->high), "m/s");
+            continue;
+        }
+        row(key, "", k ? formatNumber(k->low) : "", "", "m/s");
+        err << "yawmark-batch: note: " << key << ": "
+            << (k ? "the mark is too straight for the formula: its middle ordinate " +
+                        formatNumber(k->ordinate) + " m is within 2σ (" +
+                        formatNumber(2 * marks[i].sigma) + " m) of 0."
+                  : std::string("the mark is too short or too straight for the formula."))
+            << '\n';
+    }
     out << table;
     out.flush();
     if (!options.saveCase.empty()) {
@@ -368,6 +427,22 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     BatchSkid skid;
     if (auto message = prepareBatchSkid(options, skid)) return fail(*message);
+    for (const std::string& note : skid.notes)
+        err << "yawmark-batch: note: " << note << '\n';
+    if (options.seconds) {
+        const double passes = std::ceil(*options.seconds / skid.c.run.timeStep);
+        if (passes > static_cast<double>(kMaxBatchPasses)) {
+            char count[400]; // whole digits of any double
+            const auto end = std::to_chars(count, count + sizeof count, passes,
+                                           std::chars_format::fixed).ptr;
+            return fail("--seconds " + formatNumber(*options.seconds) +
+                        " with a calculation interval of " +
+                        formatNumber(skid.c.run.timeStep * 1000) + " ms asks for " +
+                        (std::isfinite(passes) ? std::string(count, end) : "more than 1E+308") +
+                        " passes; at most " +
+                        std::to_string(kMaxBatchPasses) + " are run.");
+        }
+    }
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
     if (!options.writeMarks.empty()) {
         const std::vector<Mark> marks = runMarks(skid.c);
@@ -387,7 +462,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
 
     const bool csv = options.png.empty() || options.csv;
-    if (csv) out << kCsvHeader;
+    if (csv) out << csvHeader(options.wheels);
 
     // The image: fonts need a GUI application, which draws offscreen here.
     std::optional<BatchGui> gui;
@@ -404,7 +479,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const auto print = [&](std::uint64_t pass, const sim::Body& body) {
         if (pass % options.every != 0) return;
-        const std::string line = csvRow(pass, body);
+        const std::string line = csvRow(pass, body, options.wheels ? &skid.run.runCase().car : nullptr);
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
     };
     BatchOptions run = options;

@@ -25,6 +25,11 @@
 
 namespace yawmark {
 
+// Without --passes or --seconds a run goes on until the car comes to rest, for
+// at most this many passes; no run is longer than kMaxBatchPasses.
+inline constexpr std::uint64_t kMaxRestPasses = 100'000;
+inline constexpr std::uint64_t kMaxBatchPasses = 10'000'000'000;
+
 // The default image: as wide as the plot beside the panel in the window's design
 // (527 x 546 pixels, 241 of them the panel's), as high as that window.
 inline constexpr int kDefaultImageWidth = 286;
@@ -34,7 +39,7 @@ inline constexpr int kDefaultImageHeight = 546;
 struct BatchOptions {
     std::string caseFile;                           // CASE.yawmark: the case to start from
     std::string saveCase;                           // --save-case FILE: write the case, run nothing
-    std::uint64_t passes = 1000;                    // --passes N (the default without --seconds)
+    std::optional<std::uint64_t> passes;            // --passes N; neither: until the car rests
     std::optional<double> seconds;                  // --seconds T: run until simTime >= T
     std::uint64_t every = 1;                        // --every K: print every K-th pass
     std::string vehicle;                            // --vehicle NAME, as chosen in the vehicle list
@@ -48,11 +53,12 @@ struct BatchOptions {
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
     bool csv = false;                                // --csv: print the CSV also with --png
+    bool wheels = false;                             // --wheels: each wheel's position too
     bool fitView = false;                            // --fit-view: the image fitted to the skid
     std::string fit;                                 // --fit MARKS.csv: fit the launch to marks
-    model::Unknowns fitFor = model::Unknowns::Speed; // --fit-for speed|speed,yaw|all
+    std::optional<model::Unknowns> fitFor;           // --fit-for speed|speed,yaw|all
     std::optional<double> sigma;                     // --sigma M: the marks' uncertainty
-    double muUncertainty = 0.05;                     // --mu-uncertainty D
+    std::optional<double> muUncertainty;             // --mu-uncertainty D
     bool startsAtPull = false;                       // --starts-at-pull
     bool endsAtRest = false;                         // --ends-at-rest
     std::string writeMarks; // --write-marks FILE: the marks the run leaves, as CSV
@@ -72,6 +78,7 @@ struct BatchSkid {
     model::BoxTexts texts;
     model::Run run;
     io::CaseFile file; // the case as a file holds it: the texts as typed, the check boxes
+    std::vector<std::string> notes; // the case file's fields ignored, one line each
 };
 
 // Start-up or the case file, the chosen vehicle, the radius-of-gyration form
@@ -83,7 +90,8 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
 // Called after each pass with its number (1-based) and the body it left.
 using AfterPass = std::function<void(std::uint64_t pass, const sim::Body& body)>;
 
-// Runs the passes the options ask for, as the window's loop runs them, drawn
+// Runs the passes the options ask for (without --passes or --seconds, through
+// the pass that brings the car to rest), as the window's loop runs them, drawn
 // by `drawer` if there is one. Returns the message if the numbers stop being
 // finite.
 std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run& run,

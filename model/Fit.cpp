@@ -601,10 +601,20 @@ std::optional<CriticalSpeed> criticalSpeed(const Mark& mark, double friction, do
     CriticalSpeed s;
     s.chord = c;
     s.ordinate = m;
+    const auto speedOf = [&](double ordinate) {
+        return std::sqrt(friction * gravity * (c * c / (8 * ordinate) + ordinate / 2));
+    };
     s.radius = c * c / (8 * m) + m / 2;
     const double v2 = friction * gravity * s.radius;
     if (!(v2 >= 0) || !std::isfinite(v2)) return std::nullopt;
     s.speed = std::sqrt(v2);
+    // R falls as M grows up to C/2 (a half circle), then rises again.
+    const double lo = m - 2 * mark.sigma, hi = m + 2 * mark.sigma;
+    s.low = std::min(speedOf(hi), lo < c / 2 && c / 2 < hi ? speedOf(c / 2) : speedOf(hi));
+    if (lo > 0) {
+        s.low = std::min(s.low, speedOf(lo));
+        s.high = std::max(speedOf(lo), speedOf(hi));
+    }
     return s;
 }
 

@@ -77,10 +77,14 @@ struct Estimate {
 };
 
 // The critical-speed formula on the first 15 m of a mark: v = √(μ·g·R) with
-// R = C²/(8M) + M/2 from the chord C and its middle ordinate M.
+// R = C²/(8M) + M/2 from the chord C and its middle ordinate M. The interval
+// is that of M ± 2σ (σ the mark's): where M − 2σ ≤ 0 the mark may be straight
+// and the speed has no upper bound (`high` is empty).
 inline constexpr double kCriticalChord = 15;
 struct CriticalSpeed {
     double chord = 0, ordinate = 0, radius = 0, speed = 0;
+    double low = 0;
+    std::optional<double> high;
 };
 // Nothing for a mark with fewer than three points or a straight one.
 std::optional<CriticalSpeed> criticalSpeed(const Mark& mark, double friction, double gravity);

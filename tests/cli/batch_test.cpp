@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -101,7 +102,17 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--ends-at-rest"}, "go with --fit"},
         {{"--box", "6=1e5", "--write-marks", "far.csv"},
          "--write-marks: the run goes further than 1000000 m from the origin"},
-        {{"--fit", "m.csv", "--png", "x.png"}, "--fit goes without --png"},
+        {{"--fit", "m.csv", "--png", "x.png"}, "give --fit or --png, not both"},
+        {{"--write-marks", "m.csv", "--save-case", "c.yawmark"}, "give --write-marks or --save-case"},
+        {{"--save-case", "c", "--png", "p.png"}, "give --png or --save-case"},
+        {{"--write-marks", "m.csv", "--png", "p.png"}, "give --png or --write-marks"},
+        {{"--wheels", "--png", "p.png"}, "--wheels goes with the trajectory's CSV"},
+        {{""}, "the case file name is empty"},
+        {{"--mu-uncertainty", "0.05"}, "go with --fit"},
+        {{"--fit-for", "speed"}, "go with --fit"},
+        {{"--passes", "10000000001"}, "--passes asks for 10000000001 passes; at most 10000000000"},
+        {{"--box", "13=1e-12", "--seconds", "1"},
+         "--seconds 1 with a calculation interval of 1E-12 ms asks for 1000000000000000 passes"},
         {{"--fit", "no such marks.csv"}, "--fit: "},
     };
     for (const auto& c : cases) {
@@ -111,7 +122,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
     }
     // The largest image, and the edges of the counts, are still accepted.
     for (const Args& ok : {Args{"--png", "x.png", "--size", "8192x4096"}, Args{"--every", "1"},
-                           Args{"--passes", "0"}, Args{"--seconds", "0"}, Args{"--box", "18=1"}})
+                           Args{"--passes", "0"}, Args{"--seconds", "0"}, Args{"--box", "18=1"},
+                           Args{"--passes", "10000000000"}, Args{"--fit", "m", "--save-case", "c"}})
         EXPECT_TRUE(std::holds_alternative<BatchOptions>(parseBatchOptions(ok))) << joined(ok);
 }
 
@@ -124,27 +136,27 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
     } cases[] = {
         // --seconds stops at the first pass that reaches the time (0.02 exactly, after two).
         {{"--seconds", "0.02"},
-         "1,0.01,-0.00020206935747290081,0.1996986248337099,-0.040413871494580159,"
-         "19.939724966741977,0.011983960123402391,1.2203214364451835\n"
+         "1,0.01,-0.00020206935747290081,0.1996986248337099,-0.04041387149458016,"
+         "19.939724966741977,0.01198396012340239,1.2203214364451835\n"
          "2,0.02,-0.000808262274422287,0.39879245939635927,-0.08082471189529708,"
          "19.879041945787886,0.024402881425632888,1.2634628240009156\n"},
         {{"--passes", "300", "--every", "100"},
          "100,1.0000000000000007,-1.2316982453801026,16.244608521283805,-1.0249396700783717,"
-         "12.139906801804605,2.1422825519592119,2.2741249720225358\n"
-         "200,2.0000000000000013,-1.705714971431477,25.693451912079418,-0.045324266562238827,"
-         "6.8811719724837799,2.9077139437761064,-0.019206156974860229\n"
+         "12.139906801804605,2.142282551959212,2.274124972022536\n"
+         "200,2.0000000000000013,-1.705714971431477,25.693451912079418,-0.04532426656223883,"
+         "6.88117197248378,2.9077139437761064,-0.01920615697486023\n"
          "300,2.99999999999998,-1.5034857540244542,29.985445349226897,0.23370937484835125,"
          "1.7159140886797055,2.8369844688157917,-0.046641452720438445\n"},
         {{"--vehicle", "Imaginery Car", "--box", "8=Right", "--box", "13=2.5", "--passes", "300",
           "--every", "150"},
-         "150,0.37500000000000028,0.36773580525340199,7.1345494325799121,1.840533279692633,"
-         "17.905341521714391,-0.53333534104247338,-1.5999827292787923\n"
+         "150,0.3750000000000003,0.367735805253402,7.134549432579912,1.840533279692633,"
+         "17.90534152171439,-0.5333353410424734,-1.5999827292787923\n"
          "300,0.749999999999995,1.243491526239564,13.339066810454604,2.6004251976008144,"
          "15.114667832396695,-1.158759867743985,-1.6951307992895088\n"},
         {{"--no-auto-normal", "--box", "11=-20", "--box", "12=0.5", "--box", "7=40", "--passes",
           "300", "--every", "300"},
-         "300,2.99999999999998,19.491688609945101,22.032107153163647,0.3878013620498274,"
-         "0.60268202627658873,-3.9086961025182103,-0.074364594844322021\n"},
+         "300,2.99999999999998,19.4916886099451,22.032107153163647,0.3878013620498274,"
+         "0.6026820262765887,-3.9086961025182103,-0.07436459484432202\n"},
         {{"--passes", "0"}, ""},
     };
     for (const auto& c : cases) {
@@ -157,6 +169,34 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
     for (const char* spelling : {"8=R", "8=r", "8= RIGHT\t", "8=right"})
         EXPECT_EQ(batch({"--box", spelling, "--passes", "50"}).out, right) << spelling;
     EXPECT_NE(batch({"--box", "8=CE", "--passes", "50"}).out, right);
+}
+
+// Without --passes the run ends with the pass that brings the car to rest;
+// every row reads back to exactly the run's doubles, the wheels where the
+// trails plot them.
+TEST(Batch, TheDefaultRunEndsAtRestAndItsRowsReadBackExactly) {
+    const Result r = batch({"--wheels"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    BatchSkid skid;
+    ASSERT_FALSE(prepareBatchSkid(BatchOptions{}, skid));
+    std::istringstream rows(r.out);
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line + '\n', model::csvHeader(true));
+    for (double pass = 1; std::getline(rows, line); ++pass) {
+        ASSERT_EQ(skid.run.phase(), model::Phase::Running) << "a row after rest: " << line;
+        ASSERT_TRUE(skid.run.pass(nullptr, false));
+        const sim::Body& b = skid.run.body();
+        std::vector<double> expected{pass,         b.time,       b.position.x, b.position.y,
+                                     b.velocity.x, b.velocity.y, b.heading,    b.yawRate};
+        for (const sim::Vec2 o : sim::placeWheels(skid.run.runCase().car, b.heading).offset)
+            expected.insert(expected.end(), {b.position.x + o.x, b.position.y + o.y});
+        std::vector<double> read;
+        for (const char *p = line.data(), *end = p + line.size(); p < end; ++p)
+            p = std::from_chars(p, end, read.emplace_back()).ptr;
+        EXPECT_EQ(read, expected) << line;
+    }
+    EXPECT_NE(skid.run.phase(), model::Phase::Running) << "the last row is the car at rest";
 }
 
 // A 40 m/s skid slides 126 m, off the default view; --fit-view brings all of
@@ -182,6 +222,15 @@ TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {
     ASSERT_EQ(batch(save).status, 0);
     EXPECT_EQ(batch({file, "--passes", "30"}).out, batch(run).out);
     expectRefused(batch({file, "--box", "2=0"}), "\"Vehicle Mass (kg)\" must be greater than 0", file);
+    // A field it does not know: a note, and the run goes on.
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray json = f.readAll().insert(1, "\"colour\": 1,"); // after the first {
+    ASSERT_TRUE(f.resize(0) && f.write(json) > 0);
+    f.close();
+    const Result r = batch({file, "--passes", "30"});
+    EXPECT_EQ(r.out, batch(run).out);
+    EXPECT_EQ(r.err.rfind("yawmark-batch: note: ", 0), 0u) << r.err;
 }
 
 TEST(Batch, ARunThatCannotGoOnEndsThereWithExitTwo) {
@@ -201,7 +250,13 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.out.rfind("quantity,value,low,high,unit\nspeed,24.99", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\nrms,"), std::string::npos);
+    EXPECT_NE(r.out.find("\ncritical_speed_RL,"), std::string::npos) << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6); // 2 critical speeds
+    // Marks straight within 2σ: no formula speed, only its lower bound, and a note.
+    r = batch({"--fit", marks, "--sigma", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\ncritical_speed_RR,,1"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.rfind("yawmark-batch: note: critical_speed_RL: the mark is too straight", 0), 0u);
     EXPECT_EQ(batch({fitted, "--passes", "3"}).out, batch({"--box", "6=25", "--passes", "3"}).out);
 
     // The first 15 m of the marks: the header and 30 points.
@@ -221,6 +276,7 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(lineCount(r.err), 1);
     EXPECT_NE(r.err.find("refused: fitting everything needs a mark that ends"), std::string::npos);
+    EXPECT_NE(r.err.find("give --ends-at-rest"), std::string::npos);
 
     // Steering straight ahead, the turning radius steers nothing: it alone is refused.
     const std::string straight = dir.filePath("straight.csv").toStdString();

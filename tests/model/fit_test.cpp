@@ -166,6 +166,9 @@ TEST(Fit, CriticalSpeedReadsTheRadiusOfAnArc) {
     EXPECT_NEAR(s->radius, 30, 0.1);
     EXPECT_NEAR(s->speed, std::sqrt(0.8 * 9.8 * 30), 0.03);
     EXPECT_NEAR(s->chord, 15, 0.8);
+    EXPECT_TRUE(s->low < s->speed && s->speed < s->high) << s->low; // M ± 2σ, σ 5 cm
+    arc.sigma = 0.6;
+    EXPECT_FALSE(criticalSpeed(arc, 0.8, 9.8)->high); // M (1 m) is within 2σ of 0
     arc.points = {{0, 0}, {0, 5}, {0, 10}};
     EXPECT_FALSE(criticalSpeed(arc, 0.8, 9.8)); // straight
 }
