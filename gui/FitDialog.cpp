@@ -121,6 +121,15 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     chkEndsAtRest_ = new QCheckBox(QStringLiteral("Marks &end where the car came to rest"), this);
     chkEndsAtRest_->setObjectName(QStringLiteral("chkEndsAtRest"));
     chkEndsAtRest_->setChecked(first.endsAtRest);
+    // Fitting everything is refused unless a mark ends at rest: said beside the box.
+    auto* endsAtRestNeeded = new QLabel(QStringLiteral("(needed to fit everything)"), this);
+    endsAtRestNeeded->setObjectName(QStringLiteral("lblEndsAtRestNeeded"));
+    const auto showNeed = [this, endsAtRestNeeded] {
+        endsAtRestNeeded->setHidden(cboUnknowns_->currentIndex() !=
+                                    static_cast<int>(model::Unknowns::All));
+    };
+    showNeed();
+    connect(cboUnknowns_, &QComboBox::currentIndexChanged, this, showNeed);
 
     const auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
@@ -165,7 +174,10 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     auto* all = new QVBoxLayout(this);
     all->addLayout(form);
     all->addWidget(chkStartsAtPull_);
-    all->addWidget(chkEndsAtRest_);
+    auto* endsAtRest = new QHBoxLayout;
+    endsAtRest->addWidget(chkEndsAtRest_);
+    endsAtRest->addWidget(endsAtRestNeeded, 1);
+    all->addLayout(endsAtRest);
     all->addLayout(run);
     all->addWidget(tblEstimates_, 2);
     all->addWidget(lblSummary_);

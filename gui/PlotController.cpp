@@ -261,12 +261,16 @@ void PlotController::exportTrajectory() {
                          QStringLiteral("There is no run to export yet: press Draw first."));
         return;
     }
-    QString path =
-        prompts_.askFile(QStringLiteral("Export Trajectory"), QStringLiteral("CSV files (*.csv)"),
-                         true, suggestedPath(QStringLiteral("skid.csv")));
+    // The second file type adds each wheel's position, as yawmark-batch --wheels does.
+    const QString plain = QStringLiteral("CSV files (*.csv)");
+    const QString withWheels = QStringLiteral("CSV with wheel positions (*.csv)");
+    QString chosen = plain;
+    QString path = prompts_.askFile(QStringLiteral("Export Trajectory"),
+                                    plain + QStringLiteral(";;") + withWheels, true,
+                                    suggestedPath(QStringLiteral("skid.csv")), &chosen);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    const std::string csv = model::trajectoryCsv(run.record(), run.body());
+    const std::string csv = model::trajectoryCsv(run.record(), run.body(), chosen == withWheels);
     if (auto problem = io::saveText(path, csv))
         return prompts_.message(QString(), QString::fromStdString(*problem));
     const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1; // below the heading

@@ -16,10 +16,13 @@ void Prompts::message(const QString& title, const QString& text) const {
 }
 
 QString Prompts::askFile(const QString& caption, const QString& filter, bool save,
-                         const QString& suggestion) const {
-    if (fileHook_) return fileHook_(caption, filter, save);
-    return save ? QFileDialog::getSaveFileName(owner_, caption, suggestion, filter)
-                : QFileDialog::getOpenFileName(owner_, caption, suggestion, filter);
+                         const QString& suggestion, QString* chosenFilter) const {
+    if (fileHook_) {
+        if (chosenFilter) *chosenFilter = filter.section(QStringLiteral(";;"), 0, 0);
+        return fileHook_(caption, filter, save);
+    }
+    return save ? QFileDialog::getSaveFileName(owner_, caption, suggestion, filter, chosenFilter)
+                : QFileDialog::getOpenFileName(owner_, caption, suggestion, filter, chosenFilter);
 }
 
 QMessageBox::StandardButton Prompts::askSaveDiscardCancel(const QString& text) const {

@@ -27,8 +27,10 @@ public:
     explicit Prompts(QWidget* owner) : owner_(owner) {}
 
     void message(const QString& title, const QString& text) const;
+    // With `chosenFilter`, the dialog starts on it and leaves there the one picked
+    // (the first of `filter`, under a hook).
     QString askFile(const QString& caption, const QString& filter, bool save,
-                    const QString& suggestion) const;
+                    const QString& suggestion, QString* chosenFilter = nullptr) const;
     QMessageBox::StandardButton askSaveDiscardCancel(const QString& text) const;
     QString askText(const QString& title, const QString& label, const QString& suggestion) const;
 

@@ -485,7 +485,10 @@ void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     d->cmdFit()->click();
     QVERIFY(came.wait());
     QVERIFY(!d->result()->refusal.empty() && !d->cmdApply()->isEnabled());
+    const auto* need = d->findChild<QLabel*>("lblEndsAtRestNeeded"); // said beside the box
+    QVERIFY(!need->isHidden());
     d->cboUnknowns()->setCurrentIndex(0);
+    QVERIFY(need->isHidden());
     d->cmdFit()->click();
     QVERIFY(d->fitting() && !d->cmdFit()->isEnabled());
     QVERIFY(came.wait(60000) && d->cmdApply()->isEnabled());
