@@ -128,14 +128,13 @@ void tst_Panel::controlsFollowTheBoxTable() {
     QCOMPARE(p_->scrSelect(i)->value(), 0);
     // Ten characters show whole (not scrolled for the cursor at their end); a box left for
     // another control shows its text from the start.
-    const QString ten = QStringLiteral("-0.1872411");
-    box(i)->setText(ten);
+    box(i)->setText(QStringLiteral("-0.1872411"));
     int edge[2];
     for (int end : {0, 1}) {
         box(i)->setCursorPosition(end * 10);
         edge[end] = (box(i)->grab(), box(i)->inputMethodQuery(Qt::ImCursorRectangle).toRect().x());
     }
-    QCOMPARE(edge[1] - edge[0], box(i)->fontMetrics().horizontalAdvance(ten));
+    QCOMPARE(edge[1] - edge[0], box(i)->fontMetrics().horizontalAdvance(box(i)->text()));
     p_->setCurrentIndex(static_cast<int>(info.tab));
     box(i)->setFocus();
     p_->tabBar()->setFocus();
