@@ -377,6 +377,7 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
     row("simulations", std::to_string(r.simulations), "", "", "");
     // The formula's speed on each mark, named by its wheel; none where the
     // mark may be straight within its σ.
+    std::string notes;
     for (std::size_t i = 0; i < r.critical.size(); ++i) {
         const std::string key = "critical_speed_" + std::string(wheelCode(marks[i].wheel));
         const auto& k = r.critical[i];
@@ -385,15 +386,16 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
             continue;
         }
         row(key, "", k ? formatNumber(k->low) : "", "", "m/s");
-        err << "yawmark-batch: note: " << key << ": "
-            << (k ? "the mark is too straight for the formula: its middle ordinate " +
-                        formatNumber(k->ordinate) + " m is within 2σ (" +
-                        formatNumber(2 * marks[i].sigma) + " m) of 0."
-                  : std::string("the mark is too short or too straight for the formula."))
-            << '\n';
+        notes += "yawmark-batch: note: " + key + ": " +
+                 (k ? "the mark is too straight for the formula: its middle ordinate " +
+                          formatNumber(k->ordinate) + " m is within 2σ (" +
+                          formatNumber(2 * marks[i].sigma) + " m) of 0."
+                    : std::string("the mark is too short or too straight for the formula.")) +
+                 '\n';
     }
     out << table;
     out.flush();
+    err << notes;
     if (!options.saveCase.empty()) {
         io::CaseFile file = skid.file;
         file.texts = skid.texts;
