@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
@@ -34,9 +35,7 @@ std::string contents(const std::string& path) {
 }
 
 void write(const std::string& path, const std::string& text) {
-    QFile f(QString::fromStdString(path));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text.data(), static_cast<qint64>(text.size()));
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 unsigned long fromEnv(const char* name, unsigned long fallback) {
@@ -82,8 +81,7 @@ TEST(BatchFuzz, AnyInputExitsWithADocumentedStatusNamingWhatIsWrongAndKeepsOldFi
                     ",,", "RL,1,2,3", "\xff", "wheel,x,y", "RL,3,4"};
     // clang-format on
 
-    const unsigned long seed = fromEnv("YAWMARK_FUZZ_SEED", 1);
-    const unsigned long runs = fromEnv("YAWMARK_FUZZ_RUNS", 500);
+    const auto seed = fromEnv("YAWMARK_FUZZ_SEED", 1), runs = fromEnv("YAWMARK_FUZZ_RUNS", 500);
     for (unsigned long run = 0; run < runs; ++run) {
         std::seed_seq seeds{seed, run};
         std::mt19937 rng(seeds);
