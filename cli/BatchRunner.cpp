@@ -257,6 +257,16 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.wheels && (!outputs.empty() && !o.csv))
         return "--wheels goes with the trajectory's CSV: not with " + std::string(outputs[0]) +
                (o.png.empty() ? "." : " unless --csv is given too.");
+    // Qt would open or write another file for a name that is not UTF-8 (its
+    // bytes replaced), so that name is refused as typed.
+    for (const auto& [option, name] : {std::pair{"the case file", &o.caseFile},
+                                       {"--png", &o.png},
+                                       {"--fit", &o.fit},
+                                       {"--save-case", &o.saveCase},
+                                       {"--write-marks", &o.writeMarks}})
+        if (QString::fromStdString(*name).toStdString() != *name)
+            return std::string(option) + ": the file name \"" + printable(*name) +
+                   "\" is not UTF-8 text, which Yawmark cannot open or write.";
     return o;
 }
 

@@ -84,6 +84,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--vehicle", "Ferrari"}, "--vehicle: unknown vehicle \"Ferrari\""},
         {{"--vehicle", "F\x1b[2J\xff\xc2\x9b\x7f\u00e9"},
          "vehicle \"F\\x1B[2J\\xFF\\xC2\\x9B\\x7F\u00e9\""},
+        {{"--save-case", "\xff.yawmark"},
+         "--save-case: the file name \"\\xFF.yawmark\" is not UTF-8"},
         {{"--box", "2=0"}, "\"Vehicle Mass (kg)\" must be greater than 0."},
         {{"--box", "2=abc"}, "\"Vehicle Mass (kg)\" is not a number"},
         {{"--box", "9=1"}, "\"Mass Center Turning Radius (m)\""},
