@@ -29,7 +29,7 @@ QString vehiclesPath() {
 }
 
 std::variant<std::vector<UserVehicle>, std::string> loadVehicles(const QString& path) {
-    const std::string name = path.toStdString() + ": ";
+    const std::string name = pathName(path) + ": ";
     if (!QFileInfo::exists(path)) return std::vector<UserVehicle>{};
     auto bytes = readSmallFile(path);
     if (auto* e = std::get_if<std::string>(&bytes)) return *e;
