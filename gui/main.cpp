@@ -92,6 +92,11 @@ int readCommandLine(int argc, char* argv[], QString& caseFile) {
         print(stderr, QStringLiteral("yawmark: give one case file.\n\n") + parser.helpText());
         return 2;
     }
+    if (files.size() == 1 && files[0].isEmpty()) { // not a start without one
+        print(stderr,
+              QStringLiteral("yawmark: the case file name is empty.\n\n") + parser.helpText());
+        return 2;
+    }
     caseFile = files.value(0);
     return -1;
 }
