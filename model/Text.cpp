@@ -8,7 +8,7 @@ namespace yawmark::model {
 namespace {
 
 // The length of the well-formed UTF-8 character at the start of `s` (not
-// overlong, no surrogate, at most U+10FFFF), or 0.
+// overlong, no surrogate, at most U+10FFFF) that is not a C1 control, or 0.
 std::size_t utf8Length(std::string_view s) {
     const auto byte = [&s](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
     const std::uint8_t lead = byte(0);
