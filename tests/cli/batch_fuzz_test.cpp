@@ -55,7 +55,8 @@ TEST(BatchFuzz, AnyInputExitsWithADocumentedStatusNamingWhatIsWrongAndKeepsOldFi
     const Args outputs{at("out.png"), at("out.yawmark"), at("out.csv")};
     Args paths = outputs;
     paths.insert(paths.end(), {at("fifo"), at("folder"), at("none/x.csv"), "", at("case.yawmark"),
-                               at("marks.csv"), at("good.csv"), at("good.yawmark")});
+                               at("marks.csv"), at("good.csv"), at("good.yawmark"),
+                               dir.path().toStdString() + "/\x1b[2J\xff.csv"});
     const std::string tiny = "0." + std::string(400, '0') + "1", huge = "9" + std::string(400, '9');
     // clang-format off
     // Values for any option, and for each option some it takes; a flag takes none.
