@@ -43,7 +43,8 @@ std::string batchUsage() {
            "  --wheels            add each wheel's position to every row:\n"
            "                      fl_x,fl_y,fr_x,fr_y,rr_x,rr_y,rl_x,rl_y (m)\n"
            "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
-           "  --box I=TEXT        type TEXT into parameter box I (0..18); repeatable\n"
+           "  --box I=TEXT        type TEXT into parameter box I (0..18); a unit may follow\n"
+           "                      the number (\"6=60 mph\", \"9=50 ft\"); repeatable\n"
            "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
            "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
            "  --gyration          box 5 holds a radius of gyration (m)\n"
@@ -502,6 +503,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return fail(*message);
     }
     out.flush();
+    if (!options.passes && !options.seconds && skid.run.phase() == Phase::Running)
+        err << "yawmark-batch: note: the car had not come to rest after " << kMaxRestPasses
+            << " passes; --passes or --seconds runs further.\n";
     if (plot) {
         if (options.fitView) plot->fitTo(skid.run.record());
         if (auto message = file->write(plot->finish())) return fail(*message);

@@ -7,6 +7,7 @@
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
 #include "io/CaseFile.h"
+#include "model/Text.h"
 #include "model/Trajectory.h"
 
 #include <QBuffer>
@@ -231,7 +232,9 @@ void PlotController::exportImage() {
         prompts_.message(QString(), QStringLiteral("\"%1\" is not a size such as %2: two whole "
                                                    "numbers from 1 to %3 with an x between them, "
                                                    "at most %4 pixels in all.")
-                                        .arg(asked, suggestion)
+                                        .arg(QString::fromStdString(
+                                                 model::printable(asked.toStdString())),
+                                             suggestion)
                                         .arg(plot::kMaxImageSide)
                                         .arg(plot::kMaxImagePixels));
         return;

@@ -222,12 +222,6 @@ void tst_MainWindow::drawRefusesABadBox_data() {
     QTest::addColumn<int>("i");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("not a number") << 0 << "4,5"
-                                  << "\"Wheelbase Length (m)\" is not a number: \"4,5\".";
-    QTest::newRow("steering")
-        << 8 << "sideways"
-        << "\"Steering Direction (L/R/CE)\" must be Left, Right or Center (or "
-           "L, R, CE), not \"sideways\".";
     QTest::newRow("range") << 13 << "0"
                            << "\"Calculation Interval (ms)\" must be greater than 0.";
 }

@@ -246,11 +246,9 @@ TEST(Validation, RunsRefusedNamingTheirBoxAndRunsAllowed) {
          [](Case& c) { c.launch.velocity.y = 1e200, c.run.timeStep = 1e197; }},
         {"radius at the rear axle", kAllowed, [](Case& c) { c.car.turnRadius = 0.412 * 4.29; }},
         {"straight", kAllowed, [](Case& c) { c.car.turnRadius = 0, c.car.steering = kCenter; }},
-        {"negative friction", kAllowed, [](Case& c) { c.car.friction = -0.8; }},
         {"negative time step", kAllowed, [](Case& c) { c.run.timeStep = -0.01; }},
         {"time step 0", kAllowed, [](Case& c) { c.run.timeStep = 0; }},
         {"any sensitivity", kAllowed, [](Case& c) { c.car.frontSensitivity = -7; }},
-        {"negative m, I", kAllowed, [](Case& c) { c.car.mass = -1139, c.car.inertia = -2000; }},
         {"at rest", kAllowed, [](Case& c) { c.launch.velocity = {}, c.launch.yawRate = 0; }},
     };
     for (const auto& [name, box, change] : cases) {
