@@ -28,9 +28,12 @@ constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 constexpr double kPound = 0.45359237; // kg, by definition
 constexpr double kInch = 0.0254;      // m, by definition
 
-constexpr std::array kLength{UnitRow{"m", 1},         UnitRow{"cm", 1, 100},
-                             UnitRow{"mm", 1, 1000},  UnitRow{"ft", kMetresPerFoot},
-                             UnitRow{"in", kInch},    UnitRow{"'", kMetresPerFoot, 1, false},
+constexpr std::array kLength{UnitRow{"m", 1},
+                             UnitRow{"cm", 1, 100},
+                             UnitRow{"mm", 1, 1000},
+                             UnitRow{"ft", kMetresPerFoot},
+                             UnitRow{"in", kInch},
+                             UnitRow{"'", kMetresPerFoot, 1, false},
                              UnitRow{"\"", kInch, 1, false}};
 constexpr std::array kSpeed{UnitRow{"m/s", 1}, UnitRow{"km/h", 1, 3.6},
                             UnitRow{"mph", kMetresPerSecondPerMph}, UnitRow{"ft/s", kMetresPerFoot},
@@ -83,15 +86,6 @@ MeasureRow measureRow(Measure m) {
         return {"a number of pixels", kPixels};
     }
     return {};
-}
-
-bool sameUnit(std::string_view typed, std::string_view name) {
-    if (typed.size() != name.size()) return false;
-    for (std::size_t i = 0; i < typed.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(typed[i])) !=
-            std::tolower(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -150,54 +144,37 @@ std::string measureText(Measure measure) {
 
 NumberAndUnit splitUnit(std::string_view text) {
     text = trimmed(text);
-    std::size_t i = 0;
-    const auto digits = [&] {
-        const std::size_t from = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i;
-        return i - from;
-    };
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t mantissa = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0) return {{}, text};
-    // An exponent only where digits follow it: "2e3" is a number, "2 em" a unit.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        const std::size_t mark = i++;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        if (digits() == 0) i = mark;
-    }
-    return {text.substr(0, i), trimmed(text.substr(i))};
+    const std::size_t n = numberLength(text);
+    return {text.substr(0, n), trimmed(text.substr(n))};
 }
 
 std::variant<double, BoxProblem> readBoxValue(int box, std::string_view text, InertiaForm form) {
     const NumberAndUnit split = splitUnit(text);
-    const auto number = split.number.empty() ? std::nullopt : parseNumber(split.number);
-    // A unit starts with a letter or a sign such as % or °; "4,5" or "1.2.3" is
-    // a mistyped number, not a number with a unit.
-    const bool unitLike = split.unit.empty() || !std::ispunct(static_cast<unsigned char>(
-                                                    split.unit.front())) ||
-                          std::string_view("%'\"").find(split.unit.front()) != std::string_view::npos;
-    if (!number || !unitLike) {
+    const std::optional<double> number = parseNumber(split.number);
+    // A unit starts with a letter or a sign such as %, ° or '; "4,5", "1.2.3"
+    // or "1 2" is a mistyped number, not a number with a unit.
+    const unsigned char first = split.unit.empty() ? 'm' : split.unit.front();
+    const bool unitLike =
+        std::isalpha(first) || first >= 0x80 ||
+        std::string_view("%'\"").find(static_cast<char>(first)) != std::string_view::npos;
+    if (!number.has_value() || !unitLike) {
         const bool blank = trimmed(text).empty();
         return BoxProblem{box, blank ? "is empty: a number is needed."
                                      : "is not a number: \"" + printable(text) + "\"."};
     }
-    if (split.unit.empty()) return *number;
+    const double typed = number.value();
+    if (split.unit.empty()) return typed;
     const Measure measure = boxMeasure(box, form);
     for (const UnitRow& u : measureRow(measure).units) {
-        if (!sameUnit(split.unit, u.name)) continue;
-        const double value = *number * u.times / u.per;
+        if (!sameLetters(split.unit, u.name)) continue;
+        const double value = typed * u.times / u.per;
         if (!std::isfinite(value))
             return BoxProblem{box, "is too large: \"" + printable(trimmed(text)) +
                                        "\" is more than a number can hold in the box's unit."};
         return value;
     }
-    return BoxProblem{box, "takes " + measureText(measure) + ", not \"" + printable(split.unit) +
-                               "\"."};
+    return BoxProblem{box,
+                      "takes " + measureText(measure) + ", not \"" + printable(split.unit) + "\"."};
 }
 
 } // namespace yawmark::model

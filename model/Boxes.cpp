@@ -18,15 +18,6 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // After a successful reading: every box typed with a unit shows its value in
 // the box's own unit instead, which the next reading takes as it is.
 void showInBoxUnits(BoxTexts& t, InertiaForm form) {

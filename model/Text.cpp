@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Text.h"
 
+#include <cctype>
 #include <cstdint>
 
 namespace yawmark::model {
@@ -54,6 +55,15 @@ std::string printable(std::string_view text) {
         text.remove_prefix(n);
     }
     return shown;
+}
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 } // namespace yawmark::model

@@ -13,4 +13,7 @@ namespace yawmark::model {
 // not UTF-8 are written so byte by byte. Other UTF-8 characters stay as they are.
 std::string printable(std::string_view text);
 
+// Whether two texts are the same but for the case of ASCII letters.
+bool sameLetters(std::string_view a, std::string_view b);
+
 } // namespace yawmark::model

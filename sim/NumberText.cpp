@@ -20,6 +20,29 @@ std::string formatNumber(double value) {
     return text;
 }
 
+std::size_t numberLength(std::string_view text) {
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
+        return i - from;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t mantissaDigits = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissaDigits += digits();
+    }
+    if (mantissaDigits == 0) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        const std::size_t mantissaEnd = i++;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) i = mantissaEnd;
+    }
+    return i;
+}
+
 std::optional<double> parseNumber(std::string_view text) {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && isBlank(text.front()))
@@ -29,28 +52,9 @@ std::optional<double> parseNumber(std::string_view text) {
 
     // Check the shape first: from_chars alone would also take "inf", "nan" and
     // hexadecimal forms, and no sign of its own.
-    std::size_t i = 0;
-    const auto digits = [&] {
-        const std::size_t from = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i;
-        return i - from;
-    };
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const std::size_t numberStart = i;
-    std::size_t mantissaDigits = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        mantissaDigits += digits();
-    }
-    if (mantissaDigits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        if (digits() == 0) return std::nullopt;
-    }
-    if (i != text.size()) return std::nullopt;
+    if (text.empty() || numberLength(text) != text.size()) return std::nullopt;
+    const bool negative = text.front() == '-';
+    const std::size_t numberStart = text.front() == '+' || negative ? 1 : 0;
 
     double value = 0;
     const char* first = text.data() + numberStart;

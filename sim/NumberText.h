@@ -12,6 +12,7 @@
 // user's locale, so a text written here always reads back.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +23,10 @@ std::string formatNumber(double value);
 
 // The number, or nothing if the text is not one finite decimal number.
 std::optional<double> parseNumber(std::string_view text);
+
+// How many characters at the start of `text` have the shape of a decimal
+// number (optional sign, digits, optional fraction, an exponent only where
+// digits follow it): 2 of "90 km/h", 3 of "2e3", 1 of "2em"; 0 if none do.
+std::size_t numberLength(std::string_view text);
 
 } // namespace yawmark
