@@ -160,7 +160,8 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
                           QStringLiteral("Fitted (m/s)")});
     tblCritical_->setToolTip(
         QStringLiteral("The critical-speed formula on the first %1 m of each mark: v = √(μ·g·R), "
-                       "R = C²/(8M) + M/2 from the chord C and its middle ordinate M.")
+                       "R = C²/(8M) + M/2 from the chord C and its middle ordinate M; none where "
+                       "M is within 2σ of 0.")
             .arg(model::kCriticalChord));
 
     auto* run = new QHBoxLayout;
@@ -338,7 +339,11 @@ void FitDialog::showResult(const model::FitResult& r) {
         const QString mark = QStringLiteral("%1 %2").arg(i + 1).arg(
             i < static_cast<int>(fitted_.size()) ? qs(model::wheelCode(fitted_[i].wheel))
                                                  : QString());
-        if (const auto& k = r.critical[i])
+        const auto& k = r.critical[i];
+        if (k && !k->high) // M within 2σ of 0: the mark may be straight, R unbounded
+            setRow(tblCritical_, i, {mark, shown(in(k->chord, "m")), shown(in(k->ordinate, "m"))},
+                   QStringLiteral("too straight for the formula: M is within 2σ of 0"));
+        else if (k)
             setRow(tblCritical_, i,
                    {mark, shown(in(k->chord, "m")), shown(in(k->ordinate, "m")),
                     shown(in(k->radius, "m")), shown(in(k->speed, "m/s")),
