@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
@@ -431,7 +432,9 @@ void ParameterPanel::setBoxText(int i, const QString& text) {
 void ParameterPanel::showFullText(int i) {
     QLineEdit* box = txtInput_.at(i);
     const QString tip = qs(boxInfo(i, form_).tooltip);
-    box->setToolTip(box->text().isEmpty() ? tip : box->text() + QLatin1Char('\n') + tip);
+    const QString full = box->text().isEmpty() ? tip : box->text() + QLatin1Char('\n') + tip;
+    // Typed text is shown as typed, never as markup ("<b>1" stays "<b>1").
+    box->setToolTip(Qt::mightBeRichText(full) ? Qt::convertFromPlainText(full) : full);
 }
 
 void ParameterPanel::setTexts(const BoxTexts& texts) {

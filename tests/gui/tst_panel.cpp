@@ -128,6 +128,8 @@ void tst_Panel::controlsFollowTheBoxTable() {
     QCOMPARE(p_->scrSelect(i)->value(), 0);
     // Ten characters show whole (not scrolled for the cursor at their end); a box left for
     // another control shows its text from the start.
+    box(i)->setText(QStringLiteral("<b>1")); // shown as typed, not as markup
+    QVERIFY(box(i)->toolTip().contains(QStringLiteral("&lt;b&gt;1")));
     box(i)->setText(QStringLiteral("-0.1872411"));
     int edge[2];
     for (int end : {0, 1}) {
