@@ -16,9 +16,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
