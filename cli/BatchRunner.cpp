@@ -497,6 +497,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     BatchOptions run = options;
     run.autoSnap = skid.file.autoSnapshot; // ticked by the option or in the case
+    // Rows are printed and the image drawn as the passes go: only fitting the
+    // view to the whole skid afterwards needs them kept.
+    skid.run.setRecording(options.fitView);
     if (auto message = runBatchSkid(run, skid.run, plot ? &plot->renderer() : nullptr,
                                     csv ? AfterPass(print) : AfterPass())) {
         out.flush();

@@ -56,14 +56,14 @@ bool Run::pass(sim::Drawer* drawer, bool autoSnapshot) {
         snapshotDue_ = snapshotDue;
         return false;
     }
-    record_.add(body_, case_.car, snapshotDue_);
+    if (recording_) record_.add(body_, case_.car, snapshotDue_);
     const bool wasMoving = !atRest(body_);
     body_ = r.body;
     snapshotDue_ = false;
     if (atRest(body_)) {
         if (wasMoving) {
             if (drawer) drawer->drawCar(body_, sim::placeWheels(case_.car, body_.heading), true);
-            record_.add(body_, case_.car, true);
+            if (recording_) record_.add(body_, case_.car, true);
         }
         if (phase_ == Phase::Running) phase_ = Phase::AtRest;
     }

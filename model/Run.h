@@ -60,8 +60,11 @@ public:
 
     const Case& runCase() const { return case_; }
     const sim::Body& body() const { return body_; }
-    // Every pass since start(), as drawn.
+    // Every pass since start(), as drawn; empty when recording is off.
     const Record& record() const { return record_; }
+    // Whether passes go into the record (on unless turned off): a run that
+    // only prints its passes, or draws them once, needs none.
+    void setRecording(bool on) { recording_ = on; }
 
 private:
     Case case_;
@@ -70,6 +73,7 @@ private:
     double nextSnapTime_ = 0;
     bool snapshotDue_ = false;
     Phase phase_ = Phase::Idle;
+    bool recording_ = true;
 };
 
 } // namespace yawmark::model

@@ -102,6 +102,13 @@ TEST(Run, ACarBroughtToRestIsDrawnThereLastingAndTheRunEndsAtRest) {
     EXPECT_EQ(readoutText(*r),
               "At rest after 3.52 s at (\u22121.47, 30.28) m; slid 30.4 m, turned 161.7\u00B0");
 
+    model::Run unrecorded; // the same run, drawn and ended alike, nothing kept
+    unrecorded.setRecording(false);
+    unrecorded.start(startupCase());
+    for (std::size_t i = 1; i < drawer.bodies.size(); ++i)
+        ASSERT_TRUE(unrecorded.pass(nullptr, false) && unrecorded.record().empty());
+    EXPECT_TRUE(same(unrecorded.body(), run.body()) && unrecorded.phase() == Phase::AtRest);
+
     Case still = startupCase(); // launched at rest: one pass, no second outline
     still.launch.velocity = {}, still.launch.yawRate = 0;
     run.start(still);
