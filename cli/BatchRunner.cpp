@@ -218,8 +218,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             if (!text || text->empty()) return "--save-case needs a file name.";
             o.saveCase = *text;
         } else if (!name.starts_with('-') || name == "-") {
-            if (caseGiven)
-                return "give one case file, not \"" + printable(args[i]) + "\" as well.";
+            if (caseGiven) return "give one case file, not \"" + printable(args[i]) + "\" as well.";
             if (args[i].empty()) return "the case file name is empty.";
             o.caseFile = args[i];
             caseGiven = true;
@@ -239,8 +238,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.passes && o.seconds) return "give --passes or --seconds, not both.";
     if (o.png.empty() && (sizeGiven || o.csv || o.fitView))
         return "--size, --csv and --fit-view go with --png.";
-    const bool fitOption =
-        o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor;
+    const bool fitOption = o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor;
     if (o.fit.empty() && fitOption)
         return "--fit-for, --sigma, --mu-uncertainty, --starts-at-pull and --ends-at-rest go "
                "with --fit.";
@@ -446,14 +444,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const double passes = std::ceil(*options.seconds / skid.c.run.timeStep);
         if (passes > static_cast<double>(kMaxBatchPasses)) {
             char count[400]; // whole digits of any double
-            const auto end = std::to_chars(count, count + sizeof count, passes,
-                                           std::chars_format::fixed).ptr;
+            const auto end =
+                std::to_chars(count, count + sizeof count, passes, std::chars_format::fixed).ptr;
             return fail("--seconds " + formatNumber(*options.seconds) +
                         " with a calculation interval of " +
                         formatNumber(skid.c.run.timeStep * 1000) + " ms asks for " +
                         (std::isfinite(passes) ? std::string(count, end) : "more than 1E+308") +
-                        " passes; at most " +
-                        std::to_string(kMaxBatchPasses) + " are run.");
+                        " passes; at most " + std::to_string(kMaxBatchPasses) + " are run.");
         }
     }
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
@@ -492,7 +489,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const auto print = [&](std::uint64_t pass, const sim::Body& body) {
         if (pass % options.every != 0) return;
-        const std::string line = csvRow(pass, body, options.wheels ? &skid.run.runCase().car : nullptr);
+        const std::string line =
+            csvRow(pass, body, options.wheels ? &skid.run.runCase().car : nullptr);
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
     };
     BatchOptions run = options;

@@ -52,18 +52,18 @@ struct BatchOptions {
     std::string png;                                // --png FILE: draw the plot into FILE
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
-    bool csv = false;                                // --csv: print the CSV also with --png
-    bool wheels = false;                             // --wheels: each wheel's position too
-    bool fitView = false;                            // --fit-view: the image fitted to the skid
-    std::string fit;                                 // --fit MARKS.csv: fit the launch to marks
-    std::optional<model::Unknowns> fitFor;           // --fit-for speed|speed,yaw|all
-    std::optional<double> sigma;                     // --sigma M: the marks' uncertainty
-    std::optional<double> muUncertainty;             // --mu-uncertainty D
-    bool startsAtPull = false;                       // --starts-at-pull
-    bool endsAtRest = false;                         // --ends-at-rest
-    std::string writeMarks; // --write-marks FILE: the marks the run leaves, as CSV
-    bool help = false;      // -h, --help
-    bool version = false;   // --version
+    bool csv = false;                      // --csv: print the CSV also with --png
+    bool wheels = false;                   // --wheels: each wheel's position too
+    bool fitView = false;                  // --fit-view: the image fitted to the skid
+    std::string fit;                       // --fit MARKS.csv: fit the launch to marks
+    std::optional<model::Unknowns> fitFor; // --fit-for speed|speed,yaw|all
+    std::optional<double> sigma;           // --sigma M: the marks' uncertainty
+    std::optional<double> muUncertainty;   // --mu-uncertainty D
+    bool startsAtPull = false;             // --starts-at-pull
+    bool endsAtRest = false;               // --ends-at-rest
+    std::string writeMarks;                // --write-marks FILE: the marks the run leaves, as CSV
+    bool help = false;                     // -h, --help
+    bool version = false;                  // --version
 };
 
 // The options, or the one-line message for a command line that cannot be used.

@@ -26,8 +26,8 @@ namespace yawmark {
 PlotController::PlotController(PlotWidget& plot, const RunController& runs,
                                const CaseDocument& document, const Prompts& prompts,
                                QObject* parent)
-    : QObject(parent), plot_(plot), runs_(runs), document_(document),
-      prompts_(prompts), renderer_(plot.surface(), view_) {
+    : QObject(parent), plot_(plot), runs_(runs), document_(document), prompts_(prompts),
+      renderer_(plot.surface(), view_) {
     connect(&plot_, &PlotWidget::zoomRequested, this,
             [this](sim::Vec2 at, double factor) { viewChanged(view_.zoomAbout(at, factor)); });
     connect(&plot_, &PlotWidget::panRequested, this,
@@ -229,14 +229,14 @@ void PlotController::exportImage() {
     if (asked.isEmpty()) return;
     const auto sides = plot::parseImageSize(asked.toStdString());
     if (!sides) {
-        prompts_.message(QString(), QStringLiteral("\"%1\" is not a size such as %2: two whole "
-                                                   "numbers from 1 to %3 with an x between them, "
-                                                   "at most %4 pixels in all.")
-                                        .arg(QString::fromStdString(
-                                                 model::printable(asked.toStdString())),
-                                             suggestion)
-                                        .arg(plot::kMaxImageSide)
-                                        .arg(plot::kMaxImagePixels));
+        prompts_.message(
+            QString(),
+            QStringLiteral("\"%1\" is not a size such as %2: two whole "
+                           "numbers from 1 to %3 with an x between them, "
+                           "at most %4 pixels in all.")
+                .arg(QString::fromStdString(model::printable(asked.toStdString())), suggestion)
+                .arg(plot::kMaxImageSide)
+                .arg(plot::kMaxImagePixels));
         return;
     }
     const QSize size(sides->first, sides->second);
@@ -283,7 +283,8 @@ void PlotController::exportTrajectory() {
 void PlotController::copyImage() {
     const QImage image = shownImage();
     QGuiApplication::clipboard()->setImage(image);
-    emit saved(QStringLiteral("Copied the plot, %1 \u00D7 %2.").arg(image.width()).arg(image.height()));
+    emit saved(
+        QStringLiteral("Copied the plot, %1 \u00D7 %2.").arg(image.width()).arg(image.height()));
 }
 
 } // namespace yawmark
