@@ -159,8 +159,7 @@ TEST(Batch, CsvIsWhatTheProgramHasAlwaysPrinted) {
         EXPECT_EQ(r.status, 0) << joined(c.args) << r.err;
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out, header + c.rows) << joined(c.args);
-    } // A speed whose square overflows runs; a unit typed after it is converted.
-    EXPECT_EQ(batch({"--box", "6=1e155", "--passes", "1"}).status, 0);
+    } // A unit typed after a box's number is converted.
     EXPECT_EQ(batch({"--box", "6=72 km/h", "--passes", "9"}).out, batch({"--passes", "9"}).out);
 }
 

@@ -127,15 +127,10 @@ TEST(Boxes, RefusalsNameTheBoxAndWhatIsWrong) {
     const BoxTexts t = typed({{kSpeedBox, "fast"}, {kDirectionBox, "north"}}); // direction first
     EXPECT_EQ(std::get<BoxProblem>(readCase(t, kMoment)).box, kDirectionBox);
     // Allowed: the ranges' edges, a speed backwards, any direction.
-    for (const auto& [box, text] : std::initializer_list<std::pair<int, const char*>>{{0, "1e-300"},
-                                                                                      {6, "-20"},
-                                                                                      {13, "1e-9"},
-                                                                                      {15, "1"},
-                                                                                      {18, "0"},
-                                                                                      {18, "1"},
-                                                                                      {3, "0"},
-                                                                                      {3, "100"},
-                                                                                      {7, "-720"}})
+    const std::pair<int, const char*> allowed[] = {{0, "1e-300"}, {6, "-20"}, {13, "1e-9"},
+                                                    {15, "1"},      {18, "0"},  {18, "1"},
+                                                    {3, "0"},       {3, "100"}, {7, "-720"}};
+    for (const auto& [box, text] : allowed)
         EXPECT_TRUE(std::holds_alternative<Case>(readCase(typed({{box, text}}), kMoment)))
             << box << " " << text;
 }
@@ -246,9 +241,6 @@ TEST(Validation, RunsRefusedNamingTheirBoxAndRunsAllowed) {
          [](Case& c) { c.launch.velocity.y = 1e200, c.run.timeStep = 1e197; }},
         {"radius at the rear axle", kAllowed, [](Case& c) { c.car.turnRadius = 0.412 * 4.29; }},
         {"straight", kAllowed, [](Case& c) { c.car.turnRadius = 0, c.car.steering = kCenter; }},
-        {"negative time step", kAllowed, [](Case& c) { c.run.timeStep = -0.01; }},
-        {"time step 0", kAllowed, [](Case& c) { c.run.timeStep = 0; }},
-        {"any sensitivity", kAllowed, [](Case& c) { c.car.frontSensitivity = -7; }},
         {"at rest", kAllowed, [](Case& c) { c.launch.velocity = {}, c.launch.yawRate = 0; }},
     };
     for (const auto& [name, box, change] : cases) {
