@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+// The pieces of the fit to tyre marks that its source files share, and that
+// its tests reach: not part of the model's interface.
+#pragma once
+
+#include "model/Fit.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+namespace yawmark::model::detail {
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+// The longest run a fit simulates, in steps.
+inline constexpr std::size_t kMaxFitSteps = 300000;
+// The rise of χ² that still counts as within the noise: two standard deviations.
+inline constexpr double kWithinNoise = 4;
+
+// How far each quantity moves for a derivative, the size of a unit step of
+// the solver, and the widest interval that still says something about it: an
+// interval wider than that means the marks leave the quantity open.
+struct Scale {
+    double delta, unit, widest;
+};
+inline constexpr std::array<Scale, kQuantityCount> kScales{{
+    {1e-3, 1, 0.25},  // speed: widest as a share of the speed
+    {1e-4, 0.1, 0.5}, // yaw rate, turn/s
+    {1e-3, 1, 0.5},   // turning radius: widest as a share of the radius
+    {1e-3, 1, 45},    // relative direction, deg
+    {1e-3, 1, 45},    // direction, deg
+    {1e-4, 0.1, 5},   // start, m
+    {1e-4, 0.1, 5},
+}};
+
+constexpr int index(Quantity q) {
+    return static_cast<int>(q);
+}
+
+// Trails.cpp: the length of the polyline p[first..last].
+double pathLength(const std::vector<sim::Vec2>& p, std::size_t first, std::size_t last);
+
+// A polyline cut into runs of kChunk segments, each with its length along the
+// line: no point of a run lies further from its first vertex than that, so a
+// run whose first vertex is further than the best distance so far plus its
+// length cannot hold the nearest point, and its segments are not looked at.
+class Polyline {
+public:
+    static constexpr std::size_t kChunk = 32;
+
+    explicit Polyline(const std::vector<sim::Vec2>& points);
+    // Distance from q to the line, negative on the right of its direction.
+    double signedDistance(sim::Vec2 q) const;
+
+private:
+    struct Chunk {
+        std::size_t first, last;
+        double length;
+    };
+    const std::vector<sim::Vec2>& p_;
+    std::vector<Chunk> chunks_;
+    mutable std::vector<double> near_; // each run's first vertex from the point
+};
+
+// The trails of a run of at most `maxSteps` steps that stops once the car has
+// gone `reach` metres.
+Trails simulateTrails(const Case& c, double h, std::array<bool, sim::kWheelCount> wanted,
+                      std::size_t maxSteps, double reach);
+
+struct Solution {
+    LaunchValues values{};
+    double chi2 = kInf;
+    std::vector<double> halfWidth; // per free quantity, box units; infinite when open
+};
+
+// One fit problem (FitProblem.cpp): the case, the marks, which quantities are free.
+class Problem {
+public:
+    Problem(const Case& c, const std::vector<Mark>& marks, const FitSettings& s,
+            const FitProgress& progress);
+
+    const std::vector<Quantity>& free() const { return free_; }
+    void setFree(std::vector<Quantity> free) { free_ = std::move(free); }
+    void setFollows(bool follows) { follows_ = follows; }
+    int simulations() const { return simulations_; }
+    bool cancelled() const { return cancelled_; }
+    int residualCount() const { return count_; }
+    void setFriction(double mu) { case_.car.friction = mu; }
+    double lower(Quantity q) const { return lower_[index(q)]; }
+    double upper(Quantity q) const { return upper_[index(q)]; }
+    Case caseOf(const LaunchValues& v) const { return withLaunch(case_, v, follows_); }
+    void setBudget(double sims) { budget_ = sims; }
+    // The scan for starting points runs coarser steps: it only ranks speeds.
+    void setCoarse(bool coarse) { h_ = coarse ? 4 * fitStep(case_) : fitStep(case_); }
+
+    // The residuals of a launch, each a distance in units of its point's σ.
+    std::vector<double> residuals(const LaunchValues& v);
+    static double sumSquares(const std::vector<double>& r);
+    double chi2(const LaunchValues& v) { return sumSquares(residuals(v)); }
+    // Levenberg-Marquardt from `start`, the free quantities only.
+    Solution minimise(LaunchValues start);
+    // The interval of each free quantity from the curvature of the misfit:
+    // the range within which the best misfit stays within the noise,
+    // Δχ² ≤ 4·max(1, χ²/(N − k)), two standard deviations. Infinite for a
+    // quantity the marks leave open.
+    std::vector<double> halfWidths(const LaunchValues& v, const std::vector<double>& r);
+
+private:
+    Trails runTrails(const Case& c) const;
+    LaunchValues clamp(LaunchValues v) const;
+    std::vector<std::vector<double>> jacobian(const LaunchValues& v, const std::vector<double>& r);
+
+    Case case_;
+    const std::vector<Mark>& marks_;
+    std::vector<Quantity> free_;
+    bool follows_;
+    double h_;
+    FitProgress progress_;
+    std::array<bool, sim::kWheelCount> wanted_{};
+    bool needRest_ = false;
+    double longest_ = 0;
+    int count_ = 0;
+    int simulations_ = 0;
+    bool cancelled_ = false;
+    double budget_ = 200;
+    LaunchValues lower_{}, upper_{};
+};
+
+// FitStart.cpp: where the solver starts.
+// First guesses from the marks themselves (for everything but the speed).
+LaunchValues firstGuess(const Case& c, const std::vector<Mark>& marks, Unknowns unknowns);
+// The guess at another speed.
+LaunchValues atSpeed(LaunchValues v, double speed, const Case& c);
+// The speeds the solver starts from, best first: at most three minima of χ²
+// along a coarse scan of speeds from the guess.
+std::vector<double> startSpeeds(Problem& problem, const LaunchValues& guess, const Case& c);
+// The solver from `guess` at `speed`, freeing the quantities asked for in stages.
+Solution minimiseInStages(Problem& problem, const LaunchValues& guess, double speed, const Case& c,
+                          const FitSettings& settings);
+
+} // namespace yawmark::model::detail
