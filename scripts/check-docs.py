@@ -650,8 +650,8 @@ def check_fit_figures():
 
 
 def check_fit_source():
-    """The refusals and the limits of "open" are the fit's own (model/Fit.cpp)."""
-    source = (ROOT / "model/Fit.cpp").read_text()
+    """The refusals and the limits of "open" are the fit's own (model/Fit*)."""
+    source = "".join(p.read_text() for p in sorted((ROOT / "model").glob("Fit*")))
     m = find(r"\*\*Refusals, never guesses\.\*\*(.*?)\*\*The formula beside it\.\*\*", "the fit's refusals")
     for q in re.finditer(r'"([^"]+)"', m.group(1) if m else ""):
         if q.group(1) not in source:
