@@ -2,6 +2,8 @@
 // The fit to tyre marks, on marks the program itself leaves: surveyed every
 // 0.5 m with 5 cm of scatter.
 #include "model/Fit.h"
+#include "model/FitDetail.h"
+#include "model/LeastSquares.h"
 #include "sim/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +109,9 @@ TEST(Fit, InputsOutOfRangeAreRefusedBeforeSimulating) {
         {"σ must be from 0.001 to 10 m, not 1E-300", 1e-300},
         {"σ must be from 0.001 to 10 m, not 1E+300", 1e300},
         {"every mark needs points within 1000000 m of the origin", kDefaultMarkSigma, 2e6},
-        {"the friction μ, \"Tire Coefficient of Kinetic Friction\", must be greater than 0 for a fit", kDefaultMarkSigma, 0, 0},
+        {"the friction μ, \"Tire Coefficient of Kinetic Friction\", must be greater than 0 for a "
+         "fit",
+         kDefaultMarkSigma, 0, 0},
         {"the uncertainty of μ must be 0 or more and less than μ (0.9), not 0.9", kDefaultMarkSigma,
          0, 0.9, 0.9},
         {"the uncertainty of μ must be 0 or more and less than μ (0.9), not -0.01",
@@ -181,6 +185,68 @@ TEST(Fit, RestErrorShrinksWithTheInterval) {
     ASSERT_TRUE(coarse && fine);
     EXPECT_NEAR(*coarse, 0.12, 0.03);
     EXPECT_LT(*fine, *coarse / 2);
+}
+
+// An L of 3 m and 4 m, then a zigzag of 100 segments and 40 m straight (five
+// runs of Polyline::kChunk): a point's distance is that to its nearest segment, found
+// here by looking at every one, negative on the right but not beyond either end.
+TEST(FitDetail, DistanceToATrailIsToItsNearestSegment) {
+    std::vector<sim::Vec2> p{{0, 0}, {3, 0}, {3, 4}};
+    EXPECT_EQ(detail::pathLength(p, 0, 2) + detail::pathLength(p, 1, 2), 11);
+    for (int i = 1; i <= 140; ++i)
+        p.push_back(i <= 100 ? sim::Vec2{3 + i * 0.5, 4.0 + i % 2} : sim::Vec2{i - 47.0, 4});
+    const detail::Polyline line(p);
+    const std::pair<sim::Vec2, double> table[] = {
+        {{-3, -4}, 5}, {{1.5, -0.5}, -0.5}, {{1.5, 0.5}, 0.5}, {{3.5, 2}, -0.5},
+        {{18, 3}, -1}, {{100, 4}, 7},       {{96, 0}, 5}};
+    for (const auto& [q, distance] : table)
+        EXPECT_EQ(line.signedDistance(q), distance) << q.x << "," << q.y;
+    for (double x = -2; x < 100; x += 0.7) {
+        for (const sim::Vec2 q : {sim::Vec2{x, -2}, {x, 0.3}, {x, 2}, {x, 4.5}, {x, 6}, {x, 9}}) {
+            double nearest = detail::kInf;
+            for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+                const sim::Vec2 d = p[i + 1] - p[i];
+                const double t = std::clamp(sim::dot(q - p[i], d) / sim::dot(d, d), 0.0, 1.0);
+                nearest = std::min(nearest, sim::length(q - (p[i] + t * d)));
+            }
+            EXPECT_EQ(std::fabs(line.signedDistance(q)), nearest) << q.x << "," << q.y;
+        }
+    }
+}
+
+// The step on r(x) = 2·(x − 3) from x = 1 (A = 4, g = −8, misfit 16), where one longer than
+// `longest` leaves the misfit as it was: taken, and λ falls tenfold (to 1e-9 at least), only
+// where it lowers the misfit; each refusal raises λ tenfold.
+TEST(FitDetail, TheDampedStepIsTakenOnlyWhereItLowersTheMisfit) {
+    double table[][3] = {{9, 1e-3, 1e-4}, {9, 1e-9, 1e-9}, {0.5, 1e-3, 1}, {-1, 1e-3, 1e4}};
+    for (auto [longest, lambda, after] : table) {
+        const auto misfit = [&](const std::vector<double>& d) {
+            return std::fabs(d[0]) <= longest ? 4 * std::pow(d[0] - 2, 2) : 16;
+        };
+        const auto taken =
+            detail::dampedStep({{4}}, {-8}, 16, lambda, misfit, [] { return false; });
+        EXPECT_EQ(taken.value_or(16) < 16, longest > 0) << longest;
+        EXPECT_NEAR(lambda, after, 1e-6 * after) << longest;
+    }
+}
+
+// From the marks a run leaves, with both rear marks or the left alone: the
+// first guess puts the car where it was, going where it went, and the scan's
+// best speed is the one nearest the truth.
+TEST(FitDetail, TheSolverStartsNearTheLaunch) {
+    for (const double truth : {12.0, 30.0}) {
+        const Case asked = skid(truth);
+        const Case c = withLaunch(asked, {truth, 0, asked.car.turnRadius, 0, 30, 2, -3}, true);
+        for (std::vector<Mark> marks = runMarks(c); !marks.empty(); marks.pop_back()) {
+            const LaunchValues guess = detail::firstGuess(asked, marks, Unknowns::All);
+            const double within = marks.size() == 2 ? 1e-9 : 0.3; // the axle, or the first 2 m
+            EXPECT_NEAR(guess[detail::index(Quantity::Direction)], 30, 30 * within);
+            EXPECT_NEAR(guess[detail::index(Quantity::StartX)], 2, within) << truth;
+            EXPECT_NEAR(guess[detail::index(Quantity::StartY)], -3, within) << truth;
+            detail::Problem problem(asked, marks, {Unknowns::All, 0.05, false}, {});
+            EXPECT_NEAR(detail::startSpeeds(problem, guess, asked).front(), truth, truth / 8);
+        }
+    }
 }
 
 // A run of kilometres leaves more points than a marks file holds: every
