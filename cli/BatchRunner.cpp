@@ -319,7 +319,6 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
 
 std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, sim::Drawer* drawer,
                                         const AfterPass& afterPass) {
-    const bool untilRest = !options.passes && !options.seconds;
     const std::uint64_t passes = options.passes.value_or(kMaxRestPasses);
     for (std::uint64_t pass = 1;; ++pass) {
         const double before = run.body().time;
@@ -329,7 +328,7 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, Run& run, s
                    " (t = " + formatNumber(before) + " s): its numbers would no longer be finite.";
         if (afterPass) afterPass(pass, run.body());
         // As in the window: the pass that brings the car to rest ends the run.
-        if (untilRest && run.phase() != Phase::Running) break;
+        if (options.untilRest() && run.phase() != Phase::Running) break;
     }
     return std::nullopt;
 }
@@ -504,7 +503,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return fail(*message);
     }
     out.flush();
-    if (!options.passes && !options.seconds && skid.run.phase() == Phase::Running)
+    if (options.untilRest() && skid.run.phase() == Phase::Running)
         err << "yawmark-batch: note: the car had not come to rest after " << kMaxRestPasses
             << " passes; --passes or --seconds runs further.\n";
     if (plot) {

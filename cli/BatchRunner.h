@@ -64,6 +64,9 @@ struct BatchOptions {
     std::string writeMarks;                // --write-marks FILE: the marks the run leaves, as CSV
     bool help = false;                     // -h, --help
     bool version = false;                  // --version
+
+    // Neither --passes nor --seconds: the run goes on until the car comes to rest.
+    bool untilRest() const { return !passes && !seconds; }
 };
 
 // The options, or the one-line message for a command line that cannot be used.

@@ -241,6 +241,9 @@ void ParameterPanel::buildGraphTab(QWidget* page) {
 }
 
 void ParameterPanel::buildRows() {
+    // A pixel smaller than the captions: ten characters fit a box.
+    QFont boxFont = DesignForm::font();
+    boxFont.setPixelSize(boxFont.pixelSize() - 1);
     for (int i = 0; i < kBoxCount; ++i) {
         const Row& r = kRows[i];
         const BoxInfo& info = boxInfo(i);
@@ -252,9 +255,6 @@ void ParameterPanel::buildRows() {
 
         txtInput_[i] = f.textBox(DesignForm::arrayName("txtInput", i),
                                  F::rect(r.boxLeft, r.top, kBoxWidth, 285), QString::number(i));
-        // A pixel smaller than the captions: ten characters fit the box.
-        QFont boxFont = DesignForm::font();
-        boxFont.setPixelSize(boxFont.pixelSize() - 1);
         txtInput_[i]->setFont(boxFont);
         showFullText(i);
 
