@@ -29,6 +29,7 @@
 #pragma once
 
 #include "model/Boxes.h"
+#include "model/Distribution.h"
 #include "model/Marks.h"
 
 #include <QByteArray>
@@ -54,6 +55,7 @@ struct CaseFile {
     bool autoSnapshot = false;
     bool realTime = false;
     std::vector<model::Mark> marks; // tyre marks surveyed on the road
+    model::Spreads spreads;         // the uncertain boxes' spreads (version 1.2)
     friend bool operator==(const CaseFile&, const CaseFile&) = default;
 };
 
