@@ -164,7 +164,7 @@ std::variant<Spread, std::string> parseSpread(std::string_view text) {
         const auto comma = rest.find(',');
         more = comma != std::string_view::npos;
         const auto number = parseNumber(rest.substr(0, comma));
-        if (!number || v.size() == shape->count) {
+        if (!number) {
             v.clear();
             break;
         }

@@ -18,7 +18,6 @@ namespace yawmark::model {
 
 namespace {
 
-constexpr std::uint64_t kMaxDraws = 10'000'000;
 // Draws between two calls of the progress function.
 constexpr std::uint64_t kChunk = 256;
 

@@ -2,6 +2,8 @@
 // Spreads of the inputs and forward Monte Carlo: the draws, their text, their
 // refusals, runs that repeat exactly, and the summaries.
 #include "model/MonteCarlo.h"
+#include "model/Readout.h"
+#include "model/Run.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,16 @@ TEST_F(MonteCarloTest, SameSeedSameDrawsWhateverTheThreads) {
     // Draw 17 again alone: its case has the friction drawn.
     const auto c = drawnCase(texts, {}, InertiaForm::Moment, spreads, 5, 17);
     EXPECT_EQ(std::get<Case>(c).car.friction, one.draws[17].inputs[0]);
+    // Its outcome is what the status bar says at rest, turned clockwise.
+    model::Run plain;
+    plain.start(std::get<Case>(c));
+    while (plain.phase() == Phase::Running)
+        plain.pass(nullptr, false);
+    const Readout r = *readout(plain.record());
+    const Outcome& o = *one.draws[17].outcome;
+    EXPECT_EQ(std::tuple(o.restX, o.restY, o.turned, o.time),
+              std::tuple(r.position.x, r.position.y, -r.turned, r.time));
+    EXPECT_DOUBLE_EQ(o.distance, r.distance);
     settings.seed = 6;
     EXPECT_NE(run().draws[0].inputs, one.draws[0].inputs);
     // The outcome moves with the drawn speed: the rest further out for a faster launch.
@@ -135,8 +147,12 @@ TEST_F(MonteCarloTest, ADrawDrawWouldRefuseHasNoOutcome) {
     const MonteCarloResult r = run();
     ASSERT_GT(r.refused(), 0u);
     ASSERT_LT(r.refused(), 300u);
-    for (const DrawResult& d : r.draws)
+    double time = 0;
+    for (const DrawResult& d : r.draws) {
         EXPECT_EQ(d.outcome.has_value(), !d.problem.starts_with("\"Mass Center Turning Radius"));
+        time += d.outcome ? d.outcome->time : 0;
+    }
+    EXPECT_DOUBLE_EQ(summarise(r)[4].mean, time / static_cast<double>(300 - r.refused()));
 }
 
 TEST(MonteCarloSummary, PercentilesInterpolateTheOrderStatistics) {
@@ -158,8 +174,11 @@ TEST(MonteCarloSummary, RegionLeavesTheFarthestTwentiethOut) {
     EXPECT_EQ(hull.size(), 38u);
     for (sim::Vec2 p : hull)
         EXPECT_NEAR(length(p), 1, 1e-12);
-    // On a line the region is a segment; two points have none.
-    EXPECT_EQ(region95({{0, 0}, {1, 1}, {2, 2}, {3, 3}}).size(), 2u);
+    // On a line the region is a segment, still without the farthest; two points have none.
+    std::vector<sim::Vec2> line{{100, 100}};
+    for (int i = 0; i < 19; ++i)
+        line.push_back({i * 1.0, i * 1.0});
+    EXPECT_EQ(region95(line), (std::vector<sim::Vec2>{{0, 0}, {18, 18}}));
     EXPECT_TRUE(region95({{0, 0}, {1, 1}}).empty());
 }
 
