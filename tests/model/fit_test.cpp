@@ -3,6 +3,7 @@
 // 0.5 m with 5 cm of scatter.
 #include "model/Fit.h"
 #include "model/FitDetail.h"
+#include "model/FitUncertainty.h"
 #include "model/LeastSquares.h"
 #include "sim/NumberText.h"
 
@@ -251,6 +252,82 @@ TEST(FitDetail, TheSolverStartsNearTheLaunch) {
 
 // A run of kilometres leaves more points than a marks file holds: every
 // other one goes, the ends stay.
+// The draws around a fit: the survey made again on the fitted trails, the
+// boxes drawn from their spreads, and the speed's sensitivity to each.
+TEST(FitDraws, ResurveyedPointsLieOnTheTrailsScatteredBySigma) {
+    const Case c = skid(22);
+    std::vector<Mark> marks = survey(c);
+    for (Mark& m : marks)
+        m.sigma = 0.001;
+    // The second mark found from 5 m on: where along the trail it begins is read from it.
+    marks[1].startsAtPull = false;
+    marks[1].points.erase(marks[1].points.begin(), marks[1].points.begin() + 10);
+    const Trails t = simulateTrails(c, fitStep(c));
+    DrawStream a(5, 0), b(5, 0);
+    const auto again = resurveyed(marks, t, a);
+    EXPECT_EQ(again, resurveyed(marks, t, b));
+    for (const Mark& m : again) {
+        SCOPED_TRACE(wheelCode(m.wheel));
+        ASSERT_EQ(m.points.size(), marks[&m - again.data()].points.size());
+        const detail::Polyline line(t.wheel[m.wheel]);
+        // Each laid where its surveyed point lies along the trail.
+        for (std::size_t i = 0; i < m.points.size(); ++i) {
+            EXPECT_LT(std::fabs(line.signedDistance(m.points[i])), 0.005);
+            EXPECT_LT(sim::length(m.points[i] - marks[&m - again.data()].points[i]), 0.25);
+        }
+        EXPECT_LT(sim::length(m.points.back() - t.wheel[m.wheel].back()), 0.01);
+    }
+    EXPECT_LT(sim::length(again[0].points[0] - t.wheel[again[0].wheel][0]), 0.005);
+}
+
+TEST(FitDraws, TheIntervalSpansTheSpreadsAndDoesNotDependOnThreads) {
+    BoxTexts texts;
+    writeBoxes(startupCase(), texts, true);
+    texts.text[kIntervalBox] = "1";
+    texts.text[kSpeedBox] = "23";
+    const Case c = std::get<Prepared>(prepareDraw(texts, {}, InertiaForm::Moment)).c;
+    const auto marks = survey(c, 20);
+    const FitSettings settings{Unknowns::Speed, 0.05, true};
+    const FitResult best = fitMarks(c, marks, settings);
+    ASSERT_TRUE(best.accepted());
+    Spreads spreads{};
+    spreads[kFrictionBox] = Spread{Shape::Normal, c.car.friction, 0.05};
+    spreads[kMassBox] = Spread{Shape::Uniform, 1000, 1300};
+    FitDrawSettings draws{12, 3, 1};
+    const FitDraws one = fitDraws(texts, {}, InertiaForm::Moment, spreads, marks, settings, best, draws);
+    draws.threads = 2;
+    const FitDraws two = fitDraws(texts, {}, InertiaForm::Moment, spreads, marks, settings, best, draws);
+    ASSERT_EQ(one.ranges.size(), 1u);
+    EXPECT_EQ(one.done, 12u);
+    EXPECT_EQ(one.refused, 0u);
+    EXPECT_EQ(one.ranges[0].low, two.ranges[0].low);
+    EXPECT_EQ(one.ranges[0].high, two.ranges[0].high);
+    // μ's 6% spread moves the speed by about 3%: the range is wider than the survey alone makes it.
+    EXPECT_LT(one.ranges[0].low, *best.estimates[0].value - 0.2);
+    EXPECT_GT(one.ranges[0].high, *best.estimates[0].value + 0.2);
+    // More grip, more speed for the same marks; the mass moves nothing, so it comes last.
+    ASSERT_EQ(one.sensitivity.size(), 2u);
+    EXPECT_EQ(one.sensitivity[0].box, kFrictionBox);
+    EXPECT_LT(one.sensitivity[0].speed[0], one.sensitivity[0].speed[1]);
+    EXPECT_NEAR(one.sensitivity[1].speed[0], one.sensitivity[1].speed[1], 1e-6);
+    EXPECT_NEAR(one.sensitivity[0].input[1], c.car.friction + 1.96 * 0.05, 0.005);
+    // Friction without a spread still varies by the fit's ± μ.
+    spreads[kFrictionBox].reset();
+    const FitDraws mu = fitDraws(texts, {}, InertiaForm::Moment, spreads, marks, settings, best, draws);
+    EXPECT_GT(mu.ranges[0].high - mu.ranges[0].low, 0.4);
+    spreads[kFrictionBox] = Spread{Shape::Normal, c.car.friction, 0.05};
+
+    // Refused: no fit to draw around, no draws, a spread on a calculated box.
+    FitResult refused = best;
+    refused.refusal = "no";
+    EXPECT_TRUE(fitDrawsProblem(texts, {}, InertiaForm::Moment, spreads, refused, draws));
+    EXPECT_FALSE(fitDrawsProblem(texts, {}, InertiaForm::Moment, spreads, best, draws));
+    EXPECT_FALSE(fitDrawsProblem(texts, {}, InertiaForm::Moment, {}, best, draws));
+    EXPECT_TRUE(fitDrawsProblem(texts, {}, InertiaForm::Moment, spreads, best, {0, 1, 1}));
+    spreads[kYawRateBox] = Spread{Shape::Normal, 0, 0.01};
+    EXPECT_TRUE(fitDrawsProblem(texts, {}, InertiaForm::Moment, spreads, best, draws));
+}
+
 TEST(Marks, ARunsMarksFitInAMarksFile) {
     for (const double speed : {2000, 3000}) {
         const Case c = skid(speed);
