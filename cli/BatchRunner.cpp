@@ -4,6 +4,7 @@
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
 #include "cli/BatchPlot.h"
+#include "model/FitUncertainty.h"
 #include "model/Text.h"
 #include "sim/NumberText.h"
 
@@ -306,8 +307,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         if (const auto problem = checkSpread(box, spread))
             return "--vary: " + boxMessage(*problem, o.gyration ? InertiaForm::Gyration
                                                                 : InertiaForm::Moment);
-    if (o.monteCarlo && !o.fit.empty())
-        return "--fit and --monte-carlo are not yet combined: give one of them.";
+    if (o.summary && !o.fit.empty())
+        return "--summary goes with --monte-carlo alone: with --fit the draws give the fit's "
+               "interval.";
     if (!o.monteCarlo && (o.seed || o.threads || o.summary))
         return "--seed, --threads and --summary go with --monte-carlo.";
     if (!o.monteCarlo && !o.vary.empty() && (o.saveCase.empty() || !o.fit.empty()))
@@ -320,7 +322,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
-         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--monte-carlo", o.monteCarlo.has_value()},
+         {std::pair{"--fit", !o.fit.empty()},
+          // With --fit, the draws give the fit's second interval.
+          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()},
           std::pair{"--png", !o.png.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
           std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()}})
@@ -448,15 +452,36 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
             status = fail(std::string(quantityInfo(e.quantity).key) + ": " + e.refusal + ".", 3);
     if (status != 0) return status;
 
-    std::string table = "quantity,value,low,high,unit\n";
-    const auto row = [&table](std::string_view q, const std::string& v, const std::string& low,
-                              const std::string& high, std::string_view unit) {
-        table += std::string(q) + ',' + v + ',' + low + ',' + high + ',' + std::string(unit) + '\n';
+    // With --monte-carlo the interval is the draws' and the marks' own follows it.
+    std::optional<FitDraws> drawn;
+    if (options.monteCarlo) {
+        const io::CaseFile& file = skid.file;
+        const FitDrawSettings ds{*options.monteCarlo, options.seed.value_or(1),
+                                 options.threads.value_or(0)};
+        if (auto problem = fitDrawsProblem(file.texts, file.autos, file.form, file.spreads, r, ds))
+            return fail("--monte-carlo: " + *problem, 2);
+        drawn = fitDraws(file.texts, file.autos, file.form, file.spreads, marks, settings, r, ds);
+        if (drawn->ranges.size() != r.estimates.size())
+            return fail("--monte-carlo: no draw gave a fit; the first: " + drawn->problem, 3);
+    }
+    std::string table = drawn ? "quantity,value,low,high,unit,marks_low,marks_high\n"
+                              : "quantity,value,low,high,unit\n";
+    const auto row = [&](std::string_view q, const std::string& v, const std::string& low,
+                         const std::string& high, std::string_view unit,
+                         const std::string& marksLow = {}, const std::string& marksHigh = {}) {
+        table += std::string(q) + ',' + v + ',' + low + ',' + high + ',' + std::string(unit) +
+                 (drawn ? ',' + marksLow + ',' + marksHigh : std::string()) + '\n';
     };
-    for (const Estimate& e : r.estimates) {
+    for (std::size_t i = 0; i < r.estimates.size(); ++i) {
+        const Estimate& e = r.estimates[i];
         const QuantityInfo& info = quantityInfo(e.quantity);
-        row(info.key, formatNumber(*e.value), formatNumber(*e.low), formatNumber(*e.high),
-            info.unit);
+        if (drawn)
+            row(info.key, formatNumber(*e.value), formatNumber(drawn->ranges[i].low),
+                formatNumber(drawn->ranges[i].high), info.unit, formatNumber(*e.low),
+                formatNumber(*e.high));
+        else
+            row(info.key, formatNumber(*e.value), formatNumber(*e.low), formatNumber(*e.high),
+                info.unit);
     }
     row("rms", formatNumber(r.rms), "", "", "m");
     row("simulations", std::to_string(r.simulations), "", "", "");
@@ -478,6 +503,15 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
                     : std::string("the mark is too short or too straight for the formula.")) +
                  '\n';
     }
+    // The fitted speed with each uncertain box alone at either end of its 95% range.
+    for (const Sensitivity& k : drawn ? drawn->sensitivity : std::vector<Sensitivity>{})
+        row("sensitivity_" + std::string(kBoxKeys[k.box]), formatNumber(*r.estimates[0].value),
+            std::isfinite(k.speed[0]) ? formatNumber(k.speed[0]) : "",
+            std::isfinite(k.speed[1]) ? formatNumber(k.speed[1]) : "", "m/s");
+    if (drawn && drawn->refused > 0)
+        notes += "yawmark-batch: note: " + std::to_string(drawn->refused) + " of " +
+                 std::to_string(drawn->done) + " draws gave no fit; the first: " +
+                 drawn->problem + '\n';
     out << table;
     out.flush();
     err << notes;

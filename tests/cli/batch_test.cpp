@@ -116,7 +116,7 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--vary", "mass=normal:1139,300"}, "--vary: \"Vehicle Mass (kg)\" must be greater than"},
         {{"--vary", "4=normal:0.76,0.06"}, "--vary goes with --monte-carlo"},
         {{"--summary"}, "--seed, --threads and --summary go with --monte-carlo"},
-        {{"--monte-carlo", "9", "--fit", "m.csv"}, "--fit and --monte-carlo are not yet combined"},
+        {{"--monte-carlo", "9", "--fit", "m.csv", "--summary"}, "--summary goes with --monte-carlo"},
         {{"--monte-carlo", "9", "--png", "p.png"}, "give --monte-carlo or --png, not both"},
         {{"--monte-carlo", "9", "--passes", "5"}, "--passes, --seconds and --every go with a single"},
         {{"--monte-carlo", "9"}, "--monte-carlo: no box has a spread"},
@@ -284,6 +284,20 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     EXPECT_NE(r.out.find("\nrms,"), std::string::npos);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6); // 2 critical speeds
     EXPECT_EQ(batch({fitted, "--passes", "3"}).out, batch({"--box", "6=25", "--passes", "3"}).out);
+    // The draws' interval first, the marks' own after it, and the speed's sensitivity.
+    const auto speedRow = [](const std::string& out) {
+        const auto at = out.find("\nspeed,") + 1;
+        return out.substr(at, out.find('\n', at) - at);
+    };
+    const std::string alone = speedRow(r.out);
+    r = batch({"--fit", marks, "--starts-at-pull", "--ends-at-rest", "--monte-carlo", "4", "--vary",
+               "friction=normal:0.896,0.04"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("quantity,value,low,high,unit,marks_low,marks_high\nspeed,24.99", 0), 0u);
+    const std::string both = speedRow(r.out);
+    EXPECT_EQ(both.substr(both.find(",m/s,") + 5), alone.substr(alone.find(',', 6) + 1, 
+              alone.find(",m/s") - alone.find(',', 6) - 1)) << r.out;
+    EXPECT_NE(r.out.find("\nsensitivity_friction,24.99"), std::string::npos) << r.out;
 
     // The first 15 m of the marks: the header and 30 points.
     QFile part(QString::fromStdString(marks));
