@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+#include "gui/SensitivityChart.h"
+
+#include "sim/NumberText.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace yawmark {
+
+SensitivityChart::SensitivityChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("sensitivityChart"));
+    setMinimumHeight(48);
+}
+
+void SensitivityChart::setRows(std::vector<model::Sensitivity> rows, double speed,
+                               model::Units units, model::InertiaForm form) {
+    rows_ = std::move(rows);
+    speed_ = speed;
+    units_ = units;
+    form_ = form;
+    updateGeometry();
+    update();
+}
+
+QSize SensitivityChart::sizeHint() const {
+    const int line = fontMetrics().height() + 4;
+    return {360, line * (static_cast<int>(rows_.size()) + 1) + 4};
+}
+
+void SensitivityChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().base());
+    if (rows_.empty()) return;
+    const auto inUnits = [&](double v) { return model::shown(units_, v, "m/s").value; };
+    const double centre = inUnits(speed_);
+    double reach = 0;
+    for (const model::Sensitivity& r : rows_)
+        for (double s : r.speed)
+            if (std::isfinite(s)) reach = std::max(reach, std::fabs(inUnits(s) - centre));
+    if (!(reach > 0)) reach = 1;
+
+    const QFontMetrics fm = fontMetrics();
+    const int line = fm.height() + 4;
+    int labelWidth = 0;
+    for (const model::Sensitivity& r : rows_)
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(QString::fromUtf8(
+                                              model::boxInfo(r.box, form_).caption)));
+    labelWidth = std::min(labelWidth + 8, width() / 2);
+    const int left = labelWidth, right = width() - 4;
+    const double half = (right - left) / 2.0 - 40;
+    const double middle = left + (right - left) / 2.0;
+    const auto x = [&](double v) { return middle + (inUnits(v) - centre) / reach * half; };
+
+    const QColor low(70, 110, 200), high(210, 120, 50);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const model::Sensitivity& r = rows_[i];
+        const int top = 2 + static_cast<int>(i) * line;
+        p.setPen(palette().text().color());
+        p.drawText(QRect(0, top, labelWidth - 4, line), Qt::AlignRight | Qt::AlignVCenter,
+                   fm.elidedText(QString::fromUtf8(model::boxInfo(r.box, form_).caption),
+                                 Qt::ElideRight, labelWidth - 4));
+        for (int end = 0; end < 2; ++end) {
+            if (!std::isfinite(r.speed[end])) continue;
+            const double a = x(r.speed[end]);
+            const QRectF bar(std::min(a, middle), top + 2, std::fabs(a - middle), line - 4);
+            p.fillRect(bar, end == 0 ? low : high);
+            // The box's value at that end, on the bar's outer side.
+            const QString text = QString::fromStdString(formatNumber(r.input[end]));
+            const QRectF label(a < middle ? a - 80 : a + 2, top, 78, line);
+            p.drawText(label, (a < middle ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                       text);
+        }
+    }
+    // The speed fitted as typed, and the scale under the bars.
+    const int bottom = 2 + static_cast<int>(rows_.size()) * line;
+    p.setPen(palette().text().color());
+    p.drawLine(QPointF(middle, 0), QPointF(middle, bottom));
+    const model::Shown s = model::shown(units_, speed_, "m/s");
+    p.drawText(QRect(0, bottom, width(), line), Qt::AlignHCenter | Qt::AlignVCenter,
+               tr("fitted speed %1 %2; bars: each box alone at the low (blue) and high (orange) "
+                  "end of its 95% range")
+                   .arg(QString::fromStdString(model::fixedText(s.value, 2)),
+                        QString::fromUtf8(s.unit.data(), static_cast<int>(s.unit.size()))));
+}
+
+} // namespace yawmark
