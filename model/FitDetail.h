@@ -38,29 +38,31 @@ constexpr int index(Quantity q) {
     return static_cast<int>(q);
 }
 
-// Trails.cpp: the length of the polyline p[first..last].
-double pathLength(const std::vector<sim::Vec2>& p, std::size_t first, std::size_t last);
-
-// A polyline cut into runs of kChunk segments, each with its length along the
-// line: no point of a run lies further from its first vertex than that, so a
-// run whose first vertex is further than the best distance so far plus its
-// length cannot hold the nearest point, and its segments are not looked at.
+// A polyline with a tree of bounding boxes over its segments: each leaf holds
+// kLeaf consecutive segments, each node the two halves of its range. A point's
+// nearest segment is found by descending into the boxes that may hold one
+// nearer than the best so far, nearer box first, after the segment nearest the
+// previous point: survey points come in order along a mark, so that segment
+// is usually the answer or close to it, and the descent prunes nearly every
+// box. About log n boxes a point, not n segments.
 class Polyline {
 public:
-    static constexpr std::size_t kChunk = 32;
+    static constexpr std::size_t kLeaf = 8;
 
     explicit Polyline(const std::vector<sim::Vec2>& points);
     // Distance from q to the line, negative on the right of its direction.
+    // Of segments equally near, the last counts.
     double signedDistance(sim::Vec2 q) const;
 
 private:
-    struct Chunk {
-        std::size_t first, last;
-        double length;
+    struct Box {
+        double x0, y0, x1, y1;
     };
+    void visit(std::size_t segment, sim::Vec2 q, double& best, std::size_t& at) const;
+
     const std::vector<sim::Vec2>& p_;
-    std::vector<Chunk> chunks_;
-    mutable std::vector<double> near_; // each run's first vertex from the point
+    std::vector<std::vector<Box>> levels_; // levels_[0] the leaves, the last the root
+    mutable std::size_t hint_ = 0;         // the segment nearest the previous point
 };
 
 // The trails of a run of at most `maxSteps` steps that stops once the car has

@@ -187,29 +187,42 @@ TEST(Fit, RestErrorShrinksWithTheInterval) {
     EXPECT_LT(*fine, *coarse / 2);
 }
 
-// An L of 3 m and 4 m, then a zigzag of 100 segments and 40 m straight (five
-// runs of Polyline::kChunk): a point's distance is that to its nearest segment, found
-// here by looking at every one, negative on the right but not beyond either end.
+// A point's distance to a trail is that to its nearest segment, negative on
+// the right but not beyond either end: an L of 3 m and 4 m then a zigzag and a
+// straight, and random walks of 1 to 3000 steps (some of none) with points
+// near and far, against a look at every segment.
 TEST(FitDetail, DistanceToATrailIsToItsNearestSegment) {
     std::vector<sim::Vec2> p{{0, 0}, {3, 0}, {3, 4}};
-    EXPECT_EQ(detail::pathLength(p, 0, 2) + detail::pathLength(p, 1, 2), 11);
     for (int i = 1; i <= 140; ++i)
         p.push_back(i <= 100 ? sim::Vec2{3 + i * 0.5, 4.0 + i % 2} : sim::Vec2{i - 47.0, 4});
-    const detail::Polyline line(p);
     const std::pair<sim::Vec2, double> table[] = {
         {{-3, -4}, 5}, {{1.5, -0.5}, -0.5}, {{1.5, 0.5}, 0.5}, {{3.5, 2}, -0.5},
         {{18, 3}, -1}, {{100, 4}, 7},       {{96, 0}, 5}};
     for (const auto& [q, distance] : table)
-        EXPECT_EQ(line.signedDistance(q), distance) << q.x << "," << q.y;
-    for (double x = -2; x < 100; x += 0.7) {
-        for (const sim::Vec2 q : {sim::Vec2{x, -2}, {x, 0.3}, {x, 2}, {x, 4.5}, {x, 6}, {x, 9}}) {
-            double nearest = detail::kInf;
-            for (std::size_t i = 0; i + 1 < p.size(); ++i) {
-                const sim::Vec2 d = p[i + 1] - p[i];
-                const double t = std::clamp(sim::dot(q - p[i], d) / sim::dot(d, d), 0.0, 1.0);
-                nearest = std::min(nearest, sim::length(q - (p[i] + t * d)));
+        EXPECT_EQ(detail::Polyline(p).signedDistance(q), distance) << q.x << "," << q.y;
+    std::mt19937 dice(3);
+    std::normal_distribution<double> step(0, 1);
+    for (const int size : {2, 9, 200, 3001}) {
+        std::vector<sim::Vec2> walk{{0, 0}};
+        while (static_cast<int>(walk.size()) < size)
+            walk.push_back(walk.back() + (walk.size() % 7 == 3
+                                              ? sim::Vec2{}
+                                              : sim::Vec2{step(dice), step(dice)}));
+        for (const auto* line : {&p, &walk}) {
+            const detail::Polyline polyline(*line);
+            for (int k = 0; k < 300; ++k) {
+                const sim::Vec2 q =
+                    (*line)[k % line->size()] + (k % 10 + 1) * sim::Vec2{step(dice), step(dice)};
+                double nearest = detail::kInf;
+                for (std::size_t i = 0; i + 1 < line->size(); ++i) {
+                    const sim::Vec2 d = (*line)[i + 1] - (*line)[i];
+                    const double dd = sim::dot(d, d);
+                    const double t =
+                        dd > 0 ? std::clamp(sim::dot(q - (*line)[i], d) / dd, 0.0, 1.0) : 0;
+                    nearest = std::min(nearest, sim::length(q - ((*line)[i] + t * d)));
+                }
+                ASSERT_EQ(std::fabs(polyline.signedDistance(q)), nearest) << size << ": " << k;
             }
-            EXPECT_EQ(std::fabs(line.signedDistance(q)), nearest) << q.x << "," << q.y;
         }
     }
 }
