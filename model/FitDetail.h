@@ -41,11 +41,11 @@ constexpr int index(Quantity q) {
 
 // A polyline with a tree of bounding boxes over its segments: each leaf holds
 // kLeaf consecutive segments, each node the two halves of its range. A point's
-// nearest segment is found by descending into the boxes that may hold one
-// nearer than the best so far, nearer box first, after the segment nearest the
-// previous point: survey points come in order along a mark, so that segment
-// is usually the answer or close to it, and the descent prunes nearly every
-// box. About log n boxes a point, not n segments.
+// nearest segment is sought first in the leaf of the segment nearest the
+// previous point (survey points come in order along a mark, so the answer is
+// usually there or close), then in the other half at each level up the tree,
+// descending only into boxes that may hold a segment nearer than the best so
+// far, nearer box first. About log n boxes a point, not n segments.
 class Polyline {
 public:
     static constexpr std::size_t kLeaf = 8;

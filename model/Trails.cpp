@@ -84,7 +84,6 @@ double Polyline::signedDistance(sim::Vec2 q) const {
     const std::size_t segments = p_.size() - 1;
     double best = kInf;
     std::size_t at = 0;
-    visit(std::min(hint_, segments - 1), q, best, at);
     // A box is passed over only when it lies further than the best so far by
     // more than rounding could make up: of equally near segments the last
     // must be found, wherever it lies.
@@ -98,25 +97,37 @@ double Polyline::signedDistance(sim::Vec2 q) const {
         double square; // of the box's distance
     };
     std::array<Node, 128> stack; // two a level at most
-    std::size_t top = 0;
-    stack[top++] = {levels_.size() - 1, 0, square(levels_.back()[0])};
-    while (top > 0) {
-        const Node n = stack[--top];
-        if (beyond(n.square)) continue;
-        if (n.level == 0) {
-            for (std::size_t i = n.index * kLeaf; i < std::min((n.index + 1) * kLeaf, segments);
-                 ++i)
-                visit(i, q, best, at);
-            continue;
+    const auto search = [&](Node from) {
+        std::size_t top = 0;
+        stack[top++] = from;
+        while (top > 0) {
+            const Node n = stack[--top];
+            if (beyond(n.square)) continue;
+            if (n.level == 0) {
+                for (std::size_t i = n.index * kLeaf; i < std::min((n.index + 1) * kLeaf, segments);
+                     ++i)
+                    visit(i, q, best, at);
+                continue;
+            }
+            const std::vector<Box>& below = levels_[n.level - 1];
+            Node near{n.level - 1, 2 * n.index, square(below[2 * n.index])};
+            if (near.index + 1 < below.size()) {
+                Node far{n.level - 1, near.index + 1, square(below[near.index + 1])};
+                if (far.square < near.square) std::swap(near, far);
+                stack[top++] = far;
+            }
+            stack[top++] = near;
         }
-        const std::vector<Box>& below = levels_[n.level - 1];
-        Node near{n.level - 1, 2 * n.index, square(below[2 * n.index])};
-        if (near.index + 1 < below.size()) {
-            Node far{n.level - 1, near.index + 1, square(below[near.index + 1])};
-            if (far.square < near.square) std::swap(near, far);
-            stack[top++] = far;
-        }
-        stack[top++] = near;
+    };
+    // The leaf of the previous point's nearest segment first, then up the
+    // tree the other half at each level: every segment is in the first leaf
+    // or in one of those halves, and a half further than the best is passed
+    // over whole.
+    std::size_t node = std::min(hint_, segments - 1) / kLeaf;
+    search({0, node, 0});
+    for (std::size_t level = 0; level + 1 < levels_.size(); ++level, node /= 2) {
+        const std::size_t other = node ^ 1;
+        if (other < levels_[level].size()) search({level, other, square(levels_[level][other])});
     }
     hint_ = at;
     const sim::Vec2 a = p_[at], d = p_[at + 1] - p_[at];
