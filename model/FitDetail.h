@@ -127,10 +127,9 @@ public:
     std::vector<double> halfWidths(const LaunchValues& v, const std::vector<double>& r,
                                    const std::vector<bool>& out);
     LaunchValues clamp(LaunchValues v) const;
-    // Forward differences of the residuals (made robust or not) in units of
-    // kScales, one row per free quantity.
-    std::vector<std::vector<double>> jacobian(const LaunchValues& v, const std::vector<double>& r,
-                                              bool robust);
+    // Forward differences of the residuals over kScales' steps, in kScales'
+    // units, one row per free quantity.
+    std::vector<std::vector<double>> jacobian(const LaunchValues& v, const std::vector<double>& r);
 
 private:
     Trails runTrails(const Case& c) const;

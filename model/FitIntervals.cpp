@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the fit makes of its best launch: the points far off their trails,
-// named and left out, and the interval the misfit's curvature gives each free
-// quantity.
+// named and left out, and the interval the misfit's curvature (from forward
+// differences of the residuals) gives each free quantity.
 #include "model/FitDetail.h"
 #include "model/LeastSquares.h"
 
@@ -39,7 +39,7 @@ std::vector<Outlier> Problem::named(const std::vector<double>& r,
 std::vector<double> Problem::halfWidths(const LaunchValues& v, const std::vector<double>& r,
                                         const std::vector<bool>& out) {
     const std::size_t n = free_.size();
-    auto jac = jacobian(v, r, false);
+    auto jac = jacobian(v, r);
     std::vector<double> kept;
     for (std::size_t k = 0; k < r.size(); ++k)
         if (!out[k]) kept.push_back(r[k]);
@@ -74,6 +74,25 @@ std::vector<double> Problem::halfWidths(const LaunchValues& v, const std::vector
             hw[moving[i]] = std::sqrt(e[i] * scale) * kScales[index(free_[moving[i]])].unit;
     }
     return hw;
+}
+
+std::vector<std::vector<double>> Problem::jacobian(const LaunchValues& v,
+                                                   const std::vector<double>& r) {
+    std::vector<std::vector<double>> jac(free_.size());
+    for (std::size_t i = 0; i < free_.size(); ++i) {
+        const int q = index(free_[i]);
+        LaunchValues moved = v;
+        double delta = kScales[q].delta * (q == index(Quantity::TurnRadius) ? v[q] : 1);
+        if (q == index(Quantity::Speed)) delta *= std::max(1.0, v[q]);
+        if (moved[q] + delta > upper_[q]) delta = -delta;
+        moved[q] += delta;
+        const std::vector<double> rm = residuals(moved);
+        jac[i].resize(r.size());
+        const double perUnit = kScales[q].unit / delta;
+        for (std::size_t k = 0; k < r.size(); ++k)
+            jac[i][k] = (rm[k] - r[k]) * perUnit;
+    }
+    return jac;
 }
 
 } // namespace yawmark::model::detail

@@ -15,9 +15,17 @@ namespace {
 // Levenberg-Marquardt: iterations from one start.
 constexpr int kMaxIterations = 60;
 
+// Ceres's forward differences step each parameter by kRelativeStep of its
+// value. The simulation's trails resolve a step no finer than about the
+// fit's own steps (kScales' deltas: 0.1 % of the speed, 0.001° of a
+// direction, 0.1 mm of the start), so each parameter is the quantity in its
+// unit plus an offset of delta/(kRelativeStep·unit): Ceres's step then is
+// the quantity's delta, whatever its value, 0 included. (Without it a start
+// at the origin would be stepped by 1e-8 m, below what the trails resolve.)
+constexpr double kRelativeStep = 1e-6;
+
 // The misfit as Ceres sees it: one block of residuals over the free
-// quantities, each in units of its kScales unit (so that a unit step means as
-// much for each), the others fixed at `base`.
+// quantities, the others fixed at `base`.
 //
 // The loss acts on each residual, not on the block: the residuals handed to
 // Ceres are r̃ = sign(r)·√ρ(r²), whose squares sum to Σρ(r²), the robust
@@ -27,53 +35,48 @@ constexpr int kMaxIterations = 60;
 // r within 2σ, r̃ = r; beyond, r̃ grows as √|r|, and r̃'s derivative is that
 // of ρ, so Gauss-Newton on r̃ weighs a far point as Huber's loss does. One
 // block keeps one simulation an evaluation, as the residuals share it.
-//
-// The derivatives are forward differences over kScales' steps: Ceres's own
-// numeric differences step by a share of each value, which near a value of
-// 0 (a start at the origin, a direction of 0°) is a step of 1e-8, below
-// what a stepped simulation whose trails keep a point every 2 mm resolves.
-class Misfit final : public ceres::CostFunction {
+class Misfit {
 public:
     Misfit(Problem& p, const LaunchValues& base) : p_(p), base_(base) {
-        set_num_residuals(p.residualCount());
-        mutable_parameter_block_sizes()->push_back(static_cast<int>(p.free().size()));
+        for (const Quantity q : p.free()) {
+            const int i = index(q);
+            double delta = kScales[i].delta * (q == Quantity::TurnRadius ? base[i] : 1);
+            if (q == Quantity::Speed) delta *= std::max(1.0, base[i]);
+            offset_.push_back(delta / (kRelativeStep * kScales[i].unit));
+        }
     }
 
+    double parameter(std::size_t i, double value) const {
+        return offset_[i] + value / kScales[index(p_.free()[i])].unit;
+    }
     LaunchValues values(const double* x) const {
         LaunchValues v = base_;
         for (std::size_t i = 0; i < p_.free().size(); ++i)
-            v[index(p_.free()[i])] = x[i] * kScales[index(p_.free()[i])].unit;
+            v[index(p_.free()[i])] = (x[i] - offset_[i]) * kScales[index(p_.free()[i])].unit;
         return p_.clamp(v);
     }
 
     // Ceres asks for a point's residuals more than once, with and without
     // their derivatives: the last point's are kept.
-    bool Evaluate(double const* const* x, double* residuals, double** jacobians) const override {
+    bool operator()(double const* const* x, double* residuals) const {
         const std::size_t n = p_.free().size();
-        const bool wantJacobian = jacobians && jacobians[0];
         if (!std::equal(x[0], x[0] + n, at_.begin(), at_.end())) {
             at_.assign(x[0], x[0] + n);
             r_ = Problem::robust(p_.residuals(values(x[0])));
-            jac_.clear();
         }
-        if (wantJacobian && jac_.empty()) jac_ = p_.jacobian(values(x[0]), r_, true);
         if (p_.cancelled()) {
             at_.clear();
             return false;
         }
         std::copy(r_.begin(), r_.end(), residuals);
-        if (wantJacobian)
-            for (std::size_t k = 0; k < r_.size(); ++k)
-                for (std::size_t i = 0; i < n; ++i)
-                    jacobians[0][k * n + i] = jac_[i][k];
         return true;
     }
 
 private:
     Problem& p_;
     LaunchValues base_;
+    std::vector<double> offset_;
     mutable std::vector<double> at_, r_;
-    mutable std::vector<std::vector<double>> jac_;
 };
 
 // Stops the solver between iterations once the fit is cancelled.
@@ -180,16 +183,22 @@ Solution Problem::minimise(LaunchValues start) {
     Solution best;
     best.values = clamp(start);
     Misfit misfit(*this, best.values);
+    ceres::NumericDiffOptions diff;
+    diff.relative_step_size = kRelativeStep;
+    ceres::DynamicNumericDiffCostFunction<Misfit, ceres::FORWARD> cost(
+        &misfit, ceres::DO_NOT_TAKE_OWNERSHIP, diff);
+    cost.AddParameterBlock(static_cast<int>(free_.size()));
+    cost.SetNumResiduals(residualCount());
     std::vector<double> x(free_.size());
     ceres::Problem::Options po;
     po.cost_function_ownership = ceres::DO_NOT_TAKE_OWNERSHIP;
     ceres::Problem problem(po);
-    problem.AddResidualBlock(&misfit, nullptr, x.data());
+    problem.AddResidualBlock(&cost, nullptr, x.data());
     for (std::size_t i = 0; i < free_.size(); ++i) {
         const int q = index(free_[i]), at = static_cast<int>(i);
-        x[i] = best.values[q] / kScales[q].unit;
-        problem.SetParameterLowerBound(x.data(), at, lower_[q] / kScales[q].unit);
-        problem.SetParameterUpperBound(x.data(), at, upper_[q] / kScales[q].unit);
+        x[i] = misfit.parameter(i, best.values[q]);
+        problem.SetParameterLowerBound(x.data(), at, misfit.parameter(i, lower_[q]));
+        problem.SetParameterUpperBound(x.data(), at, misfit.parameter(i, upper_[q]));
     }
     ceres::Solver::Options o;
     o.linear_solver_type = ceres::DENSE_QR;
@@ -198,6 +207,8 @@ Solution Problem::minimise(LaunchValues start) {
     o.logging_type = ceres::SILENT;
     o.initial_trust_region_radius = 1e3;
     o.function_tolerance = 1e-6;
+    // The parameters' offsets make a relative tolerance on them meaningless.
+    o.parameter_tolerance = 1e-14;
     o.min_trust_region_radius = 1e-6;
     // A step past a bound is cut back to it (Misfit::values) rather than
     // searched along: the search evaluates derivatives at every trial point,
@@ -228,26 +239,6 @@ LaunchValues Problem::clamp(LaunchValues v) const {
     for (int i = 0; i < kQuantityCount; ++i)
         v[i] = std::clamp(v[i], lower_[i], upper_[i]);
     return v;
-}
-
-std::vector<std::vector<double>> Problem::jacobian(const LaunchValues& v,
-                                                   const std::vector<double>& r, bool robust) {
-    std::vector<std::vector<double>> jac(free_.size());
-    for (std::size_t i = 0; i < free_.size(); ++i) {
-        const int q = index(free_[i]);
-        LaunchValues moved = v;
-        double delta = kScales[q].delta * (q == index(Quantity::TurnRadius) ? v[q] : 1);
-        if (q == index(Quantity::Speed)) delta *= std::max(1.0, v[q]);
-        if (moved[q] + delta > upper_[q]) delta = -delta;
-        moved[q] += delta;
-        const std::vector<double> rm =
-            robust ? Problem::robust(residuals(moved)) : residuals(moved);
-        jac[i].resize(r.size());
-        const double perUnit = kScales[q].unit / delta;
-        for (std::size_t k = 0; k < r.size(); ++k)
-            jac[i][k] = (rm[k] - r[k]) * perUnit;
-    }
-    return jac;
 }
 
 } // namespace yawmark::model::detail
