@@ -19,9 +19,11 @@ constexpr int kMaxIterations = 60;
 // value. The simulation's trails resolve a step no finer than about the
 // fit's own steps (kScales' deltas: 0.1 % of the speed, 0.001° of a
 // direction, 0.1 mm of the start), so each parameter is the quantity in its
-// unit plus an offset of delta/(kRelativeStep·unit): Ceres's step then is
-// the quantity's delta, whatever its value, 0 included. (Without it a start
-// at the origin would be stepped by 1e-8 m, below what the trails resolve.)
+// unit plus an offset of delta/(kRelativeStep·unit), of the sign of the
+// quantity where the solver starts: Ceres's step then is about the quantity's
+// delta, whatever its value, 0 included, unless the solver takes it past 0
+// by half the offset (50 m of start, 500° of direction). Without the offset a
+// start at the origin would be stepped by 1e-8 m, below what the trails resolve.
 constexpr double kRelativeStep = 1e-6;
 
 // The misfit as Ceres sees it: one block of residuals over the free
@@ -42,7 +44,7 @@ public:
             const int i = index(q);
             double delta = kScales[i].delta * (q == Quantity::TurnRadius ? base[i] : 1);
             if (q == Quantity::Speed) delta *= std::max(1.0, base[i]);
-            offset_.push_back(delta / (kRelativeStep * kScales[i].unit));
+            offset_.push_back(std::copysign(delta / (kRelativeStep * kScales[i].unit), base[i]));
         }
     }
 
