@@ -212,9 +212,10 @@ Solution Problem::minimise(LaunchValues start) {
     // The parameters' offsets make a relative tolerance on them meaningless.
     o.parameter_tolerance = 1e-14;
     o.min_trust_region_radius = 1e-6;
-    // A step past a bound is cut back to it (Misfit::values) rather than
-    // searched along: the search evaluates derivatives at every trial point,
-    // a simulation for each free quantity, even where the step is refused.
+    // A step past a bound is cut back to it (Ceres projects it onto the
+    // bounds) rather than searched along: the search evaluates derivatives at
+    // every trial point, a simulation for each free quantity, even where the
+    // step is refused.
     o.max_num_line_search_step_size_iterations = 0;
     Stop stop(*this);
     o.callbacks.push_back(&stop);
