@@ -59,16 +59,13 @@ public:
     }
 
     // Ceres asks for a point's residuals more than once, with and without
-    // their derivatives: the last point's are kept.
+    // their derivatives: the last point's are kept. A cancelled fit's are
+    // zero, and Stop ends the solve at the end of the iteration.
     bool operator()(double const* const* x, double* residuals) const {
         const std::size_t n = p_.free().size();
         if (!std::equal(x[0], x[0] + n, at_.begin(), at_.end())) {
             at_.assign(x[0], x[0] + n);
             r_ = Problem::robust(p_.residuals(values(x[0])));
-        }
-        if (p_.cancelled()) {
-            at_.clear();
-            return false;
         }
         std::copy(r_.begin(), r_.end(), residuals);
         return true;
@@ -134,9 +131,9 @@ Problem::Problem(const Case& c, const std::vector<Mark>& marks, const FitSetting
 }
 
 std::vector<double> Problem::residuals(const LaunchValues& v) {
+    if (cancelled_) return std::vector<double>(rows_.size(), 0.0); // not looked at
     ++simulations_;
-    if (progress_ && !cancelled_ && !progress_(std::min(0.99, simulations_ / budget_)))
-        cancelled_ = true;
+    if (progress_ && !progress_(std::min(0.99, simulations_ / budget_))) cancelled_ = true;
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started_;
     if (!(spent.count() <= maxSeconds_)) cancelled_ = overBudget_ = true;
     const Case c = caseOf(v);
@@ -207,6 +204,10 @@ Solution Problem::minimise(LaunchValues start) {
     o.max_num_iterations = kMaxIterations;
     o.num_threads = 1; // the simulation is the cost, and runs once an evaluation
     o.logging_type = ceres::SILENT;
+    // Ceres's own messages (glog's, on standard error) say nothing the
+    // fit's result does not: only a fatal one is let through.
+    static const bool quiet = (FLAGS_minloglevel = google::GLOG_FATAL, true);
+    (void)quiet;
     o.initial_trust_region_radius = 1e3;
     o.function_tolerance = 1e-6;
     // The parameters' offsets make a relative tolerance on them meaningless.
