@@ -11,7 +11,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <iostream>
 #include <ostream>
+
+#include <unistd.h>
 
 namespace yawmark {
 
@@ -84,6 +87,8 @@ std::string batchUsage() {
            "                      default 0.05)\n"
            "  --mu-uncertainty D  how far the friction may be off, less than μ (default\n"
            "                      0.05)\n"
+           "  --max-seconds S     refuse a fit still going after S seconds, S > 0\n"
+           "                      (default 60)\n"
            "  --starts-at-pull    the marks start where the handbrake was pulled\n"
            "  --ends-at-rest      the marks end where the car came to rest\n"
            "\n"
@@ -123,6 +128,12 @@ std::string batchUsage() {
            "\n"
            "--png, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
            "output; give one of them (--fit with --save-case writes the fitted case).\n"
+           "\n"
+           "After its table a fit notes on standard error why its solver stopped\n"
+           "(converged, no further progress, or iteration limit) and each surveyed point\n"
+           "further than 5 sigma from its trail, which it leaves out of the RMS and the\n"
+           "intervals: its wheel, its number in its mark and its distance. On a terminal\n"
+           "it shows its progress there as it goes.\n"
            "\n"
            "Bad input prints one line on standard error (and this text after an unknown\n"
            "option) and exits with status 2. A fit the marks cannot support prints which\n"
@@ -284,6 +295,13 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.vary.emplace_back(*box, std::get<Spread>(spread));
         } else if (name == "--summary" && flag()) {
             o.summary = true;
+        } else if (name == "--max-seconds") {
+            const auto text = value();
+            const auto v = text ? parseNumber(*text) : std::nullopt;
+            if (!v || !(*v > 0))
+                return "--max-seconds needs a number of seconds greater than 0, not \"" +
+                       printable(text.value_or("")) + "\".";
+            o.maxSeconds = *v;
         } else if (name == "--save-case") {
             const auto text = value();
             if (!text || text->empty()) return "--save-case needs a file name.";
@@ -309,10 +327,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.passes && o.seconds) return "give --passes or --seconds, not both.";
     if (o.png.empty() && (sizeGiven || o.csv || o.fitView))
         return "--size, --csv and --fit-view go with --png.";
-    const bool fitOption = o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor;
+    const bool fitOption =
+        o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor || o.maxSeconds;
     if (o.fit.empty() && fitOption)
-        return "--fit-for, --sigma, --mu-uncertainty, --starts-at-pull and --ends-at-rest go "
-               "with --fit.";
+        return "--fit-for, --sigma, --mu-uncertainty, --max-seconds, --starts-at-pull and "
+               "--ends-at-rest go with --fit.";
     for (const auto& [box, spread] : o.vary)
         if (const auto problem = checkSpread(box, spread))
             return "--vary: " + boxMessage(*problem, o.gyration ? InertiaForm::Gyration
@@ -446,14 +465,27 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
     }
     const FitSettings settings{options.fitFor.value_or(Unknowns::Speed),
                                options.muUncertainty.value_or(FitSettings{}.muUncertainty),
-                               skid.file.autos.normal};
+                               skid.file.autos.normal,
+                               options.maxSeconds.value_or(FitSettings{}.maxSeconds)};
     if (auto problem = fitInputProblem(skid.c, marks, settings))
         return fail("--fit: " + *problem + ".", 2);
-    const FitResult r = fitMarks(skid.c, marks, settings);
+    // The share done, on a terminal only, in whole percent as it changes.
+    int shown = -1;
+    const FitProgress progress = [&](double share) {
+        const int percent = static_cast<int>(share * 100);
+        if (percent != shown) err << "\ryawmark-batch: fitting: " << (shown = percent) << " %";
+        err.flush();
+        return true;
+    };
+    const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO);
+    const FitResult r = fitMarks(skid.c, marks, settings, terminal ? progress : FitProgress{});
+    if (terminal) err << "\r\033[K";
     if (!r.refusal.empty())
         return fail("the fit is refused: " + r.refusal +
                         (settings.unknowns == Unknowns::All && !options.endsAtRest
                              ? " (give --ends-at-rest if the marks end where the car came to rest)."
+                         : r.refusal.find("budget") != std::string::npos
+                             ? " (give --max-seconds for a longer one)."
                              : "."),
                     3);
     int status = 0;
@@ -522,6 +554,12 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         notes += "yawmark-batch: note: " + std::to_string(drawn->refused) + " of " +
                  std::to_string(drawn->done) + " draws gave no fit; the first: " +
                  drawn->problem + '\n';
+    // Why the solver stopped, and the points it left out, after the table.
+    notes += "yawmark-batch: note: solver: " + std::string(terminationText(r.termination)) + ".\n";
+    for (const Outlier& o : r.outliers)
+        notes += "yawmark-batch: note: outlier: " + std::string(wheelCode(o.wheel)) + " point " +
+                 std::to_string(o.point) + " lies " + formatNumber(o.distance) +
+                 " m from its trail; the RMS and the intervals leave it out.\n";
     out << table;
     out.flush();
     err << notes;

@@ -60,6 +60,7 @@ struct BatchOptions {
     std::optional<model::Unknowns> fitFor; // --fit-for speed|speed,yaw|all
     std::optional<double> sigma;           // --sigma M: the marks' uncertainty
     std::optional<double> muUncertainty;   // --mu-uncertainty D
+    std::optional<double> maxSeconds;      // --max-seconds S: the fit's budget
     bool startsAtPull = false;             // --starts-at-pull
     bool endsAtRest = false;               // --ends-at-rest
     std::string writeMarks;                // --write-marks FILE: the marks the run leaves, as CSV
@@ -109,7 +110,8 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run&
 // The fit of the skid's launch to the marks the options name: prints the
 // table and returns 0, or one line on err and 2 (the marks or options cannot
 // be used) or 3 (the fit is refused). With --save-case the fitted case is
-// written too.
+// written too. While it works it shows its progress on err when that is the
+// standard error and a terminal.
 int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out, std::ostream& err);
 
 // The draws of --monte-carlo from the skid's boxes as typed and the case's

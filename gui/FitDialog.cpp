@@ -362,6 +362,22 @@ void FitDialog::showResult(const model::FitResult& r) {
             .arg(r.simulations)
             .arg(shown(r.step * 1000))
             .arg(qs(model::lengthName(units_)));
+    summary +=
+        QStringLiteral(" The solver stopped: %1.").arg(qs(model::terminationText(r.termination)));
+    // The points far off their trails, which the RMS and the intervals leave out.
+    QStringList outliers;
+    for (const model::Outlier& o : r.outliers)
+        outliers << QStringLiteral("%1 point %2, %3 %4 from its trail")
+                        .arg(qs(model::wheelCode(o.wheel)))
+                        .arg(o.point)
+                        .arg(shown(in(o.distance, "m")), qs(model::lengthName(units_)));
+    constexpr qsizetype kListed = 5;
+    if (outliers.size() > kListed)
+        outliers = outliers.mid(0, kListed)
+                   << QStringLiteral("%1 more").arg(r.outliers.size() - kListed);
+    if (!outliers.isEmpty())
+        summary += QStringLiteral(" Left out as outliers: ") + outliers.join(QStringLiteral("; ")) +
+                   QStringLiteral(".");
     if (!r.accepted())
         summary +=
             QStringLiteral(" Not every unknown could be found, so there is nothing to apply.");

@@ -29,7 +29,32 @@ std::string number(double v) {
     return buf;
 }
 
+// A fit stopped before its end: cancelled, or refused once past its budget.
+FitResult stopped(FitResult& result, const Problem& problem, const FitSettings& settings) {
+    result.termination = Termination::Cancelled;
+    if (problem.overBudget())
+        result.refusal =
+            "the fit took longer than its budget of " + number(settings.maxSeconds) + " s";
+    else
+        result.cancelled = true;
+    return std::move(result);
+}
+
 } // namespace
+
+std::string_view terminationText(Termination t) {
+    switch (t) {
+    case Termination::Converged:
+        return "converged";
+    case Termination::NoProgress:
+        return "no further progress";
+    case Termination::IterationLimit:
+        return "iteration limit";
+    case Termination::Cancelled:
+        return "cancelled";
+    }
+    return {};
+}
 
 bool FitResult::accepted() const {
     return refusal.empty() && !cancelled && !estimates.empty() &&
@@ -86,7 +111,7 @@ std::optional<CriticalSpeed> criticalSpeed(const Mark& mark, double friction, do
 
 double marksRms(const Case& c, const std::vector<Mark>& marks) {
     Problem problem(c, marks, {Unknowns::Speed, 0, false}, {});
-    const double chi2 = problem.chi2(launchValues(c));
+    const double chi2 = Problem::sumSquares(problem.residuals(launchValues(c)));
     double sum = 0, points = 0;
     for (const Mark& m : marks) {
         sum += m.sigma * m.sigma * static_cast<double>(m.points.size());
@@ -116,6 +141,9 @@ std::optional<std::string> fitInputProblem(const Case& c, const std::vector<Mark
     if (!(settings.muUncertainty >= 0 && settings.muUncertainty < mu))
         return "the uncertainty of μ must be 0 or more and less than μ (" + formatNumber(mu) +
                "), not " + formatNumber(settings.muUncertainty);
+    if (!(settings.maxSeconds > 0))
+        return "the fit's budget must be more than 0 seconds, not " +
+               formatNumber(settings.maxSeconds);
     return std::nullopt;
 }
 
@@ -158,15 +186,19 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
         minima.push_back(minimiseInStages(problem, guess, v, c, settings));
     }
     result.simulations = problem.simulations();
-    if (problem.cancelled() || minima.empty()) {
-        result.cancelled = true;
-        return result;
-    }
+    if (problem.cancelled() || minima.empty()) return stopped(result, problem, settings);
     std::sort(minima.begin(), minima.end(),
-              [](const Solution& a, const Solution& b) { return a.chi2 < b.chi2; });
+              [](const Solution& a, const Solution& b) { return a.misfit < b.misfit; });
     const Solution& best = minima.front();
     result.fitted = problem.caseOf(best.values);
-    result.rms = result.sigma * std::sqrt(best.chi2 / std::max(1, problem.residualCount()));
+    result.termination = best.termination;
+    // The RMS and the intervals are those of the points not named as outliers.
+    const std::vector<double> r = problem.residuals(best.values);
+    result.outliers = problem.named(r, best.outlier);
+    double kept = 0, chi2 = 0;
+    for (std::size_t k = 0; k < r.size(); ++k)
+        if (!best.outlier[k]) kept += 1, chi2 += r[k] * r[k];
+    result.rms = result.sigma * std::sqrt(chi2 / std::max(1.0, kept));
 
     if (!(result.rms <= kAcceptedRms * result.sigma)) {
         result.refusal = "no launch fits the marks: the best leaves the points " +
@@ -187,14 +219,11 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
     }
     problem.setFriction(mu);
     result.simulations = problem.simulations();
-    if (problem.cancelled()) {
-        result.cancelled = true;
-        return result;
-    }
+    if (problem.cancelled()) return stopped(result, problem, settings);
 
     // Separated minima that fit as well as the best (within the noise).
-    const double dof = std::max(1.0, problem.residualCount() - static_cast<double>(free.size()));
-    const double within = kWithinNoise * std::max(1.0, best.chi2 / dof);
+    const double dof = std::max(1.0, kept - static_cast<double>(free.size()));
+    const double within = kWithinNoise * std::max(1.0, chi2 / dof);
     for (std::size_t i = 0; i < free.size(); ++i) {
         const int q = index(free[i]);
         Estimate e;
@@ -206,7 +235,7 @@ FitResult fitMarks(const Case& c, const std::vector<Mark>& marks, const FitSetti
                                      ? std::fabs(value)
                                      : 1);
         for (const Solution& other : minima) {
-            if (&other == &best || other.chi2 > best.chi2 + within) continue;
+            if (&other == &best || other.misfit > best.misfit + within) continue;
             const double apart = std::fabs(other.values[q] - value);
             // Two minima whose intervals do not overlap.
             if (apart > hw + other.halfWidth[i] && apart > 1e-9) {

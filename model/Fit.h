@@ -5,8 +5,12 @@
 // to the simulated trail of its wheel, in units of the point's σ, is a
 // residual (so are the first and last points' distances to the trail's start
 // and rest, where the mark says it starts at the pull or ends at rest). The
-// launch that minimises the sum of squares is found by Levenberg-Marquardt
-// from several starts. It is accepted only when its RMS distance is close to
+// launch that minimises the misfit is found by Ceres Solver's
+// Levenberg-Marquardt from several starts, each residual through Huber's loss
+// at 2σ, so that one point far off the rest (a mis-keyed survey point) pulls
+// the fit no harder than a point 2σ off. Points further than 5σ from their
+// trails, when few, are named as outliers and left out of what follows. The
+// launch is accepted only when the RMS distance of the other points is close to
 // σ: then the model explains the marks as well as the survey can. The interval
 // of each unknown is the range over which the best misfit stays within the
 // noise (Δχ² ≤ 4, two standard deviations, scaled by the misfit per degree
@@ -68,7 +72,23 @@ struct FitSettings {
     // Auto Calculate of the yaw rate is ticked: when the yaw rate is not an
     // unknown it follows the fitted speed, as Draw will compute it.
     bool yawFollowsSpeed = true;
+    // A fit still going after this many seconds is refused, naming it.
+    double maxSeconds = 60;
 };
+
+// A surveyed point far off its wheel's trail (a mis-keyed point, say), which
+// the fit leaves out of its RMS and intervals.
+struct Outlier {
+    std::size_t mark = 0; // the mark's place among the marks
+    sim::Wheel wheel = sim::RL;
+    std::size_t point = 0; // the point's place in its mark, from 1
+    double distance = 0;   // from the fitted trail, m
+};
+
+// Why the solver stopped, on the best launch found.
+enum class Termination { Converged, NoProgress, IterationLimit, Cancelled };
+// "converged", "no further progress", "iteration limit", "cancelled".
+std::string_view terminationText(Termination t);
 
 // One fitted quantity: the value and its interval, or why there is none.
 struct Estimate {
@@ -98,6 +118,8 @@ struct FitResult {
     int simulations = 0;
     double step = 0; // the simulation's time step, s
     bool cancelled = false;
+    Termination termination = Termination::Converged;
+    std::vector<Outlier> outliers;
     std::vector<std::optional<CriticalSpeed>> critical; // one per mark
     Case fitted; // the case with the best launch found (meaningful when accepted)
 
@@ -110,8 +132,8 @@ struct FitResult {
 using FitProgress = std::function<bool(double)>;
 
 // Why `marks` and `settings` cannot be fitted to `c` (no marks, a point beyond
-// reach, σ out of range, no friction, μ's uncertainty not below μ), or
-// nothing. fitMarks refuses with this message.
+// reach, σ out of range, no friction, μ's uncertainty not below μ, a budget not
+// above 0 seconds), or nothing. fitMarks refuses with this message.
 std::optional<std::string> fitInputProblem(const Case& c, const std::vector<Mark>& marks,
                                            const FitSettings& settings);
 

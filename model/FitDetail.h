@@ -6,6 +6,7 @@
 #include "model/Fit.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <limits>
 #include <vector>
@@ -38,29 +39,31 @@ constexpr int index(Quantity q) {
     return static_cast<int>(q);
 }
 
-// Trails.cpp: the length of the polyline p[first..last].
-double pathLength(const std::vector<sim::Vec2>& p, std::size_t first, std::size_t last);
-
-// A polyline cut into runs of kChunk segments, each with its length along the
-// line: no point of a run lies further from its first vertex than that, so a
-// run whose first vertex is further than the best distance so far plus its
-// length cannot hold the nearest point, and its segments are not looked at.
+// A polyline with a tree of bounding boxes over its segments: each leaf holds
+// kLeaf consecutive segments, each node the two halves of its range. A point's
+// nearest segment is sought first in the leaf of the segment nearest the
+// previous point (survey points come in order along a mark, so the answer is
+// usually there or close), then in the other half at each level up the tree,
+// descending only into boxes that may hold a segment nearer than the best so
+// far, nearer box first. About log n boxes a point, not n segments.
 class Polyline {
 public:
-    static constexpr std::size_t kChunk = 32;
+    static constexpr std::size_t kLeaf = 8;
 
     explicit Polyline(const std::vector<sim::Vec2>& points);
     // Distance from q to the line, negative on the right of its direction.
+    // Of segments equally near, the last counts.
     double signedDistance(sim::Vec2 q) const;
 
 private:
-    struct Chunk {
-        std::size_t first, last;
-        double length;
+    struct Box {
+        double x0, y0, x1, y1;
     };
+    void visit(std::size_t segment, sim::Vec2 q, double& best, std::size_t& at) const;
+
     const std::vector<sim::Vec2>& p_;
-    std::vector<Chunk> chunks_;
-    mutable std::vector<double> near_; // each run's first vertex from the point
+    std::vector<std::vector<Box>> levels_; // levels_[0] the leaves, the last the root
+    mutable std::size_t hint_ = 0;         // the segment nearest the previous point
 };
 
 // The trails of a run of at most `maxSteps` steps that stops once the car has
@@ -68,10 +71,18 @@ private:
 Trails simulateTrails(const Case& c, double h, std::array<bool, sim::kWheelCount> wanted,
                       std::size_t maxSteps, double reach);
 
+// Huber's loss on each residual: squares up to kLossScale σ, linear beyond.
+inline constexpr double kLossScale = 2;
+// A point further than this many σ from its trail is an outlier, when no more
+// than a tenth of the points are: beyond that the marks do not fit.
+inline constexpr double kOutlierSigmas = 5;
+
 struct Solution {
     LaunchValues values{};
-    double chi2 = kInf;
+    double misfit = kInf;          // Σρ(r²), Huber's ρ: χ² where no point is beyond 2σ
     std::vector<double> halfWidth; // per free quantity, box units; infinite when open
+    std::vector<bool> outlier;     // per residual
+    Termination termination = Termination::Converged;
 };
 
 // One fit problem (FitProblem.cpp): the case, the marks, which quantities are free.
@@ -85,7 +96,9 @@ public:
     void setFollows(bool follows) { follows_ = follows; }
     int simulations() const { return simulations_; }
     bool cancelled() const { return cancelled_; }
-    int residualCount() const { return count_; }
+    // The budget of seconds ran out (and the fit was cancelled).
+    bool overBudget() const { return overBudget_; }
+    int residualCount() const { return static_cast<int>(rows_.size()); }
     void setFriction(double mu) { case_.car.friction = mu; }
     double lower(Quantity q) const { return lower_[index(q)]; }
     double upper(Quantity q) const { return upper_[index(q)]; }
@@ -97,20 +110,34 @@ public:
     // The residuals of a launch, each a distance in units of its point's σ.
     std::vector<double> residuals(const LaunchValues& v);
     static double sumSquares(const std::vector<double>& r);
-    double chi2(const LaunchValues& v) { return sumSquares(residuals(v)); }
-    // Levenberg-Marquardt from `start`, the free quantities only.
+    // Each residual r as sign(r)·√ρ(r²): their sum of squares is the misfit.
+    static std::vector<double> robust(std::vector<double> r);
+    double misfit(const LaunchValues& v) { return sumSquares(robust(residuals(v))); }
+    // Ceres's Levenberg-Marquardt from `start`, the free quantities only.
     Solution minimise(LaunchValues start);
-    // The interval of each free quantity from the curvature of the misfit:
-    // the range within which the best misfit stays within the noise,
-    // Δχ² ≤ 4·max(1, χ²/(N − k)), two standard deviations. Infinite for a
-    // quantity the marks leave open.
-    std::vector<double> halfWidths(const LaunchValues& v, const std::vector<double>& r);
+    // The residuals of the points further than kOutlierSigmas from their
+    // trails, and of their marks' start or rest where they are first or last;
+    // none when more than a tenth of the points are.
+    std::vector<bool> outliers(const std::vector<double>& r) const;
+    std::vector<Outlier> named(const std::vector<double>& r, const std::vector<bool>& out) const;
+    // The interval of each free quantity from the curvature of the misfit of
+    // the residuals not left out: the range within which the best misfit
+    // stays within the noise, Δχ² ≤ 4·max(1, χ²/(N − k)), two standard
+    // deviations. Infinite for a quantity the marks leave open.
+    std::vector<double> halfWidths(const LaunchValues& v, const std::vector<double>& r,
+                                   const std::vector<bool>& out);
+    LaunchValues clamp(LaunchValues v) const;
+    // Forward differences of the residuals over kScales' steps, in kScales'
+    // units, one row per free quantity.
+    std::vector<std::vector<double>> jacobian(const LaunchValues& v, const std::vector<double>& r);
 
 private:
     Trails runTrails(const Case& c) const;
-    LaunchValues clamp(LaunchValues v) const;
-    std::vector<std::vector<double>> jacobian(const LaunchValues& v, const std::vector<double>& r);
 
+    struct Row {
+        std::size_t mark, point; // the point a residual measures, or its mark's start or rest
+        std::size_t pointRow;    // that point's own residual
+    };
     Case case_;
     const std::vector<Mark>& marks_;
     std::vector<Quantity> free_;
@@ -120,10 +147,12 @@ private:
     std::array<bool, sim::kWheelCount> wanted_{};
     bool needRest_ = false;
     double longest_ = 0;
-    int count_ = 0;
+    std::vector<Row> rows_;
     int simulations_ = 0;
-    bool cancelled_ = false;
+    bool cancelled_ = false, overBudget_ = false;
     double budget_ = 200;
+    double maxSeconds_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
     LaunchValues lower_{}, upper_{};
 };
 
@@ -132,7 +161,7 @@ private:
 LaunchValues firstGuess(const Case& c, const std::vector<Mark>& marks, Unknowns unknowns);
 // The guess at another speed.
 LaunchValues atSpeed(LaunchValues v, double speed, const Case& c);
-// The speeds the solver starts from, best first: at most three minima of χ²
+// The speeds the solver starts from, best first: at most three minima of the misfit
 // along a coarse scan of speeds from the guess.
 std::vector<double> startSpeeds(Problem& problem, const LaunchValues& guess, const Case& c);
 // The solver from `guess` at `speed`, freeing the quantities asked for in stages.

@@ -90,10 +90,10 @@ LaunchValues atSpeed(LaunchValues v, double speed, const Case& c) {
 // The speed decides the length and shape of the marks more than anything
 // else: it is scanned first, and the solver starts from the best few speeds.
 std::vector<double> startSpeeds(Problem& problem, const LaunchValues& guess, const Case& c) {
-    std::vector<std::pair<double, double>> scan; // speed, χ²
+    std::vector<std::pair<double, double>> scan; // speed, misfit
     problem.setCoarse(true);
     for (double v = 2; v <= 120 && !problem.cancelled(); v *= 1.25)
-        scan.emplace_back(v, problem.chi2(atSpeed(guess, v, c)));
+        scan.emplace_back(v, problem.misfit(atSpeed(guess, v, c)));
     problem.setCoarse(false);
     std::vector<double> seeds;
     for (std::size_t i = 0; i < scan.size(); ++i) {

@@ -38,6 +38,13 @@ double placeAlong(const std::vector<sim::Vec2>& p, sim::Vec2 q) {
     return at;
 }
 
+double lengthOf(const std::vector<sim::Vec2>& p) {
+    double len = 0;
+    for (std::size_t i = 0; i + 1 < p.size(); ++i)
+        len += sim::length(p[i + 1] - p[i]);
+    return len;
+}
+
 // The point `s` metres along the polyline p, held at its ends.
 sim::Vec2 pointAlong(const std::vector<sim::Vec2>& p, double s) {
     for (std::size_t i = 0; i + 1 < p.size(); ++i) {
@@ -70,7 +77,7 @@ std::optional<LaunchValues> refit(const Case& c, const std::vector<Mark>& marks,
                                   const FitSettings& settings, const FitResult& best) {
     Problem problem(c, marks, settings, {});
     const Solution s = problem.minimise(startFrom(c, best, settings.unknowns));
-    if (!std::isfinite(s.chi2)) return std::nullopt;
+    if (!std::isfinite(s.misfit) || problem.cancelled()) return std::nullopt;
     return s.values;
 }
 
@@ -108,7 +115,7 @@ std::vector<Mark> resurveyed(const std::vector<Mark>& marks, const Trails& trail
         // stretch of trail between the places of its ends: a scattered
         // survey zigzags, and its length overstates the trail's.
         const double first = m.startsAtPull ? 0 : placeAlong(trail, m.points.front());
-        const double last = m.endsAtRest ? pathLength(trail, 0, trail.size() - 1)
+        const double last = m.endsAtRest ? lengthOf(trail)
                                          : placeAlong(trail, m.points.back());
         const double length = markLength(m);
         const double scale = length > 0 ? (last - first) / length : 0;

@@ -47,30 +47,4 @@ void normalEquations(const Matrix& jac, const std::vector<double>& r, Matrix& a,
     }
 }
 
-std::optional<double> dampedStep(const Matrix& a, const std::vector<double>& g, double current,
-                                 double& lambda,
-                                 const std::function<double(const std::vector<double>&)>& cost,
-                                 const std::function<bool()>& stop) {
-    const std::size_t n = g.size();
-    while (lambda < 1e4 && !stop()) {
-        auto damped = a;
-        for (std::size_t i = 0; i < n; ++i)
-            damped[i][i] += lambda * std::max(a[i][i], 1e-12);
-        std::vector<double> d = g;
-        for (double& x : d)
-            x = -x;
-        if (!solveLinear(damped, d)) {
-            lambda *= 10;
-            continue;
-        }
-        const double c2 = cost(d);
-        if (c2 < current) {
-            lambda = std::max(lambda / 10, 1e-9);
-            return c2;
-        }
-        lambda *= 10;
-    }
-    return std::nullopt;
-}
-
 } // namespace yawmark::model::detail

@@ -4,6 +4,7 @@
 #include "model/FitDetail.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace yawmark::model {
@@ -30,51 +31,114 @@ void keep(std::vector<sim::Vec2>& trail, sim::Vec2 p, bool last) {
     trail.push_back(p);
 }
 
-} // namespace
-
-double pathLength(const std::vector<sim::Vec2>& p, std::size_t first, std::size_t last) {
-    double len = 0;
-    for (std::size_t i = first; i < last; ++i)
-        len += sim::length(p[i + 1] - p[i]);
-    return len;
+// The square of the nearest a point of the box can be to q.
+double boxSquare(sim::Vec2 q, double x0, double y0, double x1, double y1) {
+    const double dx = std::max({x0 - q.x, 0.0, q.x - x1});
+    const double dy = std::max({y0 - q.y, 0.0, q.y - y1});
+    return dx * dx + dy * dy;
 }
 
+} // namespace
+
 Polyline::Polyline(const std::vector<sim::Vec2>& points) : p_(points) {
-    for (std::size_t first = 0; first + 1 < p_.size(); first += kChunk) {
-        const std::size_t last = std::min(first + kChunk, p_.size() - 1);
-        chunks_.push_back({first, last, pathLength(p_, first, last)});
+    if (p_.size() < 2) return;
+    const std::size_t segments = p_.size() - 1;
+    std::vector<Box> leaves;
+    for (std::size_t first = 0; first < segments; first += kLeaf) {
+        Box b{p_[first].x, p_[first].y, p_[first].x, p_[first].y};
+        for (std::size_t i = first + 1; i <= std::min(first + kLeaf, segments); ++i)
+            b = {std::min(b.x0, p_[i].x), std::min(b.y0, p_[i].y), std::max(b.x1, p_[i].x),
+                 std::max(b.y1, p_[i].y)};
+        leaves.push_back(b);
+    }
+    levels_.push_back(std::move(leaves));
+    while (levels_.back().size() > 1) {
+        const std::vector<Box>& below = levels_.back();
+        std::vector<Box> level;
+        for (std::size_t j = 0; j < below.size(); j += 2) {
+            const Box& a = below[j];
+            const Box& b = j + 1 < below.size() ? below[j + 1] : a;
+            level.push_back({std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                             std::max(a.y1, b.y1)});
+        }
+        levels_.push_back(std::move(level));
+    }
+}
+
+void Polyline::visit(std::size_t i, sim::Vec2 q, double& best, std::size_t& at) const {
+    const sim::Vec2 a = p_[i], d = p_[i + 1] - p_[i];
+    const double dd = sim::dot(d, d);
+    const double t = dd > 0 ? std::clamp(sim::dot(q - a, d) / dd, 0.0, 1.0) : 0;
+    const sim::Vec2 off = q - (a + t * d);
+    // Most segments are plainly further than the best: no root for them.
+    if (sim::dot(off, off) > best * best * (1 + 1e-12)) return;
+    const double dist = sim::length(off);
+    if (dist < best || (dist == best && i > at)) {
+        best = dist;
+        at = i;
     }
 }
 
 double Polyline::signedDistance(sim::Vec2 q) const {
-    if (p_.size() == 1) return sim::length(q - p_[0]);
+    if (p_.size() < 2) return p_.empty() ? kInf : sim::length(q - p_[0]);
+    const std::size_t segments = p_.size() - 1;
     double best = kInf;
-    near_.resize(chunks_.size());
-    for (std::size_t k = 0; k < chunks_.size(); ++k) {
-        near_[k] = sim::length(q - p_[chunks_[k].first]);
-        best = std::min(best, near_[k]);
-    }
-    double signedBest = best;
-    for (std::size_t k = 0; k < chunks_.size(); ++k) {
-        const Chunk& c = chunks_[k];
-        if (near_[k] - c.length > best) continue;
-        for (std::size_t i = c.first; i < c.last; ++i) {
-            const sim::Vec2 a = p_[i], d = p_[i + 1] - p_[i];
-            const double dd = sim::dot(d, d);
-            const double t = dd > 0 ? std::clamp(sim::dot(q - a, d) / dd, 0.0, 1.0) : 0;
-            const sim::Vec2 off = q - (a + t * d);
-            const double dist = sim::length(off);
-            if (dist <= best) {
-                best = dist;
-                // Beyond either end of the line there is no side to be
-                // on: the distance counts as it is, so that a point
-                // straight ahead does not flip its sign as the line moves.
-                const bool beyond = (i == 0 && t == 0) || (i + 2 == p_.size() && t == 1);
-                signedBest = !beyond && sim::cross(d, off) < 0 ? -dist : dist;
+    std::size_t at = 0;
+    // A box is passed over only when it lies further than the best so far by
+    // more than rounding could make up: of equally near segments the last
+    // must be found, wherever it lies.
+    const auto beyond = [&best](double square) {
+        const double reach = best * (1 + 1e-12) + 1e-12;
+        return square > reach * reach;
+    };
+    const auto square = [&q](const Box& b) { return boxSquare(q, b.x0, b.y0, b.x1, b.y1); };
+    struct Node {
+        std::size_t level, index;
+        double square; // of the box's distance
+    };
+    std::array<Node, 128> stack; // two a level at most
+    const auto search = [&](Node from) {
+        std::size_t top = 0;
+        stack[top++] = from;
+        while (top > 0) {
+            const Node n = stack[--top];
+            if (beyond(n.square)) continue;
+            if (n.level == 0) {
+                for (std::size_t i = n.index * kLeaf; i < std::min((n.index + 1) * kLeaf, segments);
+                     ++i)
+                    visit(i, q, best, at);
+                continue;
             }
+            const std::vector<Box>& below = levels_[n.level - 1];
+            Node near{n.level - 1, 2 * n.index, square(below[2 * n.index])};
+            if (near.index + 1 < below.size()) {
+                Node far{n.level - 1, near.index + 1, square(below[near.index + 1])};
+                if (far.square < near.square) std::swap(near, far);
+                stack[top++] = far;
+            }
+            stack[top++] = near;
         }
+    };
+    // The leaf of the previous point's nearest segment first, then up the
+    // tree the other half at each level: every segment is in the first leaf
+    // or in one of those halves, and a half further than the best is passed
+    // over whole.
+    std::size_t node = std::min(hint_, segments - 1) / kLeaf;
+    search({0, node, 0});
+    for (std::size_t level = 0; level + 1 < levels_.size(); ++level, node /= 2) {
+        const std::size_t other = node ^ 1;
+        if (other < levels_[level].size()) search({level, other, square(levels_[level][other])});
     }
-    return signedBest;
+    hint_ = at;
+    const sim::Vec2 a = p_[at], d = p_[at + 1] - p_[at];
+    const double dd = sim::dot(d, d);
+    const double t = dd > 0 ? std::clamp(sim::dot(q - a, d) / dd, 0.0, 1.0) : 0;
+    const sim::Vec2 off = q - (a + t * d);
+    // Beyond either end of the line there is no side to be on: the distance
+    // counts as it is, so that a point straight ahead does not flip its sign
+    // as the line moves.
+    const bool ends = (at == 0 && t == 0) || (at + 1 == segments && t == 1);
+    return !ends && sim::cross(d, off) < 0 ? -best : best;
 }
 
 Trails simulateTrails(const Case& c, double h, std::array<bool, sim::kWheelCount> wanted,

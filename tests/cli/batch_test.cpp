@@ -94,11 +94,16 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--fit", "m.csv", "--fit-for", "yaw"}, "--fit-for needs speed, speed,yaw or all"},
         {{"--fit", "m.csv", "--sigma", "1e-300"}, "--sigma needs a number of metres from 0.001"},
         {{"--fit", "m.csv", "--mu-uncertainty", "-1"}, "--mu-uncertainty"},
+        {{"--fit", "m.csv", "--max-seconds", "0"},
+         "--max-seconds needs a number of seconds greater than 0, not \"0\""},
+        {{"--fit", "m.csv", "--max-seconds", "nan"}, "--max-seconds needs a number"},
+        {{"--max-seconds", "5"}, "go with --fit"},
         {{"--ends-at-rest"}, "go with --fit"},
         {{"--box", "6=1e5", "--write-marks", "far.csv"},
          "--write-marks: the run goes further than 1000000 m from the origin"},
         {{"--fit", "m.csv", "--png", "x.png"}, "give --fit or --png, not both"},
-        {{"--write-marks", "m.csv", "--save-case", "c.yawmark"}, "give --write-marks or --save-case"},
+        {{"--write-marks", "m.csv", "--save-case", "c.yawmark"},
+         "give --write-marks or --save-case"},
         {{"--save-case", "c", "--png", "p.png"}, "give --png or --save-case"},
         {{"--write-marks", "m.csv", "--png", "p.png"}, "give --png or --write-marks"},
         {{"--wheels", "--png", "p.png"}, "--wheels goes with the trajectory's CSV"},
@@ -284,6 +289,7 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     EXPECT_NE(r.out.find("\nrms,"), std::string::npos);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6); // 2 critical speeds
     EXPECT_EQ(batch({fitted, "--passes", "3"}).out, batch({"--box", "6=25", "--passes", "3"}).out);
+    EXPECT_NE(r.err.find("note: solver: converged.\n"), std::string::npos) << r.err;
     // The draws' interval first, the marks' own after it, and the speed's sensitivity.
     const auto speedRow = [](const std::string& out) {
         const auto at = out.find("\nspeed,") + 1;
@@ -298,6 +304,10 @@ TEST(Batch, FitsTheLaunchToMarksOrSaysWhyNot) {
     EXPECT_EQ(both.substr(both.find(",m/s,") + 5), alone.substr(alone.find(',', 6) + 1, 
               alone.find(",m/s") - alone.find(',', 6) - 1)) << r.out;
     EXPECT_NE(r.out.find("\nsensitivity_friction,24.99"), std::string::npos) << r.out;
+    r = batch({"--fit", marks, "--max-seconds", "1e-6"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("refused: the fit took longer than its budget of 1e-06 s"),
+              std::string::npos);
 
     // The first 15 m of the marks: the header and 30 points.
     QFile part(QString::fromStdString(marks));
