@@ -304,8 +304,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                "with --fit.";
     for (const auto& [box, spread] : o.vary)
         if (const auto problem = checkSpread(box, spread))
-            return "--vary: " + boxMessage(*problem, o.gyration ? InertiaForm::Gyration
-                                                                : InertiaForm::Moment);
+            return "--vary: " +
+                   boxMessage(*problem, o.gyration ? InertiaForm::Gyration : InertiaForm::Moment);
     if (o.monteCarlo && !o.fit.empty())
         return "--fit and --monte-carlo are not yet combined: give one of them.";
     if (!o.monteCarlo && (o.seed || o.threads || o.summary))
@@ -320,10 +320,10 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
-         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--monte-carlo", o.monteCarlo.has_value()},
-          std::pair{"--png", !o.png.empty()},
+         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
-          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()}})
+          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
+          std::pair{"--monte-carlo", o.monteCarlo.has_value()}})
         if (given) outputs.push_back(option);
     if (outputs.size() > 1)
         return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
@@ -561,8 +561,8 @@ int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::
     }
     if (refused > 0)
         err << "yawmark-batch: note: " << refused << " of " << draws
-            << " draws have no outcome and are left out of the summary; the first: "
-            << firstProblem << '\n';
+            << " draws have no outcome and are left out of the summary; the first: " << firstProblem
+            << '\n';
     std::string table = "quantity,p2.5,p50,p97.5,mean,sd,unit\n";
     for (int i = 0; i < kOutcomeCount; ++i) {
         const Percentiles p = percentiles(std::move(values[i]));

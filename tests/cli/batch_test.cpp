@@ -117,7 +117,7 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--vary", "4=normal:0.76,0.06"}, "--vary goes with --monte-carlo"},
         {{"--summary"}, "--seed, --threads and --summary go with --monte-carlo"},
         {{"--monte-carlo", "9", "--fit", "m.csv"}, "--fit and --monte-carlo are not yet combined"},
-        {{"--monte-carlo", "9", "--png", "p.png"}, "give --monte-carlo or --png, not both"},
+        {{"--monte-carlo", "9", "--png", "p.png"}, "give --png or --monte-carlo, not both"},
         {{"--monte-carlo", "9", "--passes", "5"}, "--passes, --seconds and --every go with a single"},
         {{"--monte-carlo", "9"}, "--monte-carlo: no box has a spread"},
     };

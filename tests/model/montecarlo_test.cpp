@@ -84,7 +84,9 @@ struct MonteCarloTest : testing::Test {
     std::optional<std::string> problem() {
         return monteCarloProblem(texts, {}, InertiaForm::Moment, spreads, settings);
     }
-    MonteCarloResult run() { return runMonteCarlo(texts, {}, InertiaForm::Moment, spreads, settings); }
+    MonteCarloResult run() {
+        return runMonteCarlo(texts, {}, InertiaForm::Moment, spreads, settings);
+    }
 };
 
 TEST_F(MonteCarloTest, SameSeedSameDrawsWhateverTheThreads) {
@@ -147,8 +149,11 @@ TEST_F(MonteCarloTest, ADrawDrawWouldRefuseHasNoOutcome) {
 
 TEST(MonteCarloSummary, PercentilesInterpolateTheOrderStatistics) {
     const Percentiles p = percentiles({4, 1, 3, 2});
-    for (const auto& [got, want] : {std::pair{p.p2_5, 1.075}, {p.p50, 2.5}, {p.p97_5, 3.925},
-                                   {p.mean, 2.5}, {p.sd, std::sqrt(5.0 / 3)}})
+    for (const auto& [got, want] : {std::pair{p.p2_5, 1.075},
+                                    {p.p50, 2.5},
+                                    {p.p97_5, 3.925},
+                                    {p.mean, 2.5},
+                                    {p.sd, std::sqrt(5.0 / 3)}})
         EXPECT_NEAR(got, want, 1e-15);
 }
 
