@@ -115,8 +115,15 @@ TEST_F(MonteCarloTest, SameSeedSameDrawsWhateverTheThreads) {
     EXPECT_EQ(std::tuple(o.restX, o.restY, o.turned, o.time),
               std::tuple(r.position.x, r.position.y, -r.turned, r.time));
     EXPECT_DOUBLE_EQ(o.distance, r.distance);
+    // A run in parts, or cancelled at the first progress, keeps the draws' numbers.
+    const auto cancelled = runMonteCarlo(texts, {}, InertiaForm::Moment, spreads, settings,
+                                         [](double) { return false; });
+    EXPECT_TRUE(cancelled.cancelled && cancelled.draws.size() < 300 &&
+                cancelled.draws[1].inputs == one.draws[1].inputs);
+    settings.first = 17, settings.draws = 1;
+    EXPECT_EQ(run().draws[0].inputs, one.draws[17].inputs);
     settings.seed = 6;
-    EXPECT_NE(run().draws[0].inputs, one.draws[0].inputs);
+    EXPECT_NE(run().draws[0].inputs, one.draws[17].inputs);
 }
 
 TEST_F(MonteCarloTest, RefusedAsDrawRefusesOrWhenNothingVaries) {
