@@ -110,7 +110,6 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
          "--seconds 1 with a calculation interval of 1E-12 ms asks for 1000000000000000 passes"},
         {{"--fit", "no such marks.csv"}, "--fit: "},
         {{"--monte-carlo", "0"}, "--monte-carlo needs a whole number of draws from 1 to 10000000"},
-        {{"--monte-carlo", "9", "--threads", "0"}, "--threads needs a whole number of threads"},
         {{"--vary", "4=normal:1"}, "--vary 4=normal:1: a normal spread takes MEAN,SD, not \"1\"."},
         {{"--vary", "19=uniform:1,2"}, "--vary needs BOX=SPREAD with a box number from 0 to 18"},
         {{"--vary", "mass=normal:1139,300"}, "--vary: \"Vehicle Mass (kg)\" must be greater than"},
