@@ -79,7 +79,8 @@ Checked<Case> drawnCase(const BoxTexts& texts, AutoCalculate autos, InertiaForm 
                         const Spreads& spreads, std::uint64_t seed, std::uint64_t index);
 
 // The 2.5%, 50% and 97.5% points, mean and standard deviation of one outcome
-// over the draws that have one.
+// over the draws that have one (all 0 when none has): linear interpolation
+// between the sorted values, as R and NumPy do by default; the sample's sd.
 struct Percentiles {
     double p2_5 = 0, p50 = 0, p97_5 = 0, mean = 0, sd = 0;
 };
@@ -87,8 +88,9 @@ Percentiles percentiles(std::vector<double> values);
 std::array<Percentiles, kOutcomeCount> summarise(const MonteCarloResult& result);
 
 // The outline of the 95% region of rest positions: the convex hull of the 95%
-// of points nearest the middle by Mahalanobis distance. Empty for fewer than
-// three points.
+// of points nearest the middle by Mahalanobis distance, counter-clockwise.
+// Empty for fewer than three points; the two ends of the segment for points on
+// a line, one point for points all in one place.
 std::vector<sim::Vec2> region95(const std::vector<sim::Vec2>& points);
 
 } // namespace yawmark::model
