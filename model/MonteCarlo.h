@@ -62,8 +62,9 @@ struct MonteCarloResult {
 using MonteCarloProgress = std::function<bool(double)>;
 
 // Why the case cannot be run under Monte Carlo: the boxes as typed are refused
-// as Draw would refuse them, a spread leaves its box's range, no box has a
-// spread, or the count of draws is 0 or above 10^7. Nothing when it can.
+// as Draw would refuse them, a spread leaves its box's range or is on a box a
+// ticked Auto Calculate writes over (5; 11 and 12), no box has a spread, or
+// the count of draws is 0 or above 10^7. Nothing when it can.
 std::optional<std::string> monteCarloProblem(const BoxTexts& texts, AutoCalculate autos,
                                              InertiaForm form, const Spreads& spreads,
                                              const MonteCarloSettings& settings);
