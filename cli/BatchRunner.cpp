@@ -554,7 +554,7 @@ int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::
     if (!options.summary) return 0;
     const std::uint64_t draws = *options.monteCarlo;
     if (refused == draws) {
-        err << "yawmark-batch: no draw came to rest, so there is nothing to summarise; the "
+        err << "yawmark-batch: no draw has an outcome, so there is nothing to summarise; the "
                "first: "
             << firstProblem << '\n';
         return 3;
