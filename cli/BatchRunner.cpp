@@ -334,8 +334,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                "--ends-at-rest go with --fit.";
     for (const auto& [box, spread] : o.vary)
         if (const auto problem = checkSpread(box, spread))
-            return "--vary: " + boxMessage(*problem, o.gyration ? InertiaForm::Gyration
-                                                                : InertiaForm::Moment);
+            return "--vary: " +
+                   boxMessage(*problem, o.gyration ? InertiaForm::Gyration : InertiaForm::Moment);
     if (o.summary && !o.fit.empty())
         return "--summary goes with --monte-carlo alone: with --fit the draws give the fit's "
                "interval.";
@@ -351,12 +351,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
-         {std::pair{"--fit", !o.fit.empty()},
-          // With --fit, the draws give the fit's second interval.
-          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()},
-          std::pair{"--png", !o.png.empty()},
+         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
-          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()}})
+          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
+          // With --fit, the draws give the fit's second interval.
+          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()}})
         if (given) outputs.push_back(option);
     if (outputs.size() > 1)
         return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
@@ -636,15 +635,15 @@ int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::
     if (!options.summary) return 0;
     const std::uint64_t draws = *options.monteCarlo;
     if (refused == draws) {
-        err << "yawmark-batch: no draw came to rest, so there is nothing to summarise; the "
+        err << "yawmark-batch: no draw has an outcome, so there is nothing to summarise; the "
                "first: "
             << firstProblem << '\n';
         return 3;
     }
     if (refused > 0)
         err << "yawmark-batch: note: " << refused << " of " << draws
-            << " draws have no outcome and are left out of the summary; the first: "
-            << firstProblem << '\n';
+            << " draws have no outcome and are left out of the summary; the first: " << firstProblem
+            << '\n';
     std::string table = "quantity,p2.5,p50,p97.5,mean,sd,unit\n";
     for (int i = 0; i < kOutcomeCount; ++i) {
         const Percentiles p = percentiles(std::move(values[i]));

@@ -64,13 +64,15 @@ struct BatchOptions {
     bool startsAtPull = false;             // --starts-at-pull
     bool endsAtRest = false;               // --ends-at-rest
     std::string writeMarks;                // --write-marks FILE: the marks the run leaves, as CSV
-    std::optional<std::uint64_t> monteCarlo;            // --monte-carlo N: N draws
-    std::vector<std::pair<int, model::Spread>> vary;    // --vary BOX=SPREAD, in the order given
-    std::optional<std::uint64_t> seed;                  // --seed S (default 1)
-    std::optional<int> threads;                         // --threads T (default: every core)
-    bool summary = false;                               // --summary: percentiles, not draws
     bool help = false;                     // -h, --help
     bool version = false;                  // --version
+
+    // Monte Carlo.
+    std::optional<std::uint64_t> monteCarlo;         // --monte-carlo N: N draws
+    std::vector<std::pair<int, model::Spread>> vary; // --vary BOX=SPREAD, in the order given
+    std::optional<std::uint64_t> seed;               // --seed S (default 1)
+    std::optional<int> threads;                      // --threads T (default: every core)
+    bool summary = false;                            // --summary: percentiles, not draws
 
     // Neither --passes nor --seconds: the run goes on until the car comes to rest.
     bool untilRest() const { return !passes && !seconds; }

@@ -62,8 +62,9 @@ struct MonteCarloResult {
 using MonteCarloProgress = std::function<bool(double)>;
 
 // Why the case cannot be run under Monte Carlo: the boxes as typed are refused
-// as Draw would refuse them, a spread leaves its box's range, no box has a
-// spread, or the count of draws is 0 or above 10^7. Nothing when it can.
+// as Draw would refuse them, a spread leaves its box's range or is on a box a
+// ticked Auto Calculate writes over (5; 11 and 12), no box has a spread, or
+// the count of draws is 0 or above 10^7. Nothing when it can.
 std::optional<std::string> monteCarloProblem(const BoxTexts& texts, AutoCalculate autos,
                                              InertiaForm form, const Spreads& spreads,
                                              const MonteCarloSettings& settings);
@@ -79,7 +80,8 @@ Checked<Case> drawnCase(const BoxTexts& texts, AutoCalculate autos, InertiaForm 
                         const Spreads& spreads, std::uint64_t seed, std::uint64_t index);
 
 // The 2.5%, 50% and 97.5% points, mean and standard deviation of one outcome
-// over the draws that have one.
+// over the draws that have one (all 0 when none has): linear interpolation
+// between the sorted values, as R and NumPy do by default; the sample's sd.
 struct Percentiles {
     double p2_5 = 0, p50 = 0, p97_5 = 0, mean = 0, sd = 0;
 };
@@ -87,8 +89,9 @@ Percentiles percentiles(std::vector<double> values);
 std::array<Percentiles, kOutcomeCount> summarise(const MonteCarloResult& result);
 
 // The outline of the 95% region of rest positions: the convex hull of the 95%
-// of points nearest the middle by Mahalanobis distance. Empty for fewer than
-// three points.
+// of points nearest the middle by Mahalanobis distance, counter-clockwise.
+// Empty for fewer than three points; the two ends of the segment for points on
+// a line, one point for points all in one place.
 std::vector<sim::Vec2> region95(const std::vector<sim::Vec2>& points);
 
 } // namespace yawmark::model
