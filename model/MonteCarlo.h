@@ -25,6 +25,7 @@ struct MonteCarloSettings {
     std::uint64_t seed = 1;
     int threads = 0;                  // 0: every core
     std::uint64_t maxPasses = 100000; // a draw not at rest by then counts as such
+    std::uint64_t first = 0;          // the index of the first draw: a long run in parts
 };
 
 // What one run comes to, in m, m, m, degrees and s.
@@ -64,7 +65,8 @@ std::optional<std::string> monteCarloProblem(const BoxTexts& texts, AutoCalculat
                                              InertiaForm form, const Spreads& spreads,
                                              const MonteCarloSettings& settings);
 
-// The draws, in order of their index whatever the thread count.
+// The draws first .. first + draws - 1, in order of their index whatever the
+// thread count.
 MonteCarloResult runMonteCarlo(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
                                const Spreads& spreads, const MonteCarloSettings& settings,
                                const MonteCarloProgress& progress = {});

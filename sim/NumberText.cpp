@@ -20,6 +20,12 @@ std::string formatNumber(double value) {
     return text;
 }
 
+std::string exactNumber(double value) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
 std::size_t numberLength(std::string_view text) {
     std::size_t i = 0;
     const auto digits = [&] {

@@ -21,6 +21,10 @@ namespace yawmark {
 
 std::string formatNumber(double value);
 
+// The shortest text that reads back to the very same double, as the CSV
+// outputs write numbers: 0.1 -> "0.1", 1e-5 -> "1e-05", -0 -> "-0".
+std::string exactNumber(double value);
+
 // The number, or nothing if the text is not one finite decimal number.
 std::optional<double> parseNumber(std::string_view text);
 
