@@ -7,7 +7,6 @@
 #include "gui/SpreadDialog.h"
 #include "model/Run.h"
 
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -172,7 +171,11 @@ MonteCarloDialog::MonteCarloDialog(QWidget* window, CaseDocument& document, Plot
                         {QStringLiteral("Box"), QStringLiteral("Value"), QStringLiteral("Spread")});
     tblSpreads_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblSpreads_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tblSpreads_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblSpreads_->setWordWrap(false);
+    tblSpreads_->setTextElideMode(Qt::ElideRight);
+    tblSpreads_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tblSpreads_->horizontalHeader()->resizeSection(0, 200);
+    tblSpreads_->horizontalHeader()->resizeSection(1, 72);
     tblSpreads_->horizontalHeader()->setStretchLastSection(true);
     cmdSpread_ = button("cmdSpread", QStringLiteral("&Spread..."));
     cmdClearSpread_ = button("cmdClearBoxSpread", QStringLiteral("C&lear Spread"));
@@ -219,16 +222,20 @@ MonteCarloDialog::MonteCarloDialog(QWidget* window, CaseDocument& document, Plot
     spreadButtons->addWidget(cmdSpread_);
     spreadButtons->addWidget(cmdClearSpread_);
     spreadButtons->addStretch(1);
-    auto* seedRow = new QHBoxLayout;
-    seedRow->addWidget(txtSeed_, 1);
-    seedRow->addWidget(cmdNewSeed_);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Draws:"), txtDraws_);
-    form->addRow(QStringLiteral("S&eed:"), seedRow);
-    spreadButtons->addLayout(form);
     auto* top = new QHBoxLayout;
     top->addWidget(tblSpreads_, 1);
     top->addLayout(spreadButtons);
+    auto* settingsRow = new QHBoxLayout;
+    auto* drawsLabel = new QLabel(QStringLiteral("&Draws:"), this);
+    drawsLabel->setBuddy(txtDraws_);
+    auto* seedLabel = new QLabel(QStringLiteral("S&eed:"), this);
+    seedLabel->setBuddy(txtSeed_);
+    settingsRow->addWidget(drawsLabel);
+    settingsRow->addWidget(txtDraws_, 1);
+    settingsRow->addSpacing(12);
+    settingsRow->addWidget(seedLabel);
+    settingsRow->addWidget(txtSeed_, 2);
+    settingsRow->addWidget(cmdNewSeed_);
     auto* runRow = new QHBoxLayout;
     runRow->addWidget(cmdRun_);
     runRow->addWidget(prgRun_, 1);
@@ -239,12 +246,13 @@ MonteCarloDialog::MonteCarloDialog(QWidget* window, CaseDocument& document, Plot
     end->addWidget(cmdClose_);
     auto* all = new QVBoxLayout(this);
     all->addLayout(top, 1);
+    all->addLayout(settingsRow);
     all->addLayout(runRow);
     all->addWidget(tblResults_);
     all->addWidget(histograms_, 1);
     all->addWidget(lblSummary_);
     all->addLayout(end);
-    resize(600, 620);
+    resize(580, 600);
 
     fillBoxTable();
     connect(&document_, &CaseDocument::spreadsChanged, this, &MonteCarloDialog::fillBoxTable);

@@ -189,7 +189,11 @@ std::optional<model::Record::Extent> PlotController::skidExtent() const {
     };
     for (const model::Mark& mark : document_.file().marks)
         include(mark.points);
-    if (cloud_) include(cloud_->rests), include(cloud_->region);
+    if (cloud_) {
+        include(cloud_->rests);
+        for (const auto& trail : cloud_->trails)
+            include(trail);
+    }
     return extent;
 }
 
@@ -200,9 +204,12 @@ void PlotController::fitSkid() {
 
 void PlotController::setCloud(const plot::Cloud& cloud) {
     cloud_ = cloud;
-    const bool inSight = std::ranges::all_of(cloud.rests, [this](sim::Vec2 p) {
+    const auto inView = [this](sim::Vec2 p) {
         return p.x >= view_.xMin && p.x <= view_.xMax && p.y >= view_.yMin && p.y <= view_.yMax;
-    });
+    };
+    bool inSight = std::ranges::all_of(cloud.rests, inView);
+    for (const auto& trail : cloud.trails)
+        inSight = inSight && std::ranges::all_of(trail, inView);
     // A cloud out of sight brings the view around the skid, the cloud with it.
     if (const auto extent = skidExtent(); extent && !inSight)
         view_.fit(extent->lo, extent->hi, plot::kFitMargin);

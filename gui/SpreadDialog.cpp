@@ -32,7 +32,7 @@ constexpr const char* kShapeNames[] = {"normal", "uniform", "triangular"};
 
 // What each field holds, by shape.
 const QStringList kFieldNames[] = {
-    {QStringLiteral("&Mean:"), QStringLiteral("&σ:")},
+    {QStringLiteral("&Mean:"), QStringLiteral("&SD:")},
     {QStringLiteral("&Low:"), QStringLiteral("&High:")},
     {QStringLiteral("&Low:"), QStringLiteral("&Mode:"), QStringLiteral("&High:")}};
 
@@ -143,7 +143,7 @@ void SpreadDialog::accept() {
     const model::InertiaForm form = document_.file().form;
     if (const auto* why = std::get_if<std::string>(&parsed)) {
         problem_->setText(
-            QStringLiteral("\"%1\": %2").arg(qs(model::boxInfo(box_, form).caption), qs(*why)));
+            QStringLiteral("\"%1\": %2.").arg(qs(model::boxInfo(box_, form).caption), qs(*why)));
         return;
     }
     const model::Spread& spread = std::get<model::Spread>(parsed);
