@@ -235,6 +235,12 @@ QJsonObject caseObject(const CaseFile& f) {
         }
         root.insert(QStringLiteral("marks"), marks);
     }
+    // So are the spreads (since 1.2): a case without them opens anywhere.
+    QJsonObject spreads;
+    for (int i = 0; i < kBoxCount; ++i)
+        if (const auto& s = f.spreads[i])
+            spreads.insert(qs(model::kBoxKeys[i]), qs(model::spreadText(*s)));
+    if (!spreads.isEmpty()) root.insert(QStringLiteral("spreads"), spreads);
     return root;
 }
 
@@ -296,8 +302,27 @@ std::variant<CaseRead, std::string> readCaseObject(const QJsonObject& root, Boxe
         if (!marks) return error;
         f.marks = *marks;
     }
+    std::optional<Fields> spreads;
+    if (root.contains(QStringLiteral("spreads"))) {
+        const auto object = top.object("spreads");
+        if (!object) return error;
+        spreads.emplace(*object, "spreads.", error);
+        for (int i = 0; i < kBoxCount; ++i) {
+            const std::string_view key = model::kBoxKeys[i];
+            if (!object->contains(qs(key))) continue;
+            const auto text = spreads->text(key);
+            if (!text) return error;
+            const auto s = model::parseSpread(*text);
+            if (const auto* problem = std::get_if<std::string>(&s))
+                return spreads->name(key) + ": " + *problem + ".";
+            if (const auto problem = model::checkSpread(i, std::get<model::Spread>(s)))
+                return spreads->name(key) + ": " + model::boxMessage(*problem, f.form);
+            f.spreads[i] = std::get<model::Spread>(s);
+        }
+    }
     for (const Fields* fields : {&top, &boxes, &connect})
         fields->noteUnknown(read.notes);
+    if (spreads) spreads->noteUnknown(read.notes);
 
     if (boxCheck == Boxes::AsTyped) return read;
     // The boxes as Draw would read them: a case that cannot be drawn is refused.

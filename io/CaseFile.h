@@ -3,13 +3,14 @@
 // the window, as JSON text a person can read and edit.
 //
 //   {
-//     "format": "yawmark-case", "version": "1.1",
+//     "format": "yawmark-case", "version": "1.2",
 //     "vehicle": "McLaren F1", "inertiaForm": "moment",
 //     "autoYawRate": true, "autoInertia": true, "autoSnapshot": false, "realTime": false,
 //     "boxes": { "wheelbaseLength": "4.29", ... nineteen texts ... },
 //     "connect": { "massCentre": 0, "frontLeft": 0, ... },
 //     "marks": [ { "wheel": "RL", "sigma": 0.05, "startsAtPull": true,
-//                  "endsAtRest": false, "points": [[-0.93, -1.61], ...] }, ... ]
+//                  "endsAtRest": false, "points": [[-0.93, -1.61], ...] }, ... ],
+//     "spreads": { "friction": "normal:0.76,0.06", "mass": "uniform:1100,1180", ... }
 //   }
 //
 // The box texts are kept exactly as shown, so a case saved and opened again
@@ -26,6 +27,11 @@
 // are some, and a case without it (as every 1.0 case) has none. In a mark,
 // "wheel" and "points" must be there; "sigma" (m, greater than 0) and the two
 // flags default to the survey's 5 cm and false. Points are [x, y] in metres.
+//
+// The spreads came with version 1.2, written only when a box has one: each a
+// box's key and its spread as model::spreadText writes it, in the box's own
+// unit. A spread that does not read, or that leaves its box's range, is
+// refused like a box (`field "spreads.mass": ...`); 1.0 and 1.1 cases have none.
 #pragma once
 
 #include "model/Boxes.h"
@@ -44,7 +50,7 @@
 namespace yawmark::io {
 
 inline constexpr std::string_view kCaseFormat = "yawmark-case";
-inline constexpr int kCaseMajor = 1, kCaseMinor = 1;
+inline constexpr int kCaseMajor = 1, kCaseMinor = 2;
 inline constexpr std::string_view kCaseSuffix = ".yawmark";
 
 struct CaseFile {

@@ -33,6 +33,8 @@ CaseFile everyFieldChanged() {
     f.autoSnapshot = f.realTime = true;
     f.marks = {{sim::FR, {{-0.93, 1.0 / 3}, {2e-9, 1e6}}, 0.02, true, false},
                {sim::RL, {{4, 5}}, 0.5, false, true}};
+    f.spreads[model::kFrictionBox] = model::Spread{model::Shape::Normal, 0.76, 0.1 / 3};
+    f.spreads[model::kStartYBox] = model::Spread{model::Shape::Triangular, -1, 0, 2e-9};
     return f;
 }
 
@@ -66,6 +68,7 @@ TEST(CaseFile, EveryFieldRoundTripsThroughAFileToABitIdenticalRun) {
         return t;
     };
     EXPECT_EQ(marks(r.file), marks(f));
+    EXPECT_EQ(r.file.spreads, f.spreads);
     const sim::Body a = runOf(f), b = runOf(r.file);
     EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
 }
@@ -82,7 +85,7 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {"{ \"format\": ", "not a case file: "},
         {"[1, 2]", "no JSON object"},
         {with("yawmark-case", "other"), "field \"format\""},
-        {with("\"1.1\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
+        {with("\"1.2\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
         {with("\"mass\": \"1139\",", ""), "field \"boxes.mass\" is missing."},
         {with("\"mass\": \"1139\"", "\"mass\": 1139"), "field \"boxes.mass\" must be a text"},
         {with("\"mass\": \"1139\"", "\"mass\": \"0\""),
@@ -107,6 +110,10 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {with("\"connect\"", "\"marks\": [{\"wheel\": \"RL\", \"sigma\": 1e-300, \"points\": "
                              "[[1, 2]]}], \"connect\""),
          "field \"marks[0].sigma\" must be from 0.001 to 10 m."},
+        {with("\"connect\"", "\"spreads\": {\"mass\": \"normal:1139,0\"}, \"connect\""),
+         "field \"spreads.mass\": SD must be greater than 0."},
+        {with("\"connect\"", "\"spreads\": {\"steering\": \"uniform:1,2\"}, \"connect\""),
+         "field \"spreads.steering\": \"Steering Direction (L/R/CE)\" takes no spread"},
     };
     for (const auto& [text, message] : cases) {
         const auto read = readCaseText(text);
@@ -114,8 +121,9 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         EXPECT_NE(std::get<std::string>(read).find(message), std::string::npos)
             << std::get<std::string>(read);
     }
-    // A newer minor version's fields are noted and passed over.
-    const auto newer = readCaseText(with("\"1.1\"", "\"1.7\", \"wind\": 3"));
+    // An older minor version opens; a newer one's fields are noted and passed over.
+    EXPECT_TRUE(std::holds_alternative<CaseRead>(readCaseText(with("\"1.2\"", "\"1.1\""))));
+    const auto newer = readCaseText(with("\"1.2\"", "\"1.7\", \"wind\": 3"));
     ASSERT_TRUE(std::holds_alternative<CaseRead>(newer));
     EXPECT_EQ(std::get<CaseRead>(newer).notes,
               std::vector<std::string>{"field \"wind\" is not known here and was ignored."});
