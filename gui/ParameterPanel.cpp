@@ -362,9 +362,11 @@ void ParameterPanel::connectHandlers() {
             QMenu* menu = box->createStandardContextMenu();
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->addSeparator();
-            connect(menu->addAction(QStringLiteral("Spread...")), &QAction::triggered, this,
-                    [this, i] { emit spreadAsked(i); });
+            QAction* set = menu->addAction(QStringLiteral("Spread..."));
+            set->setObjectName(QStringLiteral("mnuSpread"));
+            connect(set, &QAction::triggered, this, [this, i] { emit spreadAsked(i); });
             QAction* clear = menu->addAction(QStringLiteral("Clear Spread"));
+            clear->setObjectName(QStringLiteral("mnuClearSpread"));
             clear->setEnabled(spreads_[i].has_value());
             connect(clear, &QAction::triggered, this, [this, i] { emit spreadCleared(i); });
             menu->popup(box->mapToGlobal(at));

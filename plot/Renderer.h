@@ -42,7 +42,7 @@ struct Cloud {
     friend bool operator==(const Cloud&, const Cloud&) = default;
 };
 // Orange, apart from the five trails' colours.
-inline constexpr Color kCloudTrailColor = 0xC0D8F0u;  // pale orange
+inline constexpr Color kCloudTrailColor = 0xA0C8F0u;  // pale orange
 inline constexpr Color kCloudRestColor = 0x1090F0u;   // orange
 inline constexpr Color kCloudRegionColor = 0x0040A0u; // dark orange
 inline constexpr int kCloudDotPixels = 2;
