@@ -338,7 +338,12 @@ void MonteCarloDialog::run() {
     const io::CaseFile f = document_.file();
     if (const auto problem =
             model::monteCarloProblem(f.texts, f.autos, f.form, f.spreads, settings)) {
-        lblSummary_->setText(QStringLiteral("Nothing run: %1").arg(qs(*problem)));
+        const bool none = std::ranges::none_of(f.spreads, [](const auto& s) { return s.has_value(); });
+        lblSummary_->setText(
+            QStringLiteral("Nothing run: %1%2")
+                .arg(qs(*problem), none ? QStringLiteral(" Choose a box above and Spread..., or "
+                                                         "right-click a box of the panel.")
+                                        : QString()));
         return;
     }
     document_.setSeed(seed);

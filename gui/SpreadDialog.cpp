@@ -99,6 +99,7 @@ SpreadDialog::SpreadDialog(QWidget* parent, CaseDocument& document, int box)
     all->addWidget(note);
     all->addWidget(problem_);
     all->addWidget(buttons);
+    setMinimumWidth(360);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &SpreadDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SpreadDialog::reject);
@@ -119,7 +120,12 @@ SpreadDialog::SpreadDialog(QWidget* parent, CaseDocument& document, int box)
 void SpreadDialog::fillDefaults() {
     const int shape = std::clamp(shape_->currentIndex(), 0, 2);
     // A few percent of the value either way: a start to be typed over.
-    const double v = value_, d = v != 0 ? std::abs(v) * 0.05 : 1.0;
+    const double v = value_;
+    double d = v != 0 ? std::abs(v) * 0.05 : 1.0;
+    if (const double digit = std::pow(10.0, std::floor(std::log10(d)) - 1);
+        std::isfinite(digit) && digit > 0)
+        d = std::round(d / digit) * digit; // two digits: 0.045, not 0.0448028673835126
+
     const double values[3][3] = {{v, d, 0}, {v - 2 * d, v + 2 * d, 0}, {v - 2 * d, v, v + 2 * d}};
     for (int i = 0; i < 3; ++i) {
         const bool used = i < kFieldNames[shape].size();
@@ -142,17 +148,20 @@ void SpreadDialog::accept() {
     const auto parsed = model::parseSpread(text.toStdString());
     const model::InertiaForm form = document_.file().form;
     if (const auto* why = std::get_if<std::string>(&parsed)) {
-        problem_->setText(
+        return refuse(
             QStringLiteral("\"%1\": %2.").arg(qs(model::boxInfo(box_, form).caption), qs(*why)));
-        return;
     }
     const model::Spread& spread = std::get<model::Spread>(parsed);
     if (const auto problem = model::checkSpread(box_, spread)) {
-        problem_->setText(QString::fromStdString(model::boxMessage(*problem, form)));
-        return;
+        return refuse(QString::fromStdString(model::boxMessage(*problem, form)));
     }
     document_.setSpread(box_, spread);
     QDialog::accept();
+}
+
+void SpreadDialog::refuse(const QString& text) {
+    problem_->setText(text);
+    adjustSize(); // grown to show the message whole
 }
 
 void SpreadDialog::clearSpread() {

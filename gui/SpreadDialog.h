@@ -43,6 +43,8 @@ public slots:
     void clearSpread();
 
 private:
+    // What is wrong, said under the fields; the fields stay as typed.
+    void refuse(const QString& text);
     // The fields around the box's value for the chosen shape.
     void fillDefaults();
 
