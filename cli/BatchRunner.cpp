@@ -7,6 +7,7 @@
 #include "model/Text.h"
 #include "sim/NumberText.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -85,12 +86,32 @@ std::string batchUsage() {
            "  --starts-at-pull    the marks start where the handbrake was pulled\n"
            "  --ends-at-rest      the marks end where the car came to rest\n"
            "\n"
+           "Monte Carlo: the skid run many times, inputs drawn from their spreads:\n"
+           "  --monte-carlo N     make N draws (1 to 10000000), each run until the car comes\n"
+           "                      to rest, and print draw, the drawn inputs by their\n"
+           "                      case-file keys, then rest_x,rest_y,distance,turned,time\n"
+           "                      (m, m, m, degrees clockwise, s), a row a draw; a draw\n"
+           "                      that Draw refuses or that does not come to rest has no\n"
+           "                      outcome, and a note on standard error says why\n"
+           "  --vary BOX=SPREAD   draw box BOX (0..18 or its case-file key, such as\n"
+           "                      friction) from SPREAD, in the box's own unit:\n"
+           "                      normal:MEAN,SD (held within 4 SD), uniform:LOW,HIGH or\n"
+           "                      triangular:LOW,MODE,HIGH; repeatable; overrides the\n"
+           "                      case file's spread of that box; with --save-case, kept\n"
+           "                      in the case\n"
+           "  --seed S            the draws' seed, a whole number (default 1): the same\n"
+           "                      seed gives the same draws, whatever the threads\n"
+           "  --threads T         run the draws on T threads (default: every core)\n"
+           "  --summary           print quantity,p2.5,p50,p97.5,mean,sd,unit instead, a\n"
+           "                      row for each of the five outcomes; exit status 3 when\n"
+           "                      no draw has one\n"
+           "\n"
            "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
            "the start-up boxes and check boxes; the options override it. A field it does\n"
            "not know is ignored with a note on standard error.\n"
            "\n"
-           "--png, --save-case, --write-marks and --fit each name an output; give one of\n"
-           "them (--fit with --save-case writes the fitted case).\n"
+           "--png, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
+           "output; give one of them (--fit with --save-case writes the fitted case).\n"
            "\n"
            "Bad input prints one line on standard error (and this text after an unknown\n"
            "option) and exits with status 2. A fit the marks cannot support prints which\n"
@@ -213,6 +234,45 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 o.sigma = *v;
             else
                 o.muUncertainty = *v;
+        } else if (name == "--monte-carlo" || name == "--seed" || name == "--threads") {
+            const auto text = value();
+            const auto n = text ? parseCount(*text) : std::nullopt;
+            const std::uint64_t v = n.value_or(0);
+            const std::uint64_t most = name == "--threads" ? 1024 : kMaxDraws;
+            if (!n || (name != "--seed" && (v < 1 || v > most)))
+                return name +
+                       (name == "--seed"      ? " needs a whole number of 0 or more"
+                        : name == "--threads" ? " needs a whole number of threads from 1 to 1024"
+                                              : " needs a whole number of draws from 1 to " +
+                                                    std::to_string(kMaxDraws)) +
+                       ", not \"" + printable(text.value_or("")) + "\".";
+            if (name == "--seed")
+                o.seed = v;
+            else if (name == "--threads")
+                o.threads = static_cast<int>(v);
+            else
+                o.monteCarlo = v;
+        } else if (name == "--vary") {
+            const auto text = value();
+            const auto eq = text ? text->find('=') : std::string::npos;
+            std::optional<int> box;
+            if (eq != std::string::npos) {
+                const std::string_view key = std::string_view(*text).substr(0, eq);
+                if (const auto index = parseCount(key); index && *index < kBoxCount)
+                    box = static_cast<int>(*index);
+                for (int b = 0; b < kBoxCount; ++b)
+                    if (sameLetters(key, kBoxKeys[b])) box = b;
+            }
+            if (!box)
+                return "--vary needs BOX=SPREAD with a box number from 0 to 18 or a case-file "
+                       "key such as friction, not \"" +
+                       printable(text.value_or("")) + "\".";
+            const auto spread = parseSpread(std::string_view(*text).substr(eq + 1));
+            if (const auto* problem = std::get_if<std::string>(&spread))
+                return "--vary " + printable(*text) + ": " + *problem + ".";
+            o.vary.emplace_back(*box, std::get<Spread>(spread));
+        } else if (name == "--summary" && flag()) {
+            o.summary = true;
         } else if (name == "--save-case") {
             const auto text = value();
             if (!text || text->empty()) return "--save-case needs a file name.";
@@ -242,13 +302,28 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.fit.empty() && fitOption)
         return "--fit-for, --sigma, --mu-uncertainty, --starts-at-pull and --ends-at-rest go "
                "with --fit.";
+    for (const auto& [box, spread] : o.vary)
+        if (const auto problem = checkSpread(box, spread))
+            return "--vary: " +
+                   boxMessage(*problem, o.gyration ? InertiaForm::Gyration : InertiaForm::Moment);
+    if (o.monteCarlo && !o.fit.empty())
+        return "--fit and --monte-carlo are not yet combined: give one of them.";
+    if (!o.monteCarlo && (o.seed || o.threads || o.summary))
+        return "--seed, --threads and --summary go with --monte-carlo.";
+    if (!o.monteCarlo && !o.vary.empty() && (o.saveCase.empty() || !o.fit.empty()))
+        return "--vary goes with --monte-carlo (or with --save-case, which keeps the spreads in "
+               "the case).";
+    if (o.monteCarlo && (o.passes || o.seconds || o.every != 1))
+        return "--passes, --seconds and --every go with a single run: each draw of "
+               "--monte-carlo runs until the car comes to rest.";
     // Each of these writes its own output and nothing else; only a fit also
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
          {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
-          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()}})
+          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
+          std::pair{"--monte-carlo", o.monteCarlo.has_value()}})
         if (given) outputs.push_back(option);
     if (outputs.size() > 1)
         return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
@@ -303,6 +378,8 @@ std::optional<std::string> prepareBatchSkid(const BatchOptions& options, BatchSk
     for (const auto& [box, text] : options.boxes)
         t.text[box] = text;
     if (options.lines) t.trail.fill(1);
+    for (const auto& [box, spread] : options.vary)
+        file.spreads[box] = spread;
     file.texts = t;
     file.form = form;
     file.autos = {file.autos.normal && options.autoNormal,
@@ -414,6 +491,91 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
     return 0;
 }
 
+int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::ostream& out,
+                       std::ostream& err) {
+    const io::CaseFile& file = skid.file;
+    MonteCarloSettings settings;
+    settings.draws = *options.monteCarlo;
+    settings.seed = options.seed.value_or(settings.seed);
+    settings.threads = options.threads.value_or(0);
+    settings.maxPasses = kMaxRestPasses;
+    if (auto problem =
+            monteCarloProblem(file.texts, file.autos, file.form, file.spreads, settings)) {
+        err << "yawmark-batch: --monte-carlo: " << *problem << '\n';
+        return 2;
+    }
+    // In parts, each printed as soon as it is drawn: the run keeps no more
+    // than one part's draws, and with --summary no more than their outcomes.
+    constexpr std::uint64_t kPart = 1 << 14;
+    std::array<std::vector<double>, kOutcomeCount> values;
+    std::uint64_t refused = 0;
+    std::string firstProblem;
+    const auto number = [](double v) { return ',' + exactNumber(v); };
+    for (std::uint64_t first = 0; first < *options.monteCarlo; first += kPart) {
+        settings.first = first;
+        settings.draws = std::min(kPart, *options.monteCarlo - first);
+        const MonteCarloResult r =
+            runMonteCarlo(file.texts, file.autos, file.form, file.spreads, settings);
+        std::string text, notes;
+        if (first == 0 && !options.summary) {
+            text = "draw";
+            for (int box : r.varied)
+                text += ',' + std::string(kBoxKeys[box]);
+            for (int i = 0; i < kOutcomeCount; ++i)
+                text += ',' + std::string(outcomeKey(i));
+            text += '\n';
+        }
+        for (std::size_t k = 0; k < r.draws.size(); ++k) {
+            const DrawResult& d = r.draws[k];
+            const std::uint64_t draw = first + k + 1; // numbered from 1, as passes are
+            if (!d.outcome) {
+                ++refused;
+                if (firstProblem.empty()) firstProblem = d.problem;
+                if (!options.summary)
+                    notes += "yawmark-batch: note: draw " + std::to_string(draw) + ": " +
+                             d.problem + '\n';
+            }
+            if (options.summary) {
+                for (int i = 0; i < kOutcomeCount && d.outcome; ++i)
+                    values[i].push_back(outcomeValue(*d.outcome, i));
+                continue;
+            }
+            text += std::to_string(draw);
+            for (double v : d.inputs)
+                text += number(v);
+            for (int i = 0; i < kOutcomeCount; ++i)
+                text += d.outcome ? number(outcomeValue(*d.outcome, i)) : ",";
+            text += '\n';
+        }
+        out << text;
+        out.flush();
+        err << notes;
+    }
+    if (!options.summary) return 0;
+    const std::uint64_t draws = *options.monteCarlo;
+    if (refused == draws) {
+        err << "yawmark-batch: no draw came to rest, so there is nothing to summarise; the "
+               "first: "
+            << firstProblem << '\n';
+        return 3;
+    }
+    if (refused > 0)
+        err << "yawmark-batch: note: " << refused << " of " << draws
+            << " draws have no outcome and are left out of the summary; the first: " << firstProblem
+            << '\n';
+    std::string table = "quantity,p2.5,p50,p97.5,mean,sd,unit\n";
+    for (int i = 0; i < kOutcomeCount; ++i) {
+        const Percentiles p = percentiles(std::move(values[i]));
+        table += std::string(outcomeKey(i));
+        for (double v : {p.p2_5, p.p50, p.p97_5, p.mean, p.sd})
+            table += number(v);
+        table += ',' + std::string(outcomeUnit(i)) + '\n';
+    }
+    out << table;
+    out.flush();
+    return 0;
+}
+
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto fail = [&err](const std::string& message) {
         err << "yawmark-batch: " << message << '\n';
@@ -453,6 +615,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
     }
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
+    if (options.monteCarlo) return runBatchMonteCarlo(options, skid, out, err);
     if (!options.writeMarks.empty()) {
         const std::vector<Mark> marks = runMarks(skid.c);
         for (const Mark& m : marks)

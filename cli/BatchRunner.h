@@ -8,6 +8,7 @@
 #include "io/CaseFile.h"
 #include "model/Boxes.h"
 #include "model/Fit.h"
+#include "model/MonteCarlo.h"
 #include "model/Run.h"
 #include "model/Trajectory.h"
 #include "plot/View.h"
@@ -65,6 +66,13 @@ struct BatchOptions {
     bool help = false;                     // -h, --help
     bool version = false;                  // --version
 
+    // Monte Carlo.
+    std::optional<std::uint64_t> monteCarlo;         // --monte-carlo N: N draws
+    std::vector<std::pair<int, model::Spread>> vary; // --vary BOX=SPREAD, in the order given
+    std::optional<std::uint64_t> seed;               // --seed S (default 1)
+    std::optional<int> threads;                      // --threads T (default: every core)
+    bool summary = false;                            // --summary: percentiles, not draws
+
     // Neither --passes nor --seconds: the run goes on until the car comes to rest.
     bool untilRest() const { return !passes && !seconds; }
 };
@@ -105,6 +113,13 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run&
 // be used) or 3 (the fit is refused). With --save-case the fitted case is
 // written too.
 int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out, std::ostream& err);
+
+// The draws of --monte-carlo from the skid's boxes as typed and the case's
+// spreads (those of --vary instead where given): one CSV row a draw, or the
+// summary table; returns 0, or 2 after one line on err when the case cannot be
+// run so, or 3 when no draw comes to rest.
+int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::ostream& out,
+                       std::ostream& err);
 
 // The whole program: returns the exit status (0, or 2 after one line on err;
 // 3 for a refused fit).

@@ -18,7 +18,6 @@ namespace yawmark::model {
 
 namespace {
 
-constexpr std::uint64_t kMaxDraws = 10'000'000;
 // Draws between two calls of the progress function.
 constexpr std::uint64_t kChunk = 256;
 
@@ -59,9 +58,8 @@ DrawResult runDraw(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
                    const MonteCarloSettings& settings, std::uint64_t index) {
     DrawResult d;
     d.inputs.reserve(varied.size());
-    const auto prepared =
-        prepareDraw(drawnTexts(texts, spreads, varied, settings.seed, index, &d.inputs), autos,
-                    form);
+    const auto prepared = prepareDraw(
+        drawnTexts(texts, spreads, varied, settings.seed, index, &d.inputs), autos, form);
     if (const auto* problem = std::get_if<BoxProblem>(&prepared)) {
         d.problem = boxMessage(*problem, form);
         return d;
@@ -87,8 +85,8 @@ DrawResult runDraw(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
             return d;
         }
     }
-    d.problem = "the car had not come to rest after " + std::to_string(settings.maxPasses) +
-                " passes.";
+    d.problem =
+        "the car had not come to rest after " + std::to_string(settings.maxPasses) + " passes.";
     return d;
 }
 
@@ -115,8 +113,7 @@ std::optional<std::string> monteCarloProblem(const BoxTexts& texts, AutoCalculat
                                              InertiaForm form, const Spreads& spreads,
                                              const MonteCarloSettings& settings) {
     const auto prepared = prepareDraw(texts, autos, form);
-    if (const auto* problem = std::get_if<BoxProblem>(&prepared))
-        return boxMessage(*problem, form);
+    if (const auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, form);
     for (int box : variedBoxes(spreads)) {
         if (auto problem = checkSpread(box, *spreads[box])) return boxMessage(*problem, form);
         // A Calculate would write over the drawn value: the spread would vary nothing.
@@ -151,13 +148,14 @@ MonteCarloResult runMonteCarlo(const BoxTexts& texts, AutoCalculate autos, Inert
             tbb::parallel_for(tbb::blocked_range<std::uint64_t>(done, end),
                               [&](const tbb::blocked_range<std::uint64_t>& r) {
                                   for (std::uint64_t k = r.begin(); k != r.end(); ++k)
-                                      result.draws[k] = runDraw(texts, autos, form, spreads,
-                                                                result.varied, settings,
-                                                                settings.first + k);
+                                      result.draws[k] =
+                                          runDraw(texts, autos, form, spreads, result.varied,
+                                                  settings, settings.first + k);
                               });
         });
         done = end;
-        if (progress && !progress(static_cast<double>(done) / static_cast<double>(settings.draws)) &&
+        if (progress &&
+            !progress(static_cast<double>(done) / static_cast<double>(settings.draws)) &&
             done < settings.draws) {
             result.draws.resize(done);
             result.cancelled = true;

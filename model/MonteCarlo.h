@@ -20,6 +20,9 @@
 
 namespace yawmark::model {
 
+// The most draws a run makes.
+inline constexpr std::uint64_t kMaxDraws = 10'000'000;
+
 struct MonteCarloSettings {
     std::uint64_t draws = 1000;
     std::uint64_t seed = 1;

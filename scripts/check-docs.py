@@ -412,9 +412,13 @@ def check_case_files():
     c = default_case()
     fields = re.search(r"\| field \| kind \| what \|\n\|[-|]+\n((?:\|.*\n)+)", TEXT)
     names = re.findall(r"^\| `(\w+)` \|", fields.group(1), re.M) if fields else []
-    if set(names) != set(c) | {"marks"}:
+    # The optional fields: the marks, and the spreads a case with one is saved with.
+    written = set(c) | {"marks"}
+    if batch("--save-case", "spreads.yawmark", "--vary", "4=normal:0.76,0.06")[0] == 0:
+        written |= set(json.loads((WORK / "spreads.yawmark").read_text()))
+    if set(names) != written:
         mismatch(f"README.md:{text_line(fields.start()) if fields else 0}",
-                 f"the fields are {sorted(set(c) | {'marks'})}, the table names {names}")
+                 f"the fields are {sorted(written)}, the table names {names}")
     # Refusals: each names the file, and the field at fault.
     m = find(r"A file is refused, with a message that names the file \(and the field, when one is at fault\)",
              "how a case file is refused")
@@ -821,9 +825,11 @@ def check_man_pages():
     (WORK / "unreadable.csv").write_text("RL,1,two\n")
     refused_fit = ["--fit", "examples/skid-marks.csv", "--box", "0=2.6"]
     check_exit_status("yawmark-batch", BATCH, {
-        0: [["--passes", "1"], ["--version"], ["--fit", "examples/skid-marks.csv"]],
-        2: [["--no-such-option"], ["--box", "2=0"], ["missing.yawmark"], ["--fit", "unreadable.csv"]],
-        3: [refused_fit]})
+        0: [["--passes", "1"], ["--version"], ["--fit", "examples/skid-marks.csv"],
+            ["--monte-carlo", "3", "--vary", "4=normal:0.76,0.06"]],
+        2: [["--no-such-option"], ["--box", "2=0"], ["missing.yawmark"], ["--fit", "unreadable.csv"],
+            ["--monte-carlo", "3"]],
+        3: [refused_fit, ["--monte-carlo", "3", "--vary", "9=uniform:0.1,0.2", "--summary"]]})
     usage = batch("--help")[1]
     for status in re.findall(r"status (\d+)", usage):
         if f".B {status}\n" not in h2m_section("yawmark-batch", "EXIT STATUS"):

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
     xvfb xauth xdotool openbox procps x11-utils imagemagick
     fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-liberation
     dpkg-dev file desktop-file-utils appstream

@@ -109,6 +109,17 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--box", "13=1e-12", "--seconds", "1"},
          "--seconds 1 with a calculation interval of 1E-12 ms asks for 1000000000000000 passes"},
         {{"--fit", "no such marks.csv"}, "--fit: "},
+        {{"--monte-carlo", "0"}, "--monte-carlo needs a whole number of draws from 1 to 10000000"},
+        {{"--monte-carlo", "9", "--threads", "0"}, "--threads needs a whole number of threads"},
+        {{"--vary", "4=normal:1"}, "--vary 4=normal:1: a normal spread takes MEAN,SD, not \"1\"."},
+        {{"--vary", "19=uniform:1,2"}, "--vary needs BOX=SPREAD with a box number from 0 to 18"},
+        {{"--vary", "mass=normal:1139,300"}, "--vary: \"Vehicle Mass (kg)\" must be greater than"},
+        {{"--vary", "4=normal:0.76,0.06"}, "--vary goes with --monte-carlo"},
+        {{"--summary"}, "--seed, --threads and --summary go with --monte-carlo"},
+        {{"--monte-carlo", "9", "--fit", "m.csv"}, "--fit and --monte-carlo are not yet combined"},
+        {{"--monte-carlo", "9", "--png", "p.png"}, "give --png or --monte-carlo, not both"},
+        {{"--monte-carlo", "9", "--passes", "5"}, "--passes, --seconds and --every go with a single"},
+        {{"--monte-carlo", "9"}, "--monte-carlo: no box has a spread"},
     };
     for (const auto& c : cases) {
         const Result r = batch(c.args);
@@ -214,6 +225,36 @@ TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {
     ASSERT_EQ(batch(save).status, 0);
     EXPECT_EQ(batch({file, "--passes", "30"}).out, batch(run).out);
     expectRefused(batch({file, "--box", "2=0"}), "\"Vehicle Mass (kg)\" must be greater than 0", file);
+    // The spreads --vary gives are kept in the case, and its draws are the same.
+    ASSERT_EQ(batch({"--vary", "4=normal:0.76,0.06", "--save-case", file}).status, 0);
+    EXPECT_EQ(batch({file, "--monte-carlo", "9"}).out,
+              batch({"--monte-carlo", "9", "--vary", "friction=normal:0.76,0.06"}).out);
+}
+
+TEST(Batch, MonteCarloPrintsARowADrawOrTheirSummary) {
+    const Args args{"--monte-carlo", "60", "--seed", "3", "--vary", "friction=normal:0.76,0.06",
+                    "--vary", "9=uniform:0.5,17"};
+    const Result r = batch(args);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              "draw,friction,turnRadius,rest_x,rest_y,distance,turned,time");
+    EXPECT_EQ(lineCount(r.out), 61);
+    // A draw Draw refuses (the radius inside the car): its row has no outcome, a note says why.
+    long refused = 0;
+    for (std::size_t at = 0; (at = r.out.find(",,,,,\n", at)) != std::string::npos; ++at)
+        ++refused;
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(lineCount(r.err), refused);
+    Args more = args;
+    more.push_back("--summary");
+    const Result s = batch(more);
+    std::istringstream lines(s.out);
+    std::string names;
+    for (std::string line; std::getline(lines, line);)
+        names += line.substr(0, line.find(',')) + line.substr(line.rfind(',')) + ' ';
+    EXPECT_EQ(names, "quantity,unit rest_x,m rest_y,m distance,m turned,deg time,s ");
+    EXPECT_EQ(s.err, "yawmark-batch: note: " + std::to_string(refused) +
+                         " of 60 draws have no outcome and are left out of the summary; the first: " +
+                         r.err.substr(r.err.find(": \"") + 2, r.err.find('\n') - r.err.find(": \"") - 1));
 }
 
 TEST(Batch, ARunThatCannotGoOnEndsThereWithExitTwo) {

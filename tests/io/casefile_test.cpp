@@ -34,7 +34,6 @@ CaseFile everyFieldChanged() {
     f.marks = {{sim::FR, {{-0.93, 1.0 / 3}, {2e-9, 1e6}}, 0.02, true, false},
                {sim::RL, {{4, 5}}, 0.5, false, true}};
     f.spreads[model::kFrictionBox] = model::Spread{model::Shape::Normal, 0.76, 0.1 / 3};
-    f.spreads[model::kStartYBox] = model::Spread{model::Shape::Triangular, -1, 0, 2e-9};
     return f;
 }
 
