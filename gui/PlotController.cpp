@@ -137,11 +137,15 @@ void PlotController::drawAxes() {
 std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& renderer,
                                                            const plot::Frame& frame) {
     const auto& marks = document_.file().marks;
-    std::vector<plot::LegendEntry> more; // each wheel with marks, once
+    std::vector<plot::LegendEntry> more; // each wheel with marks, once; the cloud
     for (int wheel = 0; wheel < 4; ++wheel)
         if (std::any_of(marks.begin(), marks.end(),
                         [wheel](const model::Mark& m) { return m.wheel == wheel; }))
             more.push_back({plot::kMarkNames[wheel], plot::markColor(wheel)});
+    if (cloud_) {
+        more.push_back({"draws at rest", plot::kCloudRestColor});
+        more.push_back({"95% region", plot::kCloudRegionColor});
+    }
     auto failure = renderer.drawAxes(frame, more);
     if (failure) return failure;
     for (const model::Mark& mark : marks)
