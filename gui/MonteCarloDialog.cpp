@@ -3,6 +3,7 @@
 
 #include "gui/CaseDocument.h"
 #include "gui/DesignForm.h"
+#include "gui/HistogramView.h"
 #include "gui/PlotController.h"
 #include "gui/SpreadDialog.h"
 #include "model/Run.h"
@@ -11,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -39,15 +39,6 @@ const QString kOutcomeNames[model::kOutcomeCount] = {
 // Most points kept of a sampled trail: enough for a smooth curve at any zoom a skid needs.
 constexpr std::size_t kTrailPoints = 400;
 
-// A number to the decimals that keep two digits of the spread `sd`.
-QString shown(double value, double sd) {
-    if (!std::isfinite(value)) return {};
-    if (!(sd > 0) || !std::isfinite(sd)) return QString::number(value, 'g', 4);
-    const int decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10(sd))), 0, 6);
-    const bool zero = std::round(value * std::pow(10.0, decimals)) == 0;
-    return QString::number(zero ? 0.0 : value, 'f', decimals);
-}
-
 // The mass centre's path of one drawn case, run to rest as the draws are.
 std::vector<sim::Vec2> trailOf(const model::Case& c, std::uint64_t maxPasses) {
     model::Run run;
@@ -68,81 +59,6 @@ std::vector<sim::Vec2> trailOf(const model::Case& c, std::uint64_t maxPasses) {
 }
 
 } // namespace
-
-// The five outcomes' histograms side by side: bars of the draws, the 95%
-// range's ends and the median marked, the lowest and highest value beneath.
-class HistogramView : public QWidget {
-public:
-    struct Panel {
-        QString title;
-        std::vector<double> values; // in the shown unit
-        model::Percentiles p;
-    };
-    explicit HistogramView(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("histograms"));
-        setMinimumHeight(96);
-    }
-    void setPanels(std::vector<Panel> panels) {
-        panels_ = std::move(panels);
-        update();
-    }
-    bool empty() const { return panels_.empty(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), palette().base());
-        if (panels_.empty()) return;
-        const int n = static_cast<int>(panels_.size());
-        const int line = fontMetrics().height();
-        for (int k = 0; k < n; ++k) {
-            const QRect cell(width() * k / n + 4, 2, width() / n - 8, height() - 4);
-            const Panel& h = panels_[k];
-            p.setPen(palette().text().color());
-            p.drawText(cell.adjusted(0, 0, 0, -(cell.height() - line)),
-                       Qt::AlignHCenter | Qt::AlignTop, h.title);
-            if (h.values.empty()) continue;
-            const auto [lo, hi] = std::ranges::minmax(h.values);
-            p.drawText(QRect(cell.left(), cell.bottom() - line, cell.width(), line), Qt::AlignLeft,
-                       shown(lo, h.p.sd));
-            p.drawText(QRect(cell.left(), cell.bottom() - line, cell.width(), line), Qt::AlignRight,
-                       shown(hi, h.p.sd));
-            const QRect plot(cell.left(), cell.top() + line + 2, cell.width(),
-                             cell.height() - 2 * line - 4);
-            constexpr int kBins = 20;
-            std::array<int, kBins> count{};
-            const double span = hi - lo;
-            const auto bin = [&](double v) {
-                return span > 0
-                           ? std::clamp(static_cast<int>((v - lo) / span * kBins), 0, kBins - 1)
-                           : kBins / 2;
-            };
-            for (double v : h.values)
-                ++count[bin(v)];
-            const int most = *std::ranges::max_element(count);
-            for (int b = 0; b < kBins; ++b) {
-                const int x0 = plot.left() + plot.width() * b / kBins;
-                const int x1 = plot.left() + plot.width() * (b + 1) / kBins;
-                const int bar = plot.height() * count[b] / std::max(most, 1);
-                p.fillRect(QRect(x0, plot.bottom() - bar + 1, std::max(x1 - x0 - 1, 1), bar),
-                           QColor(0xF0, 0xB0, 0x60));
-            }
-            const auto at = [&](double v) {
-                return span > 0 ? plot.left() + static_cast<int>((v - lo) / span * plot.width())
-                                : plot.center().x();
-            };
-            p.setPen(QPen(QColor(0xA0, 0x40, 0x00), 1, Qt::DashLine));
-            for (double v : {h.p.p2_5, h.p.p97_5})
-                p.drawLine(at(v), plot.top(), at(v), plot.bottom());
-            p.setPen(QPen(palette().text().color(), 1));
-            p.drawLine(at(h.p.p50), plot.top(), at(h.p.p50), plot.bottom());
-            p.drawLine(plot.bottomLeft(), plot.bottomRight());
-        }
-    }
-
-private:
-    std::vector<Panel> panels_;
-};
 
 MonteCarloDialog::MonteCarloDialog(QWidget* window, CaseDocument& document, PlotController& plotter)
     : QDialog(window), document_(document), plotter_(plotter) {
@@ -338,7 +254,8 @@ void MonteCarloDialog::run() {
     const io::CaseFile f = document_.file();
     if (const auto problem =
             model::monteCarloProblem(f.texts, f.autos, f.form, f.spreads, settings)) {
-        const bool none = std::ranges::none_of(f.spreads, [](const auto& s) { return s.has_value(); });
+        const bool none =
+            std::ranges::none_of(f.spreads, [](const auto& s) { return s.has_value(); });
         lblSummary_->setText(
             QStringLiteral("Nothing run: %1%2")
                 .arg(qs(*problem), none ? QStringLiteral(" Choose a box above and Spread..., or "
@@ -437,8 +354,9 @@ void MonteCarloDialog::showResults() {
         for (double* v : {&p.p2_5, &p.p50, &p.p97_5, &p.mean, &p.sd})
             *v *= unit.value;
         const bool any = !r.values[i].empty();
-        const QStringList cells{shown(p.p2_5, p.sd), shown(p.p50, p.sd), shown(p.p97_5, p.sd),
-                                shown(p.mean, p.sd), shown(p.sd, p.sd),  qs(unit.unit)};
+        const QStringList cells{numberForSpread(p.p2_5, p.sd),  numberForSpread(p.p50, p.sd),
+                                numberForSpread(p.p97_5, p.sd), numberForSpread(p.mean, p.sd),
+                                numberForSpread(p.sd, p.sd),    qs(unit.unit)};
         for (int c = 0; c < cells.size(); ++c)
             tblResults_->setItem(i, c + 1, new QTableWidgetItem(any ? cells[c] : QString()));
         HistogramView::Panel panel{kOutcomeNames[i] + QStringLiteral(" (") + qs(unit.unit) +
