@@ -298,15 +298,16 @@ void MonteCarloDialog::run() {
                                       r->cloud.trails.size() < std::size_t(kTrails) && !cancel_;
                  ++k) {
                 if (!r->run.draws[k].outcome) continue;
-                const auto c =
-                    model::drawnCase(f.texts, f.autos, f.form, f.spreads, settings.seed, k);
+                const auto c = model::drawnCase(f.texts, f.autos, f.form, f.spreads, settings.seed,
+                                                settings.first + k);
                 if (const auto* drawn = std::get_if<model::Case>(&c))
                     r->cloud.trails.push_back(trailOf(*drawn, settings.maxPasses));
             }
             r->run.cancelled = r->run.cancelled || cancel_;
         } catch (const std::exception& e) {
             r->run = {};
-            r->run.draws.push_back({{}, std::nullopt, e.what()});
+            r->run.draws.push_back(
+                {{}, std::nullopt, std::string("the draws could not be completed: ") + e.what()});
         }
         QMetaObject::invokeMethod(
             this, [this, r] { resultsCame(r); }, Qt::QueuedConnection);
