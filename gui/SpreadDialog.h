@@ -4,7 +4,9 @@
 // distribution in the box's own unit. The dialog starts from the box's spread,
 // or around its value; OK sets it (one step of Undo) only when the box could
 // take every draw (model::checkSpread), else it names the box and what is
-// wrong and keeps the fields; Clear Spread removes it.
+// wrong and keeps the fields; Clear Spread removes it. Its widgets:
+// "cboShape" (in the order of model::Shape), "txtSpread0" to "txtSpread2" (the
+// shape's numbers in the order of its text), "lblSpreadProblem".
 #pragma once
 
 #include "model/Distribution.h"
@@ -32,10 +34,6 @@ public:
     static SpreadDialog* edit(QWidget* parent, CaseDocument& document, int box);
 
     SpreadDialog(QWidget* parent, CaseDocument& document, int box);
-
-    QComboBox* cboShape() const { return shape_; } // in the order of model::Shape
-    QLineEdit* field(int i) const { return fields_.at(i); }
-    QLabel* lblProblem() const { return problem_; }
 
 public slots:
     // OK: the spread set, or what is wrong said and the dialog left open.

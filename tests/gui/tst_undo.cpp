@@ -187,10 +187,12 @@ void tst_Undo::everyChangeIsUndoneAndRedone_data() {
         box->findChild<QMenu*>()->close();
         auto* d = w.findChild<SpreadDialog*>();
         QVERIFY(d);
-        d->field(1)->setText("0.5"); // draws below 0: refused, the box named, nothing changed
+        auto* sd = d->findChild<QLineEdit*>("txtSpread1");
+        sd->setText("0.5"); // draws below 0: refused, the box named, nothing changed
         d->accept();
-        QVERIFY(d->lblProblem()->text().startsWith("\"Tire") && !w.isWindowModified());
-        d->field(1)->setText("0.05");
+        QVERIFY(d->findChild<QLabel*>("lblSpreadProblem")->text().startsWith("\"Tire") &&
+                !w.isWindowModified());
+        sd->setText("0.05");
         d->accept();
     }) << "Undo Set Spread of Tire Coefficient of Kinetic Friction";
     QTest::newRow("Clear Spread") << Gesture([=](MainWindow& w) {
