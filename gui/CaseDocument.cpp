@@ -56,22 +56,35 @@ bool CaseDocument::isModified() const {
 void CaseDocument::change(const QString& text, const io::CaseFile& after, int mergeId) {
     if (after == file_) return;
     auto* command = new CaseChange(*this, text, file_, after, mergeId);
-    const bool marks = after.marks != file_.marks;
-    file_ = after;
+    const io::CaseFile before = std::exchange(file_, after);
     stack_->push(command);
     stateChanged();
-    if (marks) emit marksChanged();
+    tellChanges(before);
+}
+
+void CaseDocument::setSpread(int box, const std::optional<model::Spread>& spread) {
+    io::CaseFile after = file_;
+    after.spreads.at(box) = spread;
+    const std::string_view caption = model::boxInfo(box, file_.form).caption;
+    change((spread ? QStringLiteral("Set Spread of %1") : QStringLiteral("Clear Spread of %1"))
+               .arg(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()))),
+           after);
+}
+
+void CaseDocument::tellChanges(const io::CaseFile& before) {
+    if (before.marks != file_.marks) emit marksChanged();
+    if (before.spreads != file_.spreads) emit spreadsChanged();
 }
 
 void CaseDocument::show(const io::CaseFile& file) {
-    const bool marks = file.marks != file_.marks;
-    file_ = file;
+    const io::CaseFile before = std::exchange(file_, file);
     emit shown(file_);
     stateChanged();
-    if (marks) emit marksChanged();
+    tellChanges(before);
 }
 
 void CaseDocument::replace(const io::CaseFile& file, const QString& path) {
+    seed_.reset();
     stack_->clear();
     // clear() leaves an empty stack as it was: a restored case stays unclean without this.
     stack_->setClean();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The case being edited: what a case file holds (the nineteen box texts, the
-// check boxes, the vehicle, box 5's form, the tyre marks) and the file it
+// check boxes, the vehicle, box 5's form, the tyre marks, the boxes' spreads)
+// and the file it
 // belongs to, with the undo stack of every change the user made to it. No
 // widgets: the window shows the case and reports each change the user makes
 // as the case after it, named for Edit > Undo.
@@ -22,6 +23,8 @@
 
 #include <QObject>
 #include <QStringList>
+
+#include <cstdint>
 
 #include <memory>
 #include <optional>
@@ -55,6 +58,13 @@ public:
     // Consecutive changes with the same mergeId (0 or more) are one step.
     // Nothing happens when `after` is the case as it is.
     void change(const QString& text, const io::CaseFile& after, int mergeId = -1);
+    // Box i's spread set (or cleared, with none): one step of Undo.
+    void setSpread(int box, const std::optional<model::Spread>& spread);
+    // The seed of the case's Monte Carlo runs, kept while the case is open
+    // (a new or opened case has none until a run chooses one).
+    std::optional<std::uint64_t> seed() const { return seed_; }
+    void setSeed(std::uint64_t seed) { seed_ = seed; }
+
     // New: the case replaced, untitled, unmodified, nothing to undo.
     void replace(const io::CaseFile& file, const QString& path = {});
     // Open: the file read whole (its notes returned), or the message and nothing changed.
@@ -83,6 +93,8 @@ signals:
     void shown(const io::CaseFile& file);
     // The tyre marks are others now (by any of the above, or a change).
     void marksChanged();
+    // The boxes' spreads are others now (likewise).
+    void spreadsChanged();
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
     void recentFilesChanged();
@@ -91,6 +103,8 @@ private:
     friend class CaseChange;
     // Undo and redo put a state back.
     void show(const io::CaseFile& file);
+    // marksChanged and spreadsChanged for what differs from the case before.
+    void tellChanges(const io::CaseFile& before);
     void setPath(const QString& path);
     void rememberFile(const QString& path);
     void stateChanged();
@@ -98,6 +112,7 @@ private:
 
     io::CaseFile file_;
     QString path_;
+    std::optional<std::uint64_t> seed_;
     QUndoStack* stack_ = nullptr;
     QSettings* settings_ = nullptr;
     std::unique_ptr<io::RecoveryStore> recovery_;

@@ -10,12 +10,14 @@
 #include "gui/DesignForm.h"
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
+#include "gui/MonteCarloDialog.h"
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
+#include "gui/SpreadDialog.h"
 #include "model/BoxTable.h"
 #include "model/Readout.h"
 #include "model/Validation.h"
@@ -104,6 +106,7 @@ MainWindow::MainWindow(QWidget* parent)
 MainWindow::~MainWindow() {
     runs_->halt();
     delete fit_; // its fit cancelled and its thread joined
+    delete monteCarlo_;
 }
 
 ParameterPanel* MainWindow::panel() const {
@@ -208,6 +211,8 @@ void MainWindow::createActions() {
     tools->addSeparator();
     on(addAction(tools, "mnuFitMarks", QStringLiteral("&Fit to Marks..."), {}),
        &MainWindow::showFit);
+    on(addAction(tools, "mnuMonteCarlo", QStringLiteral("&Monte Carlo..."), {}),
+       &MainWindow::showMonteCarlo);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -294,6 +299,12 @@ void MainWindow::connectParts() {
         clearMarks_->setEnabled(!document_->file().marks.empty());
         plotter_->marksChanged();
     });
+    connect(document_, &CaseDocument::spreadsChanged, this,
+            [this, panel] { panel->showSpreads(document_->file().spreads); });
+    connect(panel, &ParameterPanel::spreadAsked, this,
+            [this](int box) { SpreadDialog::edit(this, *document_, box); });
+    connect(panel, &ParameterPanel::spreadCleared, this,
+            [this](int box) { document_->setSpread(box, std::nullopt); });
     connect(document_, &CaseDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(document_, &CaseDocument::pathChanged, this, [this](const QString& path) {
         setWindowTitle(path.isEmpty()
@@ -314,6 +325,7 @@ io::CaseFile MainWindow::shownCase() const {
     io::CaseFile file = panel()->caseFile();
     file.autoSnapshot = controls_->autoSnapshot->isChecked();
     file.marks = document_->file().marks;
+    file.spreads = document_->file().spreads;
     return file;
 }
 
@@ -348,6 +360,7 @@ void MainWindow::useUnits() {
     plotter_->setUnits(units());
     controls_->scaleTip->setText(QString::fromStdString(model::axesTip(units())));
     if (fit_) fit_->setUnits(units());
+    if (monteCarlo_) monteCarlo_->setUnits(units());
     if (!gripNote_.isEmpty() || restError_) showRunNotes();
     showReadout();
     keepViewSettings();
@@ -460,6 +473,16 @@ void MainWindow::showFit() {
     fit_->show();
     fit_->raise();
     fit_->activateWindow();
+}
+
+void MainWindow::showMonteCarlo() {
+    if (!monteCarlo_ || monteCarlo_->isHidden()) {
+        monteCarlo_ = new MonteCarloDialog(this, *document_, *plotter_);
+        monteCarlo_->setUnits(units());
+    }
+    monteCarlo_->show();
+    monteCarlo_->raise();
+    monteCarlo_->activateWindow();
 }
 
 void MainWindow::showAbout() {

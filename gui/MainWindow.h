@@ -10,7 +10,8 @@
 // each with one concern:
 // - CaseDocument, the case being edited, with its undo stack, its file and
 //   its recovery copy: every change the user makes to the boxes, the check
-//   boxes, the vehicle or the marks goes there as one step of Undo;
+//   boxes, the vehicle, the marks or the boxes' spreads goes there as one
+//   step of Undo;
 // - RunController, the running run, advanced from the event loop;
 // - PlotController, the view and what the plot shows.
 // It holds no case, run or view of its own.
@@ -41,6 +42,7 @@ class AboutDialog;
 class CaseDocument;
 class CaseFiles;
 class FitDialog;
+class MonteCarloDialog;
 class HelpWindow;
 class OptionsDialog;
 class ParameterPanel;
@@ -86,6 +88,8 @@ public slots:
     // "Calculate and Plot!": reads and checks the boxes (nothing changes on a
     // bad one), clears the plot, puts the car at its start and runs.
     void draw();
+    // Tools > Monte Carlo...
+    void showMonteCarlo();
     // Tools > Fit to Marks..., Options, Help > About..., Yawmark Guide (F1).
     void showFit();
     void showOptions();
@@ -104,7 +108,7 @@ private:
     QAction* addAction(QMenu* menu, const char* name, const QString& text, QKeySequence key);
     void buildStatusBar();
     void connectParts();
-    // The case as the widgets show it now, with the document's marks.
+    // The case as the widgets show it now, with the document's marks and spreads.
     io::CaseFile shownCase() const;
     void showCase(const io::CaseFile& file);
     void showPhase(model::Phase phase);
@@ -134,6 +138,7 @@ private:
     QPointer<AboutDialog> about_;
     QPointer<HelpWindow> guide_;
     QPointer<FitDialog> fit_;
+    QPointer<MonteCarloDialog> monteCarlo_;
     CaseFiles* files_ = nullptr;
     QAction* clearMarks_ = nullptr;
     QAction* follow_ = nullptr;

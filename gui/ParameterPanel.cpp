@@ -3,6 +3,7 @@
 
 #include "gui/DesignForm.h"
 #include "gui/Spinner.h"
+#include "gui/SpreadDialog.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
@@ -96,6 +97,25 @@ protected:
         QPainter p(this);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+// A box's spread: a small triangle in its top-right corner, the spread in its tooltip.
+class SpreadMark : public QWidget {
+public:
+    static constexpr int kSide = 7;
+    explicit SpreadMark(QLineEdit* box) : QWidget(box) {
+        setFixedSize(kSide, kSide);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xF0, 0x90, 0x10)); // the orange of the plot's cloud
+        p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(kSide, 0), QPoint(kSide, kSide)}));
     }
 };
 
@@ -330,6 +350,27 @@ void ParameterPanel::connectHandlers() {
                              kTypingStep + i);
         });
         connect(scrSelect_[i], &Spinner::changed, this, [this, i] { stepBox(i); });
+        if (boxInfo(i).divisor == 0) continue; // words have no spread
+        // The box's own menu, then its spread.
+        QLineEdit* box = txtInput_[i];
+        auto* mark = new SpreadMark(box);
+        mark->setObjectName(DesignForm::arrayName("spreadMark", i));
+        mark->move(box->width() - SpreadMark::kSide, 0);
+        spreadMark_[i] = mark;
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box, i](QPoint at) {
+            QMenu* menu = box->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            QAction* set = menu->addAction(QStringLiteral("Spread..."));
+            set->setObjectName(QStringLiteral("mnuSpread"));
+            connect(set, &QAction::triggered, this, [this, i] { emit spreadAsked(i); });
+            QAction* clear = menu->addAction(QStringLiteral("Clear Spread"));
+            clear->setObjectName(QStringLiteral("mnuClearSpread"));
+            clear->setEnabled(spreads_[i].has_value());
+            connect(clear, &QAction::triggered, this, [this, i] { emit spreadCleared(i); });
+            menu->popup(box->mapToGlobal(at));
+        });
     }
     // Only a choice from the list loads a vehicle: no completion of typed
     // text, and the end of typing (Enter, leaving the field) is not a choice.
@@ -394,6 +435,16 @@ bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
     return QTabWidget::eventFilter(watched, event);
 }
 
+void ParameterPanel::showSpreads(const Spreads& spreads) {
+    spreads_ = spreads;
+    for (int i = 0; i < kBoxCount; ++i) {
+        if (!spreadMark_[i]) continue;
+        spreadMark_[i]->setVisible(spreads[i].has_value());
+        spreadMark_[i]->setToolTip(spreads[i] ? spreadDescription(*spreads[i]) : QString());
+        showFullText(i);
+    }
+}
+
 void ParameterPanel::setMessageHook(MessageHook hook) {
     message_ = hook ? std::move(hook) : MessageHook(showMessageBox);
 }
@@ -431,7 +482,10 @@ void ParameterPanel::setBoxText(int i, const QString& text) {
 
 void ParameterPanel::showFullText(int i) {
     QLineEdit* box = txtInput_.at(i);
-    const QString tip = qs(boxInfo(i, form_).tooltip);
+    QString tip = qs(boxInfo(i, form_).tooltip);
+    if (spreads_[i])
+        tip =
+            QStringLiteral("Spread: ") + spreadDescription(*spreads_[i]) + QLatin1Char('\n') + tip;
     const QString full = box->text().isEmpty() ? tip : box->text() + QLatin1Char('\n') + tip;
     // Typed text is shown as typed, never as markup ("<b>1" stays "<b>1").
     box->setToolTip(Qt::mightBeRichText(full) ? Qt::convertFromPlainText(full) : full);

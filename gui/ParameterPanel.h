@@ -21,6 +21,7 @@
 #include "io/Vehicles.h"
 #include "model/Boxes.h"
 #include "model/Case.h"
+#include "model/Distribution.h"
 
 #include <QTabWidget>
 
@@ -69,6 +70,10 @@ public:
     // The case as last read from the boxes.
     const model::Case& currentCase() const { return case_; }
     model::InertiaForm inertiaForm() const { return form_; }
+
+    // The boxes' spreads: a mark in the corner of each box that has one
+    // (`spreadMark(i)`), and the spread in its tooltip and the box's.
+    void showSpreads(const model::Spreads& spreads);
 
     // Replaces how messages reach the user (a message box by default).
     void setMessageHook(MessageHook hook);
@@ -120,6 +125,9 @@ signals:
     // vehicle, the form of box 5), named for Undo. Changes told with the same
     // mergeId (0 or more) in a row are one step of Undo.
     void changed(const QString& text, int mergeId = -1);
+    // From a box's context menu: "Spread..." and "Clear Spread".
+    void spreadAsked(int box);
+    void spreadCleared(int box);
 
 public slots:
     // A spinner moved off 0: steps its box by the arrow step from the box's
@@ -163,7 +171,8 @@ private:
     // Takes a Calculate's result: the case and the texts, or the message.
     bool commit(const model::Checked<model::Case>& read, const model::BoxTexts& t);
     void setInertiaForm(model::InertiaForm form);
-    // Box i's tooltip: its whole text on the first line, then the box table's tooltip.
+    // Box i's tooltip: its whole text on the first line, then its spread, then
+    // the box table's tooltip.
     void showFullText(int i);
     // The list: the built-in vehicles, then the user's.
     void fillVehicleList();
@@ -174,6 +183,8 @@ private:
     std::array<QLineEdit*, model::kBoxCount> txtInput_{};
     std::array<Spinner*, model::kBoxCount> scrSelect_{};
     std::array<QLabel*, model::kBoxCount> caption_{};
+    std::array<QWidget*, model::kBoxCount> spreadMark_{}; // none for the steering's words
+    model::Spreads spreads_;
     std::array<QCheckBox*, model::kTrailCount> chkWheel_{};
     QComboBox* comVehicle_ = nullptr;
     QToolButton* cmdVehicle_ = nullptr; // Save Vehicle..., Remove Vehicle

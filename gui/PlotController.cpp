@@ -115,6 +115,7 @@ void PlotController::useStyle(const model::TrailStyle& style) {
 }
 
 void PlotController::beginRun(const model::TrailStyle& style) {
+    cloud_.reset();
     renderer_.surface().clear();
     useStyle(style);
     renderer_.surface().setPersistent(true);
@@ -122,6 +123,7 @@ void PlotController::beginRun(const model::TrailStyle& style) {
 }
 
 void PlotController::clear() {
+    cloud_.reset();
     drawAxes();
 }
 
@@ -135,15 +137,20 @@ void PlotController::drawAxes() {
 std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& renderer,
                                                            const plot::Frame& frame) {
     const auto& marks = document_.file().marks;
-    std::vector<plot::LegendEntry> more; // each wheel with marks, once
+    std::vector<plot::LegendEntry> more; // each wheel with marks, once; the cloud
     for (int wheel = 0; wheel < 4; ++wheel)
         if (std::any_of(marks.begin(), marks.end(),
                         [wheel](const model::Mark& m) { return m.wheel == wheel; }))
             more.push_back({plot::kMarkNames[wheel], plot::markColor(wheel)});
+    if (cloud_) {
+        more.push_back({"draws at rest", plot::kCloudRestColor});
+        more.push_back({"95% region", plot::kCloudRegionColor});
+    }
     auto failure = renderer.drawAxes(frame, more);
-    if (!failure)
-        for (const model::Mark& mark : marks)
-            renderer.drawMark(mark.points, mark.wheel);
+    if (failure) return failure;
+    for (const model::Mark& mark : marks)
+        renderer.drawMark(mark.points, mark.wheel);
+    if (cloud_) renderer.drawCloud(*cloud_);
     return failure;
 }
 
@@ -176,14 +183,46 @@ void PlotController::marksChanged() {
     if (axesShown_ || !document_.file().marks.empty()) redraw();
 }
 
-void PlotController::fitSkid() {
+std::optional<model::Record::Extent> PlotController::skidExtent() const {
     auto extent = runs_.run().record().extent();
-    for (const model::Mark& mark : document_.file().marks)
-        for (const sim::Vec2& p : mark.points) {
+    const auto include = [&extent](std::span<const sim::Vec2> points) {
+        for (const sim::Vec2& p : points) {
             if (!extent) extent = model::Record::Extent{p, p};
             extent->include(p);
         }
-    if (extent) viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
+    };
+    for (const model::Mark& mark : document_.file().marks)
+        include(mark.points);
+    if (cloud_) {
+        include(cloud_->rests);
+        for (const auto& trail : cloud_->trails)
+            include(trail);
+    }
+    return extent;
+}
+
+void PlotController::fitSkid() {
+    if (const auto extent = skidExtent())
+        viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
+}
+
+void PlotController::setCloud(const plot::Cloud& cloud) {
+    cloud_ = cloud;
+    const auto inView = [this](sim::Vec2 p) {
+        return p.x >= view_.xMin && p.x <= view_.xMax && p.y >= view_.yMin && p.y <= view_.yMax;
+    };
+    bool inSight = std::ranges::all_of(cloud.rests, inView);
+    for (const auto& trail : cloud.trails)
+        inSight = inSight && std::ranges::all_of(trail, inView);
+    // A cloud out of sight brings the view around the skid, the cloud with it.
+    if (const auto extent = skidExtent(); extent && !inSight)
+        view_.fit(extent->lo, extent->hi, plot::kFitMargin);
+    redraw();
+}
+
+void PlotController::clearCloud() {
+    if (!std::exchange(cloud_, std::nullopt)) return;
+    redraw();
 }
 
 void PlotController::showLegend(bool on) {

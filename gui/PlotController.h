@@ -43,6 +43,8 @@ public:
     void followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int));
     // The plot as the window shows it.
     QImage shownImage() const;
+    // The Monte Carlo cloud drawn with the record, if there is one.
+    const std::optional<plot::Cloud>& cloud() const { return cloud_; }
 
 public slots:
     // A new run: the plot cleared, its style taken, the axes and marks drawn.
@@ -58,6 +60,10 @@ public slots:
     // View > Fit Skid: the view around the whole recorded run and the marks.
     void fitSkid();
     void showLegend(bool on);
+    // A Monte Carlo run's cloud, under the run, in every redraw and export
+    // until a new run, Clear or clearCloud(); the view grows to hold it.
+    void setCloud(const plot::Cloud& cloud);
+    void clearCloud();
     // View > Follow Run: while a run goes, the view grows to keep the car in
     // sight; when the run ends, it fits the skid.
     void setFollow(bool on) { follow_ = on; }
@@ -80,8 +86,10 @@ private:
     void followCar();
     void viewChanged(bool changed);
     void drawAxes();
-    // The axes, then the marks, which lie under everything drawn after them.
+    // The axes, then the marks and the cloud, which lie under everything drawn after them.
     std::optional<plot::ScaleFailure> drawBase(plot::Renderer& renderer, const plot::Frame& frame);
+    // The box around the record, the marks and the cloud, if any.
+    std::optional<model::Record::Extent> skidExtent() const;
     // The axes and the record drawn afresh on an image of that size.
     QImage imageOfSize(QSize size);
     QString suggestedPath(const QString& name) const;
@@ -92,6 +100,7 @@ private:
     const Prompts& prompts_;
     plot::View view_;
     plot::Renderer renderer_;
+    std::optional<plot::Cloud> cloud_;
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
     bool follow_ = false;
     model::Phase phase_ = model::Phase::Idle;

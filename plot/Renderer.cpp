@@ -196,6 +196,28 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame,
     return std::nullopt;
 }
 
+void Renderer::drawCloud(const Cloud& cloud) {
+    Surface& s = *surface_;
+    const int pen = s.penWidth();
+    const bool persistent = s.persistent();
+    s.setPersistent(true);
+    s.setPenWidth(1);
+    for (const auto& trail : cloud.trails)
+        for (std::size_t i = 1; i < trail.size(); ++i)
+            s.line(trail[i - 1].x, trail[i - 1].y, trail[i].x, trail[i].y, kCloudTrailColor);
+    s.setPenWidth(kCloudDotPixels);
+    for (const sim::Vec2& p : cloud.rests)
+        s.dot(p.x, p.y, kCloudRestColor);
+    s.setPenWidth(2);
+    const auto& r = cloud.region;
+    for (std::size_t i = 0; r.size() > 1 && i < r.size(); ++i) {
+        const sim::Vec2& next = r[(i + 1) % r.size()];
+        s.line(r[i].x, r[i].y, next.x, next.y, kCloudRegionColor);
+    }
+    s.setPenWidth(pen);
+    s.setPersistent(persistent);
+}
+
 void Renderer::drawMark(std::span<const sim::Vec2> points, int wheel) {
     Surface& s = *surface_;
     const int pen = s.penWidth();

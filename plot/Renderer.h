@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace yawmark::plot {
 
@@ -31,6 +32,20 @@ Color markColor(int wheel);
 inline constexpr std::array<std::string_view, 4> kMarkNames{"mark front left", "mark front right",
                                                             "mark rear right", "mark rear left"};
 inline constexpr std::array<std::string_view, 4> kWheelCodes{"FL", "FR", "RR", "RL"};
+
+// A Monte Carlo run's picture: a few sampled trails of the mass centre, faint;
+// where each draw came to rest, a dot; the 95% region of those rests, outlined.
+struct Cloud {
+    std::vector<std::vector<sim::Vec2>> trails;
+    std::vector<sim::Vec2> rests;
+    std::vector<sim::Vec2> region; // a closed outline, its last point joined to its first
+    friend bool operator==(const Cloud&, const Cloud&) = default;
+};
+// Orange, apart from the five trails' colours.
+inline constexpr Color kCloudTrailColor = 0xA0C8F0u;  // pale orange
+inline constexpr Color kCloudRestColor = 0x1090F0u;   // orange
+inline constexpr Color kCloudRegionColor = 0x0040A0u; // dark orange
+inline constexpr int kCloudDotPixels = 2;
 
 // Most ticks on one half of an axis; a finer interval is coarsened to stay below.
 inline constexpr int kMaxTicksPerHalfAxis = 200;
@@ -69,6 +84,10 @@ public:
     // A tyre mark of wheel 0..3: lasting, under whatever is drawn after it
     // (draw the marks right after the axes). The pen is left as it was.
     void drawMark(std::span<const sim::Vec2> points, int wheel);
+
+    // A Monte Carlo cloud: lasting, under what is drawn after it (draw it
+    // after the marks, before the run). The pen is left as it was.
+    void drawCloud(const Cloud& cloud);
 
     // Where a stretch of passes begins: the view's pen and a dot at the start.
     void beginPasses(sim::Vec2 at);

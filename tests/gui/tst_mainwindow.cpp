@@ -2,13 +2,15 @@
 // The main window driving its run on a recording surface: the buttons through the phases
 // (Escape, Enter, a failed run, a Calculate stopping one, closing ending every loop),
 // Draw's refusal, the pan and zoom bars, pacing, the batch runner's run, F1,
-// tyre marks under every redraw, a fit to them applied and drawn.
+// tyre marks under every redraw, a fit to them applied and drawn, a Monte Carlo
+// run on its thread to its table and cloud, and one cancelled.
 #include "cli/BatchRunner.h"
 #include "gui/CaseDocument.h"
 #include "gui/CaseFiles.h"
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
+#include "gui/MonteCarloDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
@@ -47,6 +49,7 @@ private slots:
     void f1OpensTheGuide();
     void tyreMarksLieUnderEveryRedraw();
     void aFitToMarksIsAppliedAndDrawn();
+    void monteCarloRunsToItsTableAndCloud();
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
@@ -493,6 +496,34 @@ void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     d->cmdClose()->click(); // cancels the fit and waits for its thread
     QVERIFY(!d->fitting());
     QTRY_VERIFY(child<QLabel>("lblNote")->text().contains("Rest position good to about"));
+}
+
+void tst_MainWindow::monteCarloRunsToItsTableAndCloud() {
+    w_->document().setSpread(model::kSpeedBox, model::Spread{model::Shape::Normal, 20, 1});
+    action("mnuMonteCarlo")->trigger();
+    auto* d = w_->findChild<MonteCarloDialog*>();
+    QSignalSpy came(d, &MonteCarloDialog::runFinished);
+    const auto cloudDots = [this] {
+        return std::ranges::count_if(rec_.ops, [](const Op& op) {
+            return op.kind == Op::Dot && op.color == plot::kCloudRestColor;
+        });
+    };
+    d->findChild<QLineEdit*>("txtDraws")->setText("30");
+    d->findChild<QPushButton*>("cmdRun")->click();
+    QVERIFY(d->running() && came.wait(60000));
+    QVERIFY(!d->findChild<QTableWidget*>("tblResults")->item(2, 3)->text().isEmpty());
+    QCOMPARE(w_->document().seed(), d->findChild<QLineEdit*>("txtSeed")->text().toULongLong());
+    rec_.ops.clear();
+    action("mnuRedraw")->trigger();
+    QCOMPARE(cloudDots(), 30);
+    d->findChild<QLineEdit*>("txtDraws")->setText("100000");
+    d->findChild<QPushButton*>("cmdRun")->click();
+    d->findChild<QPushButton*>("cmdCancel")->click();
+    QVERIFY(came.wait(60000) && !d->running() && d->results()->run.draws.size() == 30);
+    d->findChild<QPushButton*>("cmdClearResults")->click();
+    rec_.ops.clear();
+    action("mnuRedraw")->trigger();
+    QCOMPARE(cloudDots(), 0);
 }
 
 QTEST_MAIN(tst_MainWindow)

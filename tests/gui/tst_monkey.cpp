@@ -2,7 +2,7 @@
 // A monkey at the main window: seeded random gestures at buttons, check boxes,
 // tabs, bars, boxes (junk texts too), Enter, Escape, the vehicle list, Options
 // and Reset, the wheel, drags and keys on the plot, the View menu and resizes,
-// tyre marks (a file, a bad one) and the fit dialog's controls,
+// tyre marks (a file, a bad one), the fit and Monte Carlo dialogs' controls,
 // also between the passes of runs and while a real-time run waits. After each: the window answered
 // (a watchdog), the run's and the view's numbers are finite, the bars rest at
 // 0, the run buttons are the phase table's, the case document holds what the
@@ -12,6 +12,7 @@
 #include "gui/CaseDocument.h"
 #include "gui/FitDialog.h"
 #include "gui/MainWindow.h"
+#include "gui/MonteCarloDialog.h"
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
@@ -165,6 +166,7 @@ private:
         io::CaseFile shownCase = w_.panel()->caseFile();
         shownCase.autoSnapshot = w_.findChild<QCheckBox*>("chkSnap")->isChecked();
         shownCase.marks = w_.document().file().marks;
+        shownCase.spreads = w_.document().file().spreads;
         if (!(shownCase == w_.document().file()))
             fail(QStringLiteral("the widgets show another case than the document holds"));
         if (w_.isWindowModified() != w_.document().isModified())
@@ -203,6 +205,8 @@ private:
         if (OptionsDialog* o = shown<OptionsDialog>()) return click(anyUsable<QAbstractButton>(o));
         if (FitDialog* f = shown<FitDialog>(); f && below(4) == 0)
             return click(anyUsable<QAbstractButton>(f));
+        if (MonteCarloDialog* m = shown<MonteCarloDialog>(); m && below(4) == 0)
+            return click(anyUsable<QAbstractButton>(m));
         switch (below(12)) {
         case 0:
         case 1:
@@ -255,8 +259,8 @@ private:
             QAction* a = action(any(QList<const char*>{
                 "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage",
                 "mnuExportTrajectory", "mnuCopy", "mnuImportMarks", "mnuClearMarks", "mnuFitMarks",
-                "mnuSaveVehicle", "mnuRemoveVehicle", "mnuFit", "mnuFollow", "mnuPanel", "mnuMetric",
-                "mnuUS"}));
+                "mnuMonteCarlo", "mnuSaveVehicle", "mnuRemoveVehicle", "mnuFit", "mnuFollow",
+                "mnuPanel", "mnuMetric", "mnuUS"}));
             note(QStringLiteral("menu ") + a->objectName());
             a->trigger();
             break;

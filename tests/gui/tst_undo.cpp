@@ -12,6 +12,7 @@
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/Spinner.h"
+#include "gui/SpreadDialog.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -179,6 +180,26 @@ void tst_Undo::everyChangeIsUndoneAndRedone_data() {
         texts.text[model::kSpeedBox] = "25.1234";
         emit w.findChild<FitDialog*>()->applied(texts, false, {{sim::RL, {{0, 1}}}});
     }) << "Undo Apply Fit";
+    QTest::newRow("Spread...") << none << Gesture([](MainWindow& w) {
+        QLineEdit* box = w.panel()->txtInput(model::kFrictionBox);
+        emit box->customContextMenuRequested({});
+        box->findChild<QAction*>("mnuSpread")->trigger();
+        box->findChild<QMenu*>()->close();
+        auto* d = w.findChild<SpreadDialog*>();
+        QVERIFY(d);
+        auto* sd = d->findChild<QLineEdit*>("txtSpread1");
+        sd->setText("0.5"); // draws below 0: refused, the box named, nothing changed
+        d->accept();
+        QVERIFY(d->findChild<QLabel*>("lblSpreadProblem")->text().startsWith("\"Tire") &&
+                !w.isWindowModified());
+        sd->setText("0.05");
+        d->accept();
+    }) << "Undo Set Spread of Tire Coefficient of Kinetic Friction";
+    QTest::newRow("Clear Spread") << Gesture([=](MainWindow& w) {
+        w.document().setSpread(model::kMassBox, model::Spread{model::Shape::Uniform, 1, 2});
+        type(0, "4.3")(w); // a change of the boxes keeps the spreads
+    }) << Gesture([](MainWindow& w) { emit w.panel()->spreadCleared(model::kMassBox); })
+                                  << "Undo Clear Spread of Vehicle Mass (kg)";
     QTest::newRow("Import Tyre Marks") << none << Gesture([](MainWindow& w) {
         static QTemporaryFile csv;
         QVERIFY(csv.open() && csv.write("RL,1,2\nRL,2,3\n") && csv.flush());
@@ -201,6 +222,11 @@ void tst_Undo::everyChangeIsUndoneAndRedone() {
         io::CaseFile f = w->panel()->caseFile();
         f.autoSnapshot = w->findChild<QCheckBox*>("chkSnap")->isChecked();
         f.marks = w->document().file().marks;
+        // The spreads as the boxes' corner marks show them.
+        for (int i = 0; i < model::kBoxCount; ++i)
+            if (auto* m = w->findChild<QWidget*>(QStringLiteral("spreadMark(%1)").arg(i)))
+                f.spreads[i] =
+                    m->isVisibleTo(w.get()) ? w->document().file().spreads[i] : std::nullopt;
         return f;
     };
     const io::CaseFile before = shown();
