@@ -4,6 +4,7 @@
 #include "gui/CaseDocument.h"
 #include "gui/DesignForm.h"
 #include "gui/ParameterPanel.h"
+#include "gui/SensitivityChart.h"
 #include "sim/NumberText.h"
 
 #include <QCheckBox>
@@ -111,10 +112,30 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     txtSigma_->setObjectName(QStringLiteral("txtSigma"));
     txtMu_ = new QLineEdit(QStringLiteral("0.05"), this);
     txtMu_->setObjectName(QStringLiteral("txtMuUncertainty"));
+    cboIntervals_ = new QComboBox(this);
+    cboIntervals_->setObjectName(QStringLiteral("cboIntervals"));
+    cboIntervals_->addItems({QStringLiteral("From the marks alone"),
+                             QStringLiteral("95% over every stated uncertainty")});
+    cboIntervals_->setToolTip(QStringLiteral(
+        "From the marks alone: the range within which the misfit stays within the survey's "
+        "noise, widened by μ's uncertainty. Over every stated uncertainty: the fit made again "
+        "on draws of every box's spread (Spread... on the box) and of the survey, each point "
+        "scattered by σ; μ without a spread varies by its uncertainty here."));
+    txtDraws_ = new QLineEdit(QString::number(model::kDefaultFitDraws), this);
+    txtDraws_->setObjectName(QStringLiteral("txtDraws"));
+    const auto showDraws = [this] { txtDraws_->setEnabled(cboIntervals_->currentIndex() == 1); };
+    showDraws();
+    connect(cboIntervals_, &QComboBox::currentIndexChanged, this, showDraws);
+    auto* intervals = new QHBoxLayout;
+    intervals->addWidget(cboIntervals_, 1);
+    intervals->addWidget(new QLabel(QStringLiteral("Draws:"), this));
+    intervals->addWidget(txtDraws_);
+    txtDraws_->setMaximumWidth(64);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Unk&nowns:"), cboUnknowns_);
     form->addRow(QStringLiteral("σ of the sur&vey (m):"), txtSigma_);
     form->addRow(QStringLiteral("&Uncertainty of μ:"), txtMu_);
+    form->addRow(QStringLiteral("&Intervals:"), intervals);
     chkStartsAtPull_ = new QCheckBox(QStringLiteral("Marks &start at the handbrake pull"), this);
     chkStartsAtPull_->setObjectName(QStringLiteral("chkStartsAtPull"));
     chkStartsAtPull_->setChecked(first.startsAtPull);
@@ -181,7 +202,10 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     all->addLayout(endsAtRest);
     all->addLayout(run);
     all->addWidget(tblEstimates_, 2);
+    sensitivity_ = new SensitivityChart(this);
+    sensitivity_->hide();
     all->addWidget(lblSummary_);
+    all->addWidget(sensitivity_);
     all->addWidget(tblCritical_, 1);
     all->addLayout(end);
     resize(560, 520);
@@ -229,6 +253,14 @@ void FitDialog::fit() {
         return refuseField(txtMu_, QStringLiteral("The uncertainty of μ must be a number, 0 or "
                                                   "more, not \"%1\".")
                                        .arg(txtMu_->text()));
+    const bool drawn = cboIntervals_->currentIndex() == 1;
+    const auto count = parseNumber(txtDraws_->text().toStdString());
+    if (drawn && !(count && *count >= 1 && *count <= double(model::kMaxFitDraws) &&
+                   *count == std::floor(*count)))
+        return refuseField(txtDraws_, QStringLiteral("Draws must be a whole number from 1 to %1, "
+                                                     "not \"%2\".")
+                                          .arg(model::kMaxFitDraws)
+                                          .arg(txtDraws_->text()));
     // The case Draw would run, the boxes left as they are.
     ParameterPanel& panel = panel_;
     const auto prepared =
@@ -256,6 +288,8 @@ void FitDialog::fit() {
     }
 
     result_.reset();
+    draws_.reset();
+    sensitivity_->hide();
     tblEstimates_->clearContents(), tblEstimates_->setRowCount(0);
     tblCritical_->clearContents(), tblCritical_->setRowCount(0);
     lblSummary_->setText(QStringLiteral("Fitting..."));
@@ -265,6 +299,8 @@ void FitDialog::fit() {
     showBusy(true);
     // The bar is told only when the whole percent changes, so that a fast fit
     // does not flood the event queue.
+    // With draws, the fit takes the first fifth of the bar and the draws the rest.
+    const double fitShare = drawn ? 0.2 : 1;
     model::FitProgress progress = [this](double share) {
         const int percent =
             std::isfinite(share) ? static_cast<int>(std::clamp(share, 0.0, 1.0) * 100) : 0;
@@ -274,16 +310,34 @@ void FitDialog::fit() {
                 Qt::QueuedConnection);
         return !cancel_;
     };
-    worker_ = std::thread([this, c, marks = fitted_, settings, progress = std::move(progress)] {
+    const model::FitDrawSettings drawSettings{drawn ? static_cast<std::uint64_t>(*count) : 0,
+                                              document_.seed().value_or(1), 0};
+    worker_ = std::thread([this, c, marks = fitted_, settings, drawSettings, fitShare,
+                           texts = panel.texts(), autos = panel.autoCalculate(),
+                           form = panel.inertiaForm(), spreads = document_.file().spreads,
+                           progress = std::move(progress)] {
         model::FitResult r;
+        std::optional<model::FitDraws> draws;
+        QString problem;
         try {
-            r = model::fitMarks(c, marks, settings, progress);
+            r = model::fitMarks(c, marks, settings,
+                                [&](double share) { return progress(share * fitShare); });
+            if (drawSettings.draws > 0 && r.accepted()) {
+                if (auto p = model::fitDrawsProblem(texts, autos, form, spreads, r, drawSettings))
+                    problem = qs(*p);
+                else
+                    draws = model::fitDraws(texts, autos, form, spreads, marks, settings, r,
+                                            drawSettings, [&](double share) {
+                                                return progress(fitShare + share * (1 - fitShare));
+                                            });
+            }
         } catch (const std::exception& e) {
             r = {};
             r.refusal = std::string("the fit could not be completed (") + e.what() + ").";
         }
         QMetaObject::invokeMethod(
-            this, [this, r] { fitCame(r); }, Qt::QueuedConnection);
+            this, [this, r, draws, problem] { fitCame(r, draws, problem); },
+            Qt::QueuedConnection);
     });
 }
 
@@ -296,9 +350,12 @@ void FitDialog::stopWorker() {
     if (worker_.joinable()) worker_.join();
 }
 
-void FitDialog::fitCame(const model::FitResult& r) {
+void FitDialog::fitCame(const model::FitResult& r, const std::optional<model::FitDraws>& draws,
+                        const QString& drawsProblem) {
     if (worker_.joinable()) worker_.join(); // it has posted its result and is ending
     result_ = r;
+    draws_ = draws;
+    drawsProblem_ = drawsProblem;
     showResult(r);
     showBusy(false);
     emit fitFinished();
@@ -321,13 +378,26 @@ void FitDialog::showResult(const model::FitResult& r) {
         return v ? std::optional(model::shown(units_, *v, unit).value) : v;
     };
     std::optional<double> speed;
+    // With draws: their interval first, the marks' own after it, as the batch runner prints them.
+    const bool drawn = draws_ && !draws_->cancelled && draws_->ranges.size() == r.estimates.size();
+    QStringList headers{QStringLiteral("Quantity"), QStringLiteral("Value"), QStringLiteral("Low"),
+                        QStringLiteral("High"), QStringLiteral("Unit")};
+    if (drawn) headers << QStringLiteral("Marks low") << QStringLiteral("Marks high");
+    tblEstimates_->setColumnCount(static_cast<int>(headers.size()));
+    tblEstimates_->setHorizontalHeaderLabels(headers);
     for (int i = 0; i < static_cast<int>(r.estimates.size()); ++i) {
         model::Estimate e = r.estimates[i];
         const std::string_view unit = model::quantityInfo(e.quantity).unit;
         if (e.quantity == Quantity::Speed) speed = e.value;
         e.value = in(e.value, unit), e.low = in(e.low, unit), e.high = in(e.high, unit);
         const QString name = quantityName(e.quantity);
-        if (e.value && std::isfinite(*e.value))
+        if (e.value && std::isfinite(*e.value) && drawn) {
+            model::Estimate d = e;
+            d.low = in(draws_->ranges[i].low, unit), d.high = in(draws_->ranges[i].high, unit);
+            setRow(tblEstimates_, i,
+                   {name, shown(d.value, d), shown(d.low, d), shown(d.high, d),
+                    qs(model::shown(units_, 0, unit).unit), shown(e.low, d), shown(e.high, d)});
+        } else if (e.value && std::isfinite(*e.value))
             setRow(tblEstimates_, i,
                    {name, shown(e.value, e), shown(e.low, e), shown(e.high, e),
                     qs(model::shown(units_, 0, unit).unit)});
@@ -381,6 +451,25 @@ void FitDialog::showResult(const model::FitResult& r) {
     if (!r.accepted())
         summary +=
             QStringLiteral(" Not every unknown could be found, so there is nothing to apply.");
+    if (drawn) {
+        summary += QStringLiteral(" Low and high: 95% over every stated uncertainty, from %1 "
+                                  "draws (seed %2); marks low and high: from the marks alone.")
+                       .arg(draws_->done)
+                       .arg(document_.seed().value_or(1));
+        if (draws_->refused > 0)
+            summary += QStringLiteral(" %1 draws gave no fit, the first: %2")
+                           .arg(draws_->refused)
+                           .arg(qs(draws_->problem));
+    } else if (draws_ && draws_->cancelled) {
+        summary += QStringLiteral(" The draws were cancelled: the intervals are from the marks "
+                                  "alone.");
+    } else if (!drawsProblem_.isEmpty()) {
+        summary += QStringLiteral(" No draws: ") + drawsProblem_ +
+                   QStringLiteral(" The intervals are from the marks alone.");
+    }
+    sensitivity_->setVisible(drawn && !draws_->sensitivity.empty() && speed);
+    if (sensitivity_->isVisible())
+        sensitivity_->setRows(draws_->sensitivity, *speed, units_, panel_.inertiaForm());
     lblSummary_->setText(summary);
 }
 

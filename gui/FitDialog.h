@@ -8,7 +8,11 @@
 // fitted) and runs model::fitMarks on a worker thread, with a progress bar and
 // Cancel, while the window goes on. The results: each quantity with its
 // interval, or why the marks cannot tell it; the RMS distance against σ; the
-// critical-speed formula on each mark beside the fitted speed.
+// critical-speed formula on each mark beside the fitted speed. With
+// "95% over every stated uncertainty" the fit is made again on draws of the
+// boxes' spreads and of the survey (model::fitDraws), and each interval from
+// them stands beside the one "from the marks alone", with a tornado chart of
+// the speed's sensitivity to each uncertain box.
 //
 // Apply (only for a fit that found every unknown) writes the fitted values
 // into their boxes (model::applyFit), unticks the yaw rate's "Auto Calculate" when the yaw rate
@@ -18,6 +22,7 @@
 #pragma once
 
 #include "model/Fit.h"
+#include "model/FitUncertainty.h"
 #include "model/Marks.h"
 #include "model/Units.h"
 
@@ -40,6 +45,7 @@ namespace yawmark {
 
 class CaseDocument;
 class ParameterPanel;
+class SensitivityChart;
 
 class FitDialog : public QDialog {
     Q_OBJECT
@@ -86,7 +92,8 @@ signals:
                  const std::vector<model::Mark>& marks);
 
 private:
-    void fitCame(const model::FitResult& r);
+    void fitCame(const model::FitResult& r, const std::optional<model::FitDraws>& draws,
+                 const QString& drawsProblem);
     void showResult(const model::FitResult& r);
     void showBusy(bool busy);
     // A setting that cannot be used: said in the summary, the field selected.
@@ -115,6 +122,12 @@ private:
     std::atomic<int> percentShown_{-1}; // the progress the bar was last sent
     std::vector<model::Mark> fitted_;   // the marks as fitted: σ and the flags applied
     std::optional<model::FitResult> result_;
+    // The fit made again on draws of every stated uncertainty, when asked for.
+    std::optional<model::FitDraws> draws_;
+    QString drawsProblem_; // why there are no draws, when asked for
+    QComboBox* cboIntervals_ = nullptr;
+    QLineEdit* txtDraws_ = nullptr;
+    SensitivityChart* sensitivity_ = nullptr;
     model::Units units_ = model::Units::Metric;
 };
 

@@ -492,6 +492,18 @@ void tst_MainWindow::aFitToMarksIsAppliedAndDrawn() {
     d->cmdApply()->click();
     QVERIFY(std::abs(box(6)->text().toDouble() - 20) < 0.05);
     QTRY_COMPARE(run().runCase().launch.velocity.y, box(6)->text().toDouble()); // drawn
+    // Over every stated uncertainty: the draws' interval beside the marks' own, and the tornado.
+    w_->document().setSpread(model::kFrictionBox, model::Spread{model::Shape::Normal, 0.9, 0.04});
+    d->findChild<QComboBox*>("cboIntervals")->setCurrentIndex(1);
+    auto* draws = d->findChild<QLineEdit*>("txtDraws");
+    draws->setText("0");
+    d->cmdFit()->click();
+    QVERIFY(!d->fitting() && d->lblSummary()->text().endsWith("not \"0\"."));
+    draws->setText("3");
+    d->cmdFit()->click();
+    QVERIFY(came.wait(60000));
+    QCOMPARE(d->tblEstimates()->columnCount(), 7);
+    QVERIFY(d->findChild<QWidget*>("sensitivityChart")->isVisibleTo(d));
     d->cmdFit()->click();
     d->cmdClose()->click(); // cancels the fit and waits for its thread
     QVERIFY(!d->fitting());

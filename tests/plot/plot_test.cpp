@@ -233,7 +233,9 @@ TEST(Axes, GesturesPick125IntervalsThatKeepLabelsApartAndTheLegendNamesTheColour
                 << width;
         const auto legend = a.s.opsOf(Op::Legend);
         EXPECT_EQ(legend.size(), v.legend && width < 100 ? 1u : 0u);
-        if (!legend.empty()) EXPECT_EQ(legend[0].value, kTrailCount);
+        if (!legend.empty()) {
+            EXPECT_EQ(legend[0].value, kTrailCount);
+        }
     }
 }
 
