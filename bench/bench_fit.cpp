@@ -5,6 +5,7 @@
 // 100,000 times along their length, fitted for the speed. The counters give
 // the simulations a fit ran and how far its speed lies from the truth.
 #include "model/Fit.h"
+#include "model/FitUncertainty.h"
 
 #include <benchmark/benchmark.h>
 
@@ -74,10 +75,40 @@ void BM_FitSpeed100k(benchmark::State& state) {
     fit(state, model::Unknowns::Speed, 100000);
 }
 
+// The interval over every stated uncertainty: 200 refits around the fit, the
+// friction and the weight split drawn from spreads, on every core.
+void draws(benchmark::State& state, model::Unknowns unknowns) {
+    model::BoxTexts texts;
+    model::writeBoxes(skid(), texts, true);
+    texts.text[model::kSpeedBox] = "18";
+    const auto prepared = model::prepareDraw(texts, {}, model::InertiaForm::Moment);
+    const model::Case asked = std::get<model::Prepared>(prepared).c;
+    const auto marks = survey(skid(), 0);
+    const model::FitSettings settings{unknowns, 0.05, true};
+    const model::FitResult best = model::fitMarks(asked, marks, settings);
+    model::Spreads spreads{};
+    spreads[model::kFrictionBox] = model::Spread{model::Shape::Normal, asked.car.friction, 0.045};
+    spreads[model::kDistributionBox] = model::Spread{model::Shape::Uniform, 57.8, 59.8};
+    model::FitDraws d;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(d = model::fitDraws(texts, {}, model::InertiaForm::Moment, spreads,
+                                                     marks, settings, best, {200, 1, 0}));
+    state.counters["refused"] = static_cast<double>(d.refused);
+    state.counters["width"] = d.ranges.empty() ? 0 : d.ranges[0].high - d.ranges[0].low;
+}
+void BM_FitDrawsSpeed(benchmark::State& state) {
+    draws(state, model::Unknowns::Speed);
+}
+void BM_FitDrawsAll(benchmark::State& state) {
+    draws(state, model::Unknowns::All);
+}
+
 BENCHMARK(BM_FitSpeed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitSpeedYaw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitSpeed100k)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitDrawsSpeed)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FitDrawsAll)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
