@@ -135,7 +135,9 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     form->addRow(QStringLiteral("Unk&nowns:"), cboUnknowns_);
     form->addRow(QStringLiteral("σ of the sur&vey (m):"), txtSigma_);
     form->addRow(QStringLiteral("&Uncertainty of μ:"), txtMu_);
-    form->addRow(QStringLiteral("&Intervals:"), intervals);
+    auto* intervalsLabel = new QLabel(QStringLiteral("&Intervals:"), this);
+    intervalsLabel->setBuddy(cboIntervals_);
+    form->addRow(intervalsLabel, intervals);
     chkStartsAtPull_ = new QCheckBox(QStringLiteral("Marks &start at the handbrake pull"), this);
     chkStartsAtPull_->setObjectName(QStringLiteral("chkStartsAtPull"));
     chkStartsAtPull_->setChecked(first.startsAtPull);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "gui/SensitivityChart.h"
 
-#include "sim/NumberText.h"
-
 #include <QPainter>
 
 #include <algorithm>
@@ -21,13 +19,27 @@ void SensitivityChart::setRows(std::vector<model::Sensitivity> rows, double spee
     speed_ = speed;
     units_ = units;
     form_ = form;
+    // The numbers behind the bars, for the reader who wants them.
+    QStringList tip;
+    const auto speedText = [&](double v) {
+        const model::Shown s = model::shown(units, v, "m/s");
+        return std::isfinite(v) ? QStringLiteral("%1 %2").arg(QString::number(s.value, 'f', 2),
+                                                               QString::fromUtf8(s.unit.data(), static_cast<qsizetype>(s.unit.size())))
+                                : QStringLiteral("no fit");
+    };
+    for (const model::Sensitivity& r : rows_)
+        tip << QStringLiteral("%1: %2 gives %3, %4 gives %5")
+                   .arg(QString::fromUtf8(model::boxInfo(r.box, form).caption.data()),
+                        QString::number(r.input[0], 'g', 6), speedText(r.speed[0]),
+                        QString::number(r.input[1], 'g', 6), speedText(r.speed[1]));
+    setToolTip(tip.join(QLatin1Char('\n')));
     updateGeometry();
     update();
 }
 
 QSize SensitivityChart::sizeHint() const {
     const int line = fontMetrics().height() + 4;
-    return {360, line * (static_cast<int>(rows_.size()) + 1) + 4};
+    return {360, line * (static_cast<int>(rows_.size()) + 2) + 4}; // the caption may take two lines
 }
 
 void SensitivityChart::paintEvent(QPaintEvent*) {
@@ -50,7 +62,8 @@ void SensitivityChart::paintEvent(QPaintEvent*) {
                                               model::boxInfo(r.box, form_).caption)));
     labelWidth = std::min(labelWidth + 8, width() / 2);
     const int left = labelWidth, right = width() - 4;
-    const double half = (right - left) / 2.0 - 40;
+    const int room = fm.horizontalAdvance(QStringLiteral("-0.0000")) + 4; // an end's value
+    const double half = (right - left) / 2.0 - room;
     const double middle = left + (right - left) / 2.0;
     const auto x = [&](double v) { return middle + (inUnits(v) - centre) / reach * half; };
 
@@ -68,8 +81,8 @@ void SensitivityChart::paintEvent(QPaintEvent*) {
             const QRectF bar(std::min(a, middle), top + 2, std::fabs(a - middle), line - 4);
             p.fillRect(bar, end == 0 ? low : high);
             // The box's value at that end, on the bar's outer side.
-            const QString text = QString::fromStdString(formatNumber(r.input[end]));
-            const QRectF label(a < middle ? a - 80 : a + 2, top, 78, line);
+            const QString text = QString::number(r.input[end], 'g', 4);
+            const QRectF label(a < middle ? a - room : a + 2, top, room - 2, line);
             p.drawText(label, (a < middle ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                        text);
         }
@@ -79,7 +92,7 @@ void SensitivityChart::paintEvent(QPaintEvent*) {
     p.setPen(palette().text().color());
     p.drawLine(QPointF(middle, 0), QPointF(middle, bottom));
     const model::Shown s = model::shown(units_, speed_, "m/s");
-    p.drawText(QRect(0, bottom, width(), line), Qt::AlignHCenter | Qt::AlignVCenter,
+    p.drawText(QRect(0, bottom, width(), 2 * line), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                tr("fitted speed %1 %2; bars: each box alone at the low (blue) and high (orange) "
                   "end of its 95% range")
                    .arg(QString::fromStdString(model::fixedText(s.value, 2)),
