@@ -104,6 +104,12 @@ public:
     double upper(Quantity q) const { return upper_[index(q)]; }
     Case caseOf(const LaunchValues& v) const { return withLaunch(case_, v, follows_); }
     void setBudget(double sims) { budget_ = sims; }
+    // Whether the solver weighs the residuals through Huber's loss (on
+    // unless turned off): far from the minimum, where every point is far
+    // off, the loss flattens the misfit and the descent stalls, so the
+    // search for it goes by plain least squares and the loss polishes it.
+    void setRobustLoss(bool on) { robustLoss_ = on; }
+    bool robustLoss() const { return robustLoss_; }
     // The scan for starting points runs coarser steps: it only ranks speeds.
     void setCoarse(bool coarse) { h_ = coarse ? 4 * fitStep(case_) : fitStep(case_); }
 
@@ -150,6 +156,7 @@ private:
     std::vector<Row> rows_;
     int simulations_ = 0;
     bool cancelled_ = false, overBudget_ = false;
+    bool robustLoss_ = true;
     double budget_ = 200;
     double maxSeconds_;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();

@@ -65,7 +65,8 @@ public:
         const std::size_t n = p_.free().size();
         if (!std::equal(x[0], x[0] + n, at_.begin(), at_.end())) {
             at_.assign(x[0], x[0] + n);
-            r_ = Problem::robust(p_.residuals(values(x[0])));
+            r_ = p_.robustLoss() ? Problem::robust(p_.residuals(values(x[0])))
+                                 : p_.residuals(values(x[0]));
         }
         std::copy(r_.begin(), r_.end(), residuals);
         return true;

@@ -127,6 +127,7 @@ Solution minimiseInStages(Problem& problem, const LaunchValues& guess, double sp
     // Until the yaw rate is free it follows the speed as normal driving
     // would have it, where the car steers.
     const bool steers = c.car.steering != sim::Steering::Center && c.car.turnRadius != 0;
+    problem.setRobustLoss(false);
     for (const auto& stage : stages(settings.unknowns)) {
         const bool yawFree =
             std::find(stage.begin(), stage.end(), Quantity::YawRate) != stage.end();
@@ -138,6 +139,8 @@ Solution minimiseInStages(Problem& problem, const LaunchValues& guess, double sp
             s.values = atSpeed(s.values, s.values[index(Quantity::Speed)], c);
     }
     problem.setFollows(settings.yawFollowsSpeed && settings.unknowns == Unknowns::Speed);
+    problem.setRobustLoss(true);
+    if (!problem.cancelled()) s = problem.minimise(s.values);
     return s;
 }
 

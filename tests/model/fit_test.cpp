@@ -70,6 +70,17 @@ TEST(Fit, CompleteMarksGiveTheSpeed) {
     }
 }
 
+// A long skid's misfit is a narrow valley among ridges: far from it every
+// point is far off, and a descent through Huber's loss (flat there) stalls.
+TEST(Fit, AFastSkidIsFoundFromFarAway) {
+    const Case c = skid(80);
+    Case asked = c;
+    asked.launch.velocity = {0, 15};
+    const FitResult r = fitMarks(asked, survey(c), {Unknowns::Speed, 0.05, true});
+    ASSERT_TRUE(r.accepted()) << r.refusal;
+    EXPECT_NEAR(*r.estimates[0].value, 80, 0.1);
+}
+
 TEST(Fit, PartialMarkGivesTheSpeedAloneButNotEverything) {
     const Case c = skid(24);
     const auto marks = survey(c, 15);
