@@ -239,10 +239,15 @@ void MonteCarloDialog::run() {
     if (running()) return;
     bool ok = false;
     const qulonglong draws = txtDraws_->text().trimmed().toULongLong(&ok);
-    if (!ok || draws == 0)
-        return refuseField(
-            txtDraws_, QStringLiteral("Draws must be a whole number greater than 0, not \"%1\".")
-                           .arg(txtDraws_->text()));
+    // Every draw is kept for the table, the histograms and the cloud, about
+    // 100 bytes each: a million is 100 MB. More go through yawmark-batch,
+    // which prints them as it goes.
+    constexpr qulonglong kMostDraws = 1'000'000;
+    if (!ok || draws == 0 || draws > kMostDraws)
+        return refuseField(txtDraws_, QStringLiteral("Draws must be a whole number from 1 to "
+                                                     "%L1, not \"%2\".")
+                                          .arg(kMostDraws)
+                                          .arg(txtDraws_->text()));
     const qulonglong seed = txtSeed_->text().trimmed().toULongLong(&ok);
     if (!ok)
         return refuseField(txtSeed_, QStringLiteral("The seed must be a whole number, 0 or more, "

@@ -520,6 +520,9 @@ void tst_MainWindow::monteCarloRunsToItsTableAndCloud() {
             return op.kind == Op::Dot && op.color == plot::kCloudRestColor;
         });
     };
+    d->findChild<QLineEdit*>("txtDraws")->setText("1000001"); // more than the window keeps
+    d->findChild<QPushButton*>("cmdRun")->click();
+    QVERIFY(!d->running());
     d->findChild<QLineEdit*>("txtDraws")->setText("30");
     d->findChild<QPushButton*>("cmdRun")->click();
     QVERIFY(d->running() && came.wait(60000));
