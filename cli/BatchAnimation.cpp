@@ -42,7 +42,7 @@ std::optional<std::string> animateRecord(const model::Record& record, double tim
         }
     };
     const auto shoot = [&]() {
-        QImage frame = drawn == samples.size() ? plot.finish() : plot.frame();
+        QImage frame = plot.frame();
         stampTime(frame, samples[drawn - 1].time);
         return sink(frame);
     };

@@ -221,13 +221,17 @@ TEST(Batch, TheDefaultRunEndsAtRestAndItsRowsReadBackExactly) {
 // it in: no trail pixel on the image's edge.
 TEST(Batch, FitViewShowsTheWholeSkid) {
     QTemporaryDir dir;
-    const std::string file = dir.filePath("fit.png").toStdString();
-    for (const bool fit : {false, true}) {
-        Args args{"--box", "6=40", "--seconds", "30", "--png", file, "--size", "300x300"};
-        ASSERT_EQ(batch(fit ? (args.push_back("--fit-view"), args) : args).status, 0);
-        const QImage edges = QImage(QString::fromStdString(file)).copy(0, 0, 300, 1);
-        EXPECT_EQ(edges.allGray(), fit) << fit; // the top row: crossed unless fitted
-    }
+    const std::string file = dir.filePath("fit").toStdString();
+    for (const bool fit : {false, true})
+        for (const std::string option : {"--png", "--gif"}) {
+            Args args{"--box", "6=40", "--seconds", "30", option, file, "--size", "300x300"};
+            ASSERT_EQ(batch(fit ? (args.push_back("--fit-view"), args) : args).status, 0);
+            QImageReader reader(QString::fromStdString(file));
+            QImage image; // the last frame of the animation
+            for (QImage frame; reader.read(&frame);)
+                image = frame;
+            EXPECT_EQ(image.copy(0, 0, 300, 1).allGray(), fit) << option; // crossed unless fitted
+        }
 }
 
 TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {
