@@ -127,6 +127,13 @@ def batch(*args):
     return run([BATCH, *args])
 
 
+def gif_size(path):
+    data = path.read_bytes()[:10]
+    if data[:6] != b"GIF89a":
+        return None
+    return int.from_bytes(data[6:8], "little"), int.from_bytes(data[8:10], "little")
+
+
 def png_size(path):
     data = Path(path).read_bytes()[:24]
     if data[:8] != b"\x89PNG\r\n\x1a\n":
@@ -210,9 +217,10 @@ def check_commands(start, lines):
             mismatch(where, f"`{command}` failed with status {status}: {first(err)}")
             continue
         size = re.search(r"#.*?(\d+)x(\d+)", line) or re.search(r"--size (\d+)x(\d+)", command)
-        image = re.search(r"--png (\S+)", command)
+        image = re.search(r"--(png|gif) (\S+)", command)
         if size and image:
-            got = png_size(WORK / image.group(1))
+            path = WORK / image.group(2)
+            got = png_size(path) if image.group(1) == "png" else gif_size(path)
             want = (int(size.group(1)), int(size.group(2)))
             if got != want:
                 mismatch(where, f"the image should be {want[0]}x{want[1]}, it is {got}")
