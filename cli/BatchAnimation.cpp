@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include <cmath>
 #include <cstdint>
 
 namespace yawmark {
@@ -26,6 +27,11 @@ void stampTime(QImage& image, double time) {
 }
 
 } // namespace
+
+double animationFrames(const model::Record& record, const AnimationSettings& settings) {
+    if (record.empty()) return 0;
+    return std::floor(record.samples().back().time * settings.fps / settings.speed) + 2;
+}
 
 std::optional<std::string> animateRecord(const model::Record& record, double timeStep,
                                          BatchPlot& plot, const AnimationSettings& settings,

@@ -23,10 +23,17 @@ namespace yawmark {
 inline constexpr double kMinAnimationSpeed = 0.01;
 inline constexpr double kMaxAnimationSpeed = 100;
 
+// Most frames an animation has (an hour at 25 frames a second): more would
+// take hours to make.
+inline constexpr double kMaxAnimationFrames = 90'000;
+
 struct AnimationSettings {
     int fps = 25;
     double speed = 1;
 };
+
+// How many frames animateRecord() hands over for `record`, at most.
+double animationFrames(const model::Record& record, const AnimationSettings& settings);
 
 // Takes one frame; the message if the animation cannot go on.
 using FrameSink = std::function<std::optional<std::string>(const QImage& frame)>;

@@ -65,8 +65,9 @@ std::string batchUsage() {
            "                      trails growing and the car moving, the simulated time in\n"
            "                      the top-left corner; the first frame is the car at t = 0,\n"
            "                      the last the end of the run (at rest), held 2 s before\n"
-           "                      the animation starts again. A GIF that would be larger\n"
-           "                      than 200 MB is given up while it is written\n"
+           "                      the animation starts again. A GIF of more than 90000\n"
+           "                      frames is refused; one that would be larger than 200 MB\n"
+           "                      is given up while it is written\n"
            "  --fps N             with --gif, N frames a second, 1 to 50 (default 25)\n"
            "  --speed X           with --gif, X simulated seconds a second, 0.01 to 100\n"
            "                      (default 1: real time)\n"
@@ -808,6 +809,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (gif) {
         // The animation draws the record again, in the view of the whole
         // skid from its first frame with --fit-view.
+        const AnimationSettings settings{options.fps, options.speed};
+        if (const double frames = animationFrames(skid.run.record(), settings);
+            frames > kMaxAnimationFrames)
+            return fail("--gif: the run would take " + formatNumber(frames) +
+                        " frames, more than the " + formatNumber(kMaxAnimationFrames) +
+                        " an animation may have; a higher --speed or a lower --fps makes fewer.");
         if (options.fitView) plot->fitView(skid.run.record());
         if (auto message = plot->begin(start)) return fail(*message);
         const auto add = [&](const QImage& frame) {
@@ -816,7 +823,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                             static_cast<int>(rgb.bytesPerLine() / 4));
         };
         auto problem = animateRecord(skid.run.record(), skid.run.runCase().run.timeStep, *plot,
-                                     {options.fps, options.speed}, add);
+                                     settings, add);
         if (!problem) problem = gif->commit();
         if (problem) return cannotWrite(*problem);
     }

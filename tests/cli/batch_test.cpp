@@ -87,6 +87,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--gif", "x.gif", "--speed", "101"}, "--speed needs"},
         {{"--gif", "x.gif", "--size", "8193x10"}, "--size"},
         {{"--speed", "2"}, "--fps and --speed go with --gif"},
+        {{"--gif", "x.gif", "--seconds", "300", "--speed", "0.01", "--fps", "31"},
+         "--gif: the run would take 930001 frames, more than the 90000"},
         {{"--gif", "x.gif", "--png", "x.png"}, "give --png or --gif, not both"},
         {{"--box", "19=1"}, "--box"},
         {{"--box", "3"}, "--box"},
