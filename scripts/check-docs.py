@@ -279,6 +279,11 @@ def check_default_car():
 
 
 def check_pictures():
+    gif = find(r"The animation was made by `(yawmark-batch --gif (docs/skid\.gif)[^`]*)`", "how docs/skid.gif was made")
+    if gif:
+        status, _, err = run(gif.group(1).replace(gif.group(2), "skid.gif"))
+        if status != 0 or (WORK / "skid.gif").read_bytes() != (ROOT / gif.group(2)).read_bytes():
+            mismatch(f"README.md:{line_of(gif.start(1))}", f"`{gif.group(1)}` does not make {gif.group(2)} {first(err)}")
     m = find(r"The left picture was made by `(yawmark-batch --png (docs/skid\.png)[^`]*)`", "how docs/skid.png was made")
     if not m:
         return
