@@ -29,7 +29,7 @@ void stampTime(QImage& image, double time) {
 } // namespace
 
 double animationFrames(const model::Record& record, const AnimationSettings& settings) {
-    if (record.empty()) return 0;
+    if (record.empty()) return 1;
     return std::floor(record.samples().back().time * settings.fps / settings.speed) + 2;
 }
 
@@ -37,7 +37,11 @@ std::optional<std::string> animateRecord(const model::Record& record, double tim
                                          BatchPlot& plot, const AnimationSettings& settings,
                                          const FrameSink& sink) {
     const auto samples = record.samples();
-    if (samples.empty()) return std::nullopt;
+    if (samples.empty()) { // no pass run: the plot as it starts
+        QImage frame = plot.frame();
+        stampTime(frame, 0);
+        return sink(frame);
+    }
     const double half = timeStep / 2;
     std::size_t drawn = 0;
     const auto drawThrough = [&](double t) {

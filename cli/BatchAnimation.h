@@ -40,6 +40,7 @@ using FrameSink = std::function<std::optional<std::string>(const QImage& frame)>
 
 // Draws `record` (passes `timeStep` seconds apart) into `plot`, begun and
 // still empty, handing each frame to `sink`; the sink's message if it stops.
+// An empty record makes one frame, the plot before the first pass.
 std::optional<std::string> animateRecord(const model::Record& record, double timeStep,
                                          BatchPlot& plot, const AnimationSettings& settings,
                                          const FrameSink& sink);

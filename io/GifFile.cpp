@@ -109,7 +109,8 @@ std::optional<std::string> GifFile::open(int width, int height, int fps) {
 }
 
 std::optional<std::string> GifFile::add(const std::uint32_t* pixels, int stride) {
-    std::vector<std::uint8_t> next(std::size_t(width_) * height_);
+    std::vector<std::uint8_t>& next = next_;
+    next.resize(std::size_t(width_) * height_);
     // The plot is mostly runs of one colour: the last pixel's index serves again.
     std::uint32_t last = ~pixels[0];
     std::uint8_t index = 0;

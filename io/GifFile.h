@@ -65,7 +65,8 @@ private:
     QSaveFile file_;
     GifFileType* gif_ = nullptr;
     int width_ = 0, height_ = 0, fps_ = 25;
-    std::vector<std::uint8_t> shown_, pending_; // the frame on screen, the one to come
+    // The frame on screen, the one to come, and the one being added.
+    std::vector<std::uint8_t> shown_, pending_, next_;
     std::int64_t frames_ = 0;
     std::int64_t bytes_ = 0, maxBytes_;
     bool tooLarge_ = false, writeFailed_ = false;

@@ -445,6 +445,7 @@ TEST_F(BatchPng, AnAnimationGoesFromTheStartToRest) {
         {{"--passes", "102", "--fps", "10"}, 12}, // 1.01 s: a frame for the end
         {{"--passes", "101", "--fps", "10", "--speed", "0.5"}, 21},
         {{}, 89}, // 3.52 s to rest at 25 fps
+        {{"--passes", "0"}, 1},
     };
     const auto png = [&](Args args) {
         args.insert(args.end(), {"--png", path("p.png"), "--size", "300x200"});
