@@ -19,6 +19,10 @@ std::optional<std::string> BatchPlot::begin(sim::Vec2 start) {
     return std::nullopt;
 }
 
+void BatchPlot::fitView(const model::Record& record) {
+    if (const auto extent = record.extent()) view_.fit(extent->lo, extent->hi, plot::kFitMargin);
+}
+
 void BatchPlot::fitTo(const model::Record& record) {
     const auto extent = record.extent();
     if (!extent || !view_.fit(extent->lo, extent->hi, plot::kFitMargin)) return;

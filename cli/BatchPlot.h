@@ -30,6 +30,10 @@ public:
     plot::Renderer& renderer() { return renderer_; }
     // Fit Skid: the view around the whole record, the plot drawn again from it.
     void fitTo(const model::Record& record);
+    // The view around the whole record, for a plot not begun yet.
+    void fitView(const model::Record& record);
+    // What the screen shows now: the lasting drawing and the latest outline.
+    QImage frame() { return surface_.composed(); }
     // What the window shows when the run is paused after the last pass: the
     // lasting drawing with the last ordinary outline.
     QImage finish();

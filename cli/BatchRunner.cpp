@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/BatchRunner.h"
 
+#include "cli/BatchAnimation.h"
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
 #include "cli/BatchPlot.h"
 #include "model/FitUncertainty.h"
+#include "io/GifFile.h"
 #include "model/Text.h"
 #include "sim/NumberText.h"
 
@@ -38,7 +40,8 @@ std::string batchUsage() {
            "boxes, applies the ticked Auto Calculates, then runs the passes. Prints its\n"
            "trajectory as CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one\n"
            "row per pass, each number in the shortest form that reads back exactly; or\n"
-           "draws its plot into a PNG image, as the window shows it when paused at the end.\n"
+           "draws its plot into a PNG image, as the window shows it when paused at the end,\n"
+           "or into an animated GIF of the run.\n"
            "\n"
            "  --passes N          run N passes, at most 10000000000 (default: until the car\n"
            "                      comes to rest, through that pass, at most 100000 passes)\n"
@@ -58,11 +61,21 @@ std::string batchUsage() {
            "  --lines             join the points of every trail into lines\n"
            "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
            "                      the CSV; no display is needed\n"
+           "  --gif FILE          draw an animated GIF of the run into FILE instead: the\n"
+           "                      trails growing and the car moving, the simulated time in\n"
+           "                      the top-left corner; the first frame is the car at t = 0,\n"
+           "                      the last the end of the run (at rest), held 2 s before\n"
+           "                      the animation starts again. A GIF of more than 90000\n"
+           "                      frames is refused; one that would be larger than 200 MB\n"
+           "                      is given up while it is written\n"
+           "  --fps N             with --gif, N frames a second, 1 to 50 (default 25)\n"
+           "  --speed X           with --gif, X simulated seconds a second, 0.01 to 100\n"
+           "                      (default 1: real time)\n"
            "  --size WxH          size of the image in pixels (default 286x546; 711x508 is\n"
            "                      the window's plot at its default size)\n"
-           "  --csv               with --png, print the CSV as well\n"
-           "  --fit-view          with --png, fit the view to the whole skid once it has\n"
-           "                      run, as the window's View > Fit Skid does\n"
+           "  --csv               with --png or --gif, print the CSV as well\n"
+           "  --fit-view          with --png or --gif, fit the view to the whole skid once\n"
+           "                      it has run, as the window's View > Fit Skid does\n"
            "  -h, --help          show this text\n"
            "  --version           show the program's version\n"
            "  --save-case FILE    write the case the other options describe into FILE\n"
@@ -126,7 +139,7 @@ std::string batchUsage() {
            "the start-up boxes and check boxes; the options override it. A field it does\n"
            "not know is ignored with a note on standard error.\n"
            "\n"
-           "--png, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
+           "--png, --gif, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
            "output; give one of them (--fit with --save-case writes the fitted case).\n"
            "\n"
            "After its table a fit notes on standard error why its solver stopped\n"
@@ -142,7 +155,7 @@ std::string batchUsage() {
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
-    bool sizeGiven = false;
+    bool sizeGiven = false, animationGiven = false;
     bool caseGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -182,6 +195,28 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             const auto text = value();
             if (!text || text->empty()) return "--png needs a file name.";
             o.png = *text;
+        } else if (name == "--gif") {
+            const auto text = value();
+            if (!text || text->empty()) return "--gif needs a file name.";
+            o.gif = *text;
+        } else if (name == "--fps") {
+            const auto text = value();
+            const auto n = text ? parseCount(*text) : std::nullopt;
+            if (!n || *n < io::kMinGifFps || *n > io::kMaxGifFps)
+                return "--fps needs a whole number of frames a second from " +
+                       std::to_string(io::kMinGifFps) + " to " + std::to_string(io::kMaxGifFps) +
+                       ", not \"" + printable(text.value_or("")) + "\".";
+            o.fps = static_cast<int>(*n);
+            animationGiven = true;
+        } else if (name == "--speed") {
+            const auto text = value();
+            const auto v = text ? parseNumber(*text) : std::nullopt;
+            if (!v || !(*v >= kMinAnimationSpeed && *v <= kMaxAnimationSpeed))
+                return "--speed needs a factor from " + formatNumber(kMinAnimationSpeed) + " to " +
+                       formatNumber(kMaxAnimationSpeed) + " (1: real time), not \"" +
+                       printable(text.value_or("")) + "\".";
+            o.speed = *v;
+            animationGiven = true;
         } else if (name == "--size") {
             const auto text = value();
             if (!text) return "--size needs WxH, for example 286x546.";
@@ -325,8 +360,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         }
     }
     if (o.passes && o.seconds) return "give --passes or --seconds, not both.";
-    if (o.png.empty() && (sizeGiven || o.csv || o.fitView))
-        return "--size, --csv and --fit-view go with --png.";
+    if (o.png.empty() && o.gif.empty() && (sizeGiven || o.csv || o.fitView))
+        return "--size, --csv and --fit-view go with --png or --gif.";
+    if (o.gif.empty() && animationGiven) return "--fps and --speed go with --gif.";
     const bool fitOption =
         o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor || o.maxSeconds;
     if (o.fit.empty() && fitOption)
@@ -352,6 +388,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
          {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
+          std::pair{"--gif", !o.gif.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
           std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
           // With --fit, the draws give the fit's second interval.
@@ -362,11 +399,12 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                ", not both: each names an output of its own.";
     if (o.wheels && (!outputs.empty() && !o.csv))
         return "--wheels goes with the trajectory's CSV: not with " + std::string(outputs[0]) +
-               (o.png.empty() ? "." : " unless --csv is given too.");
+               (o.png.empty() && o.gif.empty() ? "." : " unless --csv is given too.");
     // Qt would open or write another file for a name that is not UTF-8 (its
     // bytes replaced), so that name is refused as typed.
     for (const auto& [option, name] : {std::pair{"the case file", &o.caseFile},
                                        {"--png", &o.png},
+                                       {"--gif", &o.gif},
                                        {"--fit", &o.fit},
                                        {"--save-case", &o.saveCase},
                                        {"--write-marks", &o.writeMarks}})
@@ -714,20 +752,33 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 0;
     }
 
-    const bool csv = options.png.empty() || options.csv;
+    const bool image = !options.png.empty() || !options.gif.empty();
+    const bool csv = !image || options.csv;
     if (csv) out << csvHeader(options.wheels);
 
     // The image: fonts need a GUI application, which draws offscreen here.
+    const std::string& imagePath = options.png.empty() ? options.gif : options.png;
+    const std::string option = options.png.empty() ? "--gif" : "--png";
     std::optional<BatchGui> gui;
     std::optional<BatchImageFile> file;
+    std::optional<io::GifFile> gif;
     std::optional<BatchPlot> plot;
-    if (!options.png.empty()) {
+    const auto cannotWrite = [&](const std::string& reason) {
+        return fail(option + ": cannot write \"" + printable(imagePath) + "\": " + reason + ".");
+    };
+    if (image) {
         gui.emplace();
-        if (!gui->ready()) return fail("--png: " + gui->problem());
+        if (!gui->ready()) return fail(option + ": " + gui->problem());
+        plot.emplace(options.width, options.height, skid.c.style);
+    }
+    if (!options.png.empty()) {
         file.emplace(options.png);
         if (auto message = file->open()) return fail(*message);
-        plot.emplace(options.width, options.height, skid.c.style);
         if (auto message = plot->begin(skid.run.body().position)) return fail(*message);
+    } else if (!options.gif.empty()) {
+        gif.emplace(QString::fromStdString(options.gif));
+        if (auto reason = gif->open(options.width, options.height, options.fps))
+            return cannotWrite(*reason);
     }
 
     const auto print = [&](std::uint64_t pass, const sim::Body& body) {
@@ -739,9 +790,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     BatchOptions run = options;
     run.autoSnap = skid.file.autoSnapshot; // ticked by the option or in the case
     // Rows are printed and the image drawn as the passes go: only fitting the
-    // view to the whole skid afterwards needs them kept.
-    skid.run.setRecording(options.fitView);
-    if (auto message = runBatchSkid(run, skid.run, plot ? &plot->renderer() : nullptr,
+    // view to the whole skid afterwards, or an animation, needs them kept.
+    skid.run.setRecording(options.fitView || gif);
+    const sim::Vec2 start = skid.run.body().position;
+    if (auto message = runBatchSkid(run, skid.run, file ? &plot->renderer() : nullptr,
                                     csv ? AfterPass(print) : AfterPass())) {
         out.flush();
         return fail(*message);
@@ -750,9 +802,30 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (options.untilRest() && skid.run.phase() == Phase::Running)
         err << "yawmark-batch: note: the car had not come to rest after " << kMaxRestPasses
             << " passes; --passes or --seconds runs further.\n";
-    if (plot) {
+    if (file) {
         if (options.fitView) plot->fitTo(skid.run.record());
         if (auto message = file->write(plot->finish())) return fail(*message);
+    }
+    if (gif) {
+        // The animation draws the record again, in the view of the whole
+        // skid from its first frame with --fit-view.
+        const AnimationSettings settings{options.fps, options.speed};
+        if (const double frames = animationFrames(skid.run.record(), settings);
+            frames > kMaxAnimationFrames)
+            return fail("--gif: the run would take " + formatNumber(frames) +
+                        " frames, more than the " + formatNumber(kMaxAnimationFrames) +
+                        " an animation may have; a higher --speed or a lower --fps makes fewer.");
+        if (options.fitView) plot->fitView(skid.run.record());
+        if (auto message = plot->begin(start)) return fail(*message);
+        const auto add = [&](const QImage& frame) {
+            const QImage rgb = frame.convertToFormat(QImage::Format_RGB32);
+            return gif->add(reinterpret_cast<const std::uint32_t*>(rgb.constBits()),
+                            static_cast<int>(rgb.bytesPerLine() / 4));
+        };
+        auto problem = animateRecord(skid.run.record(), skid.run.runCase().run.timeStep, *plot,
+                                     settings, add);
+        if (!problem) problem = gif->commit();
+        if (problem) return cannotWrite(*problem);
     }
     return 0;
 }

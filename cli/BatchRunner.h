@@ -56,6 +56,9 @@ struct BatchOptions {
     bool csv = false;                      // --csv: print the CSV also with --png
     bool wheels = false;                   // --wheels: each wheel's position too
     bool fitView = false;                  // --fit-view: the image fitted to the skid
+    std::string gif;                       // --gif FILE: an animation of the run
+    int fps = 25;                          // --fps N: its frames a second
+    double speed = 1;                      // --speed X: simulated seconds a second
     std::string fit;                       // --fit MARKS.csv: fit the launch to marks
     std::optional<model::Unknowns> fitFor; // --fit-for speed|speed,yaw|all
     std::optional<double> sigma;           // --sigma M: the marks' uncertainty

@@ -127,6 +127,13 @@ def batch(*args):
     return run([BATCH, *args])
 
 
+def gif_size(path):
+    data = path.read_bytes()[:10]
+    if data[:6] != b"GIF89a":
+        return None
+    return int.from_bytes(data[6:8], "little"), int.from_bytes(data[8:10], "little")
+
+
 def png_size(path):
     data = Path(path).read_bytes()[:24]
     if data[:8] != b"\x89PNG\r\n\x1a\n":
@@ -210,9 +217,10 @@ def check_commands(start, lines):
             mismatch(where, f"`{command}` failed with status {status}: {first(err)}")
             continue
         size = re.search(r"#.*?(\d+)x(\d+)", line) or re.search(r"--size (\d+)x(\d+)", command)
-        image = re.search(r"--png (\S+)", command)
+        image = re.search(r"--(png|gif) (\S+)", command)
         if size and image:
-            got = png_size(WORK / image.group(1))
+            path = WORK / image.group(2)
+            got = png_size(path) if image.group(1) == "png" else gif_size(path)
             want = (int(size.group(1)), int(size.group(2)))
             if got != want:
                 mismatch(where, f"the image should be {want[0]}x{want[1]}, it is {got}")
@@ -271,6 +279,11 @@ def check_default_car():
 
 
 def check_pictures():
+    gif = find(r"The animation was made by `(yawmark-batch --gif (docs/skid\.gif)[^`]*)`", "how docs/skid.gif was made")
+    if gif:
+        status, _, err = run(gif.group(1).replace(gif.group(2), "skid.gif"))
+        if status != 0 or (WORK / "skid.gif").read_bytes() != (ROOT / gif.group(2)).read_bytes():
+            mismatch(f"README.md:{line_of(gif.start(1))}", f"`{gif.group(1)}` does not make {gif.group(2)} {first(err)}")
     m = find(r"The left picture was made by `(yawmark-batch --png (docs/skid\.png)[^`]*)`", "how docs/skid.png was made")
     if not m:
         return

@@ -3,10 +3,12 @@
 // (byte for byte what the program printed before its model was rewritten),
 // when a run ends, and the PNG file it writes or refuses to write.
 #include "cli/BatchRunner.h"
+#include "io/GifFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,6 +81,15 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
         {{"--csv"}, "--size, --csv and --fit-view go with --png"},
         {{"--fit-view"}, "--size, --csv and --fit-view go with --png"},
         {{"--png", ""}, "--png"},
+        {{"--gif", "x.gif", "--fps", "0"}, "--fps needs a whole number of frames a second from 1"},
+        {{"--gif", "x.gif", "--fps", "51"}, "--fps needs"},
+        {{"--gif", "x.gif", "--speed", "0.009"}, "--speed needs a factor from 0.01 to 100"},
+        {{"--gif", "x.gif", "--speed", "101"}, "--speed needs"},
+        {{"--gif", "x.gif", "--size", "8193x10"}, "--size"},
+        {{"--speed", "2"}, "--fps and --speed go with --gif"},
+        {{"--gif", "x.gif", "--seconds", "300", "--speed", "0.01", "--fps", "31"},
+         "--gif: the run would take 930001 frames, more than the 90000"},
+        {{"--gif", "x.gif", "--png", "x.png"}, "give --png or --gif, not both"},
         {{"--box", "19=1"}, "--box"},
         {{"--box", "3"}, "--box"},
         {{"--vehicle", "Ferrari"}, "--vehicle: unknown vehicle \"Ferrari\""},
@@ -132,6 +143,8 @@ TEST(Batch, RefusesBadCommandLinesAndBoxesBeforeAnyOutput) {
     }
     // The largest image, and the edges of the counts, are still accepted.
     for (const Args& ok : {Args{"--png", "x.png", "--size", "8192x4096"}, Args{"--every", "1"},
+                           Args{"--gif", "g", "--fps", "50", "--speed", "0.01", "--fit-view"},
+                           Args{"--gif", "g", "--fps", "1", "--speed", "100"},
                            Args{"--passes", "0"}, Args{"--seconds", "0"}, Args{"--box", "18=1"},
                            Args{"--passes", "10000000000"}, Args{"--fit", "m", "--save-case", "c"}})
         EXPECT_TRUE(std::holds_alternative<BatchOptions>(parseBatchOptions(ok))) << joined(ok);
@@ -210,13 +223,17 @@ TEST(Batch, TheDefaultRunEndsAtRestAndItsRowsReadBackExactly) {
 // it in: no trail pixel on the image's edge.
 TEST(Batch, FitViewShowsTheWholeSkid) {
     QTemporaryDir dir;
-    const std::string file = dir.filePath("fit.png").toStdString();
-    for (const bool fit : {false, true}) {
-        Args args{"--box", "6=40", "--seconds", "30", "--png", file, "--size", "300x300"};
-        ASSERT_EQ(batch(fit ? (args.push_back("--fit-view"), args) : args).status, 0);
-        const QImage edges = QImage(QString::fromStdString(file)).copy(0, 0, 300, 1);
-        EXPECT_EQ(edges.allGray(), fit) << fit; // the top row: crossed unless fitted
-    }
+    const std::string file = dir.filePath("fit").toStdString();
+    for (const bool fit : {false, true})
+        for (const std::string option : {"--png", "--gif"}) {
+            Args args{"--box", "6=40", "--seconds", "30", option, file, "--size", "300x300"};
+            ASSERT_EQ(batch(fit ? (args.push_back("--fit-view"), args) : args).status, 0);
+            QImageReader reader(QString::fromStdString(file));
+            QImage image; // the last frame of the animation
+            for (QImage frame; reader.read(&frame);)
+                image = frame;
+            EXPECT_EQ(image.copy(0, 0, 300, 1).allGray(), fit) << option; // crossed unless fitted
+        }
 }
 
 TEST(Batch, ACaseFileRunsAsTheOptionsThatWroteItAndTheOptionsOverrideIt) {
@@ -372,32 +389,92 @@ TEST_F(BatchPng, AFileThatCannotBeWrittenIsRefusedBeforeTheRunAndAnOldImageStays
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0); // a PNG would have taken its place
     const Args failingRun{"--box", "6=1e300", "--box", "13=1e10", "--csv"};
-    const struct {
-        std::string file;
-        const char* fragment;
-    } cases[] = {
-        {path("folder"), "a folder of that name is in the way"},
-        {path("pipe"), "a pipe (FIFO) of that name is in the way"},
-        {path("no/such/folder/x.png"), "--png: cannot write"},
-    };
-    for (const auto& c : cases) {
-        Args args = failingRun;
-        args.insert(args.end(), {"--png", c.file});
-        const Result r = batch(args);
-        expectRefused(r, c.fragment, c.file);
-        EXPECT_EQ(lineCount(r.out), 1) << "no pass ran"; // the CSV header only
-    }
+    for (const std::string option : {"--png", "--gif"}) {
+        const struct {
+            std::string file;
+            std::string fragment;
+        } cases[] = {
+            {path("folder"), "a folder of that name is in the way"},
+            {path("pipe"), "a pipe (FIFO) of that name is in the way"},
+            {path("no/such/folder/x"), option + ": cannot write"},
+        };
+        for (const auto& c : cases) {
+            Args args = failingRun;
+            args.insert(args.end(), {option, c.file});
+            const Result r = batch(args);
+            expectRefused(r, c.fragment, c.file);
+            EXPECT_EQ(lineCount(r.out), 1) << "no pass ran"; // the CSV header only
+        }
 
-    // A run that fails leaves the file as it was.
-    const QString old = QString::fromStdString(path("old.png"));
-    QFile file(old);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("old image") == 9);
-    file.close();
-    Args args = failingRun;
-    args.insert(args.end(), {"--png", old.toStdString()});
-    expectRefused(batch(args), "stopped at pass 18", "failing run");
+        // A run that fails leaves the file as it was.
+        const QString old = QString::fromStdString(path("old"));
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("old image") == 9);
+        file.close();
+        Args args = failingRun;
+        args.insert(args.end(), {option, old.toStdString()});
+        expectRefused(batch(args), "stopped at pass 18", "failing run");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "old image");
+    }
+    // So does an animation that grows too large.
+    io::GifFile gif(QString::fromStdString(path("old")), 20'000);
+    ASSERT_FALSE(gif.open(300, 200, 25));
+    std::vector<std::uint32_t> noise(300 * 200);
+    std::optional<std::string> problem;
+    for (int frame = 0; frame < 10 && !problem; ++frame) {
+        for (auto& p : noise)
+            p = std::uint32_t(std::rand());
+        problem = gif.add(noise.data(), 300);
+    }
+    EXPECT_NE(problem.value_or(gif.commit().value_or("")).find("larger than"), std::string::npos);
+    QFile file(QString::fromStdString(path("old")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "old image");
+}
+
+// The animation has a frame every speed / fps seconds of the run and one at
+// its end; the first is the plot after the first pass, the last the plot at
+// rest (the corner with the time left out).
+TEST_F(BatchPng, AnAnimationGoesFromTheStartToRest) {
+    const struct {
+        Args args;
+        int frames;
+    } cases[] = {
+        {{"--passes", "101", "--fps", "10"}, 11}, // 1 s a pass 10 ms apart, 0.1 s a frame
+        {{"--passes", "102", "--fps", "10"}, 12}, // 1.01 s: a frame for the end
+        {{"--passes", "101", "--fps", "10", "--speed", "0.5"}, 21},
+        {{}, 89}, // 3.52 s to rest at 25 fps
+        {{"--passes", "0"}, 1},
+    };
+    const auto png = [&](Args args) {
+        args.insert(args.end(), {"--png", path("p.png"), "--size", "300x200"});
+        EXPECT_EQ(batch(args).status, 0);
+        return QImage(QString::fromStdString(path("p.png"))).copy(0, 30, 300, 170);
+    };
+    const auto same = [](const QImage& a, const QImage& b) {
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                for (int shift : {0, 8, 16})
+                    if (std::abs(int(a.pixel(x, y) >> shift & 255) -
+                                 int(b.pixel(x, y) >> shift & 255)) > 30)
+                        return false;
+        return true;
+    };
+    for (const auto& c : cases) {
+        Args args = c.args;
+        args.insert(args.end(), {"--gif", path("a.gif"), "--size", "300x200"});
+        ASSERT_EQ(batch(args).status, 0) << joined(args);
+        QImageReader reader(QString::fromStdString(path("a.gif")));
+        std::vector<QImage> frames;
+        for (QImage frame; reader.read(&frame) && frame.size() == QSize(300, 200);)
+            frames.push_back(frame.copy(0, 30, 300, 170));
+        ASSERT_EQ(int(frames.size()), c.frames) << joined(args);
+        if (!c.args.empty()) continue;
+        EXPECT_TRUE(same(frames.front(), png({"--passes", "1"})));
+        EXPECT_FALSE(same(frames[1], png({"--passes", "1"}))) << "the car moves";
+        EXPECT_TRUE(same(frames.back(), png({})));
+    }
 }
 
 } // namespace
