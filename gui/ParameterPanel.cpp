@@ -4,6 +4,7 @@
 #include "gui/DesignForm.h"
 #include "gui/Spinner.h"
 #include "gui/SpreadDialog.h"
+#include "gui/SpreadMark.h"
 #include "model/Validation.h"
 #include "sim/NumberText.h"
 
@@ -97,25 +98,6 @@ protected:
         QPainter p(this);
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
-// A box's spread: a small triangle in its top-right corner, the spread in its tooltip.
-class SpreadMark : public QWidget {
-public:
-    static constexpr int kSide = 7;
-    explicit SpreadMark(QLineEdit* box) : QWidget(box) {
-        setFixedSize(kSide, kSide);
-        hide();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xF0, 0x90, 0x10)); // the orange of the plot's cloud
-        p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(kSide, 0), QPoint(kSide, kSide)}));
     }
 };
 
@@ -351,26 +333,11 @@ void ParameterPanel::connectHandlers() {
         });
         connect(scrSelect_[i], &Spinner::changed, this, [this, i] { stepBox(i); });
         if (boxInfo(i).divisor == 0) continue; // words have no spread
-        // The box's own menu, then its spread.
-        QLineEdit* box = txtInput_[i];
-        auto* mark = new SpreadMark(box);
-        mark->setObjectName(DesignForm::arrayName("spreadMark", i));
-        mark->move(box->width() - SpreadMark::kSide, 0);
-        spreadMark_[i] = mark;
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QWidget::customContextMenuRequested, this, [this, box, i](QPoint at) {
-            QMenu* menu = box->createStandardContextMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->addSeparator();
-            QAction* set = menu->addAction(QStringLiteral("Spread..."));
-            set->setObjectName(QStringLiteral("mnuSpread"));
-            connect(set, &QAction::triggered, this, [this, i] { emit spreadAsked(i); });
-            QAction* clear = menu->addAction(QStringLiteral("Clear Spread"));
-            clear->setObjectName(QStringLiteral("mnuClearSpread"));
-            clear->setEnabled(spreads_[i].has_value());
-            connect(clear, &QAction::triggered, this, [this, i] { emit spreadCleared(i); });
-            menu->popup(box->mapToGlobal(at));
-        });
+        spreadMark_[i] = addSpreadMark(txtInput_[i]);
+        spreadMark_[i]->setObjectName(DesignForm::arrayName("spreadMark", i));
+        addSpreadMenu(
+            txtInput_[i], [this, i] { return spreads_[i].has_value(); },
+            [this, i] { emit spreadAsked(i); }, [this, i] { emit spreadCleared(i); });
     }
     // Only a choice from the list loads a vehicle: no completion of typed
     // text, and the end of typing (Enter, leaving the field) is not a choice.
