@@ -5,6 +5,7 @@
 #include "gui/DesignForm.h"
 #include "gui/ParameterPanel.h"
 #include "gui/SensitivityChart.h"
+#include "gui/WorkerProgress.h"
 #include "sim/NumberText.h"
 
 #include <QCheckBox>
@@ -166,6 +167,7 @@ FitDialog::FitDialog(QWidget* window, ParameterPanel& panel, const CaseDocument&
     cmdApply_ = button("cmdApply", QStringLiteral("&Apply"));
     cmdClose_ = button("cmdClose", QStringLiteral("Close"));
     prgFit_ = new QProgressBar(this);
+    progress_ = std::make_unique<WorkerProgress>(prgFit_);
     prgFit_->setObjectName(QStringLiteral("prgFit"));
     prgFit_->setRange(0, 100);
     prgFit_->setValue(0);
@@ -295,23 +297,11 @@ void FitDialog::fit() {
     tblEstimates_->clearContents(), tblEstimates_->setRowCount(0);
     tblCritical_->clearContents(), tblCritical_->setRowCount(0);
     lblSummary_->setText(QStringLiteral("Fitting..."));
-    prgFit_->setValue(0);
-    cancel_ = false;
-    percentShown_ = 0;
+    progress_->start();
     showBusy(true);
-    // The bar is told only when the whole percent changes, so that a fast fit
-    // does not flood the event queue.
     // With draws, the fit takes the first fifth of the bar and the draws the rest.
     const double fitShare = drawn ? 0.2 : 1;
-    model::FitProgress progress = [this](double share) {
-        const int percent =
-            std::isfinite(share) ? static_cast<int>(std::clamp(share, 0.0, 1.0) * 100) : 0;
-        if (percentShown_.exchange(percent) != percent)
-            QMetaObject::invokeMethod(
-                prgFit_, [bar = prgFit_, percent] { bar->setValue(percent); },
-                Qt::QueuedConnection);
-        return !cancel_;
-    };
+    model::FitProgress progress = [this](double share) { return progress_->report(share); };
     const model::FitDrawSettings drawSettings{drawn ? static_cast<std::uint64_t>(*count) : 0,
                                               document_.seed().value_or(1), 0};
     worker_ = std::thread([this, c, marks = fitted_, settings, drawSettings, fitShare,
@@ -344,11 +334,11 @@ void FitDialog::fit() {
 }
 
 void FitDialog::cancelFit() {
-    cancel_ = true;
+    progress_->cancel();
 }
 
 void FitDialog::stopWorker() {
-    cancel_ = true;
+    progress_->cancel();
     if (worker_.joinable()) worker_.join();
 }
 

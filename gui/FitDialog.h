@@ -28,7 +28,7 @@
 
 #include <QDialog>
 
-#include <atomic>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -46,6 +46,7 @@ namespace yawmark {
 class CaseDocument;
 class ParameterPanel;
 class SensitivityChart;
+class WorkerProgress;
 
 class FitDialog : public QDialog {
     Q_OBJECT
@@ -118,8 +119,7 @@ private:
     QLabel* lblSummary_ = nullptr;
 
     std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<int> percentShown_{-1}; // the progress the bar was last sent
+    std::unique_ptr<WorkerProgress> progress_; // of the fit on the worker, on prgFit_
     std::vector<model::Mark> fitted_;   // the marks as fitted: σ and the flags applied
     std::optional<model::FitResult> result_;
     // The fit made again on draws of every stated uncertainty, when asked for.

@@ -6,6 +6,7 @@
 #include "gui/HistogramView.h"
 #include "gui/PlotController.h"
 #include "gui/SpreadDialog.h"
+#include "gui/WorkerProgress.h"
 #include "model/Run.h"
 
 #include <QHBoxLayout>
@@ -109,6 +110,7 @@ MonteCarloDialog::MonteCarloDialog(QWidget* window, CaseDocument& document, Plot
     cmdRun_->setDefault(true);
     cmdCancel_ = button("cmdCancel", QStringLiteral("&Cancel"));
     prgRun_ = new QProgressBar(this);
+    progress_ = std::make_unique<WorkerProgress>(prgRun_);
     prgRun_->setObjectName(QStringLiteral("prgRun"));
     prgRun_->setRange(0, 100);
     prgRun_->setValue(0);
@@ -271,20 +273,9 @@ void MonteCarloDialog::run() {
     document_.setSeed(seed);
     drawsAsked_ = draws;
     lblSummary_->setText(QStringLiteral("Running %L1 draws...").arg(draws));
-    prgRun_->setValue(0);
-    cancel_ = false;
-    percentShown_ = 0;
+    progress_->start();
     showBusy(true);
-    // The bar is told only when the whole percent changes.
-    model::MonteCarloProgress progress = [this](double share) {
-        const int percent =
-            std::isfinite(share) ? static_cast<int>(std::clamp(share, 0.0, 1.0) * 100) : 0;
-        if (percentShown_.exchange(percent) != percent)
-            QMetaObject::invokeMethod(
-                prgRun_, [bar = prgRun_, percent] { bar->setValue(percent); },
-                Qt::QueuedConnection);
-        return !cancel_;
-    };
+    model::MonteCarloProgress progress = [this](double share) { return progress_->report(share); };
     worker_ = std::thread([this, f, settings, progress = std::move(progress)] {
         auto r = std::make_shared<Results>();
         r->seed = settings.seed;
@@ -300,7 +291,7 @@ void MonteCarloDialog::run() {
             r->cloud.region = model::region95(r->cloud.rests);
             // The first few draws that came to rest, run again for their trails.
             for (std::uint64_t k = 0; k < r->run.draws.size() &&
-                                      r->cloud.trails.size() < std::size_t(kTrails) && !cancel_;
+                                      r->cloud.trails.size() < std::size_t(kTrails) && !progress_->cancelled();
                  ++k) {
                 if (!r->run.draws[k].outcome) continue;
                 const auto c = model::drawnCase(f.texts, f.autos, f.form, f.spreads, settings.seed,
@@ -308,7 +299,7 @@ void MonteCarloDialog::run() {
                 if (const auto* drawn = std::get_if<model::Case>(&c))
                     r->cloud.trails.push_back(trailOf(*drawn, settings.maxPasses));
             }
-            r->run.cancelled = r->run.cancelled || cancel_;
+            r->run.cancelled = r->run.cancelled || progress_->cancelled();
         } catch (const std::exception& e) {
             r->run = {};
             r->run.draws.push_back(
@@ -320,11 +311,11 @@ void MonteCarloDialog::run() {
 }
 
 void MonteCarloDialog::cancelRun() {
-    cancel_ = true;
+    progress_->cancel();
 }
 
 void MonteCarloDialog::stopWorker() {
-    cancel_ = true;
+    progress_->cancel();
     if (worker_.joinable()) worker_.join();
 }
 

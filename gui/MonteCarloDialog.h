@@ -23,7 +23,7 @@
 
 #include <QDialog>
 
-#include <atomic>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -38,6 +38,7 @@ namespace yawmark {
 class CaseDocument;
 class HistogramView;
 class PlotController;
+class WorkerProgress;
 
 class MonteCarloDialog : public QDialog {
     Q_OBJECT
@@ -105,8 +106,7 @@ private:
     QPushButton* cmdClose_ = nullptr;
 
     std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<int> percentShown_{-1};
+    std::unique_ptr<WorkerProgress> progress_; // of the draws on the worker, on prgRun_
     std::optional<Results> results_;
     std::uint64_t drawsAsked_ = 0;
     model::Units units_ = model::Units::Metric;
