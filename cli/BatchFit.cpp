@@ -127,8 +127,8 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
             std::isfinite(k.speed[1]) ? formatNumber(k.speed[1]) : "", "m/s");
     if (drawn && drawn->refused > 0)
         notes += "yawmark-batch: note: " + std::to_string(drawn->refused) + " of " +
-                 std::to_string(drawn->done) + " draws gave no fit; the first: " +
-                 drawn->problem + '\n';
+                 std::to_string(drawn->done) + " draws gave no fit; the first: " + drawn->problem +
+                 '\n';
     // Why the solver stopped, and the points it left out, after the table.
     notes += "yawmark-batch: note: solver: " + std::string(terminationText(r.termination)) + ".\n";
     for (const Outlier& o : r.outliers)

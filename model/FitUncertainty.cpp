@@ -3,12 +3,10 @@
 
 #include "model/FitDetail.h"
 #include "model/MonteCarlo.h"
+#include "model/Parallel.h"
 #include "sim/NumberText.h"
 
-#include <tbb/blocked_range.h>
 #include <tbb/info.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 
 #include <algorithm>
 #include <cmath>
@@ -36,13 +34,6 @@ double placeAlong(const std::vector<sim::Vec2>& p, sim::Vec2 q) {
         along += len;
     }
     return at;
-}
-
-double lengthOf(const std::vector<sim::Vec2>& p) {
-    double len = 0;
-    for (std::size_t i = 0; i + 1 < p.size(); ++i)
-        len += sim::length(p[i + 1] - p[i]);
-    return len;
 }
 
 // The point `s` metres along the polyline p, held at its ends.
@@ -81,27 +72,6 @@ std::optional<LaunchValues> refit(const Case& c, const std::vector<Mark>& marks,
     return s.values;
 }
 
-// Runs job(k) for k in [0, count) on the arena, in chunks with progress between them.
-template <class Job>
-bool inChunks(tbb::task_arena& arena, std::uint64_t count, std::uint64_t& done,
-              std::uint64_t total, const FitProgress& progress, const Job& job) {
-    for (std::uint64_t first = 0; first < count;) {
-        const std::uint64_t end = std::min(count, first + kChunk);
-        arena.execute([&] {
-            tbb::parallel_for(tbb::blocked_range<std::uint64_t>(first, end),
-                              [&](const tbb::blocked_range<std::uint64_t>& r) {
-                                  for (std::uint64_t k = r.begin(); k != r.end(); ++k)
-                                      job(k);
-                              });
-        });
-        done += end - first;
-        first = end;
-        if (progress && !progress(static_cast<double>(done) / static_cast<double>(total)))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::vector<Mark> resurveyed(const std::vector<Mark>& marks, const Trails& trails,
@@ -115,8 +85,8 @@ std::vector<Mark> resurveyed(const std::vector<Mark>& marks, const Trails& trail
         // stretch of trail between the places of its ends: a scattered
         // survey zigzags, and its length overstates the trail's.
         const double first = m.startsAtPull ? 0 : placeAlong(trail, m.points.front());
-        const double last = m.endsAtRest ? lengthOf(trail)
-                                         : placeAlong(trail, m.points.back());
+        const double last =
+            m.endsAtRest ? polylineLength(trail) : placeAlong(trail, m.points.back());
         const double length = markLength(m);
         const double scale = length > 0 ? (last - first) / length : 0;
         const Spread scatter{Shape::Normal, 0, m.sigma};
@@ -134,8 +104,7 @@ std::vector<Mark> resurveyed(const std::vector<Mark>& marks, const Trails& trail
 
 std::optional<std::string> fitDrawsProblem(const BoxTexts& texts, AutoCalculate autos,
                                            InertiaForm form, const Spreads& spreads,
-                                           const FitResult& best,
-                                           const FitDrawSettings& settings) {
+                                           const FitResult& best, const FitDrawSettings& settings) {
     if (!best.accepted()) return "the fit has no launch to draw around.";
     // Without a spread the survey and μ are still drawn: the boxes need only
     // be drawable. With one, they are checked as Monte Carlo checks them.
@@ -147,8 +116,8 @@ std::optional<std::string> fitDrawsProblem(const BoxTexts& texts, AutoCalculate 
         return boxMessage(*problem, form);
     }
     if (settings.draws == 0 || settings.draws > kMaxFitDraws)
-        return "the number of draws must be from 1 to " + std::to_string(kMaxFitDraws) +
-               ", not " + std::to_string(settings.draws) + ".";
+        return "the number of draws must be from 1 to " + std::to_string(kMaxFitDraws) + ", not " +
+               std::to_string(settings.draws) + ".";
     return std::nullopt;
 }
 
@@ -174,10 +143,16 @@ FitDraws fitDraws(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
     std::vector<std::string> problems(count);
     tbb::task_arena arena(drawSettings.threads > 0 ? drawSettings.threads
                                                    : tbb::info::default_concurrency());
+    // The refits, then the sensitivity: one bar of progress over both.
     std::uint64_t done = 0;
-    const bool finished = inChunks(arena, count, done, total, progress, [&](std::uint64_t k) {
-        const Checked<Case> c =
-            drawnCase(texts, autos, form, drawn, drawSettings.seed, k);
+    const auto between = [&](std::uint64_t before) {
+        return [&, before](std::uint64_t now) {
+            done = before + now;
+            return !progress || progress(static_cast<double>(done) / static_cast<double>(total));
+        };
+    };
+    const bool finished = detail::inChunks(arena, count, kChunk, between(0), [&](std::uint64_t k) {
+        const Checked<Case> c = drawnCase(texts, autos, form, drawn, drawSettings.seed, k);
         if (const auto* problem = std::get_if<BoxProblem>(&c)) {
             problems[k] = boxMessage(*problem, form);
             return;
@@ -207,22 +182,22 @@ FitDraws fitDraws(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
 
     // One box at a time at either end of its 95% range, on the marks as surveyed.
     out.sensitivity.resize(varied.size());
-    const bool sensed = inChunks(arena, 2 * varied.size(), done, total, progress,
-                                 [&](std::uint64_t k) {
-        const int box = varied[k / 2];
-        const Spread& s = *spreads[box];
-        const double value = k % 2 == 0 ? s.low95() : s.high95();
-        BoxTexts t = texts;
-        t.text[box] = exactNumber(value);
-        Sensitivity& row = out.sensitivity[k / 2];
-        row.box = box;
-        row.input[k % 2] = value;
-        row.speed[k % 2] = kInf;
-        const auto prepared = prepareDraw(t, autos, form);
-        if (const auto* p = std::get_if<Prepared>(&prepared))
-            if (const auto f = refit(p->c, marks, settings, best))
-                row.speed[k % 2] = (*f)[index(Quantity::Speed)];
-    });
+    const bool sensed =
+        detail::inChunks(arena, 2 * varied.size(), kChunk, between(count), [&](std::uint64_t k) {
+            const int box = varied[k / 2];
+            const Spread& s = *spreads[box];
+            const double value = k % 2 == 0 ? s.low95() : s.high95();
+            BoxTexts t = texts;
+            t.text[box] = exactNumber(value);
+            Sensitivity& row = out.sensitivity[k / 2];
+            row.box = box;
+            row.input[k % 2] = value;
+            row.speed[k % 2] = kInf;
+            const auto prepared = prepareDraw(t, autos, form);
+            if (const auto* p = std::get_if<Prepared>(&prepared))
+                if (const auto f = refit(p->c, marks, settings, best))
+                    row.speed[k % 2] = (*f)[index(Quantity::Speed)];
+        });
     if (!sensed) {
         out.cancelled = true;
         return out;
@@ -232,8 +207,9 @@ FitDraws fitDraws(const BoxTexts& texts, AutoCalculate autos, InertiaForm form,
         const double d = std::fabs(s.speed[1] - s.speed[0]);
         return std::isfinite(d) ? d : -1;
     };
-    std::stable_sort(out.sensitivity.begin(), out.sensitivity.end(),
-                     [&](const Sensitivity& a, const Sensitivity& b) { return swing(a) > swing(b); });
+    std::stable_sort(
+        out.sensitivity.begin(), out.sensitivity.end(),
+        [&](const Sensitivity& a, const Sensitivity& b) { return swing(a) > swing(b); });
     return out;
 }
 

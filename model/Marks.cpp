@@ -143,11 +143,15 @@ std::string marksCsv(const std::vector<Mark>& marks) {
     return csv;
 }
 
-double markLength(const Mark& mark) {
+double polylineLength(const std::vector<sim::Vec2>& points) {
     double sum = 0;
-    for (std::size_t i = 1; i < mark.points.size(); ++i)
-        sum += sim::length(mark.points[i] - mark.points[i - 1]);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        sum += sim::length(points[i] - points[i - 1]);
     return sum;
+}
+
+double markLength(const Mark& mark) {
+    return polylineLength(mark.points);
 }
 
 } // namespace yawmark::model

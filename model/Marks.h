@@ -59,7 +59,8 @@ std::variant<std::vector<Mark>, std::string> parseMarks(std::string_view csv);
 // The CSV text of marks, as parseMarks reads it.
 std::string marksCsv(const std::vector<Mark>& marks);
 
-// Path length along a mark's points.
+// Path length along a polyline, and along a mark's points.
+double polylineLength(const std::vector<sim::Vec2>& points);
 double markLength(const Mark& mark);
 
 } // namespace yawmark::model

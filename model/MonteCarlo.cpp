@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "model/MonteCarlo.h"
 
+#include "model/Parallel.h"
 #include "model/Run.h"
 #include "sim/NumberText.h"
 
-#include <tbb/blocked_range.h>
 #include <tbb/info.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 
 #include <algorithm>
 #include <cmath>
@@ -139,28 +137,22 @@ MonteCarloResult runMonteCarlo(const BoxTexts& texts, AutoCalculate autos, Inert
     result.draws.resize(settings.draws);
     tbb::task_arena arena(settings.threads > 0 ? settings.threads
                                                : tbb::info::default_concurrency());
-    // Each draw depends on its index alone and goes into its own place, so
-    // the result is the same however the draws are shared out.
+    // Each draw depends on its index alone and goes into its own place.
     std::uint64_t done = 0;
-    while (done < settings.draws) {
-        const std::uint64_t end = std::min(settings.draws, done + kChunk);
-        arena.execute([&] {
-            tbb::parallel_for(tbb::blocked_range<std::uint64_t>(done, end),
-                              [&](const tbb::blocked_range<std::uint64_t>& r) {
-                                  for (std::uint64_t k = r.begin(); k != r.end(); ++k)
-                                      result.draws[k] =
-                                          runDraw(texts, autos, form, spreads, result.varied,
-                                                  settings, settings.first + k);
-                              });
+    const bool finished = detail::inChunks(
+        arena, settings.draws, kChunk,
+        [&](std::uint64_t drawn) {
+            done = drawn;
+            const double share = static_cast<double>(drawn) / static_cast<double>(settings.draws);
+            return !progress || progress(share) || drawn == settings.draws;
+        },
+        [&](std::uint64_t k) {
+            result.draws[k] =
+                runDraw(texts, autos, form, spreads, result.varied, settings, settings.first + k);
         });
-        done = end;
-        if (progress &&
-            !progress(static_cast<double>(done) / static_cast<double>(settings.draws)) &&
-            done < settings.draws) {
-            result.draws.resize(done);
-            result.cancelled = true;
-            break;
-        }
+    if (!finished) {
+        result.draws.resize(done);
+        result.cancelled = true;
     }
     return result;
 }
