@@ -45,6 +45,12 @@ unsigned long fromEnv(const char* name, unsigned long fallback) {
 
 TEST(BatchFuzz, AnyInputExitsWithADocumentedStatusNamingWhatIsWrongAndKeepsOldFiles) {
     QTemporaryDir dir;
+    // Any value may become a file name: relative ones land in the scratch folder.
+    struct InFolder {
+        QString was = QDir::currentPath();
+        explicit InFolder(const QString& folder) { QDir::setCurrent(folder); }
+        ~InFolder() { QDir::setCurrent(was); }
+    } here(dir.path());
     const auto at = [&dir](const char* name) { return dir.filePath(name).toStdString(); };
     std::ostringstream sink;
     ASSERT_EQ(runBatch({"--box", "2=1200", "--save-case", at("good.yawmark")}, sink, sink), 0);
