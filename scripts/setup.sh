@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgif-dev
+    qt6-charts-dev qt6-svg-dev libdxflib-dev
     libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev libceres-dev
     xvfb xauth xdotool openbox procps x11-utils imagemagick
     fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-liberation
     dpkg-dev file desktop-file-utils appstream
     help2man lintian
-    python3 strace shared-mime-info
+    python3 strace shared-mime-info poppler-utils
 )
 
 missing=()
