@@ -4,7 +4,9 @@
 // the car is still moving after 200,000 of them), and of a 40 m/s skid with
 // View > Follow Run off and on, how long a click on Pause
 // waits for the slice going on, and how many passes follow it, how long
-// redrawing a record of 100,000 passes takes with the plot 1000 x 700 pixels;
+// redrawing a record of 100,000 passes takes with the plot 1000 x 700 pixels,
+// and showing one moment of it in a replay (the slider moved, the plot
+// painted);
 // how much of a core the window uses while nothing moves and during a
 // real-time run.
 #include "bench/QtBenchmarkMain.h"
@@ -12,6 +14,7 @@
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
+#include "gui/ReplayController.h"
 #include "gui/RunController.h"
 
 #include <QAction>
@@ -153,6 +156,29 @@ void BM_RedrawRecord(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ScrubRecord(benchmark::State& state) {
+    Window win("0.01");
+    MainWindow& w = win.w;
+    auto* plot = w.findChild<PlotWidget*>("plot");
+    w.resize(w.size() + QSize(1000, 700) - plot->size());
+    QCoreApplication::processEvents();
+    const auto passes = static_cast<std::uint64_t>(state.range(0));
+    const auto stop = QObject::connect(&win.runs, &RunController::passed, [&](std::uint64_t pass) {
+        if (pass == passes) win.runs.stop();
+    });
+    win.drawAndWait();
+    QObject::disconnect(stop);
+    w.replay().setActive(true);
+    if (!w.replay().active()) state.SkipWithError("no replay");
+    std::size_t at = 0;
+    for (auto _ : state) {
+        at = (at + 7919) % passes; // a prime stride: all over the record
+        w.replay().seek(at);
+        plot->repaint(); // painted now, as the slider's drag would see it
+    }
+}
+BENCHMARK(BM_ScrubRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Share of one core the window uses over two seconds of its event loop: idle
 // after start-up (0), paused mid-run (1), after the default car came to rest

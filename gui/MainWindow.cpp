@@ -6,6 +6,7 @@
 #include "gui/AppInfo.h"
 #include "gui/CaseDocument.h"
 #include "gui/CaseFiles.h"
+#include "gui/ChartsDock.h"
 #include "gui/ControlFrame.h"
 #include "gui/DesignForm.h"
 #include "gui/FitDialog.h"
@@ -15,6 +16,8 @@
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
+#include "gui/ReplayBar.h"
+#include "gui/ReplayController.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
 #include "gui/SpreadDialog.h"
@@ -77,13 +80,24 @@ MainWindow::MainWindow(QWidget* parent)
     panelColumn_->setFixedWidth(DesignForm::px(120 + 3495 + 120));
     panelColumn_->setMinimumHeight(DesignForm::px(6360 + 975) + 8);
     row->addWidget(panelColumn_);
+    // The plot, and under it the replay's strip while a run is replayed.
+    auto* plotColumn = new QVBoxLayout;
+    plotColumn->setContentsMargins(0, 0, 0, 0);
+    plotColumn->setSpacing(0);
     plot_ = new PlotWidget(client);
     plot_->setObjectName(QStringLiteral("plot"));
     plot_->setMinimumSize(kMinPlotWidth, kMinPlotHeight);
-    row->addWidget(plot_, 1);
+    plotColumn->addWidget(plot_, 1);
+    auto* replayBar = new ReplayBar(client);
+    plotColumn->addWidget(replayBar);
+    row->addLayout(plotColumn, 1);
     setCentralWidget(client);
     controls_ = std::make_unique<ControlFrame>(panelColumn_);
     plotter_ = new PlotController(*plot_, *runs_, *document_, prompts_, this);
+    replay_ = new ReplayController(*replayBar, *runs_, this);
+    charts_ = new ChartsDock(this);
+    addDockWidget(Qt::RightDockWidgetArea, charts_);
+    charts_->hide();
     runs_->setDrawer(&plotter_->renderer());
     createActions();
     buildStatusBar();
@@ -176,6 +190,20 @@ void MainWindow::createActions() {
        [this] { plotter_->fitSkid(); });
     on(addAction(view, "mnuRedraw", QStringLiteral("&Redraw Run"), Qt::CTRL | Qt::Key_R),
        [this] { plotter_->redraw(); });
+    view->addSeparator();
+    replayShown_ = addAction(view, "mnuReplay", QStringLiteral("R&eplay"), Qt::CTRL | Qt::Key_T);
+    replayShown_->setCheckable(true);
+    replayShown_->setEnabled(false);
+    connect(replayShown_, &QAction::toggled, replay_, &ReplayController::setActive);
+    connect(replay_, &ReplayController::activeChanged, replayShown_, &QAction::setChecked);
+    QAction* charts = charts_->toggleViewAction();
+    charts->setObjectName(QStringLiteral("mnuCharts"));
+    charts->setText(QStringLiteral("&Charts"));
+    view->addAction(charts);
+    on(addAction(view, "mnuKeepReference", QStringLiteral("&Keep as Reference"), {}),
+       [this] { plotter_->keepReference(); });
+    on(addAction(view, "mnuClearReferences", QStringLiteral("Clear Re&ferences"), {}),
+       [this] { plotter_->clearReferences(); });
     view->addSeparator();
     QAction* legend = addAction(view, "mnuLegend", QStringLiteral("&Legend"), {});
     legend->setCheckable(true);
@@ -285,6 +313,27 @@ void MainWindow::connectParts() {
     plotter_->followBar(c.scrZoom[0], &plot::View::zoom);
     plotter_->followBar(c.scrZoom[1], &plot::View::stepInterval);
     connect(plotter_, &PlotController::cursorText, cursor_, &QLabel::setText);
+    connect(replay_, &ReplayController::moved, this, [this](std::size_t index) {
+        plotter_->showInstant(index);
+        showReadout();
+        if (replay_->active()) charts_->setCursorTime(runs_->run().record().samples()[index].time);
+    });
+    connect(plotter_, &PlotController::redrawn, this, [this] {
+        if (replay_->active()) plotter_->showInstant(replay_->index());
+    });
+    connect(replay_, &ReplayController::activeChanged, this, [this](bool on) {
+        if (!on) charts_->setCursorTime(std::nullopt);
+    });
+    // A click on a chart replays the run from there.
+    connect(charts_, &ChartsDock::timeClicked, this, [this](double time) {
+        replay_->setActive(true);
+        replay_->seekTime(time);
+    });
+    connect(charts_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) showCharts();
+    });
+    connect(plotter_, &PlotController::referencesChanged, this, &MainWindow::showCharts);
+    connect(readoutTimer_, &QTimer::timeout, this, &MainWindow::showCharts);
     connect(plotter_, &PlotController::saved, this,
             [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
 
@@ -363,6 +412,7 @@ void MainWindow::useUnits() {
     if (monteCarlo_) monteCarlo_->setUnits(units());
     if (!gripNote_.isEmpty() || restError_) showRunNotes();
     showReadout();
+    showCharts();
     keepViewSettings();
 }
 
@@ -384,16 +434,25 @@ void MainWindow::showPhase(model::Phase phase) {
     showButton(c.pause, b.pause);
     showButton(c.stop, b.stop);
     showButton(c.clear, b.clear);
+    replayShown_->setEnabled(replay_->available());
     if (phase == model::Phase::Running) {
         readoutTimer_->start();
     } else {
         readoutTimer_->stop();
         showReadout();
+        showCharts();
     }
 }
 
+void MainWindow::showCharts() {
+    if (charts_->isVisible())
+        charts_->showRun(runs_->run().record(), plotter_->references(), units());
+}
+
 void MainWindow::showReadout() {
-    const auto r = model::readout(runs_->run().record());
+    const model::Record& record = runs_->run().record();
+    const std::optional<model::Readout> r =
+        replay_->active() ? model::readoutAt(record, replay_->index()) : model::readout(record);
     readout_->setText(r ? qs(model::readoutText(*r, units())) : QString());
     readout_->setToolTip(readout_->text());
 }

@@ -40,6 +40,7 @@ namespace yawmark {
 
 class AboutDialog;
 class CaseDocument;
+class ChartsDock;
 class CaseFiles;
 class FitDialog;
 class MonteCarloDialog;
@@ -48,6 +49,7 @@ class OptionsDialog;
 class ParameterPanel;
 class PlotController;
 class PlotWidget;
+class ReplayController;
 class RunController;
 struct ControlFrame;
 
@@ -72,6 +74,7 @@ public:
     CaseDocument& document() const { return *document_; }
     RunController& runs() const { return *runs_; }
     PlotController& plotter() const { return *plotter_; }
+    ReplayController& replay() const { return *replay_; }
     CaseFiles& files() const { return *files_; }
     Prompts& prompts() { return prompts_; }
     ParameterPanel* panel() const;
@@ -117,6 +120,8 @@ private:
     // The run's notes (the grip it needs, how well its rest is placed) in the units shown.
     void showRunNotes();
     void showReadout();
+    // The charts, when shown, follow the run, the references and the units.
+    void showCharts();
     void setNote(const QString& text);
     // The plot, the readouts and the tip in the units View > Units has ticked.
     void useUnits();
@@ -132,6 +137,9 @@ private:
     PlotWidget* plot_ = nullptr;
     std::unique_ptr<ControlFrame> controls_;
     PlotController* plotter_ = nullptr;
+    ReplayController* replay_ = nullptr;
+    ChartsDock* charts_ = nullptr;
+    QAction* replayShown_ = nullptr;
     QSettings* settings_ = nullptr;
     SplashSequence splash_;
     QPointer<OptionsDialog> options_;

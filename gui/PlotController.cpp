@@ -137,7 +137,10 @@ void PlotController::drawAxes() {
 std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& renderer,
                                                            const plot::Frame& frame) {
     const auto& marks = document_.file().marks;
-    std::vector<plot::LegendEntry> more; // each wheel with marks, once; the cloud
+    std::vector<plot::LegendEntry> more; // each wheel with marks, once; the cloud; references
+    legendNames_.clear();
+    for (std::size_t i = 0; i < references_.size(); ++i)
+        legendNames_.push_back(referenceLabel(i).toStdString());
     for (int wheel = 0; wheel < 4; ++wheel)
         if (std::any_of(marks.begin(), marks.end(),
                         [wheel](const model::Mark& m) { return m.wheel == wheel; }))
@@ -146,8 +149,12 @@ std::optional<plot::ScaleFailure> PlotController::drawBase(plot::Renderer& rende
         more.push_back({"draws at rest", plot::kCloudRestColor});
         more.push_back({"95% region", plot::kCloudRegionColor});
     }
+    for (std::size_t i = 0; i < references_.size(); ++i)
+        more.push_back({legendNames_[i], plot::kReferenceColors[i]});
     auto failure = renderer.drawAxes(frame, more);
     if (failure) return failure;
+    for (std::size_t i = 0; i < referenceTrails_.size(); ++i)
+        renderer.drawReference(referenceTrails_[i], static_cast<int>(i));
     for (const model::Mark& mark : marks)
         renderer.drawMark(mark.points, mark.wheel);
     if (cloud_) renderer.drawCloud(*cloud_);
@@ -177,6 +184,7 @@ void PlotController::redraw() {
         surface.setPenWidth(plot::penWidthFor(view_.pixelSize)), surface.flush();
     else
         renderer_.endPasses();
+    emit redrawn();
 }
 
 void PlotController::marksChanged() {
@@ -198,6 +206,9 @@ std::optional<model::Record::Extent> PlotController::skidExtent() const {
         for (const auto& trail : cloud_->trails)
             include(trail);
     }
+    for (const plot::ReferenceTrails& reference : referenceTrails_)
+        for (const auto& trail : reference.trails)
+            include(trail);
     return extent;
 }
 
@@ -218,6 +229,50 @@ void PlotController::setCloud(const plot::Cloud& cloud) {
     if (const auto extent = skidExtent(); extent && !inSight)
         view_.fit(extent->lo, extent->hi, plot::kFitMargin);
     redraw();
+}
+
+QString PlotController::referenceLabel(std::size_t i) const {
+    const std::string changed =
+        model::differenceText(references_[i].runCase, runs_.run().runCase());
+    return QStringLiteral("Reference %1: %2")
+        .arg(i + 1)
+        .arg(changed.empty() ? QStringLiteral("same inputs") : QString::fromStdString(changed));
+}
+
+void PlotController::keepReference() {
+    const model::Run& run = runs_.run();
+    if (run.record().empty()) {
+        prompts_.message(QString(),
+                         QStringLiteral("There is no run to keep yet: press Draw first."));
+        return;
+    }
+    if (references_.size() == model::kMaxReferences) {
+        references_.erase(references_.begin());
+        referenceTrails_.erase(referenceTrails_.begin());
+    }
+    references_.push_back(model::makeReference(run.record(), run.runCase()));
+    plot::ReferenceTrails trails;
+    for (const model::TracePoint& p : references_.back().trace)
+        for (int i = 0; i < plot::kTrailCount; ++i)
+            trails.trails[i].push_back(p.points[i]);
+    referenceTrails_.push_back(std::move(trails));
+    redraw();
+    emit referencesChanged();
+}
+
+void PlotController::clearReferences() {
+    if (references_.empty()) return;
+    references_.clear();
+    referenceTrails_.clear();
+    redraw();
+    emit referencesChanged();
+}
+
+void PlotController::showInstant(std::size_t index) {
+    const model::Record& record = runs_.run().record();
+    if (index >= record.samples().size()) return;
+    const model::Sample& s = record.samples()[index];
+    renderer_.showCar(s.body(), sim::placeWheels(record.car(s), s.heading));
 }
 
 void PlotController::clearCloud() {

@@ -6,6 +6,7 @@
 // changes the run.
 #pragma once
 
+#include "model/Reference.h"
 #include "model/Run.h"
 #include "model/Units.h"
 #include "plot/Renderer.h"
@@ -16,6 +17,8 @@
 #include <QObject>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -45,6 +48,10 @@ public:
     QImage shownImage() const;
     // The Monte Carlo cloud drawn with the record, if there is one.
     const std::optional<plot::Cloud>& cloud() const { return cloud_; }
+    // The runs kept for comparison, oldest first, and what each changed into
+    // the run shown now ("Reference 1: Initial Speed 25 → 27 m/s").
+    const std::vector<model::Reference>& references() const { return references_; }
+    QString referenceLabel(std::size_t i) const;
 
 public slots:
     // A new run: the plot cleared, its style taken, the axes and marks drawn.
@@ -64,6 +71,15 @@ public slots:
     // until a new run, Clear or clearCloud(); the view grows to hold it.
     void setCloud(const plot::Cloud& cloud);
     void clearCloud();
+    // Edit > Keep as Reference: the run as it is now stays drawn, faint, under
+    // the next runs in every redraw and export; past kMaxReferences the oldest
+    // goes. Nothing without a run.
+    void keepReference();
+    // Edit > Clear References.
+    void clearReferences();
+    // A replay's moment: the car at sample `index` of the run's record, over
+    // its trails, in place of the outline shown before.
+    void showInstant(std::size_t index);
     // View > Follow Run: while a run goes, the view grows to keep the car in
     // sight; when the run ends, it fits the skid.
     void setFollow(bool on) { follow_ = on; }
@@ -79,6 +95,10 @@ signals:
     void cursorText(const QString& text);
     // What an export or a copy wrote ("Saved skid.png, 719 × 546.").
     void saved(const QString& text);
+    // A reference was kept or they were cleared.
+    void referencesChanged();
+    // The plot was drawn again from the record (the screen-only outline is gone).
+    void redrawn();
 
 private:
     void phaseChanged(model::Phase phase);
@@ -101,6 +121,9 @@ private:
     plot::View view_;
     plot::Renderer renderer_;
     std::optional<plot::Cloud> cloud_;
+    std::vector<model::Reference> references_;
+    std::vector<plot::ReferenceTrails> referenceTrails_; // the same, as drawn
+    std::vector<std::string> legendNames_;               // of the last drawBase()
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
     bool follow_ = false;
     model::Phase phase_ = model::Phase::Idle;

@@ -15,14 +15,18 @@ constexpr double kDegrees = 180 / std::numbers::pi;
 
 std::optional<Readout> readout(const Record& record) {
     if (record.empty()) return std::nullopt;
-    const Sample& s = record.newest();
+    return readoutAt(record, record.samples().size() - 1);
+}
+
+Readout readoutAt(const Record& record, std::size_t index) {
+    const Sample& s = record.samples()[index];
     Readout r;
     r.time = s.time;
     r.position = s.position;
     r.speed = length(s.velocity);
     r.turned = (s.heading - record.samples().front().heading) * kDegrees;
     r.yawRate = s.yawRate * kDegrees;
-    r.distance = record.distance();
+    r.distance = s.distance;
     r.atRest = s.velocity.x == 0 && s.velocity.y == 0 && s.yawRate == 0;
     return r;
 }

@@ -8,6 +8,7 @@
 #include "model/Record.h"
 #include "model/Units.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,9 @@ struct Readout {
 
 // The readout of the newest sample; nothing for an empty record.
 std::optional<Readout> readout(const Record& record);
+// The readout of sample `index` (< record.samples().size()), as it was when
+// that sample was the newest.
+Readout readoutAt(const Record& record, std::size_t index);
 
 // "t = 1.25 s   12.40 m/s (44.6 km/h)   turned 35.2°   yaw rate 41.0°/s   slid 18.3 m",
 // or once at rest "At rest after 3.52 s at (−1.47, 30.28) m; slid 31.2 m, turned 161.7°".

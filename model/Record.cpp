@@ -26,7 +26,8 @@ void Record::add(const sim::Body& body, const sim::Car& car, bool lasting) {
     if (!tailKept_) samples_.pop_back();
     const bool onStride = passes_ % stride_ == 0;
     samples_.push_back({body.time, body.position, body.velocity, body.heading, body.yawRate,
-                        static_cast<std::uint32_t>(cars_.size() - 1), lasting, passes_});
+                        static_cast<std::uint32_t>(cars_.size() - 1), lasting, passes_,
+                        distance_});
     tailKept_ = onStride || lasting;
     ++passes_;
     if (samples_.size() >= capacity_) thin();
@@ -35,6 +36,12 @@ void Record::add(const sim::Body& body, const sim::Car& car, bool lasting) {
 void Record::replay(sim::Drawer& drawer) const {
     for (const Sample& s : samples_)
         drawer.redrawCar(s.body(), sim::placeWheels(car(s), s.heading), s.lasting);
+}
+
+std::size_t Record::sampleAt(double time) const {
+    const auto after = std::upper_bound(samples_.begin(), samples_.end(), time,
+                                        [](double t, const Sample& s) { return t < s.time; });
+    return after == samples_.begin() ? 0 : static_cast<std::size_t>(after - samples_.begin()) - 1;
 }
 
 std::optional<Record::Extent> Record::extent() const {

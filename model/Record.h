@@ -4,8 +4,8 @@
 // that placed the wheels. The plot is redrawn from it in any view and size,
 // and the readout reads its newest sample.
 //
-// Memory: 72 bytes a pass. The record holds at most `capacity` samples
-// (kDefaultCapacity: 1,048,576 samples, 72 MiB). When it fills up it is
+// Memory: 80 bytes a pass. The record holds at most `capacity` samples
+// (kDefaultCapacity: 1,048,576 samples, 80 MiB). When it fills up it is
 // thinned to every other sample, and from then on it keeps every 2nd pass,
 // then every 4th, and so on: the first pass, the lasting ones and the newest
 // are always kept, the rest evenly spread over the whole run. (Should lasting
@@ -32,6 +32,7 @@ struct Sample {
     std::uint32_t car;  // index into Record::cars()
     bool lasting;       // an outline stayed on the plot here
     std::uint64_t pass; // passes before this one: the body after pass `pass`
+    double distance;    // path of the mass centre up to here, thinned passes included, m
 
     sim::Body body() const { return {position, velocity, heading, yawRate, time}; }
 };
@@ -61,6 +62,10 @@ public:
 
     // Every sample in order through drawer.redrawCar, the wheels placed by its car.
     void replay(sim::Drawer& drawer) const;
+    // The sample showing the run at `time`: the last one at or before it (the
+    // first for a time before the run, the newest after it). The record must
+    // not be empty.
+    std::size_t sampleAt(double time) const;
 
     struct Extent {
         sim::Vec2 lo, hi;

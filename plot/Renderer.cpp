@@ -218,6 +218,38 @@ void Renderer::drawCloud(const Cloud& cloud) {
     s.setPersistent(persistent);
 }
 
+void Renderer::drawReference(const ReferenceTrails& reference, int which) {
+    Surface& s = *surface_;
+    const int pen = s.penWidth();
+    const bool persistent = s.persistent();
+    const Color color = kReferenceColors[static_cast<std::size_t>(std::clamp(which, 0, 2))];
+    s.setPersistent(true);
+    s.setPenWidth(1);
+    for (const auto& trail : reference.trails)
+        for (std::size_t i = 1; i < trail.size(); ++i)
+            s.line(trail[i - 1].x, trail[i - 1].y, trail[i].x, trail[i].y, color);
+    const auto& t = reference.trails;
+    if (std::all_of(t.begin(), t.end(), [](const auto& trail) { return !trail.empty(); })) {
+        enum { CE, FL, FR, RR, RL };
+        const auto edge = [&](int a, int b) {
+            s.line(t[a].back().x, t[a].back().y, t[b].back().x, t[b].back().y, color);
+        };
+        edge(FL, FR), edge(FR, RR), edge(RR, RL), edge(RL, FL);
+    }
+    s.setPenWidth(pen);
+    s.setPersistent(persistent);
+}
+
+void Renderer::showCar(const sim::Body& body, const sim::WheelPlacement& wheels) {
+    const int pen = surface_->penWidth();
+    car_ = trailPoints(body, wheels);
+    carDrawn_ = true;
+    surface_->setPenWidth(1);
+    drawOutline(car_, false);
+    surface_->setPenWidth(pen);
+    surface_->flush();
+}
+
 void Renderer::drawMark(std::span<const sim::Vec2> points, int wheel) {
     Surface& s = *surface_;
     const int pen = s.penWidth();

@@ -47,6 +47,16 @@ inline constexpr Color kCloudRestColor = 0x1090F0u;   // orange
 inline constexpr Color kCloudRegionColor = 0x0040A0u; // dark orange
 inline constexpr int kCloudDotPixels = 2;
 
+// A run kept for comparison: its five trails (the mass centre, FL, FR, RR,
+// RL), drawn thin in one pale colour of its own under everything after them,
+// with the car's outline where its trace ends.
+struct ReferenceTrails {
+    std::array<std::vector<sim::Vec2>, kTrailCount> trails;
+};
+inline constexpr std::array<Color, 3> kReferenceColors{0xDC9696u,  // lavender
+                                                       0x82BE82u,  // pale green
+                                                       0x78A0C8u}; // tan
+
 // Most ticks on one half of an axis; a finer interval is coarsened to stay below.
 inline constexpr int kMaxTicksPerHalfAxis = 200;
 
@@ -88,6 +98,14 @@ public:
     // A Monte Carlo cloud: lasting, under what is drawn after it (draw it
     // after the marks, before the run). The pen is left as it was.
     void drawCloud(const Cloud& cloud);
+
+    // Reference `which` (0..2, its colour): lasting, under what is drawn after
+    // it (draw it after the marks, before the run). The pen is left as it was.
+    void drawReference(const ReferenceTrails& reference, int which);
+
+    // The car at one moment of a replay: its outline and wheels on the screen
+    // only, over the trails, in place of the outline shown before.
+    void showCar(const sim::Body& body, const sim::WheelPlacement& wheels);
 
     // Where a stretch of passes begins: the view's pen and a dot at the start.
     void beginPasses(sim::Vec2 at);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgif-dev
-    qt6-charts-dev qt6-svg-dev libdxflib-dev
+    qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libdxflib-dev
     libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev libceres-dev
     xvfb xauth xdotool openbox procps x11-utils imagemagick
     fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-liberation

@@ -156,9 +156,10 @@ TEST(Record, StaysWithinItsCapacityKeepingTheFirstTheLastingAndTheNewest) {
         if (lastingEvery > 1)
             EXPECT_EQ(std::count_if(s.begin(), s.end(), [](auto& x) { return x.lasting; }),
                       static_cast<long>(lasting));
-        for (std::size_t i = 1; i < s.size(); ++i) // in order, evenly spread
+        for (std::size_t i = 1; i < s.size(); ++i) // in order, evenly spread, each its own path
             ASSERT_TRUE(s[i - 1].time < s[i].time &&
-                        s[i].time - s[i - 1].time <= 0.02 * record.stride());
+                        s[i].time - s[i - 1].time <= 0.02 * record.stride() &&
+                        s[i].distance == s[i].position.y);
     }
 }
 
