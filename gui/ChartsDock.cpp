@@ -92,6 +92,10 @@ ChartsDock::ChartsDock(QWidget* parent) : QDockWidget(QStringLiteral("Charts"), 
         c.y = new QValueAxis(c.chart);
         c.x->setLabelFormat(QStringLiteral("%.3g"));
         c.y->setLabelFormat(QStringLiteral("%.4g"));
+        QFont small = c.x->labelsFont();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        c.x->setLabelsFont(small);
+        c.y->setLabelsFont(small);
         c.chart->addAxis(c.x, Qt::AlignBottom);
         c.chart->addAxis(c.y, Qt::AlignLeft);
         const auto add = [&](QColor color, qreal width) {
@@ -138,9 +142,13 @@ void ChartsDock::showRun(const model::Record& record,
                                                      : QList<QPointF>{});
         if (!(lo <= hi)) lo = 0, hi = 1;          // nothing to show
         if (hi - lo < 1e-9) lo -= 0.5, hi += 0.5; // a flat line
-        const double pad = (hi - lo) * 0.05;
+        // Ticks 1, 2 or 5 times a power of ten apart, at most four of them:
+        // more would not fit their labels between them on a small chart.
+        const double step = plot::niceInterval((hi - lo) / 2);
+        lo = std::floor(lo / step) * step, hi = std::ceil(hi / step) * step;
         c.x->setRange(0, end > 0 ? end : 1);
-        c.y->setRange(lo - pad, hi + pad);
+        c.y->setRange(lo, hi);
+        c.y->setTickCount(static_cast<int>(std::lround((hi - lo) / step)) + 1);
         c.chart->setTitle(title(k, units));
         placeCursor(c);
     }

@@ -232,8 +232,9 @@ void PlotController::setCloud(const plot::Cloud& cloud) {
 }
 
 QString PlotController::referenceLabel(std::size_t i) const {
+    // The first change in full; the legend has no room for a list.
     const std::string changed =
-        model::differenceText(references_[i].runCase, runs_.run().runCase());
+        model::differenceText(references_[i].runCase, runs_.run().runCase(), 1);
     return QStringLiteral("Reference %1: %2")
         .arg(i + 1)
         .arg(changed.empty() ? QStringLiteral("same inputs") : QString::fromStdString(changed));

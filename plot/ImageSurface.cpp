@@ -234,12 +234,19 @@ void ImageSurface::text(double x, double y, std::string_view shown) {
 }
 
 void ImageSurface::legend(std::span<const LegendEntry> entries) {
-    // Top right, a margin in from the corner: a swatch of each colour and its name.
+    // Top right, a margin in from the corner: a swatch of each colour and its
+    // name, a name too long for half the image cut short with an ellipsis.
     const double u = dpr_, line = metrics_.height(), pad = 6 * u, swatch = 18 * u;
+    const double widest = std::max(image_.width() / 2.0 - 3 * pad - swatch, 4 * line);
+    std::vector<std::string> names;
     double textWidth = 0;
-    for (const LegendEntry& e : entries)
-        textWidth = std::max(textWidth, metrics_.horizontalAdvance(QString::fromUtf8(
-                                            e.name.data(), static_cast<qsizetype>(e.name.size()))));
+    for (const LegendEntry& e : entries) {
+        const QString name = metrics_.elidedText(
+            QString::fromUtf8(e.name.data(), static_cast<qsizetype>(e.name.size())),
+            Qt::ElideRight, widest);
+        names.push_back(name.toStdString());
+        textWidth = std::max(textWidth, metrics_.horizontalAdvance(name));
+    }
     const double w = pad + swatch + pad + textWidth + pad;
     const double h = pad + line * static_cast<double>(entries.size()) + pad;
     const QPointF topLeft(image_.width() - 8 * u - w, 8 * u);
@@ -251,7 +258,8 @@ void ImageSurface::legend(std::span<const LegendEntry> entries) {
          {std::pair{topLeft, tr}, {tr, bottomRight}, {bottomRight, bl}, {bl, topLeft}})
         addBeneath(Mark{Mark::Segment, a, b, QColor(Qt::gray).rgb(), border, {}});
     double y = topLeft.y() + pad;
-    for (const LegendEntry& e : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const LegendEntry& e = entries[i];
         const double mid = std::round(y + line / 2);
         addBeneath(Mark{Mark::Segment,
                         QPointF(topLeft.x() + pad, mid),
@@ -261,7 +269,7 @@ void ImageSurface::legend(std::span<const LegendEntry> entries) {
                         {}});
         const QPointF at(topLeft.x() + pad + swatch + pad, y);
         addBeneath(Mark{Mark::Text, at, at + QPointF(textWidth, line), kForeground.rgb(), 0,
-                        std::string(e.name)});
+                        std::move(names[i])});
         y += line;
     }
 }
