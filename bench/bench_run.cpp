@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A run of the default skid in the main window, offscreen, drawn on the
 // plot's own image: how many passes per second (in passes of 0.01 ms, so that
-// the car is still moving after 200,000 of them), and of a 40 m/s skid with
+// the car is still moving after 200,000 of them) without and with the charts
+// following the run, and of a 40 m/s skid with
 // View > Follow Run off and on, how long a click on Pause
 // waits for the slice going on, and how many passes follow it, how long
 // redrawing a record of 100,000 passes takes with the plot 1000 x 700 pixels,
@@ -58,6 +59,11 @@ struct Window {
 
 void BM_WindowRun(benchmark::State& state) {
     Window win("0.01");
+    // The second argument 1: with View > Charts following the run.
+    if (state.range(1)) {
+        win.w.findChild<QAction*>("mnuCharts")->trigger();
+        QCoreApplication::processEvents(); // shown and laid out before the runs
+    }
     const auto passes = static_cast<std::uint64_t>(state.range(0));
     QObject::connect(&win.runs, &RunController::passed, [&](std::uint64_t pass) {
         if (pass == passes) win.runs.togglePause();
@@ -73,7 +79,7 @@ void BM_WindowRun(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(passes) * static_cast<double>(state.iterations()),
                            benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_WindowRun)->Arg(200000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRun)->Args({200000, 0})->Args({200000, 1})->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A click on Pause 20 ms into a run, as a timer event: how late it comes
 // (the slice it waits for), and how many passes follow it.

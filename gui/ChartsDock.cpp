@@ -120,8 +120,17 @@ ChartsDock::ChartsDock(QWidget* parent) : QDockWidget(QStringLiteral("Charts"), 
     showRun(model::Record{}, {}, model::Units::Metric);
 }
 
+void ChartsDock::followRun(const model::Record& record,
+                           const std::vector<model::Reference>& references, model::Units units) {
+    const qint64 wait = std::max<qint64>(qint64{kFollowMs} * 1'000'000, 20 * lastCostNs_);
+    if (sinceShown_.isValid() && sinceShown_.nsecsElapsed() < wait) return;
+    showRun(record, references, units);
+}
+
 void ChartsDock::showRun(const model::Record& record,
                          const std::vector<model::Reference>& references, model::Units units) {
+    QElapsedTimer cost;
+    cost.start();
     const auto trace = model::evenTrace(record, kChartPoints);
     std::vector<std::vector<model::TracePoint>> kept;
     for (const model::Reference& r : references)
@@ -146,12 +155,17 @@ void ChartsDock::showRun(const model::Record& record,
         // more would not fit their labels between them on a small chart.
         const double step = plot::niceInterval((hi - lo) / 2);
         lo = std::floor(lo / step) * step, hi = std::ceil(hi / step) * step;
-        c.x->setRange(0, end > 0 ? end : 1);
-        c.y->setRange(lo, hi);
-        c.y->setTickCount(static_cast<int>(std::lround((hi - lo) / step)) + 1);
-        c.chart->setTitle(title(k, units));
+        // Each change lays the chart out again: only what changed.
+        const int ticks = static_cast<int>(std::lround((hi - lo) / step)) + 1;
+        if (c.x->min() != 0 || c.x->max() != (end > 0 ? end : 1)) c.x->setRange(0, end > 0 ? end : 1);
+        if (c.y->min() != lo || c.y->max() != hi) c.y->setRange(lo, hi);
+        if (c.y->tickCount() != ticks) c.y->setTickCount(ticks);
+        if (const QString t = title(k, units); c.chart->title() != t) c.chart->setTitle(t);
         placeCursor(c);
+        if (isVisible()) c.view->repaint(); // now, so that its cost is counted
     }
+    lastCostNs_ = cost.nsecsElapsed();
+    sinceShown_.start();
 }
 
 void ChartsDock::setCursorTime(std::optional<double> time) {

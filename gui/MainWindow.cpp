@@ -333,7 +333,10 @@ void MainWindow::connectParts() {
         if (shown) showCharts();
     });
     connect(plotter_, &PlotController::referencesChanged, this, &MainWindow::showCharts);
-    connect(readoutTimer_, &QTimer::timeout, this, &MainWindow::showCharts);
+    connect(readoutTimer_, &QTimer::timeout, this, [this] {
+        if (charts_->isVisible())
+            charts_->followRun(runs_->run().record(), plotter_->references(), units());
+    });
     connect(plotter_, &PlotController::saved, this,
             [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
 

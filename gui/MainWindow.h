@@ -120,7 +120,7 @@ private:
     // The run's notes (the grip it needs, how well its rest is placed) in the units shown.
     void showRunNotes();
     void showReadout();
-    // The charts, when shown, follow the run, the references and the units.
+    // The charts, when shown, show the run, the references and the units.
     void showCharts();
     void setNote(const QString& text);
     // The plot, the readouts and the tip in the units View > Units has ticked.
