@@ -391,6 +391,7 @@ void MainWindow::useSettings(QSettings* settings) {
     document_->useSettings(settings);
     if (!settings) return;
     restoreGeometry(settings->value(QStringLiteral("geometry")).toByteArray());
+    restoreState(settings->value(QStringLiteral("windowState")).toByteArray()); // the charts' dock
     follow_->setChecked(settings->value(QStringLiteral("view/follow"), true).toBool());
     panelShown_->setChecked(settings->value(QStringLiteral("view/panel"), true).toBool());
     const bool us = settings->value(QStringLiteral("view/units")).toString() == QLatin1String("us");
@@ -584,7 +585,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         document_->writeRecoveryNow();
     else
         document_->dropRecovery();
-    if (settings_) settings_->setValue(QStringLiteral("geometry"), saveGeometry());
+    if (settings_) {
+        settings_->setValue(QStringLiteral("geometry"), saveGeometry());
+        settings_->setValue(QStringLiteral("windowState"), saveState());
+    }
     runs_->halt();
     event->accept();
     QApplication::quit();
