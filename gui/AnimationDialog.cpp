@@ -137,6 +137,7 @@ void AnimationDialog::showBusy(bool busy) {
 
 void AnimationDialog::refuse(QWidget* field, const QString& text) {
     lblNote_->setText(text);
+    prgExport_->setValue(0);
     emit exportEnded();
     if (!field) return;
     field->setFocus();
