@@ -202,7 +202,7 @@ void AnimationDialog::exportAnimation() {
 
     // Copies: a Draw while the frames are made starts a new record and may
     // change the view; the animation keeps the run and the view it was asked of.
-    const model::Record record = live;
+    model::Record record = live;
     const double timeStep = runs_.run().runCase().run.timeStep;
     plot::View view = plotter_.view();
     const bool fit = optViewFit_->isChecked();
@@ -211,8 +211,8 @@ void AnimationDialog::exportAnimation() {
     lblNote_->setText(QStringLiteral("Making %L1 frames...").arg(frames, 0, 'f', 0));
     progress_->start();
     showBusy(true);
-    worker_ = std::thread([this, record, timeStep, view, fit, settings, frames, path,
-                           size = size_] {
+    worker_ = std::thread([this, record = std::move(record), timeStep, view, fit, settings, frames,
+                           path, size = size_] {
         Outcome outcome;
         io::GifFile gif(path);
         outcome.problem = [&]() -> std::optional<std::string> {
