@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/BatchRunner.h"
 
-#include "cli/BatchAnimation.h"
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
-#include "cli/BatchPlot.h"
 #include "io/GifFile.h"
 #include "model/Text.h"
+#include "plot/Animation.h"
 #include "sim/NumberText.h"
 
 #include <charconv>
@@ -206,9 +205,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         } else if (name == "--speed") {
             const auto text = value();
             const auto v = text ? parseNumber(*text) : std::nullopt;
-            if (!v || !(*v >= kMinAnimationSpeed && *v <= kMaxAnimationSpeed))
-                return "--speed needs a factor from " + formatNumber(kMinAnimationSpeed) + " to " +
-                       formatNumber(kMaxAnimationSpeed) + " (1: real time), not \"" +
+            if (!v || !(*v >= plot::kMinAnimationSpeed && *v <= plot::kMaxAnimationSpeed))
+                return "--speed needs a factor from " + formatNumber(plot::kMinAnimationSpeed) +
+                       " to " + formatNumber(plot::kMaxAnimationSpeed) + " (1: real time), not \"" +
                        printable(text.value_or("")) + "\".";
             o.speed = *v;
             animationGiven = true;
@@ -383,8 +382,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
          {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
-          std::pair{"--gif", !o.gif.empty()},
-          std::pair{"--write-marks", !o.writeMarks.empty()},
+          std::pair{"--gif", !o.gif.empty()}, std::pair{"--write-marks", !o.writeMarks.empty()},
           std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
           // With --fit, the draws give the fit's second interval.
           std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()}})
@@ -542,19 +540,22 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::optional<BatchGui> gui;
     std::optional<BatchImageFile> file;
     std::optional<io::GifFile> gif;
-    std::optional<BatchPlot> plot;
+    std::optional<plot::ImagePlot> picture;
     const auto cannotWrite = [&](const std::string& reason) {
         return fail(option + ": cannot write \"" + printable(imagePath) + "\": " + reason + ".");
     };
     if (image) {
         gui.emplace();
         if (!gui->ready()) return fail(option + ": " + gui->problem());
-        plot.emplace(options.width, options.height, skid.c.style);
+        plot::View view;
+        view.pixelSize = skid.c.style.pixelSize;
+        view.joined = skid.c.style.joined;
+        picture.emplace(options.width, options.height, view);
     }
     if (!options.png.empty()) {
         file.emplace(options.png);
         if (auto message = file->open()) return fail(*message);
-        if (auto message = plot->begin(skid.run.body().position)) return fail(*message);
+        if (auto message = picture->begin(skid.run.body().position)) return fail(*message);
     } else if (!options.gif.empty()) {
         gif.emplace(QString::fromStdString(options.gif));
         if (auto reason = gif->open(options.width, options.height, options.fps))
@@ -573,7 +574,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     // view to the whole skid afterwards, or an animation, needs them kept.
     skid.run.setRecording(options.fitView || gif);
     const sim::Vec2 start = skid.run.body().position;
-    if (auto message = runBatchSkid(run, skid.run, file ? &plot->renderer() : nullptr,
+    if (auto message = runBatchSkid(run, skid.run, file ? &picture->renderer() : nullptr,
                                     csv ? AfterPass(print) : AfterPass())) {
         out.flush();
         return fail(*message);
@@ -583,27 +584,27 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "yawmark-batch: note: the car had not come to rest after " << kMaxRestPasses
             << " passes; --passes or --seconds runs further.\n";
     if (file) {
-        if (options.fitView) plot->fitTo(skid.run.record());
-        if (auto message = file->write(plot->finish())) return fail(*message);
+        if (options.fitView) picture->fitTo(skid.run.record());
+        if (auto message = file->write(picture->finish())) return fail(*message);
     }
     if (gif) {
         // The animation draws the record again, in the view of the whole
         // skid from its first frame with --fit-view.
-        const AnimationSettings settings{options.fps, options.speed};
-        if (const double frames = animationFrames(skid.run.record(), settings);
-            frames > kMaxAnimationFrames)
+        const plot::AnimationSettings settings{options.fps, options.speed};
+        if (const double frames = plot::animationFrames(skid.run.record(), settings);
+            frames > plot::kMaxAnimationFrames)
             return fail("--gif: the run would take " + formatNumber(frames) +
-                        " frames, more than the " + formatNumber(kMaxAnimationFrames) +
+                        " frames, more than the " + formatNumber(plot::kMaxAnimationFrames) +
                         " an animation may have; a higher --speed or a lower --fps makes fewer.");
-        if (options.fitView) plot->fitView(skid.run.record());
-        if (auto message = plot->begin(start)) return fail(*message);
+        if (options.fitView) picture->fitView(skid.run.record());
+        if (auto message = picture->begin(start)) return fail(*message);
         const auto add = [&](const QImage& frame) {
             const QImage rgb = frame.convertToFormat(QImage::Format_RGB32);
             return gif->add(reinterpret_cast<const std::uint32_t*>(rgb.constBits()),
                             static_cast<int>(rgb.bytesPerLine() / 4));
         };
-        auto problem = animateRecord(skid.run.record(), skid.run.runCase().run.timeStep, *plot,
-                                     settings, add);
+        auto problem = plot::animateRecord(skid.run.record(), skid.run.runCase().run.timeStep,
+                                           *picture, settings, add);
         if (!problem) problem = gif->commit();
         if (problem) return cannotWrite(*problem);
     }

@@ -2,6 +2,7 @@
 #include "gui/MainWindow.h"
 
 #include "gui/AboutDialog.h"
+#include "gui/AnimationDialog.h"
 #include "gui/AppArt.h"
 #include "gui/AppInfo.h"
 #include "gui/CaseDocument.h"
@@ -153,6 +154,9 @@ void MainWindow::createActions() {
     file->addSeparator();
     on(addAction(file, "mnuExportImage", QStringLiteral("Export &Image..."), {}),
        [this] { plotter_->exportImage(); });
+    exportAnimation_ =
+        addAction(file, "mnuExportAnimation", QStringLiteral("Export &Animation..."), {});
+    on(exportAnimation_, &MainWindow::showExportAnimation);
     on(addAction(file, "mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {}),
        [this] { plotter_->exportTrajectory(); });
     file->addSeparator();
@@ -299,6 +303,10 @@ void MainWindow::connectParts() {
     connect(runs_, &RunController::phaseChanged, this, &MainWindow::showPhase);
     connect(runs_, &RunController::failed, this, &MainWindow::runFailed);
     connect(runs_, &RunController::restErrorKnown, this, &MainWindow::restErrorKnown);
+    // A Draw empties the record; a run that pauses, stops or rests has one to animate.
+    connect(runs_, &RunController::phaseChanged, this, [this] {
+        exportAnimation_->setEnabled(!runs_->run().record().empty());
+    });
     connect(c.autoSnapshot, &QCheckBox::toggled, runs_, &RunController::setAutoSnapshot);
     connect(panel->chkRealTime(), &QCheckBox::toggled, runs_, &RunController::setRealTime);
     runs_->setRealTime(panel->chkRealTime()->isChecked());
@@ -366,6 +374,7 @@ void MainWindow::connectParts() {
     connect(files_, &CaseFiles::note, this, &MainWindow::setNote);
     setWindowTitle(appTitle() + QStringLiteral("[*]"));
     clearMarks_->setEnabled(false);
+    exportAnimation_->setEnabled(false);
 }
 
 void MainWindow::setMessageHook(MessageHook hook) {
@@ -546,6 +555,17 @@ void MainWindow::showMonteCarlo() {
     monteCarlo_->show();
     monteCarlo_->raise();
     monteCarlo_->activateWindow();
+}
+
+void MainWindow::showExportAnimation() {
+    if (!animation_ || animation_->isHidden()) {
+        animation_ = new AnimationDialog(this, *runs_, *plotter_, prompts_);
+        connect(animation_, &AnimationDialog::saved, this,
+                [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
+    }
+    animation_->show();
+    animation_->raise();
+    animation_->activateWindow();
 }
 
 void MainWindow::showAbout() {

@@ -39,6 +39,7 @@ class QTimer;
 namespace yawmark {
 
 class AboutDialog;
+class AnimationDialog;
 class CaseDocument;
 class ChartsDock;
 class CaseFiles;
@@ -95,6 +96,8 @@ public slots:
     void showMonteCarlo();
     // Tools > Fit to Marks..., Options, Help > About..., Yawmark Guide (F1).
     void showFit();
+    // File > Export Animation..., while there is a record to animate.
+    void showExportAnimation();
     void showOptions();
     void showAbout();
     void showGuide(const QString& page = QStringLiteral("index.html"));
@@ -147,8 +150,10 @@ private:
     QPointer<HelpWindow> guide_;
     QPointer<FitDialog> fit_;
     QPointer<MonteCarloDialog> monteCarlo_;
+    QPointer<AnimationDialog> animation_;
     CaseFiles* files_ = nullptr;
     QAction* clearMarks_ = nullptr;
+    QAction* exportAnimation_ = nullptr;
     QAction* follow_ = nullptr;
     QAction* panelShown_ = nullptr;
     QAction* metric_ = nullptr;

@@ -46,6 +46,8 @@ public:
     void followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int));
     // The plot as the window shows it.
     QImage shownImage() const;
+    // Where an export named `name` is offered: the case's last folder, or the Documents.
+    QString suggestedPath(const QString& name) const;
     // The Monte Carlo cloud drawn with the record, if there is one.
     const std::optional<plot::Cloud>& cloud() const { return cloud_; }
     // The runs kept for comparison, oldest first, and what each changed into
@@ -112,7 +114,6 @@ private:
     std::optional<model::Record::Extent> skidExtent() const;
     // The axes and the record drawn afresh on an image of that size.
     QImage imageOfSize(QSize size);
-    QString suggestedPath(const QString& name) const;
 
     PlotWidget& plot_;
     const RunController& runs_;

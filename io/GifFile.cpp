@@ -44,6 +44,10 @@ std::uint32_t gifColor(std::uint8_t index) {
            std::uint32_t(index / 6 % 6 * 51) << 8 | std::uint32_t(index % 6 * 51);
 }
 
+double gifBytesEstimate(double frames, int width, int height) {
+    return frames * double(width) * double(height);
+}
+
 int gifDelay(std::int64_t frame, int fps) {
     const auto end = [fps](std::int64_t k) { return (200 * k + fps) / (2 * fps); };
     return static_cast<int>(end(frame + 1) - end(frame));

@@ -28,6 +28,14 @@ inline constexpr int kMaxGifFps = 50;
 // How long the last frame stays before the animation starts again, 1/100 s.
 inline constexpr int kGifHoldCentiseconds = 200;
 
+// The bytes an animation of `frames` frames of width x height pixels is
+// taken to need before it is made: one for each pixel of each frame, as its
+// palette indexes are before compression. A skid's frames mostly store a
+// small changed box and compress well, so the file usually comes out far
+// smaller; but no closer bound is known without making it, and one that
+// passes this still stops at its limit while it is written.
+double gifBytesEstimate(double frames, int width, int height);
+
 // The palette index of an 0xAARRGGBB pixel (alpha ignored), and the colour of an index.
 std::uint8_t gifIndex(std::uint32_t rgb);
 std::uint32_t gifColor(std::uint8_t index);

@@ -257,7 +257,7 @@ private:
             break;
         case 9: {
             QAction* a = action(any(QList<const char*>{
-                "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage",
+                "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage", "mnuExportAnimation",
                 "mnuExportTrajectory", "mnuCopy", "mnuImportMarks", "mnuClearMarks", "mnuFitMarks",
                 "mnuMonteCarlo", "mnuSaveVehicle", "mnuRemoveVehicle", "mnuFit", "mnuFollow",
                 "mnuPanel", "mnuMetric", "mnuUS"}));

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The plot of a batch run, drawn as the window draws it: the axes of Draw,
-// the dot where the loop starts, then in every pass the five trail points and
+// The plot drawn onto an image as the window draws it: the axes of Draw, the
+// dot where the loop starts, then in every pass the five trails' points and
 // the outline (lasting at the start and at every snapshot), through the same
-// renderer and the same kind of surface as the window.
-// The image is the window's plot at the image's size.
+// renderer and the same kind of surface as the window. yawmark-batch's
+// images and the animations of a run, from the window or the batch runner,
+// are drawn on one.
 #pragma once
 
-#include "model/Case.h"
 #include "model/Record.h"
 #include "plot/ImageSurface.h"
 #include "plot/Renderer.h"
@@ -17,17 +17,18 @@
 #include <optional>
 #include <string>
 
-namespace yawmark {
+namespace yawmark::plot {
 
-class BatchPlot {
+class ImagePlot {
 public:
-    // A plot image of width x height pixels (needs a GUI application for its fonts).
-    BatchPlot(int width, int height, const model::TrailStyle& style);
+    // A plot image of width x height pixels showing `view` (needs a GUI
+    // application for its fonts; any one thread may draw it).
+    ImagePlot(int width, int height, const View& view);
 
     // What Draw draws before the loop: the axes, then the loop's entry dot.
     // Returns the message if the axes cannot be laid out.
     std::optional<std::string> begin(sim::Vec2 start);
-    plot::Renderer& renderer() { return renderer_; }
+    Renderer& renderer() { return renderer_; }
     // Fit Skid: the view around the whole record, the plot drawn again from it.
     void fitTo(const model::Record& record);
     // The view around the whole record, for a plot not begun yet.
@@ -40,9 +41,9 @@ public:
 
 private:
     int width_, height_;
-    plot::View view_;
-    plot::ImageSurface surface_;
-    plot::Renderer renderer_;
+    View view_;
+    ImageSurface surface_;
+    Renderer renderer_;
 };
 
-} // namespace yawmark
+} // namespace yawmark::plot

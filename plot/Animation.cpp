@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "cli/BatchAnimation.h"
-
-#include "plot/ImageSurface.h"
+#include "plot/Animation.h"
 
 #include <QPainter>
 
 #include <cmath>
 #include <cstdint>
 
-namespace yawmark {
+namespace yawmark::plot {
 
 namespace {
 
@@ -16,7 +14,7 @@ namespace {
 void stampTime(QImage& image, double time) {
     QPainter p(&image);
     QFont font;
-    font.setPixelSize(plot::ImageSurface::kFontPixels);
+    font.setPixelSize(ImageSurface::kFontPixels);
     p.setFont(font);
     const QString text = QStringLiteral("t = %1 s").arg(time, 0, 'f', 2);
     const QRect box = p.fontMetrics().boundingRect(text).adjusted(-3, -2, 3, 2);
@@ -34,7 +32,7 @@ double animationFrames(const model::Record& record, const AnimationSettings& set
 }
 
 std::optional<std::string> animateRecord(const model::Record& record, double timeStep,
-                                         BatchPlot& plot, const AnimationSettings& settings,
+                                         ImagePlot& plot, const AnimationSettings& settings,
                                          const FrameSink& sink) {
     const auto samples = record.samples();
     if (samples.empty()) { // no pass run: the plot as it starts
@@ -69,4 +67,4 @@ std::optional<std::string> animateRecord(const model::Record& record, double tim
     return shoot();
 }
 
-} // namespace yawmark
+} // namespace yawmark::plot

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "cli/BatchPlot.h"
+#include "plot/ImagePlot.h"
 
-namespace yawmark {
+namespace yawmark::plot {
 
-BatchPlot::BatchPlot(int width, int height, const model::TrailStyle& style)
-    : width_(width), height_(height), renderer_(surface_, view_) {
-    view_.pixelSize = style.pixelSize;
-    view_.joined = style.joined;
+ImagePlot::ImagePlot(int width, int height, const View& view)
+    : width_(width), height_(height), view_(view), renderer_(surface_, view_) {
     surface_.resize(QSize(width_, height_), 1.0);
 }
 
-std::optional<std::string> BatchPlot::begin(sim::Vec2 start) {
+std::optional<std::string> ImagePlot::begin(sim::Vec2 start) {
     surface_.setPersistent(true);
     surface_.setPenWidth(1);
     if (auto failure = renderer_.drawAxes({double(width_), double(height_)}))
@@ -19,13 +17,13 @@ std::optional<std::string> BatchPlot::begin(sim::Vec2 start) {
     return std::nullopt;
 }
 
-void BatchPlot::fitView(const model::Record& record) {
-    if (const auto extent = record.extent()) view_.fit(extent->lo, extent->hi, plot::kFitMargin);
+void ImagePlot::fitView(const model::Record& record) {
+    if (const auto extent = record.extent()) view_.fit(extent->lo, extent->hi, kFitMargin);
 }
 
-void BatchPlot::fitTo(const model::Record& record) {
+void ImagePlot::fitTo(const model::Record& record) {
     const auto extent = record.extent();
-    if (!extent || !view_.fit(extent->lo, extent->hi, plot::kFitMargin)) return;
+    if (!extent || !view_.fit(extent->lo, extent->hi, kFitMargin)) return;
     surface_.setPersistent(true);
     surface_.setPenWidth(1);
     if (renderer_.drawAxes({double(width_), double(height_)})) return;
@@ -33,9 +31,9 @@ void BatchPlot::fitTo(const model::Record& record) {
     record.replay(renderer_);
 }
 
-QImage BatchPlot::finish() {
+QImage ImagePlot::finish() {
     renderer_.endPasses();
     return surface_.composed();
 }
 
-} // namespace yawmark
+} // namespace yawmark::plot

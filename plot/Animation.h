@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The frames of an animation of a recorded run: the plot drawn pass by pass
-// from the record, as the window drew it, and taken at every frame's moment,
+// The frames of an animation of a recorded run, for File > Export Animation...
+// and yawmark-batch --gif alike: the plot drawn pass by pass from the record,
+// as the window drew it, and taken at every frame's moment,
 // with the simulated time in its top-left corner. Frame k shows the run at
 // k * speed / fps seconds (the sample nearest that moment, at most half a
 // time step after it): the first shows the car at t = 0, and a last frame
@@ -8,8 +9,8 @@
 // it by.
 #pragma once
 
-#include "cli/BatchPlot.h"
 #include "model/Record.h"
+#include "plot/ImagePlot.h"
 
 #include <QImage>
 
@@ -17,7 +18,7 @@
 #include <optional>
 #include <string>
 
-namespace yawmark {
+namespace yawmark::plot {
 
 // Speed factors: simulated seconds per second of animation.
 inline constexpr double kMinAnimationSpeed = 0.01;
@@ -42,7 +43,7 @@ using FrameSink = std::function<std::optional<std::string>(const QImage& frame)>
 // still empty, handing each frame to `sink`; the sink's message if it stops.
 // An empty record makes one frame, the plot before the first pass.
 std::optional<std::string> animateRecord(const model::Record& record, double timeStep,
-                                         BatchPlot& plot, const AnimationSettings& settings,
+                                         ImagePlot& plot, const AnimationSettings& settings,
                                          const FrameSink& sink);
 
-} // namespace yawmark
+} // namespace yawmark::plot
