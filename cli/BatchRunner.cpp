@@ -5,9 +5,13 @@
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
 #include "cli/BatchPlot.h"
+#include "cli/BatchScene.h"
 #include "io/GifFile.h"
+#include "model/Scene.h"
 #include "model/Text.h"
 #include "sim/NumberText.h"
+
+#include <QFileInfo>
 
 #include <charconv>
 #include <cmath>
@@ -55,7 +59,11 @@ std::string batchUsage() {
            "                      (box 14, ms)\n"
            "  --lines             join the points of every trail into lines\n"
            "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
-           "                      the CSV; no display is needed\n"
+           "                      the CSV; no display is needed. A FILE ending in .svg\n"
+           "                      is written as SVG, as --svg writes it\n"
+           "  --svg FILE          draw the plot into FILE as an SVG drawing, to scale\n"
+           "  --scale-bar         with --png, --svg or --gif, draw a scale bar in the\n"
+           "                      bottom-left corner\n"
            "  --gif FILE          draw an animated GIF of the run into FILE instead: the\n"
            "                      trails growing and the car moving, the simulated time in\n"
            "                      the top-left corner; the first frame is the car at t = 0,\n"
@@ -88,6 +96,12 @@ std::string batchUsage() {
            "                      (and so on, one a mark) hold the critical-speed formula\n"
            "                      on the mark's first 15 m, its interval from the middle\n"
            "                      ordinate M ± 2 sigma; no value where M - 2 sigma <= 0\n"
+           "  --fit SURVEY.dxf    the same with the marks of a DXF survey: POINT, LINE,\n"
+           "                      LWPOLYLINE and POLYLINE entities on a layer named FL,\n"
+           "                      FR, RR or RL (or ending in _RL, -RL and the like), in\n"
+           "                      drawing order, in the unit its $INSUNITS gives\n"
+           "  --dxf-units U       with --fit SURVEY.dxf, the drawing's unit: m, cm, mm, ft\n"
+           "                      or in (needed when it gives none; it wins over one given)\n"
            "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
            "                      turning radius, directions and start position; all\n"
            "                      needs --ends-at-rest)\n"
@@ -186,10 +200,23 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.csv = true;
         } else if (name == "--fit-view" && flag()) {
             o.fitView = true;
-        } else if (name == "--png") {
+        } else if (name == "--png" || name == "--svg") {
             const auto text = value();
-            if (!text || text->empty()) return "--png needs a file name.";
+            if (!text || text->empty()) return name + " needs a file name.";
             o.png = *text;
+            o.svg = name == "--svg" || QFileInfo(QString::fromStdString(*text))
+                                               .suffix()
+                                               .compare(QLatin1String("svg"),
+                                                        Qt::CaseInsensitive) == 0;
+        } else if (name == "--scale-bar" && flag()) {
+            o.scaleBar = true;
+        } else if (name == "--dxf-units") {
+            const auto text = value();
+            const auto unit = text ? parseLengthUnitName(*text) : std::nullopt;
+            if (!unit)
+                return "--dxf-units needs m, cm, mm, ft or in, not \"" +
+                       printable(text.value_or("")) + "\".";
+            o.dxfUnits = unit;
         } else if (name == "--gif") {
             const auto text = value();
             if (!text || text->empty()) return "--gif needs a file name.";
@@ -360,6 +387,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.gif.empty() && animationGiven) return "--fps and --speed go with --gif.";
     const bool fitOption =
         o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor || o.maxSeconds;
+    if (o.dxfUnits && !(QFileInfo(QString::fromStdString(o.fit)).suffix().compare(
+                           QLatin1String("dxf"), Qt::CaseInsensitive) == 0))
+        return "--dxf-units goes with --fit SURVEY.dxf.";
+    if (o.scaleBar && o.png.empty() && o.gif.empty())
+        return "--scale-bar goes with --png, --svg or --gif.";
     if (o.fit.empty() && fitOption)
         return "--fit-for, --sigma, --mu-uncertainty, --max-seconds, --starts-at-pull and "
                "--ends-at-rest go with --fit.";
@@ -538,11 +570,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     // The image: fonts need a GUI application, which draws offscreen here.
     const std::string& imagePath = options.png.empty() ? options.gif : options.png;
-    const std::string option = options.png.empty() ? "--gif" : "--png";
+    const std::string option = options.png.empty() ? "--gif" : options.svg ? "--svg" : "--png";
     std::optional<BatchGui> gui;
     std::optional<BatchImageFile> file;
     std::optional<io::GifFile> gif;
     std::optional<BatchPlot> plot;
+    plot::SceneLayer scene;
+    std::optional<QSvgGenerator> svg;
     const auto cannotWrite = [&](const std::string& reason) {
         return fail(option + ": cannot write \"" + printable(imagePath) + "\": " + reason + ".");
     };
@@ -550,10 +584,18 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         gui.emplace();
         if (!gui->ready()) return fail(option + ": " + gui->problem());
         plot.emplace(options.width, options.height, skid.c.style);
+        if (auto message = batchScene(skid.file.scene, options.scaleBar, scene))
+            return fail(option + ": " + *message);
+        plot->setScene(&scene);
     }
     if (!options.png.empty()) {
-        file.emplace(options.png);
+        file.emplace(options.png, option);
         if (auto message = file->open()) return fail(*message);
+        if (options.svg) {
+            svg.emplace();
+            setUpSvg(*svg, file->device(), options.width, options.height);
+            plot->drawInto(&*svg);
+        }
         if (auto message = plot->begin(skid.run.body().position)) return fail(*message);
     } else if (!options.gif.empty()) {
         gif.emplace(QString::fromStdString(options.gif));
@@ -584,7 +626,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << " passes; --passes or --seconds runs further.\n";
     if (file) {
         if (options.fitView) plot->fitTo(skid.run.record());
-        if (auto message = file->write(plot->finish())) return fail(*message);
+        if (svg) {
+            plot->finish();
+            if (auto message = file->commit(plot->finishVector())) return fail(*message);
+        } else if (auto message = file->write(plot->finish())) {
+            return fail(*message);
+        }
     }
     if (gif) {
         // The animation draws the record again, in the view of the whole
