@@ -12,10 +12,7 @@ std::optional<sim::Wheel> wheelOfLayer(std::string_view layer) {
     if (const auto whole = parseWheel(layer)) return whole;
     const std::size_t cut = layer.find_last_of("-_");
     if (cut == std::string_view::npos) return std::nullopt;
-    const std::string_view tail = layer.substr(cut + 1);
-    // parseWheel forgives blanks; a layer name's tail is taken as it is.
-    if (tail.size() != 2) return std::nullopt;
-    return parseWheel(tail);
+    return parseWheel(layer.substr(cut + 1));
 }
 
 std::variant<Survey, std::string> surveyOf(const std::vector<SurveyEntity>& entities,

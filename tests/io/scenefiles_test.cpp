@@ -23,7 +23,9 @@ std::string dxf(const std::string& header, const std::string& entities) {
            entities + "0\nENDSEC\n0\nEOF\n";
 }
 
-const std::string kFeet = "9\n$INSUNITS\n70\n2\n";
+// In feet, and a block whose POINT on layer RL is only a definition, not a mark.
+const std::string kFeet = "9\n$INSUNITS\n70\n2\n0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n"
+                          "2\nB\n70\n0\n10\n0\n20\n0\n0\nPOINT\n8\nRL\n10\n9\n20\n9\n0\nENDBLK\n";
 const std::string kSurvey =
     "0\nLWPOLYLINE\n8\nMARK_RL\n90\n3\n70\n0\n10\n0\n20\n0\n10\n10\n20\n1\n10\n20\n20\n3\n"
     "0\nPOINT\n8\nRR\n10\n5\n20\n0\n30\n0\n0\nPOINT\n8\nRR\n10\n15\n20\n2\n30\n0\n"

@@ -35,6 +35,8 @@ TEST(Scene, PlacementsPutKnownPixelsOnKnownMetres) {
         // (0,0)->(0,0) and (100,0)->(0,10): turned 90° left, 0.1 m a pixel.
         {"rotated points", calibrateByPoints({0, 0}, {0, 0}, {100, 0}, {0, 10}), {0, 50},
          {5, 0}},
+        {"rotated points, diagonal", calibrateByPoints({0, 0}, {0, 0}, {100, 100}, {10, 10}),
+         {100, 0}, {0, 10}},
         {"rotated points, far", calibrateByPoints({10, 10}, {1, 1}, {110, 10}, {1, 11}),
          {110, 110}, {11, 11}},
     };
