@@ -11,8 +11,8 @@ std::optional<std::string> batchScene(const model::Scene& scene, bool scaleBar,
     for (const model::SceneLine& line : scene.lines)
         layer.lines.push_back(line.points);
     if (scene.image.empty()) return std::nullopt;
-    auto image = plot::loadSceneImage(QString::fromStdString(scene.image),
-                                      model::kMaxSceneImagePixels);
+    auto image =
+        plot::loadSceneImage(QString::fromStdString(scene.image), model::kMaxSceneImagePixels);
     if (auto* message = std::get_if<std::string>(&image))
         return "the case's scene image " + *message;
     layer.image = std::get<QImage>(std::move(image));

@@ -34,12 +34,14 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QSettings;
+class QSlider;
 class QTimer;
 
 namespace yawmark {
 
 class AboutDialog;
 class CaseDocument;
+class SceneImports;
 class CaseFiles;
 class FitDialog;
 class MonteCarloDialog;
@@ -107,6 +109,8 @@ private:
     void createActions();
     QAction* addAction(QMenu* menu, const char* name, const QString& text, QKeySequence key);
     void buildStatusBar();
+    // View > Scene Image and the photo's opacity slider.
+    void addSceneViewActions(QMenu* view);
     void connectParts();
     // The case as the widgets show it now, with the document's marks and spreads.
     io::CaseFile shownCase() const;
@@ -132,6 +136,8 @@ private:
     PlotWidget* plot_ = nullptr;
     std::unique_ptr<ControlFrame> controls_;
     PlotController* plotter_ = nullptr;
+    SceneImports* scenes_ = nullptr;
+    QSlider* sceneOpacity_ = nullptr;
     QSettings* settings_ = nullptr;
     SplashSequence splash_;
     QPointer<OptionsDialog> options_;

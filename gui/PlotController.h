@@ -63,6 +63,12 @@ public slots:
     // A Monte Carlo run's cloud, under the run, in every redraw and export
     // until a new run, Clear or clearCloud(); the view grows to hold it.
     void setCloud(const plot::Cloud& cloud);
+    // The case's scene changed: its photo read again if it is another one (a
+    // photo that cannot be read is named in the status bar and left out), the
+    // plot drawn again.
+    void sceneChanged();
+    // View > Scene Image.
+    void showSceneImage(bool on);
     void clearCloud();
     // View > Follow Run: while a run goes, the view grows to keep the car in
     // sight; when the run ends, it fits the skid.
@@ -92,6 +98,8 @@ private:
     std::optional<model::Record::Extent> skidExtent() const;
     // The axes and the record drawn afresh on an image of that size.
     QImage imageOfSize(QSize size);
+    // The same as an SVG drawing.
+    QByteArray svgOfSize(QSize size);
     QString suggestedPath(const QString& name) const;
 
     PlotWidget& plot_;
@@ -101,6 +109,8 @@ private:
     plot::View view_;
     plot::Renderer renderer_;
     std::optional<plot::Cloud> cloud_;
+    plot::SceneLayer scene_;
+    QString scenePath_; // the photo scene_ holds
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
     bool follow_ = false;
     model::Phase phase_ = model::Phase::Idle;

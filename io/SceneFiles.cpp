@@ -2,6 +2,7 @@
 #include "io/SceneFiles.h"
 
 #include "io/CaseFile.h"
+#include "model/Text.h"
 #include "model/Units.h"
 
 #include <dxflib/dl_creationadapter.h>
@@ -9,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <array>
+#include <charconv>
 #include <sstream>
 
 namespace yawmark::io {
@@ -50,12 +53,8 @@ public:
     }
     void addBlock(const DL_BlockData&) override { inBlock_ = true; }
     void endBlock() override { inBlock_ = false; }
-    void addPoint(const DL_PointData& d) override {
-        add({{d.x, d.y}}, true);
-    }
-    void addLine(const DL_LineData& d) override {
-        add({{d.x1, d.y1}, {d.x2, d.y2}}, false);
-    }
+    void addPoint(const DL_PointData& d) override { add({{d.x, d.y}}, true); }
+    void addLine(const DL_LineData& d) override { add({{d.x1, d.y1}, {d.x2, d.y2}}, false); }
     void addPolyline(const DL_PolylineData& d) override {
         add({}, false);
         if (!inBlock_) polyline_ = &drawing.entities.back(), closed_ = (d.flags & 1) != 0;
@@ -100,12 +99,59 @@ bool startsAsDxf(std::string_view text) {
     return false;
 }
 
+// dxflib sets aside room for as many vertices, knots or control points as an
+// entity's count says before it reads them: a count beyond any survey's
+// would ask for gigabytes. Such a drawing is refused before dxflib sees it.
+std::optional<std::string> countProblem(std::string_view text) {
+    static const std::array<std::pair<std::string_view, std::string_view>, 5> kCounts{
+        {{"LWPOLYLINE", "90"},
+         {"SPLINE", "72"},
+         {"SPLINE", "73"},
+         {"SPLINE", "74"},
+         {"LEADER", "76"}}};
+    const auto strip = [](std::string_view line) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        return line;
+    };
+    const auto next = [&text, &strip](std::string_view& line) {
+        if (text.empty()) return false;
+        const std::size_t end = text.find('\n');
+        line = strip(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        return true;
+    };
+    std::string_view code, value, entity;
+    while (next(code) && next(value)) {
+        if (code == "0") {
+            entity = value;
+            continue;
+        }
+        for (const auto& [type, count] : kCounts) {
+            if (entity != type || code != count) continue;
+            long long n = 0;
+            const char* first = value.data() + (value.starts_with('-') || value.starts_with('+'));
+            const auto [end, error] = std::from_chars(first, value.data() + value.size(), n);
+            if (error == std::errc::result_out_of_range ||
+                n > static_cast<long long>(model::kMaxMarkPoints))
+                return "a " + std::string(type) + " says it has " + model::printable(value) +
+                       " points, more than a survey may have (" +
+                       std::to_string(model::kMaxMarkPoints) + ").";
+            (void)end;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<QString> worldFileBeside(const QString& imagePath) {
     const QFileInfo info(imagePath);
     const QString suffix = info.suffix();
-    const QString base = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.');
+    const QString base =
+        info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.');
     QStringList candidates;
     if (suffix.size() >= 2)
         candidates << suffix.left(1) + suffix.right(1) + QLatin1Char('w')
@@ -133,6 +179,7 @@ std::variant<SurveyDrawing, std::string> loadDxf(const QString& path) {
     const std::string_view text = view(std::get<QByteArray>(bytes));
     if (!startsAsDxf(text))
         return pathName(path) + ": not a DXF drawing (an ASCII DXF file starts with a SECTION).";
+    if (auto problem = countProblem(text)) return pathName(path) + ": " + *problem;
     std::istringstream in{std::string(text)};
     Collector collector;
     DL_Dxf dxf;

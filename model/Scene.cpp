@@ -60,8 +60,7 @@ std::optional<std::string> placementProblem(const Placement& p) {
     // A pixel wider than a survey reaches, or the image's corner beyond it,
     // would put numbers no plot can map into the drawing.
     if (s > kMarkReach || !withinReach({p.c, p.f}))
-        return "it places the image more than " + formatNumber(kMarkReach) +
-               " m from the origin";
+        return "it places the image more than " + formatNumber(kMarkReach) + " m from the origin";
     return std::nullopt;
 }
 
@@ -79,13 +78,12 @@ std::variant<Placement, std::string> parseWorldFile(std::string_view text, doubl
             return "line " + std::to_string(line) + ": a world file holds six numbers, not more.";
         const auto number = parseNumber(row);
         if (!number)
-            return "line " + std::to_string(line) + ": \"" + printable(row) +
-                   "\" is not a number.";
+            return "line " + std::to_string(line) + ": \"" + printable(row) + "\" is not a number.";
         v[count++] = *number * metresPerUnit;
     }
     if (count < v.size())
-        return "a world file holds six numbers, one a line; this one has " +
-               std::to_string(count) + ".";
+        return "a world file holds six numbers, one a line; this one has " + std::to_string(count) +
+               ".";
     // A, D, B, E, then the centre of the top-left pixel: half a pixel in from the corner.
     Placement p{v[0], v[2], 0, v[1], v[3], 0};
     p.c = v[4] - (p.a + p.b) / 2;
@@ -98,8 +96,7 @@ std::variant<Placement, std::string> parseWorldFile(std::string_view text, doubl
 
 std::string worldFileText(const Placement& p) {
     std::string text;
-    for (const double v :
-         {p.a, p.d, p.b, p.e, p.c + (p.a + p.b) / 2, p.f + (p.d + p.e) / 2})
+    for (const double v : {p.a, p.d, p.b, p.e, p.c + (p.a + p.b) / 2, p.f + (p.d + p.e) / 2})
         text += formatNumber(v) + '\n';
     return text;
 }

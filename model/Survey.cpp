@@ -37,13 +37,14 @@ std::variant<Survey, std::string> surveyOf(const std::vector<SurveyEntity>& enti
             points.push_back(m);
         }
         const auto wheel = wheelOfLayer(entity.layer);
+        if (points.empty()) continue; // a polyline without vertices
         if (!wheel) {
             if (points.size() >= 2) s.lines.push_back({std::move(points)});
             continue;
         }
         // A run of POINTs on one layer is one mark; any other entity starts its own.
-        const bool extends = entity.point && previous && previous->point &&
-                             previous->layer == entity.layer;
+        const bool extends =
+            entity.point && previous && previous->point && previous->layer == entity.layer;
         if (!extends) s.marks.push_back({*wheel, {}});
         s.marks.back().points.insert(s.marks.back().points.end(), points.begin(), points.end());
         previous = &entity;

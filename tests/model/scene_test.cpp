@@ -28,17 +28,21 @@ TEST(Scene, PlacementsPutKnownPixelsOnKnownMetres) {
     const Case cases[] = {
         {"world file, m", parseWorldFile(metres, 1), {0.5, 0.5}, {10, 20}},
         {"world file, m, far corner", parseWorldFile(metres, 1), {200.5, 100.5}, {20, 15}},
-        {"world file, ft", parseWorldFile(feet, kMetresPerFoot), {10.5, 0.5},
+        {"world file, ft",
+         parseWorldFile(feet, kMetresPerFoot),
+         {10.5, 0.5},
          {100 * kMetresPerFoot, 49 * kMetresPerFoot}},
-        {"distance", calibrateByDistance({100, 100}, {100, 300}, 10, {2, 3}), {300, 300},
-         {12, -7}},
+        {"distance", calibrateByDistance({100, 100}, {100, 300}, 10, {2, 3}), {300, 300}, {12, -7}},
         // (0,0)->(0,0) and (100,0)->(0,10): turned 90° left, 0.1 m a pixel.
-        {"rotated points", calibrateByPoints({0, 0}, {0, 0}, {100, 0}, {0, 10}), {0, 50},
-         {5, 0}},
-        {"rotated points, diagonal", calibrateByPoints({0, 0}, {0, 0}, {100, 100}, {10, 10}),
-         {100, 0}, {0, 10}},
-        {"rotated points, far", calibrateByPoints({10, 10}, {1, 1}, {110, 10}, {1, 11}),
-         {110, 110}, {11, 11}},
+        {"rotated points", calibrateByPoints({0, 0}, {0, 0}, {100, 0}, {0, 10}), {0, 50}, {5, 0}},
+        {"rotated points, diagonal",
+         calibrateByPoints({0, 0}, {0, 0}, {100, 100}, {10, 10}),
+         {100, 0},
+         {0, 10}},
+        {"rotated points, far",
+         calibrateByPoints({10, 10}, {1, 1}, {110, 10}, {1, 11}),
+         {110, 110},
+         {11, 11}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,14 +99,21 @@ TEST(Scene, MeasuresDistancesAndAngles) {
 }
 
 TEST(Survey, LayersNamedForAWheelBecomeItsMarksInDrawingOrder) {
-    for (const auto& [layer, wheel] :
-         {std::pair{"RL", std::optional(sim::RL)}, {"mark_rl", sim::RL}, {"A-B-fr", sim::FR},
-          {"MARK_RL2", std::nullopt}, {"kerb", std::nullopt}, {"FLX", std::nullopt},
-          {"_", std::nullopt}})
+    for (const auto& [layer, wheel] : {std::pair{"RL", std::optional(sim::RL)},
+                                       {"mark_rl", sim::RL},
+                                       {"A-B-fr", sim::FR},
+                                       {"MARK_RL2", std::nullopt},
+                                       {"kerb", std::nullopt},
+                                       {"FLX", std::nullopt},
+                                       {"_", std::nullopt}})
         EXPECT_EQ(wheelOfLayer(layer), wheel) << layer;
-    const std::vector<SurveyEntity> entities{
-        {"MARK_RL", {{0, 0}}, true}, {"MARK_RL", {{1, 0}}, true}, {"kerb", {{0, 5}, {9, 5}}},
-        {"RR", {{2, 0}, {3, 0}}},    {"RR", {{4, 0}, {5, 0}}},    {"kerb", {{7, 7}}}};
+    const std::vector<SurveyEntity> entities{{"MARK_RL", {{0, 0}}, true},
+                                             {"MARK_RL", {{1, 0}}, true},
+                                             {"kerb", {{0, 5}, {9, 5}}},
+                                             {"RR", {{2, 0}, {3, 0}}},
+                                             {"RR", {}},
+                                             {"RR", {{4, 0}, {5, 0}}},
+                                             {"kerb", {{7, 7}}}};
     const auto s = surveyOf(entities, 0.5);
     ASSERT_TRUE(std::holds_alternative<Survey>(s)) << std::get<std::string>(s);
     const Survey& survey = std::get<Survey>(s);
