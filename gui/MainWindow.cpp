@@ -202,6 +202,8 @@ void MainWindow::createActions() {
     // No single key: a text box with the focus would take it as typing.
     on(addAction(view, "mnuFit", QStringLiteral("&Fit Skid"), Qt::CTRL | Qt::Key_0),
        [this] { plotter_->fitSkid(); });
+    on(addAction(view, "mnuFitScene", QStringLiteral("Fit Skid and S&cene"), {}),
+       [this] { plotter_->fitSkidAndScene(); });
     on(addAction(view, "mnuRedraw", QStringLiteral("&Redraw Run"), Qt::CTRL | Qt::Key_R),
        [this] { plotter_->redraw(); });
     view->addSeparator();

@@ -208,6 +208,16 @@ void PlotController::fitSkid() {
         viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
 }
 
+void PlotController::fitSkidAndScene() {
+    auto extent = skidExtent();
+    if (const auto scene = plot::sceneBounds(scene_)) {
+        if (!extent) extent = model::Record::Extent{scene->first, scene->first};
+        extent->include(scene->first);
+        extent->include(scene->second);
+    }
+    if (extent) viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
+}
+
 void PlotController::setCloud(const plot::Cloud& cloud) {
     cloud_ = cloud;
     const auto inView = [this](sim::Vec2 p) {

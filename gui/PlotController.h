@@ -59,6 +59,8 @@ public slots:
     void marksChanged();
     // View > Fit Skid: the view around the whole recorded run and the marks.
     void fitSkid();
+    // View > Fit Skid and Scene: the same, the scene's photo and lines included.
+    void fitSkidAndScene();
     void showLegend(bool on);
     // A Monte Carlo run's cloud, under the run, in every redraw and export
     // until a new run, Clear or clearCloud(); the view grows to hold it.

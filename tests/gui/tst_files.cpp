@@ -231,6 +231,9 @@ void tst_Files::aSceneImageAndASurveyAreImportedAsOneStepOfUndoEach() {
         return false;
     };
     QVERIFY(pink());
+    action("mnuFit")->trigger();      // around the marks and the kerb,
+    action("mnuFitScene")->trigger(); // then the photo's corners too
+    QVERIFY(w_->plotter().view().xMin <= -5 && w_->plotter().view().yMax >= 10.5);
     action("mnuSceneImage")->trigger();
     QVERIFY(!pink());
     action("mnuExportImage")->trigger();
