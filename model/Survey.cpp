@@ -49,6 +49,10 @@ std::variant<Survey, std::string> surveyOf(const std::vector<SurveyEntity>& enti
         s.marks.back().points.insert(s.marks.back().points.end(), points.begin(), points.end());
         previous = &entity;
     }
+    const bool wheelLayer = std::any_of(layers.begin(), layers.end(), [](const std::string& l) {
+        return wheelOfLayer(l).has_value();
+    });
+    if (s.marks.empty() && wheelLayer) return std::string("its wheels' layers hold no points.");
     if (s.marks.empty()) {
         std::string names;
         for (const std::string& layer : layers)

@@ -127,6 +127,7 @@ TEST(Survey, LayersNamedForAWheelBecomeItsMarksInDrawingOrder) {
     const auto none = surveyOf({{"kerb", {{0, 0}, {1, 1}}}, {"edge", {{0, 0}}}}, 1);
     ASSERT_TRUE(std::holds_alternative<std::string>(none));
     EXPECT_NE(std::get<std::string>(none).find("\"kerb\", \"edge\""), std::string::npos);
+    EXPECT_EQ(std::get<std::string>(surveyOf({{"RL", {}}}, 1)), "its wheels' layers hold no points.");
     const auto many = surveyOf({{"RL", std::vector<sim::Vec2>(kMaxMarkPoints + 1)}}, 1);
     EXPECT_NE(std::get<std::string>(many).find("more than 100000"), std::string::npos);
 }
