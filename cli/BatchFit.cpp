@@ -4,6 +4,7 @@
 #include "cli/BatchRunner.h"
 
 #include "io/CaseFile.h"
+#include "io/SceneFiles.h"
 #include "model/FitUncertainty.h"
 #include "model/Text.h"
 #include "sim/NumberText.h"
@@ -24,14 +25,14 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         err << "yawmark-batch: " << message << '\n';
         return status;
     };
-    const QString path = QString::fromStdString(options.fit);
-    auto bytes = io::readSmallFile(path, io::kMaxMarksBytes);
-    if (auto* message = std::get_if<std::string>(&bytes)) return fail("--fit: " + *message, 2);
-    const QByteArray& data = std::get<QByteArray>(bytes);
-    auto read =
-        parseMarks(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    // A CSV of marks, or a survey drawing's marks (by its suffix).
+    auto read = io::loadMarks(QString::fromStdString(options.fit), options.dxfUnits);
     if (auto* message = std::get_if<std::string>(&read))
-        return fail("--fit: " + printable(options.fit) + ": " + *message, 2);
+        return fail("--fit: " + *message +
+                        (message->ends_with("none was given.")
+                             ? " Give --dxf-units m, cm, mm, ft or in."
+                             : ""),
+                    2);
     auto marks = std::get<std::vector<Mark>>(std::move(read));
     for (Mark& m : marks) {
         m.sigma = options.sigma.value_or(kDefaultMarkSigma);

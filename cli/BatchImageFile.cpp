@@ -8,8 +8,8 @@
 
 namespace yawmark {
 
-BatchImageFile::BatchImageFile(const std::string& path)
-    : path_(path), file_(QString::fromStdString(path)) {}
+BatchImageFile::BatchImageFile(const std::string& path, std::string option)
+    : path_(path), option_(std::move(option)), file_(QString::fromStdString(path)) {}
 
 std::optional<std::string> BatchImageFile::open() {
     if (auto problem = io::outputProblem(file_.fileName()))
@@ -28,8 +28,18 @@ std::optional<std::string> BatchImageFile::write(const QImage& image) {
     return std::nullopt;
 }
 
+std::optional<std::string> BatchImageFile::commit(bool drawn) {
+    if (!drawn || file_.error() != QFileDevice::NoError) {
+        const QString reason = drawn ? file_.errorString() : QStringLiteral("the drawing failed");
+        file_.cancelWriting();
+        return message(reason);
+    }
+    if (!file_.commit()) return message(file_.errorString());
+    return std::nullopt;
+}
+
 std::string BatchImageFile::message(const QString& reason) const {
-    return "--png: cannot write \"" + model::printable(path_) + "\": " + reason.toStdString() + ".";
+    return option_ + ": cannot write \"" + model::printable(path_) + "\": " + reason.toStdString() + ".";
 }
 
 } // namespace yawmark

@@ -14,17 +14,23 @@ namespace yawmark {
 
 class BatchImageFile {
 public:
-    explicit BatchImageFile(const std::string& path);
+    // `option` names the option in messages ("--png", "--svg").
+    explicit BatchImageFile(const std::string& path, std::string option = "--png");
 
     // Opens the file for writing; the message if it cannot be.
     std::optional<std::string> open();
     // Writes the image as PNG and puts the file in place; the message if that fails.
     std::optional<std::string> write(const QImage& image);
+    // What a drawing is written to before commit().
+    QIODevice& device() { return file_; }
+    // Puts the file written through device() in place, if `drawn` (else drops
+    // it); the message if that fails.
+    std::optional<std::string> commit(bool drawn);
 
 private:
     std::string message(const QString& reason) const;
 
-    std::string path_;
+    std::string path_, option_;
     QSaveFile file_;
 };
 

@@ -3,10 +3,14 @@
 
 #include "cli/BatchGui.h"
 #include "cli/BatchImageFile.h"
+#include "cli/BatchScene.h"
 #include "io/GifFile.h"
+#include "model/Scene.h"
 #include "model/Text.h"
 #include "plot/Animation.h"
 #include "sim/NumberText.h"
+
+#include <QFileInfo>
 
 #include <charconv>
 #include <cmath>
@@ -27,125 +31,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text) {
 }
 
 } // namespace
-
-std::string batchUsage() {
-    return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
-           "Runs a handbrake skid as the window's Draw button does: reads the parameter\n"
-           "boxes, applies the ticked Auto Calculates, then runs the passes. Prints its\n"
-           "trajectory as CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one\n"
-           "row per pass, each number in the shortest form that reads back exactly; or\n"
-           "draws its plot into a PNG image, as the window shows it when paused at the end,\n"
-           "or into an animated GIF of the run.\n"
-           "\n"
-           "  --passes N          run N passes, at most 10000000000 (default: until the car\n"
-           "                      comes to rest, through that pass, at most 100000 passes)\n"
-           "  --seconds T         run until the simulated time reaches T seconds instead\n"
-           "                      (at most 10000000000 passes of box 13's interval)\n"
-           "  --every K           print every K-th pass only, K from 1 (default 1)\n"
-           "  --wheels            add each wheel's position to every row:\n"
-           "                      fl_x,fl_y,fr_x,fr_y,rr_x,rr_y,rl_x,rl_y (m)\n"
-           "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
-           "  --box I=TEXT        type TEXT into parameter box I (0..18); a unit may follow\n"
-           "                      the number (\"6=60 mph\", \"9=50 ft\"); repeatable\n"
-           "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
-           "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
-           "  --gyration          box 5 holds a radius of gyration (m)\n"
-           "  --auto-snap         tick \"Auto\": a lasting outline every snapshot interval\n"
-           "                      (box 14, ms)\n"
-           "  --lines             join the points of every trail into lines\n"
-           "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
-           "                      the CSV; no display is needed\n"
-           "  --gif FILE          draw an animated GIF of the run into FILE instead: the\n"
-           "                      trails growing and the car moving, the simulated time in\n"
-           "                      the top-left corner; the first frame is the car at t = 0,\n"
-           "                      the last the end of the run (at rest), held 2 s before\n"
-           "                      the animation starts again. A GIF of more than 90000\n"
-           "                      frames is refused; one that would be larger than 200 MB\n"
-           "                      is given up while it is written\n"
-           "  --fps N             with --gif, N frames a second, 1 to 50 (default 25)\n"
-           "  --speed X           with --gif, X simulated seconds a second, 0.01 to 100\n"
-           "                      (default 1: real time)\n"
-           "  --size WxH          size of the image in pixels (default 286x546; 711x508 is\n"
-           "                      the window's plot at its default size)\n"
-           "  --csv               with --png or --gif, print the CSV as well\n"
-           "  --fit-view          with --png or --gif, fit the view to the whole skid once\n"
-           "                      it has run, as the window's View > Fit Skid does\n"
-           "  -h, --help          show this text\n"
-           "  --version           show the program's version\n"
-           "  --save-case FILE    write the case the other options describe into FILE\n"
-           "                      (a .yawmark case file) and run nothing\n"
-           "  --write-marks FILE  write the tyre marks the run leaves (both rear wheels, a\n"
-           "                      point every 0.5 m, integrated at 1 ms or finer; at most\n"
-           "                      100,000 points) into FILE as CSV wheel,x,y, and run\n"
-           "                      nothing\n"
-           "\n"
-           "Fitting the launch to measured tyre marks:\n"
-           "  --fit MARKS.csv     find the launch whose wheel trails lie on the marks (CSV\n"
-           "                      wheel,x,y; wheel FL, FR, RR or RL) and print\n"
-           "                      quantity,value,low,high,unit; with --save-case, write\n"
-           "                      the fitted case as well. The rows critical_speed_RL\n"
-           "                      (and so on, one a mark) hold the critical-speed formula\n"
-           "                      on the mark's first 15 m, its interval from the middle\n"
-           "                      ordinate M ± 2 sigma; no value where M - 2 sigma <= 0\n"
-           "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
-           "                      turning radius, directions and start position; all\n"
-           "                      needs --ends-at-rest)\n"
-           "  --sigma M           the survey's uncertainty of each point, m (0.001 to 10,\n"
-           "                      default 0.05)\n"
-           "  --mu-uncertainty D  how far the friction may be off, less than μ (default\n"
-           "                      0.05)\n"
-           "  --max-seconds S     refuse a fit still going after S seconds, S > 0\n"
-           "                      (default 60)\n"
-           "  --starts-at-pull    the marks start where the handbrake was pulled\n"
-           "  --ends-at-rest      the marks end where the car came to rest\n"
-           "\n"
-           "Monte Carlo: the skid run many times, inputs drawn from their spreads:\n"
-           "  --monte-carlo N     make N draws (1 to 10000000), each run until the car comes\n"
-           "                      to rest, and print draw, the drawn inputs by their\n"
-           "                      case-file keys, then rest_x,rest_y,distance,turned,time\n"
-           "                      (m, m, m, degrees clockwise, s), a row a draw; a draw\n"
-           "                      that Draw refuses or that does not come to rest has no\n"
-           "                      outcome, and a note on standard error says why\n"
-           "  --vary BOX=SPREAD   draw box BOX (0..18 or its case-file key, such as\n"
-           "                      friction) from SPREAD, in the box's own unit:\n"
-           "                      normal:MEAN,SD (held within 4 SD), uniform:LOW,HIGH or\n"
-           "                      triangular:LOW,MODE,HIGH; repeatable; overrides the\n"
-           "                      case file's spread of that box; with --save-case, kept\n"
-           "                      in the case\n"
-           "  --seed S            the draws' seed, a whole number (default 1): the same\n"
-           "                      seed gives the same draws, whatever the threads\n"
-           "  --threads T         run the draws on T threads (default: every core)\n"
-           "  --summary           print quantity,p2.5,p50,p97.5,mean,sd,unit instead, a\n"
-           "                      row for each of the five outcomes; exit status 3 when\n"
-           "                      no draw has one\n"
-           "  --fit MARKS.csv --monte-carlo K\n"
-           "                      the fit's interval over every stated uncertainty: the\n"
-           "                      fit made again on K draws (200 is plenty) of the\n"
-           "                      spreads and of the survey, each point scattered by\n"
-           "                      sigma; friction without a spread drawn normal with SD\n"
-           "                      half of --mu-uncertainty. Prints quantity,value,low,\n"
-           "                      high,unit,marks_low,marks_high (low, high: 2.5% and\n"
-           "                      97.5% of the draws; marks_*: the marks' own interval)\n"
-           "                      and rows sensitivity_BOX: the speed fitted with that\n"
-           "                      box alone at the low and the high end of its 95% range\n"
-           "\n"
-           "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
-           "the start-up boxes and check boxes; the options override it. A field it does\n"
-           "not know is ignored with a note on standard error.\n"
-           "\n"
-           "--png, --gif, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
-           "output; give one of them (--fit with --save-case writes the fitted case).\n"
-           "\n"
-           "After its table a fit notes on standard error why its solver stopped\n"
-           "(converged, no further progress, or iteration limit) and each surveyed point\n"
-           "further than 5 sigma from its trail, which it leaves out of the RMS and the\n"
-           "intervals: its wheel, its number in its mark and its distance. On a terminal\n"
-           "it shows its progress there as it goes.\n"
-           "\n"
-           "Bad input prints one line on standard error (and this text after an unknown\n"
-           "option) and exits with status 2. A fit the marks cannot support prints which\n"
-           "quantity and why on standard error, no table, and exits with status 3.\n";
-}
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
@@ -185,10 +70,23 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
             o.csv = true;
         } else if (name == "--fit-view" && flag()) {
             o.fitView = true;
-        } else if (name == "--png") {
+        } else if (name == "--png" || name == "--svg") {
             const auto text = value();
-            if (!text || text->empty()) return "--png needs a file name.";
+            if (!text || text->empty()) return name + " needs a file name.";
             o.png = *text;
+            o.svg = name == "--svg" || QFileInfo(QString::fromStdString(*text))
+                                               .suffix()
+                                               .compare(QLatin1String("svg"),
+                                                        Qt::CaseInsensitive) == 0;
+        } else if (name == "--scale-bar" && flag()) {
+            o.scaleBar = true;
+        } else if (name == "--dxf-units") {
+            const auto text = value();
+            const auto unit = text ? parseLengthUnitName(*text) : std::nullopt;
+            if (!unit)
+                return "--dxf-units needs m, cm, mm, ft or in, not \"" +
+                       printable(text.value_or("")) + "\".";
+            o.dxfUnits = unit;
         } else if (name == "--gif") {
             const auto text = value();
             if (!text || text->empty()) return "--gif needs a file name.";
@@ -359,6 +257,11 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (o.gif.empty() && animationGiven) return "--fps and --speed go with --gif.";
     const bool fitOption =
         o.sigma || o.startsAtPull || o.endsAtRest || o.muUncertainty || o.fitFor || o.maxSeconds;
+    if (o.dxfUnits && !(QFileInfo(QString::fromStdString(o.fit)).suffix().compare(
+                           QLatin1String("dxf"), Qt::CaseInsensitive) == 0))
+        return "--dxf-units goes with --fit SURVEY.dxf.";
+    if (o.scaleBar && o.png.empty() && o.gif.empty())
+        return "--scale-bar goes with --png, --svg or --gif.";
     if (o.fit.empty() && fitOption)
         return "--fit-for, --sigma, --mu-uncertainty, --max-seconds, --starts-at-pull and "
                "--ends-at-rest go with --fit.";
@@ -536,11 +439,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     // The image: fonts need a GUI application, which draws offscreen here.
     const std::string& imagePath = options.png.empty() ? options.gif : options.png;
-    const std::string option = options.png.empty() ? "--gif" : "--png";
+    const std::string option = options.png.empty() ? "--gif" : options.svg ? "--svg" : "--png";
     std::optional<BatchGui> gui;
     std::optional<BatchImageFile> file;
     std::optional<io::GifFile> gif;
     std::optional<plot::ImagePlot> picture;
+    plot::SceneLayer scene;
+    std::optional<QSvgGenerator> svg;
     const auto cannotWrite = [&](const std::string& reason) {
         return fail(option + ": cannot write \"" + printable(imagePath) + "\": " + reason + ".");
     };
@@ -551,10 +456,18 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         view.pixelSize = skid.c.style.pixelSize;
         view.joined = skid.c.style.joined;
         picture.emplace(options.width, options.height, view);
+        if (auto message = batchScene(skid.file.scene, options.scaleBar, scene))
+            return fail(option + ": " + *message);
+        picture->setScene(&scene);
     }
     if (!options.png.empty()) {
-        file.emplace(options.png);
+        file.emplace(options.png, option);
         if (auto message = file->open()) return fail(*message);
+        if (options.svg) {
+            svg.emplace();
+            setUpSvg(*svg, file->device(), options.width, options.height);
+            picture->drawInto(&*svg);
+        }
         if (auto message = picture->begin(skid.run.body().position)) return fail(*message);
     } else if (!options.gif.empty()) {
         gif.emplace(QString::fromStdString(options.gif));
@@ -585,7 +498,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << " passes; --passes or --seconds runs further.\n";
     if (file) {
         if (options.fitView) picture->fitTo(skid.run.record());
-        if (auto message = file->write(picture->finish())) return fail(*message);
+        if (svg) {
+            picture->finish();
+            if (auto message = file->commit(picture->finishVector())) return fail(*message);
+        } else if (auto message = file->write(picture->finish())) {
+            return fail(*message);
+        }
     }
     if (gif) {
         // The animation draws the record again, in the view of the whole

@@ -51,6 +51,8 @@ struct BatchOptions {
     bool autoSnap = false;                          // --auto-snap: "Auto" snapshots ticked
     bool lines = false;                             // --lines: every trail joined into lines
     std::string png;                                // --png FILE: draw the plot into FILE
+    bool svg = false;                               // --svg FILE, or --png FILE.svg: as SVG
+    bool scaleBar = false;                          // --scale-bar: a scale bar in the image
     int width = kDefaultImageWidth;                 // --size WxH, pixels
     int height = kDefaultImageHeight;
     bool csv = false;                      // --csv: print the CSV also with --png
@@ -59,7 +61,8 @@ struct BatchOptions {
     std::string gif;                       // --gif FILE: an animation of the run
     int fps = 25;                          // --fps N: its frames a second
     double speed = 1;                      // --speed X: simulated seconds a second
-    std::string fit;                       // --fit MARKS.csv: fit the launch to marks
+    std::string fit;                       // --fit MARKS.csv|SURVEY.dxf: fit the launch to marks
+    std::optional<double> dxfUnits;        // --dxf-units m|cm|mm|ft|in: metres in the DXF's unit
     std::optional<model::Unknowns> fitFor; // --fit-for speed|speed,yaw|all
     std::optional<double> sigma;           // --sigma M: the marks' uncertainty
     std::optional<double> muUncertainty;   // --mu-uncertainty D

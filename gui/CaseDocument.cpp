@@ -74,6 +74,7 @@ void CaseDocument::setSpread(int box, const std::optional<model::Spread>& spread
 void CaseDocument::tellChanges(const io::CaseFile& before) {
     if (before.marks != file_.marks) emit marksChanged();
     if (before.spreads != file_.spreads) emit spreadsChanged();
+    if (before.scene != file_.scene) emit sceneChanged();
 }
 
 void CaseDocument::show(const io::CaseFile& file) {

@@ -95,6 +95,8 @@ signals:
     void marksChanged();
     // The boxes' spreads are others now (likewise).
     void spreadsChanged();
+    // The scene (photo, placement, opacity, survey lines) is another now (likewise).
+    void sceneChanged();
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
     void recentFilesChanged();

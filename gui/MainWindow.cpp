@@ -21,6 +21,7 @@
 #include "gui/ReplayController.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
+#include "gui/SceneImports.h"
 #include "gui/SpreadDialog.h"
 #include "model/BoxTable.h"
 #include "model/Readout.h"
@@ -28,6 +29,9 @@
 #include "sim/NumberText.h"
 
 #include <QActionGroup>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QWidgetAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -128,6 +132,23 @@ ParameterPanel* MainWindow::panel() const {
     return controls_->panel;
 }
 
+void MainWindow::addSceneViewActions(QMenu* view) {
+    QAction* shown = addAction(view, "mnuSceneImage", QStringLiteral("&Scene Image"), {});
+    shown->setCheckable(true);
+    shown->setChecked(true);
+    connect(shown, &QAction::toggled, plotter_, &PlotController::showSceneImage);
+    // The opacity in the menu, under the action it belongs to.
+    sceneOpacity_ = new QSlider(Qt::Horizontal);
+    sceneOpacity_->setObjectName(QStringLiteral("sldSceneOpacity"));
+    sceneOpacity_->setRange(0, 100);
+    sceneOpacity_->setValue(static_cast<int>(model::kDefaultSceneOpacity * 100));
+    sceneOpacity_->setToolTip(QStringLiteral("Opacity of the scene image"));
+    auto* slider = new QWidgetAction(this);
+    slider->setDefaultWidget(sceneOpacity_);
+    view->addAction(slider);
+    connect(sceneOpacity_, &QSlider::valueChanged, scenes_, &SceneImports::setOpacity);
+}
+
 QAction* MainWindow::addAction(QMenu* menu, const char* name, const QString& text,
                                QKeySequence key) {
     QAction* action = menu->addAction(text);
@@ -151,6 +172,10 @@ void MainWindow::createActions() {
     QAction* importMarks =
         addAction(file, "mnuImportMarks", QStringLiteral("Import Tyre &Marks..."), {});
     clearMarks_ = addAction(file, "mnuClearMarks", QStringLiteral("C&lear Tyre Marks"), {});
+    QAction* importScene =
+        addAction(file, "mnuImportScene", QStringLiteral("Import Scene Ima&ge..."), {});
+    QAction* importSurvey =
+        addAction(file, "mnuImportSurvey", QStringLiteral("Import S&urvey (DXF)..."), {});
     file->addSeparator();
     on(addAction(file, "mnuExportImage", QStringLiteral("Export &Image..."), {}),
        [this] { plotter_->exportImage(); });
@@ -169,6 +194,9 @@ void MainWindow::createActions() {
     on(saveAs, [this] { files_->saveCaseAs(); });
     on(importMarks, [this] { files_->importMarks(); });
     on(clearMarks_, [this] { files_->clearMarks(); });
+    scenes_ = new SceneImports(*document_, prompts_, [this] { return units(); }, this);
+    on(importScene, [this] { scenes_->importSceneImage(); });
+    on(importSurvey, [this] { scenes_->importSurvey(); });
     file->addSeparator();
     on(addAction(file, "mnuExit", QStringLiteral("E&xit"), {}), &MainWindow::close);
 
@@ -192,6 +220,8 @@ void MainWindow::createActions() {
     // No single key: a text box with the focus would take it as typing.
     on(addAction(view, "mnuFit", QStringLiteral("&Fit Skid"), Qt::CTRL | Qt::Key_0),
        [this] { plotter_->fitSkid(); });
+    on(addAction(view, "mnuFitScene", QStringLiteral("Fit Skid and S&cene"), {}),
+       [this] { plotter_->fitSkidAndScene(); });
     on(addAction(view, "mnuRedraw", QStringLiteral("&Redraw Run"), Qt::CTRL | Qt::Key_R),
        [this] { plotter_->redraw(); });
     view->addSeparator();
@@ -217,6 +247,7 @@ void MainWindow::createActions() {
     follow_->setCheckable(true);
     connect(follow_, &QAction::toggled, plotter_, &PlotController::setFollow);
     follow_->setChecked(true);
+    addSceneViewActions(view);
     panelShown_ = addAction(view, "mnuPanel", QStringLiteral("&Parameter Panel"), Qt::Key_F9);
     panelShown_->setCheckable(true);
     panelShown_->setChecked(true);
@@ -372,6 +403,12 @@ void MainWindow::connectParts() {
                            : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + appTitle());
     });
     connect(files_, &CaseFiles::note, this, &MainWindow::setNote);
+    connect(scenes_, &SceneImports::note, this, &MainWindow::setNote);
+    connect(document_, &CaseDocument::sceneChanged, this, [this] {
+        const QSignalBlocker quiet(sceneOpacity_);
+        sceneOpacity_->setValue(static_cast<int>(std::lround(document_->file().scene.opacity * 100)));
+        plotter_->sceneChanged();
+    });
     setWindowTitle(appTitle() + QStringLiteral("[*]"));
     clearMarks_->setEnabled(false);
     exportAnimation_->setEnabled(false);
@@ -387,6 +424,7 @@ io::CaseFile MainWindow::shownCase() const {
     file.autoSnapshot = controls_->autoSnapshot->isChecked();
     file.marks = document_->file().marks;
     file.spreads = document_->file().spreads;
+    file.scene = document_->file().scene;
     return file;
 }
 

@@ -34,6 +34,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QSettings;
+class QSlider;
 class QTimer;
 
 namespace yawmark {
@@ -42,6 +43,7 @@ class AboutDialog;
 class AnimationDialog;
 class CaseDocument;
 class ChartsDock;
+class SceneImports;
 class CaseFiles;
 class FitDialog;
 class MonteCarloDialog;
@@ -113,6 +115,8 @@ private:
     void createActions();
     QAction* addAction(QMenu* menu, const char* name, const QString& text, QKeySequence key);
     void buildStatusBar();
+    // View > Scene Image and the photo's opacity slider.
+    void addSceneViewActions(QMenu* view);
     void connectParts();
     // The case as the widgets show it now, with the document's marks and spreads.
     io::CaseFile shownCase() const;
@@ -143,6 +147,8 @@ private:
     ReplayController* replay_ = nullptr;
     ChartsDock* charts_ = nullptr;
     QAction* replayShown_ = nullptr;
+    SceneImports* scenes_ = nullptr;
+    QSlider* sceneOpacity_ = nullptr;
     QSettings* settings_ = nullptr;
     SplashSequence splash_;
     QPointer<OptionsDialog> options_;

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
+#include <QSvgGenerator>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ PlotController::PlotController(PlotWidget& plot, const RunController& runs,
                                QObject* parent)
     : QObject(parent), plot_(plot), runs_(runs), document_(document), prompts_(prompts),
       renderer_(plot.surface(), view_) {
+    renderer_.setScene(&scene_);
     connect(&plot_, &PlotWidget::zoomRequested, this,
             [this](sim::Vec2 at, double factor) { viewChanged(view_.zoomAbout(at, factor)); });
     connect(&plot_, &PlotWidget::panRequested, this,
@@ -217,6 +219,16 @@ void PlotController::fitSkid() {
         viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
 }
 
+void PlotController::fitSkidAndScene() {
+    auto extent = skidExtent();
+    if (const auto scene = plot::sceneBounds(scene_)) {
+        if (!extent) extent = model::Record::Extent{scene->first, scene->first};
+        extent->include(scene->first);
+        extent->include(scene->second);
+    }
+    if (extent) viewChanged(view_.fit(extent->lo, extent->hi, plot::kFitMargin));
+}
+
 void PlotController::setCloud(const plot::Cloud& cloud) {
     cloud_ = cloud;
     const auto inView = [this](sim::Vec2 p) {
@@ -294,10 +306,59 @@ QImage PlotController::shownImage() const {
     return plot_.surface().composed();
 }
 
+void PlotController::sceneChanged() {
+    const model::Scene& s = document_.file().scene;
+    scene_.lines.clear();
+    for (const model::SceneLine& line : s.lines)
+        scene_.lines.push_back(line.points);
+    scene_.opacity = s.opacity;
+    const model::Placement& p = s.placement;
+    scene_.toWorld = plot::placementTransform(p.a, p.b, p.c, p.d, p.e, p.f);
+    if (const QString path = QString::fromStdString(s.image); path != scenePath_) {
+        scenePath_ = path;
+        scene_.image = QImage();
+        auto image = plot::loadSceneImage(path, model::kMaxSceneImagePixels);
+        if (auto* problem = std::get_if<std::string>(&image); problem && !path.isEmpty())
+            emit saved(QString::fromStdString(*problem));
+        else if (!path.isEmpty())
+            scene_.image = std::get<QImage>(std::move(image));
+    }
+    if (axesShown_ || !s.empty()) redraw();
+}
+
+void PlotController::showSceneImage(bool on) {
+    scene_.showImage = on;
+    if (axesShown_) redraw();
+}
+
+QByteArray PlotController::svgOfSize(QSize size) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    plot::ImageSurface surface;
+    surface.resize(size, 1.0);
+    surface.setVectorTarget(&svg);
+    plot::Renderer renderer(surface, view_);
+    renderer.setScene(&scene_);
+    const plot::Frame frame{double(size.width()), double(size.height())};
+    const model::Record& record = runs_.run().record();
+    if (!drawBase(renderer, frame) && !record.empty()) {
+        renderer.beginPasses(record.samples().front().position);
+        record.replay(renderer);
+    }
+    renderer.endPasses();
+    surface.finishVector();
+    return bytes;
+}
+
 QImage PlotController::imageOfSize(QSize size) {
     plot::ImageSurface surface;
     surface.resize(size, 1.0);
     plot::Renderer renderer(surface, view_);
+    renderer.setScene(&scene_);
     const plot::Frame frame{double(size.width()), double(size.height())};
     const model::Record& record = runs_.run().record();
     if (!drawBase(renderer, frame) && !record.empty()) {
@@ -335,15 +396,22 @@ void PlotController::exportImage() {
         return;
     }
     const QSize size(sides->first, sides->second);
-    QString path =
-        prompts_.askFile(QStringLiteral("Export Image"), QStringLiteral("PNG images (*.png)"), true,
-                         suggestedPath(QStringLiteral("skid.png")));
+    const QString png = QStringLiteral("PNG images (*.png)");
+    QString chosen = png;
+    QString path = prompts_.askFile(QStringLiteral("Export Image"),
+                                    png + QStringLiteral(";;SVG drawings (*.svg)"), true,
+                                    suggestedPath(QStringLiteral("skid.png")), &chosen);
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
+    if (QFileInfo(path).suffix().isEmpty())
+        path += chosen == png ? QStringLiteral(".png") : QStringLiteral(".svg");
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    (size == shown.size() ? shown : imageOfSize(size)).save(&buffer, "PNG");
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        bytes = svgOfSize(size);
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        (size == shown.size() ? shown : imageOfSize(size)).save(&buffer, "PNG");
+    }
     if (auto problem = io::saveText(path, std::string_view(bytes.constData(), bytes.size())))
         return prompts_.message(QString(), QString::fromStdString(*problem));
     emit saved(QStringLiteral("Saved %1, %2 \u00D7 %3.")

@@ -68,10 +68,18 @@ public slots:
     void marksChanged();
     // View > Fit Skid: the view around the whole recorded run and the marks.
     void fitSkid();
+    // View > Fit Skid and Scene: the same, the scene's photo and lines included.
+    void fitSkidAndScene();
     void showLegend(bool on);
     // A Monte Carlo run's cloud, under the run, in every redraw and export
     // until a new run, Clear or clearCloud(); the view grows to hold it.
     void setCloud(const plot::Cloud& cloud);
+    // The case's scene changed: its photo read again if it is another one (a
+    // photo that cannot be read is named in the status bar and left out), the
+    // plot drawn again.
+    void sceneChanged();
+    // View > Scene Image.
+    void showSceneImage(bool on);
     void clearCloud();
     // Edit > Keep as Reference: the run as it is now stays drawn, faint, under
     // the next runs in every redraw and export; past kMaxReferences the oldest
@@ -114,6 +122,8 @@ private:
     std::optional<model::Record::Extent> skidExtent() const;
     // The axes and the record drawn afresh on an image of that size.
     QImage imageOfSize(QSize size);
+    // The same as an SVG drawing.
+    QByteArray svgOfSize(QSize size);
 
     PlotWidget& plot_;
     const RunController& runs_;
@@ -125,6 +135,8 @@ private:
     std::vector<model::Reference> references_;
     std::vector<plot::ReferenceTrails> referenceTrails_; // the same, as drawn
     std::vector<std::string> legendNames_;               // of the last drawBase()
+    plot::SceneLayer scene_;
+    QString scenePath_; // the photo scene_ holds
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
     bool follow_ = false;
     model::Phase phase_ = model::Phase::Idle;

@@ -4,6 +4,7 @@
 #include "model/Text.h"
 #include "sim/NumberText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -11,6 +12,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 
@@ -192,6 +194,103 @@ std::optional<std::vector<model::Mark>> readMarks(const QJsonArray& list, std::s
     return marks;
 }
 
+QJsonArray pointList(const std::vector<sim::Vec2>& points) {
+    QJsonArray list;
+    for (const sim::Vec2& p : points)
+        list.append(QJsonArray{p.x, p.y});
+    return list;
+}
+
+QJsonObject sceneObject(const model::Scene& scene) {
+    QJsonObject object;
+    if (!scene.image.empty()) {
+        const model::Placement& p = scene.placement;
+        object.insert(QStringLiteral("image"), QString::fromStdString(scene.image));
+        object.insert(QStringLiteral("placement"), QJsonArray{p.a, p.b, p.c, p.d, p.e, p.f});
+        object.insert(QStringLiteral("opacity"), scene.opacity);
+    }
+    if (!scene.lines.empty()) {
+        QJsonArray lines;
+        for (const model::SceneLine& line : scene.lines)
+            lines.append(pointList(line.points));
+        object.insert(QStringLiteral("lines"), lines);
+    }
+    return object;
+}
+
+// The scene of a case's "scene" object, or nothing with `error` set.
+std::optional<model::Scene> readScene(const QJsonObject& object, std::string& error,
+                                      std::vector<std::string>& notes) {
+    model::Scene scene;
+    Fields f(object, "scene.", error);
+    const auto fail = [&](std::string what) {
+        error = std::move(what);
+        return std::nullopt;
+    };
+    if (object.contains(QStringLiteral("image"))) {
+        const auto image = f.text("image");
+        if (!image) return std::nullopt;
+        scene.image = *image;
+    }
+    if (object.contains(QStringLiteral("placement"))) {
+        const auto list = f.array("placement");
+        if (!list) return std::nullopt;
+        std::array<double, 6> v{};
+        for (qsizetype i = 0; i < list->size() && i < 6; ++i)
+            v[static_cast<std::size_t>(i)] = list->at(i).toDouble(std::nan(""));
+        if (list->size() != 6)
+            return fail(f.name("placement") + " must be a list of six numbers.");
+        scene.placement = {v[0], v[1], v[2], v[3], v[4], v[5]};
+        if (auto problem = model::placementProblem(scene.placement))
+            return fail(f.name("placement") + ": " + *problem + ".");
+    }
+    if (object.contains(QStringLiteral("opacity"))) {
+        const auto v = f.take("opacity");
+        if (!v->isDouble() || !(v->toDouble() >= 0 && v->toDouble() <= 1))
+            return fail(f.name("opacity") + " must be a number from 0 to 1.");
+        scene.opacity = v->toDouble();
+    }
+    if (object.contains(QStringLiteral("lines"))) {
+        const auto lines = f.array("lines");
+        if (!lines) return std::nullopt;
+        std::size_t total = 0;
+        for (qsizetype i = 0; i < lines->size(); ++i) {
+            const std::string at = "scene.lines[" + std::to_string(i) + "]";
+            const QJsonArray points = lines->at(i).toArray();
+            if (!lines->at(i).isArray() || points.size() < 2)
+                return fail(field(at) + " must be a list of two points or more.");
+            model::SceneLine& line = scene.lines.emplace_back();
+            for (qsizetype j = 0; j < points.size(); ++j) {
+                const QJsonArray xy = points[j].toArray();
+                const sim::Vec2 p{xy.size() == 2 ? xy[0].toDouble(std::nan("")) : std::nan(""),
+                                  xy.size() == 2 ? xy[1].toDouble(std::nan("")) : std::nan("")};
+                if (!model::withinReach(p)) // false for NaN too
+                    return fail(field(at + "[" + std::to_string(j) + "]") +
+                                " must be a point [x, y] within " +
+                                formatNumber(model::kMarkReach) + " m of the origin.");
+                if (++total > model::kMaxMarkPoints)
+                    return fail(field("scene.lines") + " holds more than " +
+                                std::to_string(model::kMaxMarkPoints) + " points.");
+                line.points.push_back(p);
+            }
+        }
+    }
+    f.noteUnknown(notes);
+    return scene;
+}
+
+// The case's scene image path made relative to `folder`, or whole from it.
+CaseFile withImageFrom(CaseFile f, const QString& folder, bool relative) {
+    if (f.scene.image.empty()) return f;
+    const QString image = QString::fromStdString(f.scene.image);
+    const QDir dir(folder);
+    const QString moved = relative ? (QFileInfo(image).isAbsolute() ? dir.relativeFilePath(image)
+                                                                     : image)
+                                   : QDir::cleanPath(dir.absoluteFilePath(image));
+    f.scene.image = moved.toStdString();
+    return f;
+}
+
 } // namespace
 
 CaseFile startupCaseFile() {
@@ -241,6 +340,8 @@ QJsonObject caseObject(const CaseFile& f) {
         if (const auto& s = f.spreads[i])
             spreads.insert(qs(model::kBoxKeys[i]), qs(model::spreadText(*s)));
     if (!spreads.isEmpty()) root.insert(QStringLiteral("spreads"), spreads);
+    // And the scene (since 1.3).
+    if (!f.scene.empty()) root.insert(QStringLiteral("scene"), sceneObject(f.scene));
     return root;
 }
 
@@ -320,6 +421,12 @@ std::variant<CaseRead, std::string> readCaseObject(const QJsonObject& root, Boxe
             f.spreads[i] = std::get<model::Spread>(s);
         }
     }
+    if (root.contains(QStringLiteral("scene"))) {
+        const auto object = top.object("scene");
+        const auto scene = object ? readScene(*object, error, read.notes) : std::nullopt;
+        if (!scene) return error;
+        f.scene = *scene;
+    }
     for (const Fields* fields : {&top, &boxes, &connect})
         fields->noteUnknown(read.notes);
     if (spreads) spreads->noteUnknown(read.notes);
@@ -358,6 +465,8 @@ std::variant<CaseRead, std::string> loadCase(const QString& path) {
     const QByteArray& b = std::get<QByteArray>(bytes);
     auto read = readCaseText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
     if (auto* e = std::get_if<std::string>(&read)) return pathName(path) + ": " + *e;
+    CaseRead& r = std::get<CaseRead>(read);
+    r.file = withImageFrom(std::move(r.file), QFileInfo(path).absolutePath(), false);
     return read;
 }
 
@@ -368,7 +477,7 @@ std::optional<std::string> saveCase(const QString& path, const CaseFile& f) {
     if (points > model::kMaxMarkPoints)
         return pathName(path) + ": not saved: the tyre marks have " + std::to_string(points) +
                " points, and a case may hold " + std::to_string(model::kMaxMarkPoints) + ".";
-    const std::string text = caseText(f);
+    const std::string text = caseText(withImageFrom(f, QFileInfo(path).absolutePath(), true));
     if (static_cast<qint64>(text.size()) > kMaxCaseFileBytes)
         return pathName(path) + ": not saved: it would be too large to be opened again.";
     return saveText(path, text);

@@ -3,7 +3,7 @@
 // the window, as JSON text a person can read and edit.
 //
 //   {
-//     "format": "yawmark-case", "version": "1.2",
+//     "format": "yawmark-case", "version": "1.3",
 //     "vehicle": "McLaren F1", "inertiaForm": "moment",
 //     "autoYawRate": true, "autoInertia": true, "autoSnapshot": false, "realTime": false,
 //     "boxes": { "wheelbaseLength": "4.29", ... nineteen texts ... },
@@ -32,11 +32,22 @@
 // box's key and its spread as model::spreadText writes it, in the box's own
 // unit. A spread that does not read, or that leaves its box's range, is
 // refused like a box (`field "spreads.mass": ...`); 1.0 and 1.1 cases have none.
+//
+// The scene came with version 1.3, written only when there is one:
+//
+//     "scene": { "image": "site.png", "placement": [a, b, c, d, e, f],
+//                "opacity": 0.6, "lines": [ [[x, y], ...], ... ] }
+//
+// "image" is the photo's path, relative to the case file where it can be (a
+// saved case keeps it so, an opened one resolves it); "placement" maps its
+// (column, row) to metres as model::Placement does; the lines are the
+// survey's scene lines in metres. Every field may be left out.
 #pragma once
 
 #include "model/Boxes.h"
 #include "model/Distribution.h"
 #include "model/Marks.h"
+#include "model/Scene.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -50,7 +61,7 @@
 namespace yawmark::io {
 
 inline constexpr std::string_view kCaseFormat = "yawmark-case";
-inline constexpr int kCaseMajor = 1, kCaseMinor = 2;
+inline constexpr int kCaseMajor = 1, kCaseMinor = 3;
 inline constexpr std::string_view kCaseSuffix = ".yawmark";
 
 struct CaseFile {
@@ -62,6 +73,7 @@ struct CaseFile {
     bool realTime = false;
     std::vector<model::Mark> marks; // tyre marks surveyed on the road
     model::Spreads spreads;         // the uncertain boxes' spreads (version 1.2)
+    model::Scene scene;             // the photo under the plot and the survey's lines (1.3)
     friend bool operator==(const CaseFile&, const CaseFile&) = default;
 };
 
@@ -89,12 +101,13 @@ QJsonObject caseObject(const CaseFile& file);
 // JSON text's top object, or why it is none.
 std::variant<QJsonObject, std::string> parseObject(std::string_view text);
 
-// The file at `path`, or the message naming it.
+// The file at `path`, or the message naming it; the scene image's path
+// made whole from the case file's folder.
 std::variant<CaseRead, std::string> loadCase(const QString& path);
 // Writes the case to `path` atomically: the old file stays whole until the new
 // one is complete. Returns why it could not, naming the file; a case that
 // could not be opened again (more mark points than a case may hold) is not
-// written.
+// written. The scene image's path is written relative to the case file's folder.
 std::optional<std::string> saveCase(const QString& path, const CaseFile& file);
 // Writes any text so (the vehicles, exports).
 std::optional<std::string> saveText(const QString& path, std::string_view text);

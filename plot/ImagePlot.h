@@ -29,6 +29,12 @@ public:
     // Returns the message if the axes cannot be laid out.
     std::optional<std::string> begin(sim::Vec2 start);
     Renderer& renderer() { return renderer_; }
+    // The scene drawn under the plot (kept by the caller).
+    void setScene(const SceneLayer* scene) { renderer_.setScene(scene); }
+    // Draws onto `device` (an SVG generator) instead of the image; before begin().
+    void drawInto(QPaintDevice* device) { surface_.setVectorTarget(device); }
+    // Ends the drawing on that device; whether it went well.
+    bool finishVector() { return surface_.finishVector(); }
     // Fit Skid: the view around the whole record, the plot drawn again from it.
     void fitTo(const model::Record& record);
     // The view around the whole record, for a plot not begun yet.

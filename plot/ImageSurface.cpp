@@ -74,6 +74,7 @@ ImageSurface::ImageSurface() : metrics_(QFont()) {
 }
 
 ImageSurface::~ImageSurface() {
+    if (vector_) finishVector();
     endImagePainter();
 }
 
@@ -179,9 +180,39 @@ QPointF ImageSurface::toWorld(QPointF logical) const {
     return {originX_ + logical.x() * dpr_ / kx_, originY_ + logical.y() * dpr_ / ky_};
 }
 
+void ImageSurface::setVectorTarget(QPaintDevice* device) {
+    endImagePainter();
+    vector_ = device;
+}
+
+bool ImageSurface::finishVector() {
+    if (!vector_) return false;
+    QPainter& p = imagePainter();
+    for (const Mark& m : layer_)
+        paintMark(p, m, false);
+    const bool ok = painter_.end();
+    vector_ = nullptr;
+    return ok;
+}
+
+void ImageSurface::picture(const QImage& picture, const QTransform& toWorld, double opacity) {
+    QPainter& p = imagePainter();
+    p.save();
+    p.setOpacity(opacity);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // World units to device pixels: d = (u - origin) * k.
+    p.setTransform(toWorld * QTransform(kx_, 0, 0, ky_, -originX_ * kx_, -originY_ * ky_), true);
+    p.drawImage(QPointF(0, 0), picture);
+    p.restore();
+    cachedPenWidth_ = -1;
+    dots_ = {};
+    touch(QRectF(QPointF(0, 0), QSizeF(image_.size())));
+}
+
 void ImageSurface::clear() {
     endImagePainter();
     image_.fill(kBackground);
+    if (vector_) imagePainter().fillRect(QRectF(QPointF(0, 0), QSizeF(image_.size())), kBackground);
     dots_ = {};
     layer_.clear();
     layerClosed_ = true;
@@ -395,10 +426,10 @@ void ImageSurface::forgetDotsUnder(const QRectF& deviceBounds) {
 
 QPainter& ImageSurface::imagePainter() {
     if (!painter_.isActive()) {
-        painter_.begin(&image_);
+        painter_.begin(vector_ ? vector_ : &image_);
         // Work in device pixels: the image's pixel ratio is for showing it only.
         painter_.resetTransform();
-        painter_.scale(1.0 / dpr_, 1.0 / dpr_);
+        if (!vector_) painter_.scale(1.0 / dpr_, 1.0 / dpr_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setFont(font_);
         cachedPenWidth_ = -1;
@@ -407,7 +438,8 @@ QPainter& ImageSurface::imagePainter() {
 }
 
 void ImageSurface::endImagePainter() {
-    if (painter_.isActive()) painter_.end();
+    // A vector target is one document: its painter ends once, in finishVector().
+    if (painter_.isActive() && !vector_) painter_.end();
 }
 
 void ImageSurface::beginScreenMark() {

@@ -74,7 +74,16 @@ public:
     // World units per device-independent pixel, along x and y (signed by the axes).
     QPointF worldPerPixel() const { return {dpr_ / kx_, dpr_ / ky_}; }
 
+    // Draws onto `device` (an SVG generator) instead of the image, one
+    // painter open on it until finishVector(); the image keeps only the size.
+    // Set before anything is drawn.
+    void setVectorTarget(QPaintDevice* device);
+    // Paints the screen-only layer onto the vector target too and ends its
+    // painting; returns whether that went well.
+    bool finishVector();
+
     // Surface.
+    void picture(const QImage& image, const QTransform& toWorld, double opacity) override;
     void clear() override;
     void setWorldRect(double x1, double y1, double x2, double y2) override;
     void line(double x1, double y1, double x2, double y2, Color color = kBlack) override;
@@ -121,7 +130,8 @@ private:
     QSize logicalSize_;
     qreal dpr_ = 1.0;
     QImage image_;
-    QPainter painter_; // open on image_ between primitives
+    QPainter painter_; // open on image_ (or the vector target) between primitives
+    QPaintDevice* vector_ = nullptr;
     QColor penColor_;  // pen in force on painter_, valid while it is open
     int cachedPenWidth_ = -1;
 

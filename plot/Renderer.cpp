@@ -114,6 +114,7 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame,
     shownLo_ = {L, B};
     shownHi_ = {R, T};
     carDrawn_ = false;
+    if (scene_) drawSceneImage(s, *scene_);
 
     // Each axis passes through the origin when the other range holds it,
     // otherwise along the low edge of that range.
@@ -193,6 +194,7 @@ std::optional<ScaleFailure> Renderer::drawAxes(const Frame& frame,
         t += yStep;
         if (!(-t * u >= yMin || t * u <= yMax)) break;
     }
+    if (scene_) drawSceneMarks(s, *scene_, shownLo_, shownHi_, u, u == 1 ? "m" : "ft");
     return std::nullopt;
 }
 

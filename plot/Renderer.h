@@ -5,6 +5,7 @@
 // start and at snapshots).
 #pragma once
 
+#include "plot/Scene.h"
 #include "plot/Surface.h"
 #include "plot/View.h"
 #include "sim/Draw.h"
@@ -82,6 +83,9 @@ public:
     Renderer(Surface& surface, const View& view) : surface_(&surface), view_(&view) {}
 
     Surface& surface() const { return *surface_; }
+    // The scene drawAxes() draws: its photo beneath the axes, its lines,
+    // dimension and scale bar over them. Kept by the caller; none: nullptr.
+    void setScene(const SceneLayer* scene) { scene_ = scene; }
     void setSurface(Surface& surface) { surface_ = &surface; }
 
     // Clears the plot, maps the view's ranges (widened for the labels and the
@@ -128,6 +132,7 @@ private:
 
     Surface* surface_;
     const View* view_;
+    const SceneLayer* scene_ = nullptr;
     // The last point of each joined trail, and whether it was joined there.
     std::array<sim::Vec2, kTrailCount> last_{};
     std::array<bool, kTrailCount> wasJoined_{};

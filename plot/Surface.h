@@ -8,6 +8,9 @@
 // runner draw on an ImageSurface; tests record the calls.
 #pragma once
 
+#include <QImage>
+#include <QTransform>
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -55,6 +58,13 @@ public:
     // Size of a text in world units, signed by the direction of the axis.
     virtual double textWidth(std::string_view text) const = 0;
     virtual double textHeight() const = 0;
+
+    // A photo placed in the world (`toWorld` maps its pixels to world
+    // units), lasting and beneath what is drawn after it, at an opacity from
+    // 0 to 1. A surface that cannot show pictures leaves it out.
+    virtual void picture(const QImage& image, const QTransform& toWorld, double opacity) {
+        (void)image, (void)toWorld, (void)opacity;
+    }
 
     // Brings the screen up to date now; called when a stretch of drawing ends.
     virtual void flush() {}

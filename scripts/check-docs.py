@@ -425,8 +425,9 @@ def check_case_files():
     c = default_case()
     fields = re.search(r"\| field \| kind \| what \|\n\|[-|]+\n((?:\|.*\n)+)", TEXT)
     names = re.findall(r"^\| `(\w+)` \|", fields.group(1), re.M) if fields else []
-    # The optional fields: the marks, and the spreads a case with one is saved with.
-    written = set(c) | {"marks"}
+    # The optional fields: the marks and the scene (which only the window
+    # imports), and the spreads a case with one is saved with.
+    written = set(c) | {"marks", "scene"}
     if batch("--save-case", "spreads.yawmark", "--vary", "4=normal:0.76,0.06")[0] == 0:
         written |= set(json.loads((WORK / "spreads.yawmark").read_text()))
     if set(names) != written:

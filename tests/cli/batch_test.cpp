@@ -385,6 +385,56 @@ TEST_F(BatchPng, TheProgramDrawsTheImageOfTheSizeAskedWithoutADisplay) {
     EXPECT_TRUE(black && blue);
 }
 
+TEST_F(BatchPng, ASurveysMarksFitAsTheirCsvAndTheCaseSceneIsDrawnAlsoAsSvg) {
+    const std::string csv = path("m.csv"), survey = path("m.dxf");
+    ASSERT_EQ(batch({"--box", "6=25", "--write-marks", csv}).status, 0);
+    // The same marks as a drawing: each wheel's points a POINT on its own layer.
+    QFile in(QString::fromStdString(csv)), out(QString::fromStdString(survey));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+    out.write("0\nSECTION\n2\nENTITIES\n");
+    for (const QByteArray& row : in.readAll().split('\n').mid(1)) {
+        const QList<QByteArray> f = row.split(',');
+        if (f.size() == 3) out.write("0\nPOINT\n8\nmark_" + f[0] + "\n10\n" + f[1] + "\n20\n" + f[2] + "\n");
+    }
+    out.write("0\nENDSEC\n0\nEOF\n");
+    out.close();
+    const Result a = batch({"--fit", csv}), b = batch({"--fit", survey, "--dxf-units", "m"});
+    EXPECT_EQ(a.status, 0);
+    EXPECT_EQ(a.out, b.out);
+    expectRefused(batch({"--fit", survey}), "m.dxf: the drawing does not give its unit ($INSUNITS), "
+                  "and none was given. Give --dxf-units", "no unit");
+
+    // A red photo under the skid, opaque, from a case file.
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir_.filePath("red.png")));
+    const std::string withScene = path("scene.yawmark");
+    ASSERT_EQ(batch({"--save-case", withScene}).status, 0);
+    QFile c(QString::fromStdString(withScene));
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    QByteArray json = c.readAll();
+    c.close();
+    json.replace("\"format\"", "\"scene\": {\"image\": \"red.png\", \"opacity\": 1, "
+                               "\"placement\": [1, 0, -20, 0, -1, 20]}, \"format\"");
+    ASSERT_TRUE(c.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    c.write(json);
+    c.close();
+    Result r = batch({withScene, "--png", path("p.png"), "--passes", "10"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(QImage(dir_.filePath("p.png")).pixel(100, 273), qRgb(255, 0, 0));
+    r = batch({withScene, "--svg", path("p.svg"), "--passes", "10", "--scale-bar"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QFile svg(dir_.filePath("p.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    EXPECT_TRUE(drawing.contains("<svg") && drawing.contains("<image") &&
+                drawing.contains("</svg>"));
+    ASSERT_TRUE(QFile::remove(dir_.filePath("red.png")));
+    expectRefused(batch({withScene, "--png", path("q.png")}),
+                  "--png: the case's scene image \"" + path("red.png") + "\": there is no such file.",
+                  "no photo");
+}
+
 TEST_F(BatchPng, AFileThatCannotBeWrittenIsRefusedBeforeTheRunAndAnOldImageStays) {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0); // a PNG would have taken its place

@@ -27,6 +27,7 @@ private slots:
     void newOpenSaveAndTheQuestionBeforeChangesAreDropped();
     void vehiclesSurviveARestart();
     void exportsAreTheWindowsPlotAndTheBatchRunnersCsv();
+    void aSceneImageAndASurveyAreImportedAsOneStepOfUndoEach();
 
 private:
     // A window as the program starts it, with settings and vehicles in the temporary folder.
@@ -184,6 +185,67 @@ void tst_Files::exportsAreTheWindowsPlotAndTheBatchRunnersCsv() {
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().toStdString(), out.str());
     QCOMPARE(messages_.size(), 2);
+}
+
+void tst_Files::aSceneImageAndASurveyAreImportedAsOneStepOfUndoEach() {
+    const auto write = [this](const QString& name, const QByteArray& bytes) {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    };
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(path("site.png")));
+    write("site.pgw", "0.5\n0\n0\n-0.5\n-4.75\n10.25\n");
+    write("not.png", "wheel,x,y\n");
+    // No $INSUNITS: the unit is asked for.
+    write("survey.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nMARK_RL\n10\n0\n20\n0\n11\n0\n21\n"
+                        "10\n0\nLINE\n8\nkerb\n10\n5\n20\n0\n11\n5\n21\n10\n0\nENDSEC\n0\nEOF\n");
+    QStringList answers{"ft", ""};
+    w_->prompts().setTextHook([&](const QString&, const QString& s) {
+        const QString a = answers.takeFirst();
+        return a.isEmpty() ? s : a;
+    });
+    files_ << path("not.png") << path("site.png") << path("survey.dxf") << path("scene.svg");
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    const model::Scene& scene = w_->document().file().scene;
+    action("mnuImportScene")->trigger();
+    QVERIFY(scene.empty() && messages_.size() == 1 && messages_[0].contains("not.png"));
+    action("mnuImportScene")->trigger();
+    QCOMPARE(scene.image, path("site.png").toStdString());
+    QCOMPARE(scene.placement.toWorld({0, 0}).x, -5.0);
+    action("mnuImportSurvey")->trigger();
+    QCOMPARE(marks().size(), 1u);
+    QCOMPARE(marks()[0].points[1].y, 10 * model::kMetresPerFoot);
+    QCOMPARE(scene.lines.size(), 1u);
+    w_->findChild<QSlider*>("sldSceneOpacity")->setValue(20);
+    w_->findChild<QSlider*>("sldSceneOpacity")->setValue(30);
+    QCOMPARE(scene.opacity, 0.3);
+    // The photo shows under the plot, pink at 30 %, and hides with View > Scene Image.
+    const auto pink = [this] {
+        const QImage shown = w_->plotter().shownImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (const QRgb c = shown.pixel(x, y); qRed(c) == 255 && qAbs(qGreen(c) - 178) <= 4)
+                    return true;
+        return false;
+    };
+    QVERIFY(pink());
+    action("mnuFit")->trigger();      // around the marks and the kerb,
+    action("mnuFitScene")->trigger(); // then the photo's corners too
+    QVERIFY(w_->plotter().view().xMin <= -5 && w_->plotter().view().yMax >= 10.5);
+    action("mnuSceneImage")->trigger();
+    QVERIFY(!pink());
+    action("mnuExportImage")->trigger();
+    QFile svg(path("scene.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+    for (const std::size_t lines : {1, 0, 0}) { // the opacity, the survey, then the photo
+        action("mnuUndo")->trigger();
+        QCOMPARE(scene.lines.size(), lines);
+    }
+    QVERIFY(marks().empty() && scene.image.empty());
+    action("mnuRedo")->trigger();
+    QCOMPARE(scene.image, path("site.png").toStdString());
 }
 
 QTEST_MAIN(tst_Files)

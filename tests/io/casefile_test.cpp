@@ -84,7 +84,7 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
         {"{ \"format\": ", "not a case file: "},
         {"[1, 2]", "no JSON object"},
         {with("yawmark-case", "other"), "field \"format\""},
-        {with("\"1.2\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
+        {with("\"1.3\"", "\"2.0\""), "version 2.0, which this Yawmark (reading 1.x) cannot read"},
         {with("\"mass\": \"1139\",", ""), "field \"boxes.mass\" is missing."},
         {with("\"mass\": \"1139\"", "\"mass\": 1139"), "field \"boxes.mass\" must be a text"},
         {with("\"mass\": \"1139\"", "\"mass\": \"0\""),
@@ -121,8 +121,8 @@ TEST(CaseFile, AFileThatCannotBeUsedIsRefusedNamingTheField) {
             << std::get<std::string>(read);
     }
     // An older minor version opens; a newer one's fields are noted and passed over.
-    EXPECT_TRUE(std::holds_alternative<CaseRead>(readCaseText(with("\"1.2\"", "\"1.1\""))));
-    const auto newer = readCaseText(with("\"1.2\"", "\"1.7\", \"wind\": 3"));
+    EXPECT_TRUE(std::holds_alternative<CaseRead>(readCaseText(with("\"1.3\"", "\"1.1\""))));
+    const auto newer = readCaseText(with("\"1.3\"", "\"1.7\", \"wind\": 3"));
     ASSERT_TRUE(std::holds_alternative<CaseRead>(newer));
     EXPECT_EQ(std::get<CaseRead>(newer).notes,
               std::vector<std::string>{"field \"wind\" is not known here and was ignored."});

@@ -14,7 +14,7 @@ namespace yawmark::plot {
 class RecordingSurface : public Surface {
 public:
     struct Op {
-        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Text, Legend, Flush } kind;
+        enum Kind { Clear, WorldRect, Line, Dot, PenWidth, Persistent, Label, Text, Legend, Flush, Picture } kind;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // points or corners; Label: its corner
         Color color = kBlack;                  // Line, Dot
         double value = 0;                      // Label; Legend: its entries
@@ -49,6 +49,9 @@ public:
     double textWidth(std::string_view text) const override;
     double textHeight() const override;
     void flush() override { record(Op::Flush); }
+    void picture(const QImage&, const QTransform&, double opacity) override {
+        record(Op::Picture).value = opacity;
+    }
 
 private:
     Op& record(Op::Kind kind, double x1 = 0, double y1 = 0, double x2 = 0, double y2 = 0);

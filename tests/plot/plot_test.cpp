@@ -385,5 +385,46 @@ TEST(Marks, TintedByWheelLabelledAndInTheLegend) {
     EXPECT_LT(s.opsOf(Op::Text).at(0).x1, 3);
 }
 
+
+TEST(Scene, ThePhotoLiesBeneathTheAxesTheLinesDimensionAndScaleBarOverThem) {
+    RecordingSurface s;
+    View v;
+    Renderer r(s, v);
+    SceneLayer scene;
+    scene.image = QImage(4, 4, QImage::Format_RGB32);
+    scene.opacity = 0.3;
+    scene.lines = {{{0, 0}, {1, 1}, {2, 1}}};
+    scene.dimension = {{0, 0}, {3, 4}};
+    scene.label = "5.00 m";
+    scene.scaleBar = true;
+    r.setScene(&scene);
+    ASSERT_FALSE(r.drawAxes({527, 546}).has_value());
+    const auto first = [&](auto match) {
+        return std::find_if(s.ops.begin(), s.ops.end(), match) - s.ops.begin();
+    };
+    const auto picture = first([](const Op& o) { return o.kind == Op::Picture; });
+    const auto axis = first([](const Op& o) { return o.kind == Op::Line; });
+    const auto grey = first([](const Op& o) { return o.color == kSceneLineColor; });
+    ASSERT_LT(picture, axis);
+    EXPECT_EQ(s.ops[picture].value, 0.3);
+    const auto lastLabel = std::find_if(s.ops.rbegin(), s.ops.rend(), [](const Op& o) {
+        return o.kind == Op::Label;
+    });
+    EXPECT_LT(s.ops.rend() - lastLabel - 1, grey); // the lines over the axes and their labels
+    std::size_t greys = 0, dimension = 0;
+    for (const Op& o : s.opsOf(Op::Line))
+        greys += o.color == kSceneLineColor, dimension += o.color == kDimensionColor;
+    EXPECT_EQ(greys, 2u);
+    EXPECT_EQ(dimension, 3u); // the line and a tick at each end
+    // The scale bar: the widest 1-2-5 length within a fifth of the plot's width.
+    const auto bar = std::find_if(s.ops.begin(), s.ops.end(),
+                                  [](const Op& o) { return o.kind == Op::Line && o.pen == 3; });
+    ASSERT_NE(bar, s.ops.end());
+    const double width = s.opsOf(Op::WorldRect).back().x2 - s.opsOf(Op::WorldRect).back().x1;
+    EXPECT_LE(bar->x2 - bar->x1, width / 5);
+    EXPECT_GT(bar->x2 - bar->x1, width / 5 / 2.6);
+    EXPECT_EQ(s.opsOf(Op::Text).size(), 2u); // the dimension's label and the bar's
+}
+
 } // namespace
 } // namespace yawmark::plot
