@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
@@ -370,10 +371,11 @@ QImage PlotController::imageOfSize(QSize size) {
 }
 
 QString PlotController::suggestedPath(const QString& name) const {
-    const QString folder = document_.lastFolder();
-    return (folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                             : folder) +
-           QLatin1Char('/') + name;
+    QString folder = document_.lastFolder();
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A fresh account may have no Documents folder: a name there could not be written.
+    if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return folder + QLatin1Char('/') + name;
 }
 
 void PlotController::exportImage() {
