@@ -18,30 +18,42 @@ namespace yawmark {
 
 using namespace model;
 
+std::variant<std::vector<Mark>, std::string> readBatchMarks(const BatchOptions& options,
+                                                            QByteArray* bytes) {
+    const QString path = QString::fromStdString(options.fit);
+    auto read = io::readSmallFile(path, io::kMaxMarksBytes);
+    if (auto* message = std::get_if<std::string>(&read)) return "--fit: " + *message;
+    const QByteArray& data = std::get<QByteArray>(read);
+    auto parsed =
+        parseMarks(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    if (auto* message = std::get_if<std::string>(&parsed))
+        return "--fit: " + printable(options.fit) + ": " + *message;
+    auto marks = std::get<std::vector<Mark>>(std::move(parsed));
+    for (Mark& m : marks) {
+        m.sigma = options.sigma.value_or(kDefaultMarkSigma);
+        m.startsAtPull = options.startsAtPull;
+        m.endsAtRest = options.endsAtRest;
+    }
+    if (bytes) *bytes = data;
+    return marks;
+}
+
+FitSettings batchFitSettings(const BatchOptions& options, const BatchSkid& skid) {
+    return {options.fitFor.value_or(Unknowns::Speed),
+            options.muUncertainty.value_or(FitSettings{}.muUncertainty), skid.file.autos.normal,
+            options.maxSeconds.value_or(FitSettings{}.maxSeconds)};
+}
+
 int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
                 std::ostream& err) {
     const auto fail = [&err](const std::string& message, int status) {
         err << "yawmark-batch: " << message << '\n';
         return status;
     };
-    const QString path = QString::fromStdString(options.fit);
-    auto bytes = io::readSmallFile(path, io::kMaxMarksBytes);
-    if (auto* message = std::get_if<std::string>(&bytes)) return fail("--fit: " + *message, 2);
-    const QByteArray& data = std::get<QByteArray>(bytes);
-    auto read =
-        parseMarks(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    if (auto* message = std::get_if<std::string>(&read))
-        return fail("--fit: " + printable(options.fit) + ": " + *message, 2);
-    auto marks = std::get<std::vector<Mark>>(std::move(read));
-    for (Mark& m : marks) {
-        m.sigma = options.sigma.value_or(kDefaultMarkSigma);
-        m.startsAtPull = options.startsAtPull;
-        m.endsAtRest = options.endsAtRest;
-    }
-    const FitSettings settings{options.fitFor.value_or(Unknowns::Speed),
-                               options.muUncertainty.value_or(FitSettings{}.muUncertainty),
-                               skid.file.autos.normal,
-                               options.maxSeconds.value_or(FitSettings{}.maxSeconds)};
+    auto read = readBatchMarks(options);
+    if (auto* message = std::get_if<std::string>(&read)) return fail(*message, 2);
+    const auto marks = std::get<std::vector<Mark>>(std::move(read));
+    const FitSettings settings = batchFitSettings(options, skid);
     if (auto problem = fitInputProblem(skid.c, marks, settings))
         return fail("--fit: " + *problem + ".", 2);
     // The share done, on a terminal only, in whole percent as it changes.

@@ -29,125 +29,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text) {
 
 } // namespace
 
-std::string batchUsage() {
-    return "Usage: yawmark-batch [CASE.yawmark] [options]\n"
-           "Runs a handbrake skid as the window's Draw button does: reads the parameter\n"
-           "boxes, applies the ticked Auto Calculates, then runs the passes. Prints its\n"
-           "trajectory as CSV: pass,t,x,y,vx,vy,heading,omega (SI units, radians), one\n"
-           "row per pass, each number in the shortest form that reads back exactly; or\n"
-           "draws its plot into a PNG image, as the window shows it when paused at the end,\n"
-           "or into an animated GIF of the run.\n"
-           "\n"
-           "  --passes N          run N passes, at most 10000000000 (default: until the car\n"
-           "                      comes to rest, through that pass, at most 100000 passes)\n"
-           "  --seconds T         run until the simulated time reaches T seconds instead\n"
-           "                      (at most 10000000000 passes of box 13's interval)\n"
-           "  --every K           print every K-th pass only, K from 1 (default 1)\n"
-           "  --wheels            add each wheel's position to every row:\n"
-           "                      fl_x,fl_y,fr_x,fr_y,rr_x,rr_y,rl_x,rl_y (m)\n"
-           "  --vehicle NAME      pick \"McLaren F1\", \"Imaginery Car\" or \"Custom\"\n"
-           "  --box I=TEXT        type TEXT into parameter box I (0..18); a unit may follow\n"
-           "                      the number (\"6=60 mph\", \"9=50 ft\"); repeatable\n"
-           "  --no-auto-normal    do not derive boxes 11 and 12 from normal driving\n"
-           "  --no-auto-inertia   do not derive box 5 from the vehicle's dimensions\n"
-           "  --gyration          box 5 holds a radius of gyration (m)\n"
-           "  --auto-snap         tick \"Auto\": a lasting outline every snapshot interval\n"
-           "                      (box 14, ms)\n"
-           "  --lines             join the points of every trail into lines\n"
-           "  --png FILE          draw the plot into the PNG image FILE instead of printing\n"
-           "                      the CSV; no display is needed\n"
-           "  --gif FILE          draw an animated GIF of the run into FILE instead: the\n"
-           "                      trails growing and the car moving, the simulated time in\n"
-           "                      the top-left corner; the first frame is the car at t = 0,\n"
-           "                      the last the end of the run (at rest), held 2 s before\n"
-           "                      the animation starts again. A GIF of more than 90000\n"
-           "                      frames is refused; one that would be larger than 200 MB\n"
-           "                      is given up while it is written\n"
-           "  --fps N             with --gif, N frames a second, 1 to 50 (default 25)\n"
-           "  --speed X           with --gif, X simulated seconds a second, 0.01 to 100\n"
-           "                      (default 1: real time)\n"
-           "  --size WxH          size of the image in pixels (default 286x546; 711x508 is\n"
-           "                      the window's plot at its default size)\n"
-           "  --csv               with --png or --gif, print the CSV as well\n"
-           "  --fit-view          with --png or --gif, fit the view to the whole skid once\n"
-           "                      it has run, as the window's View > Fit Skid does\n"
-           "  -h, --help          show this text\n"
-           "  --version           show the program's version\n"
-           "  --save-case FILE    write the case the other options describe into FILE\n"
-           "                      (a .yawmark case file) and run nothing\n"
-           "  --write-marks FILE  write the tyre marks the run leaves (both rear wheels, a\n"
-           "                      point every 0.5 m, integrated at 1 ms or finer; at most\n"
-           "                      100,000 points) into FILE as CSV wheel,x,y, and run\n"
-           "                      nothing\n"
-           "\n"
-           "Fitting the launch to measured tyre marks:\n"
-           "  --fit MARKS.csv     find the launch whose wheel trails lie on the marks (CSV\n"
-           "                      wheel,x,y; wheel FL, FR, RR or RL) and print\n"
-           "                      quantity,value,low,high,unit; with --save-case, write\n"
-           "                      the fitted case as well. The rows critical_speed_RL\n"
-           "                      (and so on, one a mark) hold the critical-speed formula\n"
-           "                      on the mark's first 15 m, its interval from the middle\n"
-           "                      ordinate M ± 2 sigma; no value where M - 2 sigma <= 0\n"
-           "  --fit-for WHAT      speed (default), speed,yaw or all (speed, yaw rate,\n"
-           "                      turning radius, directions and start position; all\n"
-           "                      needs --ends-at-rest)\n"
-           "  --sigma M           the survey's uncertainty of each point, m (0.001 to 10,\n"
-           "                      default 0.05)\n"
-           "  --mu-uncertainty D  how far the friction may be off, less than μ (default\n"
-           "                      0.05)\n"
-           "  --max-seconds S     refuse a fit still going after S seconds, S > 0\n"
-           "                      (default 60)\n"
-           "  --starts-at-pull    the marks start where the handbrake was pulled\n"
-           "  --ends-at-rest      the marks end where the car came to rest\n"
-           "\n"
-           "Monte Carlo: the skid run many times, inputs drawn from their spreads:\n"
-           "  --monte-carlo N     make N draws (1 to 10000000), each run until the car comes\n"
-           "                      to rest, and print draw, the drawn inputs by their\n"
-           "                      case-file keys, then rest_x,rest_y,distance,turned,time\n"
-           "                      (m, m, m, degrees clockwise, s), a row a draw; a draw\n"
-           "                      that Draw refuses or that does not come to rest has no\n"
-           "                      outcome, and a note on standard error says why\n"
-           "  --vary BOX=SPREAD   draw box BOX (0..18 or its case-file key, such as\n"
-           "                      friction) from SPREAD, in the box's own unit:\n"
-           "                      normal:MEAN,SD (held within 4 SD), uniform:LOW,HIGH or\n"
-           "                      triangular:LOW,MODE,HIGH; repeatable; overrides the\n"
-           "                      case file's spread of that box; with --save-case, kept\n"
-           "                      in the case\n"
-           "  --seed S            the draws' seed, a whole number (default 1): the same\n"
-           "                      seed gives the same draws, whatever the threads\n"
-           "  --threads T         run the draws on T threads (default: every core)\n"
-           "  --summary           print quantity,p2.5,p50,p97.5,mean,sd,unit instead, a\n"
-           "                      row for each of the five outcomes; exit status 3 when\n"
-           "                      no draw has one\n"
-           "  --fit MARKS.csv --monte-carlo K\n"
-           "                      the fit's interval over every stated uncertainty: the\n"
-           "                      fit made again on K draws (200 is plenty) of the\n"
-           "                      spreads and of the survey, each point scattered by\n"
-           "                      sigma; friction without a spread drawn normal with SD\n"
-           "                      half of --mu-uncertainty. Prints quantity,value,low,\n"
-           "                      high,unit,marks_low,marks_high (low, high: 2.5% and\n"
-           "                      97.5% of the draws; marks_*: the marks' own interval)\n"
-           "                      and rows sensitivity_BOX: the speed fitted with that\n"
-           "                      box alone at the low and the high end of its 95% range\n"
-           "\n"
-           "CASE.yawmark, a case saved by the window or by --save-case, takes the place of\n"
-           "the start-up boxes and check boxes; the options override it. A field it does\n"
-           "not know is ignored with a note on standard error.\n"
-           "\n"
-           "--png, --gif, --save-case, --write-marks, --fit and --monte-carlo each name an\n"
-           "output; give one of them (--fit with --save-case writes the fitted case).\n"
-           "\n"
-           "After its table a fit notes on standard error why its solver stopped\n"
-           "(converged, no further progress, or iteration limit) and each surveyed point\n"
-           "further than 5 sigma from its trail, which it leaves out of the RMS and the\n"
-           "intervals: its wheel, its number in its mark and its distance. On a terminal\n"
-           "it shows its progress there as it goes.\n"
-           "\n"
-           "Bad input prints one line on standard error (and this text after an unknown\n"
-           "option) and exits with status 2. A fit the marks cannot support prints which\n"
-           "quantity and why on standard error, no table, and exits with status 3.\n";
-}
-
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
     bool sizeGiven = false, animationGiven = false;
@@ -332,6 +213,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 return "--max-seconds needs a number of seconds greater than 0, not \"" +
                        printable(text.value_or("")) + "\".";
             o.maxSeconds = *v;
+        } else if (name == "--report") {
+            const auto text = value();
+            if (!text || text->empty()) return "--report needs a file name.";
+            o.report = *text;
+        } else if (name == "--units") {
+            const auto text = value();
+            if (!text || (*text != "metric" && *text != "us"))
+                return "--units needs metric or us, not \"" + printable(text.value_or("")) + "\".";
+            o.units = *text == "us" ? Units::US : Units::Metric;
         } else if (name == "--save-case") {
             const auto text = value();
             if (!text || text->empty()) return "--save-case needs a file name.";
@@ -375,6 +265,10 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (!o.monteCarlo && !o.vary.empty() && (o.saveCase.empty() || !o.fit.empty()))
         return "--vary goes with --monte-carlo (or with --save-case, which keeps the spreads in "
                "the case).";
+    if (o.report.empty() && o.units) return "--units goes with --report.";
+    if (!o.report.empty() && (o.passes || o.seconds || o.every != 1 || o.summary))
+        return "--passes, --seconds, --every and --summary do not go with --report: the report "
+               "runs the case until the car comes to rest.";
     if (o.monteCarlo && (o.passes || o.seconds || o.every != 1))
         return "--passes, --seconds and --every go with a single run: each draw of "
                "--monte-carlo runs until the car comes to rest.";
@@ -382,12 +276,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
-         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
+         {std::pair{"--report", !o.report.empty()},
+          // With --report, the fit and the draws are parts of the report.
+          std::pair{"--fit", !o.fit.empty() && o.report.empty()},
+          std::pair{"--png", !o.png.empty()},
           std::pair{"--gif", !o.gif.empty()},
           std::pair{"--write-marks", !o.writeMarks.empty()},
-          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
+          std::pair{"--save-case", !o.saveCase.empty() && (o.fit.empty() || !o.report.empty())},
           // With --fit, the draws give the fit's second interval.
-          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()}})
+          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty() && o.report.empty()}})
         if (given) outputs.push_back(option);
     if (outputs.size() > 1)
         return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
@@ -402,6 +299,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                                        {"--gif", &o.gif},
                                        {"--fit", &o.fit},
                                        {"--save-case", &o.saveCase},
+                                       {"--report", &o.report},
                                        {"--write-marks", &o.writeMarks}})
         if (QString::fromStdString(*name).toStdString() != *name)
             return std::string(option) + ": the file name \"" + printable(*name) +
@@ -513,6 +411,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                         " passes; at most " + std::to_string(kMaxBatchPasses) + " are run.");
         }
     }
+    if (!options.report.empty()) return runBatchReport(options, skid, err);
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
     if (options.monteCarlo) return runBatchMonteCarlo(options, skid, out, err);
     if (!options.writeMarks.empty()) {
