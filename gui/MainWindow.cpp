@@ -11,6 +11,7 @@
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
 #include "gui/MonteCarloDialog.h"
+#include "gui/ReportExport.h"
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
@@ -141,6 +142,12 @@ void MainWindow::createActions() {
        [this] { plotter_->exportImage(); });
     on(addAction(file, "mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {}),
        [this] { plotter_->exportTrajectory(); });
+    reports_ = new ReportExport(this, prompts_, [this] {
+        return windowReport(shownCase(), *document_, units(), fit_, monteCarlo_);
+    });
+    on(addAction(file, "mnuReport", QStringLiteral("&Report..."), {}), [this] { reports_->exportPdf(); });
+    on(addAction(file, "mnuPrint", QStringLiteral("&Print..."), QKeySequence::Print),
+       [this] { reports_->print(); });
     file->addSeparator();
     QMenu* recent = file->addMenu(QStringLiteral("Open &Recent"));
     recent->setObjectName(QStringLiteral("mnuRecent"));
@@ -286,6 +293,8 @@ void MainWindow::connectParts() {
     plotter_->followBar(c.scrZoom[1], &plot::View::stepInterval);
     connect(plotter_, &PlotController::cursorText, cursor_, &QLabel::setText);
     connect(plotter_, &PlotController::saved, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
+    connect(reports_, &ReportExport::saved, this,
             [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
 
     // Every change of the user's hand is a step of Undo; undo and redo show the case back.

@@ -43,6 +43,7 @@ class CaseDocument;
 class CaseFiles;
 class FitDialog;
 class MonteCarloDialog;
+class ReportExport;
 class HelpWindow;
 class OptionsDialog;
 class ParameterPanel;
@@ -140,6 +141,7 @@ private:
     QPointer<FitDialog> fit_;
     QPointer<MonteCarloDialog> monteCarlo_;
     CaseFiles* files_ = nullptr;
+    ReportExport* reports_ = nullptr;
     QAction* clearMarks_ = nullptr;
     QAction* follow_ = nullptr;
     QAction* panelShown_ = nullptr;
