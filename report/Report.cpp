@@ -71,7 +71,7 @@ void titleBlock(ReportPages& pages, const ReportInput& in, const QByteArray& asR
     }
     rows.push_back({QStringLiteral("Units"), in.units == Units::US ? QStringLiteral("US (ft, mph)")
                                                                    : QStringLiteral("metric (m, m/s)")});
-    pages.table({QStringLiteral("Item"), QStringLiteral("Value")}, rows, {1.5, 2.7});
+    pages.table({QStringLiteral("Item"), QStringLiteral("Value")}, rows, {1.5, 2.7}, 1);
 }
 
 void inputs(ReportPages& pages, const ReportInput& in) {

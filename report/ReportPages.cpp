@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace yawmark::report {
 
@@ -112,22 +113,24 @@ void ReportPages::monospace(const QString& text) {
 }
 
 void ReportPages::table(const QStringList& header, const std::vector<QStringList>& rows,
-                        const std::vector<double>& shares) {
+                        const std::vector<double>& shares, int fixed) {
     const double total = std::accumulate(shares.begin(), shares.end(), 0.0);
     std::vector<double> widths;
     for (double s : shares)
         widths.push_back(area_.width() * s / total);
+    const QFont bold = font(kBodyPoints, true), plain = font(kBodyPoints),
+                mono = font(kBodyPoints - 1, false, true);
+    const auto cellFont = [&](int column, const QFont& f) { return column == fixed ? mono : f; };
     const auto rowHeight = [&](const QStringList& cells, const QFont& f) {
         double h = 0;
         for (int i = 0; i < cells.size() && i < static_cast<int>(widths.size()); ++i)
-            h = std::max(h, textHeight(cells[i], f, widths[i] - 4));
+            h = std::max(h, textHeight(cells[i], cellFont(i, f), widths[i] - 4));
         return h + 2 * kRowPadding;
     };
-    const QFont bold = font(kBodyPoints, true), plain = font(kBodyPoints);
     const auto drawRow = [&](const QStringList& cells, const QFont& f, double h) {
-        painter_.setFont(f);
         double x = 0;
         for (int i = 0; i < cells.size() && i < static_cast<int>(widths.size()); ++i) {
+            painter_.setFont(cellFont(i, f));
             painter_.drawText(QRectF(x + 2, y_ + kRowPadding, widths[i] - 4, h),
                               Qt::TextWordWrap | Qt::AlignLeft, cells[i]);
             x += widths[i];
@@ -135,8 +138,10 @@ void ReportPages::table(const QStringList& header, const std::vector<QStringList
         y_ += h;
     };
     const auto drawHeader = [&] {
+        const int kept = std::exchange(fixed, -1); // the header in the body face
         const double h = rowHeight(header, bold);
         drawRow(header, bold, h);
+        fixed = kept;
         painter_.setPen(QPen(Qt::black, 0.5));
         painter_.drawLine(QPointF(0, y_), QPointF(area_.width(), y_));
     };

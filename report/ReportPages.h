@@ -32,9 +32,11 @@ public:
     // Text in a fixed-width face, lines kept as they are (long ones wrapped).
     void monospace(const QString& text);
     // A table: a header row in bold, then the rows; `shares` gives each
-    // column's part of the width. A row split over a page break repeats the header.
+    // column's part of the width; column `fixed`, if any, is set in a
+    // fixed-width face a size smaller (a SHA-256 fits a narrow column whole).
+    // A table going on over a page break repeats its header there.
     void table(const QStringList& header, const std::vector<QStringList>& rows,
-               const std::vector<double>& shares);
+               const std::vector<double>& shares, int fixed = -1);
     // A figure `height` points high across the text width, painted by `paint`
     // into the rectangle it gets.
     void figure(double height, const std::function<void(QPainter&, const QRectF&)>& paint);
