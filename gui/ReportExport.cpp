@@ -61,13 +61,15 @@ void ReportExport::print() {
     // The pages are painted again whenever the preview's page set-up changes,
     // always from the case as it was when Print was chosen.
     auto input = std::make_shared<report::ReportInput>(source_());
+    // A case Draw refuses is named before the preview opens, not while it paints.
+    if (auto problem = report::reportProblem(*input))
+        return prompts_.message(QString(), QString::fromStdString(*problem));
     preview_ = new QPrintPreviewDialog(printer_.get(), window_);
     preview_->setObjectName(QStringLiteral("dlgPrintPreview"));
     preview_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(preview_, &QPrintPreviewDialog::paintRequested, this, [this, input](QPrinter* printer) {
+    connect(preview_, &QPrintPreviewDialog::paintRequested, this, [input](QPrinter* printer) {
         QPainter painter(printer);
-        if (auto problem = report::paintReport(*printer, painter, *input))
-            prompts_.message(QString(), QString::fromStdString(*problem));
+        report::paintReport(*printer, painter, *input);
     });
     preview_->open();
 }

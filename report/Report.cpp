@@ -324,6 +324,12 @@ void limits(ReportPages& pages, const ReportInput& in, const Case& c, const RunO
 
 } // namespace
 
+std::optional<std::string> reportProblem(const ReportInput& in) {
+    auto prepared = prepareDraw(in.file.texts, in.file.autos, in.file.form);
+    if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, in.file.form);
+    return std::nullopt;
+}
+
 std::optional<std::string> paintReport(QPagedPaintDevice& device, QPainter& painter,
                                        const ReportInput& in) {
     auto prepared = prepareDraw(in.file.texts, in.file.autos, in.file.form);

@@ -60,6 +60,10 @@ struct ReportInput {
 // it is set to one, as reproducible builds fix their dates; else now.
 QDateTime reportDate();
 
+// Why no report can be made of the input: the case's boxes as Draw refuses
+// them, naming the box. Nothing when it can.
+std::optional<std::string> reportProblem(const ReportInput& input);
+
 // Paints the whole report on `device` with `painter` (begun on it), a new page
 // for each page after the first. Returns why it could not (a case Draw refuses).
 std::optional<std::string> paintReport(QPagedPaintDevice& device, QPainter& painter,

@@ -571,6 +571,10 @@ void tst_MainWindow::reportWritesAPdfAndPrintPreviewsIt() {
     QPointer<QPrintPreviewDialog> gone(preview);
     preview->reject();
     QTRY_VERIFY(gone.isNull());
+    box(2)->setText("0"); // a case Draw refuses is named before any page is painted
+    action("mnuPrint")->trigger();
+    QVERIFY(messages_.last().contains("Vehicle Mass (kg)"));
+    QVERIFY(!w_->findChild<QPrintPreviewDialog*>());
 }
 
 QTEST_MAIN(tst_MainWindow)
