@@ -62,8 +62,8 @@ int runBatchReport(const BatchOptions& options, const BatchSkid& skid, std::ostr
                                      options.seed.value_or(1), options.threads.value_or(0)};
             if (auto problem = fitDrawsProblem(f.texts, f.autos, f.form, f.spreads, fit.result, ds))
                 return fail("--monte-carlo: " + *problem);
-            fit.draws = fitDraws(f.texts, f.autos, f.form, f.spreads, fit.marks, settings,
-                                 fit.result, ds);
+            fit.draws =
+                fitDraws(f.texts, f.autos, f.form, f.spreads, fit.marks, settings, fit.result, ds);
         }
         input.fit = std::move(fit);
     }

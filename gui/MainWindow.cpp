@@ -11,11 +11,11 @@
 #include "gui/FitDialog.h"
 #include "gui/HelpWindow.h"
 #include "gui/MonteCarloDialog.h"
-#include "gui/ReportExport.h"
 #include "gui/OptionsDialog.h"
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
+#include "gui/ReportExport.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
 #include "gui/SpreadDialog.h"
@@ -145,7 +145,8 @@ void MainWindow::createActions() {
     reports_ = new ReportExport(this, prompts_, [this] {
         return windowReport(shownCase(), *document_, units(), fit_, monteCarlo_);
     });
-    on(addAction(file, "mnuReport", QStringLiteral("&Report..."), {}), [this] { reports_->exportPdf(); });
+    on(addAction(file, "mnuReport", QStringLiteral("R&eport..."), {}),
+       [this] { reports_->exportPdf(); });
     on(addAction(file, "mnuPrint", QStringLiteral("&Print..."), QKeySequence::Print),
        [this] { reports_->print(); });
     file->addSeparator();

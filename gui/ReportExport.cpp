@@ -31,8 +31,8 @@ report::ReportInput windowReport(const io::CaseFile& shown, const CaseDocument& 
     if (fit && !fit->fitting() && fit->result() && !fit->result()->cancelled)
         in.fit = report::ReportFit{fit->fittedMarks(), *fit->result(), fit->draws()};
     if (monteCarlo && !monteCarlo->running() && monteCarlo->results())
-        in.monteCarlo = report::ReportMonteCarlo{monteCarlo->results()->run,
-                                                 monteCarlo->results()->seed};
+        in.monteCarlo =
+            report::ReportMonteCarlo{monteCarlo->results()->run, monteCarlo->results()->seed};
     return in;
 }
 

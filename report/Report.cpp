@@ -27,7 +27,9 @@ using namespace model;
 // A run to rest is never longer than the batch runner's.
 constexpr std::uint64_t kMaxPasses = 100'000;
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 QString sha256(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
@@ -36,13 +38,14 @@ QString sha256(const QByteArray& bytes) {
 // A value in one of the case's units as shown, with its unit: "82.02 ft".
 QString valueText(Units units, double value, std::string_view unit, int decimals = 2) {
     const Shown s = shown(units, value, unit);
-    return qs(fixedText(s.value, decimals)) + (s.unit.empty() ? QString() : QLatin1Char(' ') + qs(s.unit));
+    return qs(fixedText(s.value, decimals)) +
+           (s.unit.empty() ? QString() : QLatin1Char(' ') + qs(s.unit));
 }
 
 QString rangeText(Units units, double low, double high, std::string_view unit) {
     const Shown lo = shown(units, low, unit), hi = shown(units, high, unit);
-    return QStringLiteral("%1 to %2 %3").arg(qs(fixedText(lo.value, 2)), qs(fixedText(hi.value, 2)),
-                                              qs(lo.unit));
+    return QStringLiteral("%1 to %2 %3")
+        .arg(qs(fixedText(lo.value, 2)), qs(fixedText(hi.value, 2)), qs(lo.unit));
 }
 
 // What a box's number is in the units shown, where those differ from its own.
@@ -58,7 +61,8 @@ void titleBlock(ReportPages& pages, const ReportInput& in, const QByteArray& asR
     pages.heading(QStringLiteral("Skid reconstruction report: %1").arg(in.caseName));
     std::vector<QStringList> rows{
         {QStringLiteral("Case"), in.caseName},
-        {QStringLiteral("Date"), in.date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))},
+        {QStringLiteral("Date"),
+         in.date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))},
         {QStringLiteral("Program"), QStringLiteral("Yawmark %1").arg(in.version)},
         {QStringLiteral("SHA-256 of the case file"),
          in.caseBytes.isEmpty() ? QStringLiteral("the case was not saved to a file")
@@ -69,8 +73,9 @@ void titleBlock(ReportPages& pages, const ReportInput& in, const QByteArray& asR
         rows.push_back({QStringLiteral("Marks file"), in.marksName});
         rows.push_back({QStringLiteral("SHA-256 of the marks file"), sha256(in.marksBytes)});
     }
-    rows.push_back({QStringLiteral("Units"), in.units == Units::US ? QStringLiteral("US (ft, mph)")
-                                                                   : QStringLiteral("metric (m, m/s)")});
+    rows.push_back({QStringLiteral("Units"), in.units == Units::US
+                                                 ? QStringLiteral("US (ft, mph)")
+                                                 : QStringLiteral("metric (m, m/s)")});
     pages.table({QStringLiteral("Item"), QStringLiteral("Value")}, rows, {1.5, 2.7}, 1);
 }
 
@@ -78,22 +83,26 @@ void inputs(ReportPages& pages, const ReportInput& in) {
     const io::CaseFile& f = in.file;
     pages.heading(QStringLiteral("Inputs"));
     pages.paragraph(
-        QStringLiteral("Vehicle: %1. Calculation interval: %2 ms. Auto Calculate of normal driving "
-                       "(boxes 11, 12): %3; of the moment of inertia (box 5): %4. Each box as typed, "
-                       "in the unit of its caption; a spread says what the value may really have "
-                       "been.")
+        QStringLiteral(
+            "Vehicle: %1. Calculation interval: %2 ms. Auto Calculate of normal driving "
+            "(boxes 11, 12): %3; of the moment of inertia (box 5): %4. Each box as typed, "
+            "in the unit of its caption; a spread says what the value may really have "
+            "been.")
             .arg(f.vehicle.empty() ? QStringLiteral("Custom") : qs(f.vehicle),
-                 qs(f.texts.text[kIntervalBox]), f.autos.normal ? QStringLiteral("on") : QStringLiteral("off"),
+                 qs(f.texts.text[kIntervalBox]),
+                 f.autos.normal ? QStringLiteral("on") : QStringLiteral("off"),
                  f.autos.inertia ? QStringLiteral("on") : QStringLiteral("off")));
     std::vector<QStringList> rows;
     const bool us = in.units == Units::US;
     for (int box = 0; box < kBoxCount; ++box) {
-        QStringList row{QString::number(box), qs(boxInfo(box, f.form).caption), qs(f.texts.text[box])};
+        QStringList row{QString::number(box), qs(boxInfo(box, f.form).caption),
+                        qs(f.texts.text[box])};
         if (us) row << boxShown(box, f.texts.text[box], f.form, in.units);
         row << (f.spreads[box] ? qs(spreadText(*f.spreads[box])) : QString());
         rows.push_back(row);
     }
-    QStringList header{QStringLiteral("Box"), QStringLiteral("Caption (unit)"), QStringLiteral("Value")};
+    QStringList header{QStringLiteral("Box"), QStringLiteral("Caption (unit)"),
+                       QStringLiteral("Value")};
     std::vector<double> shares{0.4, 3.6, 1.9};
     if (us) {
         header << QStringLiteral("In US units");
@@ -133,19 +142,21 @@ void runSection(ReportPages& pages, const ReportInput& in, const RunOutcome& r,
     const Sample& first = r.run.record().samples().front();
     const double turned = o.turned;
     std::vector<QStringList> rows{
-        {QStringLiteral("Time to rest"), o.atRest ? qs(fixedText(o.time, 2)) + QStringLiteral(" s")
-                                                  : QStringLiteral("not at rest after %1 s").arg(qs(fixedText(o.time, 2)))},
+        {QStringLiteral("Time to rest"),
+         o.atRest ? qs(fixedText(o.time, 2)) + QStringLiteral(" s")
+                  : QStringLiteral("not at rest after %1 s").arg(qs(fixedText(o.time, 2)))},
         {QStringLiteral("Rest position of the mass centre (x, y)"),
-         QStringLiteral("(%1, %2)").arg(valueText(in.units, o.position.x, "m"),
-                                        valueText(in.units, o.position.y, "m"))},
+         QStringLiteral("(%1, %2)")
+             .arg(valueText(in.units, o.position.x, "m"), valueText(in.units, o.position.y, "m"))},
         {QStringLiteral("Distance slid by the mass centre"), valueText(in.units, o.distance, "m")},
         {QStringLiteral("Angle turned"),
          QStringLiteral("%1° %2").arg(qs(fixedText(std::abs(turned), 1)),
                                       turned > 0 ? QStringLiteral("counter-clockwise")
                                                  : QStringLiteral("clockwise"))},
         {QStringLiteral("Start of the mass centre (x, y)"),
-         QStringLiteral("(%1, %2)").arg(valueText(in.units, first.position.x, "m"),
-                                        valueText(in.units, first.position.y, "m"))},
+         QStringLiteral("(%1, %2)")
+             .arg(valueText(in.units, first.position.x, "m"),
+                  valueText(in.units, first.position.y, "m"))},
     };
     pages.table({QStringLiteral("Outcome"), QStringLiteral("Value")}, rows, {2, 2});
 }
@@ -183,24 +194,27 @@ void fitSection(ReportPages& pages, const ReportInput& in, const ReportFit& fit)
                  QStringLiteral("from the marks alone"),
                  QStringLiteral("95% over every stated uncertainty")},
                 rows, {2.6, 1.2, 1.8, 1.8});
-    QString text = QStringLiteral("RMS distance of the points to the fitted trails: %1, against "
-                                  "σ = %2. Solver: %3, after %4 simulations.")
-                       .arg(valueText(in.units, r.rms * 100, "cm"), valueText(in.units, r.sigma * 100, "cm"),
-                            qs(terminationText(r.termination)), QString::number(r.simulations));
+    QString text =
+        QStringLiteral("RMS distance of the points to the fitted trails: %1, against "
+                       "σ = %2. Solver: %3, after %4 simulations.")
+            .arg(valueText(in.units, r.rms * 100, "cm"), valueText(in.units, r.sigma * 100, "cm"),
+                 qs(terminationText(r.termination)), QString::number(r.simulations));
     if (drawn && fit.draws->refused > 0)
         text += QStringLiteral(" %1 of %2 draws gave no fit and are left out.")
                     .arg(fit.draws->refused)
                     .arg(fit.draws->done);
     pages.paragraph(text);
     if (r.outliers.empty()) {
-        pages.paragraph(QStringLiteral("Outliers: none (no point further than 5σ from its trail)."));
+        pages.paragraph(
+            QStringLiteral("Outliers: none (no point further than 5σ from its trail)."));
     } else {
         for (const Outlier& o : r.outliers)
-            pages.paragraph(QStringLiteral("Outlier: %1 point %2 lies %3 from its trail; the RMS and "
-                                           "the intervals leave it out.")
-                                .arg(qs(wheelCode(o.wheel)))
-                                .arg(o.point)
-                                .arg(valueText(in.units, o.distance, "m")));
+            pages.paragraph(
+                QStringLiteral("Outlier: %1 point %2 lies %3 from its trail; the RMS and "
+                               "the intervals leave it out.")
+                    .arg(qs(wheelCode(o.wheel)))
+                    .arg(o.point)
+                    .arg(valueText(in.units, o.distance, "m")));
     }
 
     if (r.accepted()) {
@@ -235,9 +249,11 @@ void fitSection(ReportPages& pages, const ReportInput& in, const ReportFit& fit)
             QStringLiteral("Critical-speed formula on the first %1 of the mark: R = C²/(8M) + M/2 "
                            "with chord C = %2 and middle ordinate M = %3 gives R = %4; "
                            "v = √(μ·g·R) with μ = %5, g = %6 m/s² gives v = %7. ")
-                .arg(valueText(in.units, kCriticalChord, "m", 0), valueText(in.units, k->chord, "m"),
-                     valueText(in.units, k->ordinate * 100, "cm"), valueText(in.units, k->radius, "m"),
-                     qs(fixedText(mu, 3)), qs(fixedText(g, 2)), valueText(in.units, k->speed, "m/s"));
+                .arg(valueText(in.units, kCriticalChord, "m", 0),
+                     valueText(in.units, k->chord, "m"),
+                     valueText(in.units, k->ordinate * 100, "cm"),
+                     valueText(in.units, k->radius, "m"), qs(fixedText(mu, 3)), qs(fixedText(g, 2)),
+                     valueText(in.units, k->speed, "m/s"));
         formula += k->high ? QStringLiteral("With M ± 2σ: from %1.")
                                  .arg(rangeText(in.units, k->low, *k->high, "m/s"))
                            : QStringLiteral("M is within 2σ of 0, so the mark may be straight: "
@@ -253,7 +269,8 @@ void monteCarloSection(ReportPages& pages, const ReportInput& in, const ReportMo
     const std::uint64_t draws = mc.run.draws.size(), refused = mc.run.refused();
     QString varied;
     for (int box : mc.run.varied)
-        varied += (varied.isEmpty() ? QString() : QStringLiteral(", ")) + qs(boxInfo(box, in.file.form).caption);
+        varied += (varied.isEmpty() ? QString() : QStringLiteral(", ")) +
+                  qs(boxInfo(box, in.file.form).caption);
     pages.paragraph(QStringLiteral("%1 runs to rest, seed %2, each drawing %3 from its spread. "
                                    "%4 draws had no outcome. The ranges hold 95% of the draws over "
                                    "the spreads stated: not boxes without a spread, nor what the "
@@ -287,10 +304,11 @@ void monteCarloSection(ReportPages& pages, const ReportInput& in, const ReportMo
         pages.figure(110, [&](QPainter& p, const QRectF& area) {
             const double w = area.width() / 3;
             for (int i = first; i < std::min(first + 3, kOutcomeCount); ++i)
-                paintHistogram(p, QRectF(area.left() + w * (i - first), area.top(), w - 8, area.height()),
-                               values[i],
-                               QStringLiteral("%1 (%2)").arg(QLatin1String(names[i]),
-                                                             qs(shown(in.units, 0, outcomeUnit(i)).unit)));
+                paintHistogram(
+                    p, QRectF(area.left() + w * (i - first), area.top(), w - 8, area.height()),
+                    values[i],
+                    QStringLiteral("%1 (%2)").arg(QLatin1String(names[i]),
+                                                  qs(shown(in.units, 0, outcomeUnit(i)).unit)));
         });
     }
 }
@@ -326,14 +344,16 @@ void limits(ReportPages& pages, const ReportInput& in, const Case& c, const RunO
 
 std::optional<std::string> reportProblem(const ReportInput& in) {
     auto prepared = prepareDraw(in.file.texts, in.file.autos, in.file.form);
-    if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, in.file.form);
+    if (auto* problem = std::get_if<BoxProblem>(&prepared))
+        return boxMessage(*problem, in.file.form);
     return std::nullopt;
 }
 
 std::optional<std::string> paintReport(QPagedPaintDevice& device, QPainter& painter,
                                        const ReportInput& in) {
     auto prepared = prepareDraw(in.file.texts, in.file.autos, in.file.form);
-    if (auto* problem = std::get_if<BoxProblem>(&prepared)) return boxMessage(*problem, in.file.form);
+    if (auto* problem = std::get_if<BoxProblem>(&prepared))
+        return boxMessage(*problem, in.file.form);
     const Case c = std::get<Prepared>(prepared).c;
     RunOutcome outcome;
     runToRest(outcome.run, c, in.file.autoSnapshot);
@@ -362,10 +382,12 @@ std::optional<std::string> paintReport(QPagedPaintDevice& device, QPainter& pain
         pages.paragraph(QStringLiteral("The marks file %1 as read (CSV wheel,x,y in metres), "
                                        "four lines of it a line here, read across.")
                             .arg(in.marksName));
-        const QStringList lines = QString::fromUtf8(in.marksBytes).trimmed().split(QLatin1Char('\n'));
+        const QStringList lines =
+            QString::fromUtf8(in.marksBytes).trimmed().split(QLatin1Char('\n'));
         QString text;
         for (qsizetype i = 0; i < lines.size(); ++i)
-            text += lines[i].trimmed().leftJustified(24) + (i % 4 == 3 ? QStringLiteral("\n") : QString());
+            text += lines[i].trimmed().leftJustified(24) +
+                    (i % 4 == 3 ? QStringLiteral("\n") : QString());
         pages.monospace(text.trimmed());
     }
     pages.finish();

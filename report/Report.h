@@ -44,16 +44,16 @@ struct ReportMonteCarlo {
 };
 
 struct ReportInput {
-    io::CaseFile file;      // the case as run
-    QString caseName;       // the case file's name, or what stands for it
-    QByteArray caseBytes;   // the case file's own bytes (empty: never saved)
-    QString marksName;      // the marks' file, when they came from one
-    QByteArray marksBytes;  // its bytes (empty: the marks are the case's own)
+    io::CaseFile file;     // the case as run
+    QString caseName;      // the case file's name, or what stands for it
+    QByteArray caseBytes;  // the case file's own bytes (empty: never saved)
+    QString marksName;     // the marks' file, when they came from one
+    QByteArray marksBytes; // its bytes (empty: the marks are the case's own)
     model::Units units = model::Units::Metric;
     std::optional<ReportFit> fit;
     std::optional<ReportMonteCarlo> monteCarlo;
-    QDateTime date;      // shown in the title block
-    QString version;     // the program's
+    QDateTime date;  // shown in the title block
+    QString version; // the program's
 };
 
 // The date a report is made: SOURCE_DATE_EPOCH (seconds since 1970, UTC) when

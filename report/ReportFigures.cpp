@@ -23,7 +23,9 @@ QColor qColor(plot::Color c) {
                   static_cast<int>((c >> 16) & 0xFFu));
 }
 
-QString number(double v, int decimals) { return QString::fromStdString(model::fixedText(v, decimals)); }
+QString number(double v, int decimals) {
+    return QString::fromStdString(model::fixedText(v, decimals));
+}
 
 // Decimals enough for steps of `interval`.
 int decimalsFor(double interval) {
@@ -134,10 +136,10 @@ void paintSkid(QPainter& painter, const QRectF& area, const model::Record& recor
     painter.drawLine(left + QPointF(bar, -3), left + QPointF(bar, 3));
     painter.setFont(ReportPages::font(ReportPages::kBodyPoints - 1));
     painter.drawText(QRectF(left.x() + bar + 6, left.y() - 6, 120, 12), Qt::AlignVCenter,
-                     QStringLiteral("%1 %2")
-                         .arg(number(length, decimalsFor(length)),
-                              QString::fromUtf8(model::lengthName(units).data(),
-                                                static_cast<int>(model::lengthName(units).size()))));
+                     QStringLiteral("%1 %2").arg(
+                         number(length, decimalsFor(length)),
+                         QString::fromUtf8(model::lengthName(units).data(),
+                                           static_cast<int>(model::lengthName(units).size()))));
 
     // The legend: the trails, then the marks shown.
     std::vector<std::pair<QString, QColor>> entries;
@@ -150,7 +152,8 @@ void paintSkid(QPainter& painter, const QRectF& area, const model::Record& recor
                                                static_cast<int>(plot::kMarkNames[m.wheel].size())),
                              qColor(plot::markColor(m.wheel)));
     const double lineHeight = 10;
-    const QRectF key(area.right() - 96, area.top() + 4, 92, lineHeight * static_cast<double>(entries.size()) + 4);
+    const QRectF key(area.right() - 96, area.top() + 4, 92,
+                     lineHeight * static_cast<double>(entries.size()) + 4);
     painter.setPen(QPen(Qt::gray, 0.5));
     painter.setBrush(Qt::white);
     painter.drawRect(key);
@@ -202,7 +205,9 @@ void paintResiduals(QPainter& painter, const QRectF& area, const std::vector<QPo
     }
     length = std::max(length, 1e-3);
     const auto toX = [&](double a) { return plot.left() + a / length * plot.width(); };
-    const auto toY = [&](double v) { return plot.center().y() - v * unit / reach * plot.height() / 2; };
+    const auto toY = [&](double v) {
+        return plot.center().y() - v * unit / reach * plot.height() / 2;
+    };
     valueAxis(painter, plot, -reach / unit, reach / unit, toY);
     // The band within which 95% of the points of a survey good to σ lie.
     painter.fillRect(QRectF(QPointF(plot.left(), toY(2 * sigma / unit)),
@@ -255,9 +260,10 @@ void paintHistogram(QPainter& painter, const QRectF& area, const std::vector<dou
     }
     painter.setBrush(Qt::NoBrush);
     painter.setFont(ReportPages::font(ReportPages::kBodyPoints - 2));
-    const int decimals = std::max(0, decimalsFor(plot::niceInterval(std::max(*hi - *lo, 1e-9) / 10)));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 2, plot.width() / 2, 10),
-                     Qt::AlignLeft, number(*lo, decimals));
+    const int decimals =
+        std::max(0, decimalsFor(plot::niceInterval(std::max(*hi - *lo, 1e-9) / 10)));
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 2, plot.width() / 2, 10), Qt::AlignLeft,
+                     number(*lo, decimals));
     painter.drawText(QRectF(plot.center().x(), plot.bottom() + 2, plot.width() / 2, 10),
                      Qt::AlignRight, number(*hi, decimals));
     painter.drawText(QRectF(plot.left() - 30, plot.top() - 2, 27, 10), Qt::AlignRight,

@@ -21,8 +21,8 @@ ReportPages::ReportPages(QPagedPaintDevice& device, QPainter& painter, QString f
     // Points on any device: the painter is scaled from the device's pixels.
     const double scale = device.logicalDpiX() / 72.0;
     painter_.scale(scale, device.logicalDpiY() / 72.0);
-    area_ = QRectF(0, 0, device.width() / scale, device.height() * 72.0 / device.logicalDpiY() -
-                                                     kFooterHeight);
+    area_ = QRectF(0, 0, device.width() / scale,
+                   device.height() * 72.0 / device.logicalDpiY() - kFooterHeight);
     painter_.setRenderHint(QPainter::Antialiasing);
 }
 
@@ -40,8 +40,7 @@ QFont ReportPages::font(int points, bool bold, bool fixed) {
 
 double ReportPages::textHeight(const QString& text, const QFont& f, double width) const {
     painter_.setFont(f);
-    return painter_
-        .boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, text)
+    return painter_.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, text)
         .height();
 }
 
@@ -66,7 +65,9 @@ void ReportPages::newPage() {
     y_ = 0;
 }
 
-void ReportPages::finish() { footer(); }
+void ReportPages::finish() {
+    footer();
+}
 
 void ReportPages::heading(const QString& text, double following) {
     const QFont f = font(14, true);

@@ -81,7 +81,8 @@ std::optional<std::string> writeReportPdf(const QString& path, const ReportInput
     auto pdf = reportPdf(input);
     if (auto* problem = std::get_if<std::string>(&pdf)) return *problem;
     const QByteArray& bytes = std::get<QByteArray>(pdf);
-    return io::saveText(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return io::saveText(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace yawmark::report

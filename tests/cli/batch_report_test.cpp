@@ -57,10 +57,14 @@ protected:
 };
 
 TEST_F(BatchReport, HoldsTheCaseTheFitItsIntervalsTheRunAndTheLimitsInTheUnitsChosen) {
-    const QStringList fit{QStringLiteral("--fit"), QString::fromStdString(kMarks),
-                          QStringLiteral("--starts-at-pull"), QStringLiteral("--ends-at-rest"),
-                          QStringLiteral("--monte-carlo"), QStringLiteral("8"),
-                          QStringLiteral("--vary"), QStringLiteral("friction=normal:0.896,0.045")};
+    const QStringList fit{QStringLiteral("--fit"),
+                          QString::fromStdString(kMarks),
+                          QStringLiteral("--starts-at-pull"),
+                          QStringLiteral("--ends-at-rest"),
+                          QStringLiteral("--monte-carlo"),
+                          QStringLiteral("8"),
+                          QStringLiteral("--vary"),
+                          QStringLiteral("friction=normal:0.896,0.045")};
     QFile marks(QString::fromStdString(kMarks));
     ASSERT_TRUE(marks.open(QIODevice::ReadOnly));
     const QString marksHash = QString::fromLatin1(
@@ -70,8 +74,7 @@ TEST_F(BatchReport, HoldsTheCaseTheFitItsIntervalsTheRunAndTheLimitsInTheUnitsCh
         QStringList expected;
     } cases[] = {
         // The fitted speed and its interval from the marks alone, as --fit prints them.
-        {"metric",
-         {"25.01 m/s", "24.29 to 25.71 m/s", "(−1.47 m, 30.28 m)", "30.36 m", "161.7°"}},
+        {"metric", {"25.01 m/s", "24.29 to 25.71 m/s", "(−1.47 m, 30.28 m)", "30.36 m", "161.7°"}},
         {"us", {"55.95 mph", "54.34 to 57.52 mph", "(−4.81 ft, 99.34 ft)", "99.61 ft"}},
     };
     for (const auto& c : cases) {
@@ -84,7 +87,8 @@ TEST_F(BatchReport, HoldsTheCaseTheFitItsIntervalsTheRunAndTheLimitsInTheUnitsCh
         ASSERT_TRUE(text) << c.units;
         const QString flat = QString(*text).replace(QLatin1Char('\n'), QLatin1Char(' '));
         QStringList wanted = c.expected;
-        wanted << QStringLiteral("Skid reconstruction report") << QStringLiteral("Yawmark " YAWMARK_VERSION)
+        wanted << QStringLiteral("Skid reconstruction report")
+               << QStringLiteral("Yawmark " YAWMARK_VERSION)
                << QStringLiteral("SHA-256 of the marks file") << marksHash
                << QStringLiteral("from the marks alone")
                << QStringLiteral("95% over every stated uncertainty")
