@@ -53,9 +53,11 @@ int runBatchReport(const BatchOptions& options, const BatchSkid& skid, std::ostr
         if (auto problem = fitInputProblem(skid.c, fit.marks, settings))
             return fail("--fit: " + *problem + ".");
         fit.result = fitMarks(skid.c, fit.marks, settings);
-        if (!fit.result.accepted())
-            fitRefusal = !fit.result.refusal.empty() ? fit.result.refusal
-                                                     : "a quantity the marks cannot tell";
+        // Refused, the fit goes into the report all the same, saying why.
+        if (!fit.result.accepted()) fitRefusal = fit.result.refusal;
+        for (const Estimate& e : fit.result.estimates)
+            if (fitRefusal.empty() && !e.value)
+                fitRefusal = std::string(quantityInfo(e.quantity).key) + ": " + e.refusal;
         if (options.monteCarlo && fit.result.accepted()) {
             const io::CaseFile& f = skid.file;
             const FitDrawSettings ds{std::min(*options.monteCarlo, kMaxFitDraws),

@@ -161,7 +161,7 @@ void runSection(ReportPages& pages, const ReportInput& in, const RunOutcome& r,
     pages.table({QStringLiteral("Outcome"), QStringLiteral("Value")}, rows, {2, 2});
 }
 
-void fitSection(ReportPages& pages, const ReportInput& in, const ReportFit& fit) {
+void fitSection(ReportPages& pages, const ReportInput& in, const Case& c, const ReportFit& fit) {
     const FitResult& r = fit.result;
     pages.heading(QStringLiteral("The fit to the tyre marks"));
     if (!r.refusal.empty()) {
@@ -225,20 +225,22 @@ void fitSection(ReportPages& pages, const ReportInput& in, const ReportFit& fit)
             paintSkid(p, area, fitted.record(), fit.marks, in.units);
         });
     }
-    const Trails trails = simulateTrails(r.fitted, r.step);
-    const double mu = r.fitted.car.friction, g = r.fitted.car.gravity;
+    // The fitted case stands for a launch only when every unknown was found.
+    const Trails trails = r.accepted() ? simulateTrails(r.fitted, r.step) : Trails{};
+    const double mu = c.car.friction, g = c.car.gravity;
     for (std::size_t i = 0; i < fit.marks.size(); ++i) {
         const Mark& m = fit.marks[i];
         const QString code = qs(wheelCode(m.wheel));
         pages.subheading(QStringLiteral("Mark %1").arg(code), 140);
         const auto residuals = markResiduals(m, trails.wheel[m.wheel]);
-        pages.figure(130, [&](QPainter& p, const QRectF& area) {
-            paintResiduals(p, area, residuals, m.sigma,
-                           QStringLiteral("Residuals of mark %1: each point's distance to its "
-                                          "trail (%2, left of the trail +)")
-                               .arg(code, qs(lengthName(in.units))),
-                           in.units);
-        });
+        if (!residuals.empty())
+            pages.figure(130, [&](QPainter& p, const QRectF& area) {
+                paintResiduals(p, area, residuals, m.sigma,
+                               QStringLiteral("Residuals of mark %1: each point's distance to its "
+                                              "trail (%2, left of the trail +)")
+                                   .arg(code, qs(lengthName(in.units))),
+                               in.units);
+            });
         const auto& k = i < r.critical.size() ? r.critical[i] : std::nullopt;
         if (!k) {
             pages.paragraph(QStringLiteral("Critical-speed formula: the mark is too short or too "
@@ -368,7 +370,7 @@ std::optional<std::string> paintReport(QPagedPaintDevice& device, QPainter& pain
     inputs(pages, in);
     const std::vector<Mark>& marks = in.fit ? in.fit->marks : in.file.marks;
     runSection(pages, in, outcome, marks);
-    if (in.fit) fitSection(pages, in, *in.fit);
+    if (in.fit) fitSection(pages, in, c, *in.fit);
     if (in.monteCarlo) monteCarloSection(pages, in, *in.monteCarlo);
     limits(pages, in, c, outcome);
 

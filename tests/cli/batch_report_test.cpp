@@ -151,6 +151,15 @@ TEST_F(BatchReport, ATargetThatCannotHoldItIsRefusedNamingItAndAnOldFileStays) {
               2);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old report");
+    // A refused fit is reported all the same, with the fit's status.
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runBatch({"--report", path("refused.pdf").toStdString(), "--fit", kMarks,
+                        "--starts-at-pull", "--ends-at-rest", "--box", "0=2.6"},
+                       out2, err2),
+              3);
+    EXPECT_TRUE(QFile::exists(path("refused.pdf")));
+    EXPECT_NE(err2.str().find("the fit is refused: no launch fits the marks"), std::string::npos)
+        << err2.str();
 }
 
 TEST(BatchReportOptions, GoWithTheReport) {
