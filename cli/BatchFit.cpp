@@ -13,11 +13,42 @@
 #include <iostream>
 #include <ostream>
 
+#include <QFile>
+
 #include <unistd.h>
 
 namespace yawmark {
 
 using namespace model;
+
+std::variant<std::vector<Mark>, std::string> readBatchMarks(const BatchOptions& options,
+                                                            QByteArray* bytes) {
+    const QString path = QString::fromStdString(options.fit);
+    // A CSV of marks, or a survey drawing's marks (by its suffix).
+    auto read = io::loadMarks(path, options.dxfUnits);
+    if (auto* message = std::get_if<std::string>(&read))
+        return "--fit: " + *message +
+               (message->ends_with("none was given.") ? " Give --dxf-units m, cm, mm, ft or in."
+                                                      : "");
+    auto marks = std::get<std::vector<Mark>>(std::move(read));
+    for (Mark& m : marks) {
+        m.sigma = options.sigma.value_or(kDefaultMarkSigma);
+        m.startsAtPull = options.startsAtPull;
+        m.endsAtRest = options.endsAtRest;
+    }
+    // The file as read, for the report's SHA-256 of it.
+    if (bytes) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) *bytes = file.readAll();
+    }
+    return marks;
+}
+
+FitSettings batchFitSettings(const BatchOptions& options, const BatchSkid& skid) {
+    return {options.fitFor.value_or(Unknowns::Speed),
+            options.muUncertainty.value_or(FitSettings{}.muUncertainty), skid.file.autos.normal,
+            options.maxSeconds.value_or(FitSettings{}.maxSeconds)};
+}
 
 int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
                 std::ostream& err) {
@@ -25,24 +56,10 @@ int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out,
         err << "yawmark-batch: " << message << '\n';
         return status;
     };
-    // A CSV of marks, or a survey drawing's marks (by its suffix).
-    auto read = io::loadMarks(QString::fromStdString(options.fit), options.dxfUnits);
-    if (auto* message = std::get_if<std::string>(&read))
-        return fail("--fit: " + *message +
-                        (message->ends_with("none was given.")
-                             ? " Give --dxf-units m, cm, mm, ft or in."
-                             : ""),
-                    2);
-    auto marks = std::get<std::vector<Mark>>(std::move(read));
-    for (Mark& m : marks) {
-        m.sigma = options.sigma.value_or(kDefaultMarkSigma);
-        m.startsAtPull = options.startsAtPull;
-        m.endsAtRest = options.endsAtRest;
-    }
-    const FitSettings settings{options.fitFor.value_or(Unknowns::Speed),
-                               options.muUncertainty.value_or(FitSettings{}.muUncertainty),
-                               skid.file.autos.normal,
-                               options.maxSeconds.value_or(FitSettings{}.maxSeconds)};
+    auto read = readBatchMarks(options);
+    if (auto* message = std::get_if<std::string>(&read)) return fail(*message, 2);
+    const auto marks = std::get<std::vector<Mark>>(std::move(read));
+    const FitSettings settings = batchFitSettings(options, skid);
     if (auto problem = fitInputProblem(skid.c, marks, settings))
         return fail("--fit: " + *problem + ".", 2);
     // The share done, on a terminal only, in whole percent as it changes.

@@ -229,6 +229,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                 return "--max-seconds needs a number of seconds greater than 0, not \"" +
                        printable(text.value_or("")) + "\".";
             o.maxSeconds = *v;
+        } else if (name == "--report") {
+            const auto text = value();
+            if (!text || text->empty()) return "--report needs a file name.";
+            o.report = *text;
+        } else if (name == "--units") {
+            const auto text = value();
+            if (!text || (*text != "metric" && *text != "us"))
+                return "--units needs metric or us, not \"" + printable(text.value_or("")) + "\".";
+            o.units = *text == "us" ? Units::US : Units::Metric;
         } else if (name == "--save-case") {
             const auto text = value();
             if (!text || text->empty()) return "--save-case needs a file name.";
@@ -277,6 +286,10 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (!o.monteCarlo && !o.vary.empty() && (o.saveCase.empty() || !o.fit.empty()))
         return "--vary goes with --monte-carlo (or with --save-case, which keeps the spreads in "
                "the case).";
+    if (o.report.empty() && o.units) return "--units goes with --report.";
+    if (!o.report.empty() && (o.passes || o.seconds || o.every != 1 || o.summary))
+        return "--passes, --seconds, --every and --summary do not go with --report: the report "
+               "runs the case until the car comes to rest.";
     if (o.monteCarlo && (o.passes || o.seconds || o.every != 1))
         return "--passes, --seconds and --every go with a single run: each draw of "
                "--monte-carlo runs until the car comes to rest.";
@@ -284,11 +297,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     // writes the case it found.
     std::vector<std::string_view> outputs;
     for (const auto& [option, given] :
-         {std::pair{"--fit", !o.fit.empty()}, std::pair{"--png", !o.png.empty()},
-          std::pair{"--gif", !o.gif.empty()}, std::pair{"--write-marks", !o.writeMarks.empty()},
-          std::pair{"--save-case", !o.saveCase.empty() && o.fit.empty()},
+         {std::pair{"--report", !o.report.empty()},
+          // With --report, the fit and the draws are parts of the report.
+          std::pair{"--fit", !o.fit.empty() && o.report.empty()},
+          std::pair{"--png", !o.png.empty()},
+          std::pair{"--gif", !o.gif.empty()},
+          std::pair{"--write-marks", !o.writeMarks.empty()},
+          std::pair{"--save-case", !o.saveCase.empty() && (o.fit.empty() || !o.report.empty())},
           // With --fit, the draws give the fit's second interval.
-          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty()}})
+          std::pair{"--monte-carlo", o.monteCarlo && o.fit.empty() && o.report.empty()}})
         if (given) outputs.push_back(option);
     if (outputs.size() > 1)
         return "give " + std::string(outputs[0]) + " or " + std::string(outputs[1]) +
@@ -303,6 +320,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
                                        {"--gif", &o.gif},
                                        {"--fit", &o.fit},
                                        {"--save-case", &o.saveCase},
+                                       {"--report", &o.report},
                                        {"--write-marks", &o.writeMarks}})
         if (QString::fromStdString(*name).toStdString() != *name)
             return std::string(option) + ": the file name \"" + printable(*name) +
@@ -414,6 +432,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                         " passes; at most " + std::to_string(kMaxBatchPasses) + " are run.");
         }
     }
+    if (!options.report.empty()) return runBatchReport(options, skid, err);
     if (!options.fit.empty()) return runBatchFit(options, skid, out, err);
     if (options.monteCarlo) return runBatchMonteCarlo(options, skid, out, err);
     if (!options.writeMarks.empty()) {

@@ -11,6 +11,7 @@
 #include "model/MonteCarlo.h"
 #include "model/Run.h"
 #include "model/Trajectory.h"
+#include "model/Units.h"
 #include "plot/View.h"
 #include "sim/Draw.h"
 
@@ -80,6 +81,10 @@ struct BatchOptions {
     std::optional<int> threads;                      // --threads T (default: every core)
     bool summary = false;                            // --summary: percentiles, not draws
 
+    // The report.
+    std::string report;                // --report FILE.pdf
+    std::optional<model::Units> units; // --units metric|us (default metric)
+
     // Neither --passes nor --seconds: the run goes on until the car comes to rest.
     bool untilRest() const { return !passes && !seconds; }
 };
@@ -121,6 +126,19 @@ std::optional<std::string> runBatchSkid(const BatchOptions& options, model::Run&
 // written too. While it works it shows its progress on err when that is the
 // standard error and a terminal.
 int runBatchFit(const BatchOptions& options, BatchSkid& skid, std::ostream& out, std::ostream& err);
+
+// The marks of --fit, with the σ and the flags of the options; their file's
+// bytes into `bytes` when given. Or the message, which names the option.
+std::variant<std::vector<model::Mark>, std::string> readBatchMarks(const BatchOptions& options,
+                                                                   QByteArray* bytes = nullptr);
+// The fit's settings the options ask for, for the skid.
+model::FitSettings batchFitSettings(const BatchOptions& options, const BatchSkid& skid);
+
+// --report: the PDF report of the skid, with the fit and the draws the
+// options ask for. Returns 0, or 2 after one line on err (the report or an
+// input cannot be used), or 3 when the fit is refused (the report, written
+// all the same, says why).
+int runBatchReport(const BatchOptions& options, const BatchSkid& skid, std::ostream& err);
 
 // The draws of --monte-carlo from the skid's boxes as typed and the case's
 // spreads (those of --vary instead where given): one CSV row a draw, or the

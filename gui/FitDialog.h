@@ -73,6 +73,10 @@ public:
     bool fitting() const { return worker_.joinable(); }
     // The last fit's result, once it has come.
     const std::optional<model::FitResult>& result() const { return result_; }
+    // The marks of the last fit, with its σ and flags, and its draws over
+    // every stated uncertainty, when asked for.
+    const std::vector<model::Mark>& fittedMarks() const { return fitted_; }
+    const std::optional<model::FitDraws>& draws() const { return draws_; }
     // The tables and the summary in these units (the settings stay in theirs).
     void setUnits(model::Units units);
 

@@ -19,6 +19,7 @@
 #include "gui/PlotWidget.h"
 #include "gui/ReplayBar.h"
 #include "gui/ReplayController.h"
+#include "gui/ReportExport.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
 #include "gui/SceneImports.h"
@@ -184,6 +185,13 @@ void MainWindow::createActions() {
     on(exportAnimation_, &MainWindow::showExportAnimation);
     on(addAction(file, "mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {}),
        [this] { plotter_->exportTrajectory(); });
+    reports_ = new ReportExport(this, prompts_, [this] {
+        return windowReport(shownCase(), *document_, units(), fit_, monteCarlo_);
+    });
+    on(addAction(file, "mnuReport", QStringLiteral("R&eport..."), {}),
+       [this] { reports_->exportPdf(); });
+    on(addAction(file, "mnuPrint", QStringLiteral("&Print..."), QKeySequence::Print),
+       [this] { reports_->print(); });
     file->addSeparator();
     QMenu* recent = file->addMenu(QStringLiteral("Open &Recent"));
     recent->setObjectName(QStringLiteral("mnuRecent"));
@@ -377,6 +385,8 @@ void MainWindow::connectParts() {
             charts_->followRun(runs_->run().record(), plotter_->references(), units());
     });
     connect(plotter_, &PlotController::saved, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
+    connect(reports_, &ReportExport::saved, this,
             [this](const QString& text) { statusBar()->showMessage(text, kSavedMessageMs); });
 
     // Every change of the user's hand is a step of Undo; undo and redo show the case back.

@@ -47,6 +47,7 @@ class SceneImports;
 class CaseFiles;
 class FitDialog;
 class MonteCarloDialog;
+class ReportExport;
 class HelpWindow;
 class OptionsDialog;
 class ParameterPanel;
@@ -158,6 +159,7 @@ private:
     QPointer<MonteCarloDialog> monteCarlo_;
     QPointer<AnimationDialog> animation_;
     CaseFiles* files_ = nullptr;
+    ReportExport* reports_ = nullptr;
     QAction* clearMarks_ = nullptr;
     QAction* exportAnimation_ = nullptr;
     QAction* follow_ = nullptr;

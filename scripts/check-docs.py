@@ -284,6 +284,14 @@ def check_pictures():
         status, _, err = run(gif.group(1).replace(gif.group(2), "skid.gif"))
         if status != 0 or (WORK / "skid.gif").read_bytes() != (ROOT / gif.group(2)).read_bytes():
             mismatch(f"README.md:{line_of(gif.start(1))}", f"`{gif.group(1)}` does not make {gif.group(2)} {first(err)}")
+    # The report is the same bytes for the same options once SOURCE_DATE_EPOCH fixes its date.
+    report = find(r"The report was made by `(SOURCE_DATE_EPOCH=\d+ yawmark-batch [^`]*--report (docs/report\.pdf)[^`]*)`",
+                  "how docs/report.pdf was made")
+    if report:
+        status, _, err = run(report.group(1).replace(report.group(2), "report.pdf"))
+        if status != 0 or (WORK / "report.pdf").read_bytes() != (ROOT / report.group(2)).read_bytes():
+            mismatch(f"README.md:{line_of(report.start(1))}",
+                     f"`{report.group(1)}` does not make {report.group(2)} {first(err)}")
     m = find(r"The left picture was made by `(yawmark-batch --png (docs/skid\.png)[^`]*)`", "how docs/skid.png was made")
     if not m:
         return
@@ -692,7 +700,7 @@ def check_fit_source():
 def check_layout():
     """The "uses" column: every library a folder links, and only folders it reaches."""
     links = {}
-    for folder in ("sim", "model", "plot", "io", "gui", "cli"):
+    for folder in ("sim", "model", "plot", "io", "report", "gui", "cli"):
         cmake = (ROOT / folder / "CMakeLists.txt").read_text()
         found = re.search(rf"target_link_libraries\(yawmark_{folder} PUBLIC ([^)]*)\)", cmake)
         links[folder] = set(re.findall(r"yawmark_(\w+)", found.group(1))) if found else set()

@@ -14,6 +14,7 @@
 #include "gui/ParameterPanel.h"
 #include "gui/PlotController.h"
 #include "gui/PlotWidget.h"
+#include "gui/ReportExport.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
 #include "model/Readout.h"
@@ -50,6 +51,7 @@ private slots:
     void tyreMarksLieUnderEveryRedraw();
     void aFitToMarksIsAppliedAndDrawn();
     void monteCarloRunsToItsTableAndCloud();
+    void reportWritesAPdfAndPrintPreviewsIt();
 
 private:
     QLineEdit* box(int i) const { return w_->panel()->txtInput(i); }
@@ -531,14 +533,48 @@ void tst_MainWindow::monteCarloRunsToItsTableAndCloud() {
     rec_.ops.clear();
     action("mnuRedraw")->trigger();
     QCOMPARE(cloudDots(), 30);
+    // A report holds the draws the dialog has, and none while it runs.
+    const auto report = [&] {
+        return windowReport(w_->document().file(), w_->document(), {}, nullptr, d).monteCarlo;
+    };
+    QVERIFY(report() && report()->run.draws.size() == 30);
     d->findChild<QLineEdit*>("txtDraws")->setText("100000");
     d->findChild<QPushButton*>("cmdRun")->click();
+    QVERIFY(!report());
     d->findChild<QPushButton*>("cmdCancel")->click();
     QVERIFY(came.wait(60000) && !d->running() && d->results()->run.draws.size() == 30);
     d->findChild<QPushButton*>("cmdClearResults")->click();
     rec_.ops.clear();
     action("mnuRedraw")->trigger();
     QCOMPARE(cloudDots(), 0);
+}
+
+void tst_MainWindow::reportWritesAPdfAndPrintPreviewsIt() {
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("case"));
+    w_->prompts().setFileHook([&](const QString&, const QString&, bool) { return file; });
+    action("mnuReport")->trigger();
+    QFile pdf(file + QStringLiteral(".pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+    QVERIFY(messages_.isEmpty());
+    file = dir.filePath(QStringLiteral("in-the-way.pdf")); // a folder in the way is named
+    QVERIFY(QDir().mkdir(file));
+    action("mnuReport")->trigger();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_.last().startsWith(file) && messages_.last().contains("folder"));
+    // Print opens one preview of the pages, and the window goes on.
+    action("mnuPrint")->trigger();
+    auto* preview = w_->findChild<QPrintPreviewDialog*>(QStringLiteral("dlgPrintPreview"));
+    QVERIFY(preview && preview->isVisible());
+    action("mnuPrint")->trigger();
+    QCOMPARE(w_->findChildren<QPrintPreviewDialog*>().size(), 1);
+    QPointer<QPrintPreviewDialog> gone(preview);
+    preview->reject();
+    QTRY_VERIFY(gone.isNull());
+    box(2)->setText("0"); // a case Draw refuses is named before any page is painted
+    action("mnuPrint")->trigger();
+    QVERIFY(messages_.last().contains("Vehicle Mass (kg)"));
+    QVERIFY(!w_->findChild<QPrintPreviewDialog*>());
 }
 
 QTEST_MAIN(tst_MainWindow)

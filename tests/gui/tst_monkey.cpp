@@ -260,7 +260,7 @@ private:
                 "mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuExportImage", "mnuExportAnimation",
                 "mnuExportTrajectory", "mnuCopy", "mnuImportMarks", "mnuClearMarks", "mnuFitMarks",
                 "mnuMonteCarlo", "mnuSaveVehicle", "mnuRemoveVehicle", "mnuFit", "mnuFollow",
-                "mnuPanel", "mnuMetric", "mnuUS"}));
+                "mnuPanel", "mnuMetric", "mnuUS", "mnuReport", "mnuPrint"}));
             note(QStringLiteral("menu ") + a->objectName());
             a->trigger();
             break;
