@@ -3,6 +3,7 @@
 // the draws when asked for, written without a display.
 #include "cli/BatchGui.h"
 #include "cli/BatchRunner.h"
+#include "cli/BatchScene.h"
 
 #include "model/Text.h"
 #include "report/Report.h"
@@ -32,6 +33,8 @@ int runBatchReport(const BatchOptions& options, const BatchSkid& skid, std::ostr
     input.units = options.units.value_or(Units::Metric);
     input.date = report::reportDate();
     input.version = QStringLiteral(YAWMARK_VERSION);
+    if (auto message = batchScene(skid.file.scene, false, input.scene))
+        return fail("--report: " + *message);
     if (options.caseFile.empty()) {
         input.caseName = QStringLiteral("start-up case");
     } else {

@@ -186,7 +186,7 @@ void MainWindow::createActions() {
     on(addAction(file, "mnuExportTrajectory", QStringLiteral("Export &Trajectory..."), {}),
        [this] { plotter_->exportTrajectory(); });
     reports_ = new ReportExport(this, prompts_, [this] {
-        return windowReport(shownCase(), *document_, units(), fit_, monteCarlo_);
+        return windowReport(shownCase(), *document_, units(), fit_, monteCarlo_, plotter_->scene());
     });
     on(addAction(file, "mnuReport", QStringLiteral("R&eport..."), {}),
        [this] { reports_->exportPdf(); });

@@ -15,9 +15,11 @@ namespace yawmark {
 
 report::ReportInput windowReport(const io::CaseFile& shown, const CaseDocument& document,
                                  model::Units units, const FitDialog* fit,
-                                 const MonteCarloDialog* monteCarlo) {
+                                 const MonteCarloDialog* monteCarlo,
+                                 const plot::SceneLayer& scene) {
     report::ReportInput in;
     in.file = shown;
+    in.scene = scene;
     in.units = units;
     in.date = report::reportDate();
     in.version = QStringLiteral(YAWMARK_VERSION);

@@ -30,7 +30,8 @@ class Prompts;
 // draws of the dialogs, when they hold finished results.
 report::ReportInput windowReport(const io::CaseFile& shown, const CaseDocument& document,
                                  model::Units units, const FitDialog* fit,
-                                 const MonteCarloDialog* monteCarlo);
+                                 const MonteCarloDialog* monteCarlo,
+                                 const plot::SceneLayer& scene);
 
 class ReportExport : public QObject {
     Q_OBJECT

@@ -134,7 +134,7 @@ void runSection(ReportPages& pages, const ReportInput& in, const RunOutcome& r,
         "outline at the pull, at each snapshot and at rest (its rear edge, the locked axle, in "
         "cyan), and the surveyed tyre marks under them."));
     pages.figure(330, [&](QPainter& p, const QRectF& area) {
-        paintSkid(p, area, r.run.record(), marks, in.units);
+        paintSkid(p, area, r.run.record(), marks, in.units, &in.scene);
     });
     pages.subheading(QStringLiteral("The run"));
     if (!r.readout) return;
@@ -222,7 +222,7 @@ void fitSection(ReportPages& pages, const ReportInput& in, const Case& c, const 
         Run fitted;
         runToRest(fitted, r.fitted, false);
         pages.figure(280, [&](QPainter& p, const QRectF& area) {
-            paintSkid(p, area, fitted.record(), fit.marks, in.units);
+            paintSkid(p, area, fitted.record(), fit.marks, in.units, &in.scene);
         });
     }
     // The fitted case stands for a launch only when every unknown was found.

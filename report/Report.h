@@ -11,6 +11,7 @@
 #pragma once
 
 #include "io/CaseFile.h"
+#include "plot/Scene.h"
 #include "model/Fit.h"
 #include "model/FitUncertainty.h"
 #include "model/MonteCarlo.h"
@@ -52,6 +53,7 @@ struct ReportInput {
     model::Units units = model::Units::Metric;
     std::optional<ReportFit> fit;
     std::optional<ReportMonteCarlo> monteCarlo;
+    plot::SceneLayer scene; // the photo and the survey's lines under the skid, as placed
     QDateTime date;  // shown in the title block
     QString version; // the program's
 };

@@ -67,7 +67,8 @@ void valueAxis(QPainter& painter, const QRectF& plot, double lo, double hi,
 } // namespace
 
 void paintSkid(QPainter& painter, const QRectF& area, const model::Record& record,
-               const std::vector<model::Mark>& marks, model::Units units) {
+               const std::vector<model::Mark>& marks, model::Units units,
+               const plot::SceneLayer* scene) {
     const auto extent = record.extent();
     if (!extent) return;
     model::Record::Extent box = *extent;
@@ -87,7 +88,26 @@ void paintSkid(QPainter& painter, const QRectF& area, const model::Record& recor
     painter.save();
     painter.setClipRect(area);
 
-    // The marks first, under the trails.
+    // The scene first: the photo where it lies, at its opacity, and the
+    // survey's other lines in grey.
+    if (scene) {
+        const QTransform toPage(k, 0, 0, -k, mid.x() - cx * k, mid.y() + cy * k);
+        if (!scene->image.isNull() && scene->showImage) {
+            painter.save();
+            painter.setOpacity(scene->opacity);
+            painter.setTransform(scene->toWorld * toPage, true);
+            painter.drawImage(QPointF(0, 0), scene->image);
+            painter.restore();
+        }
+        painter.setPen(QPen(Qt::gray, 0.5));
+        for (const auto& line : scene->lines) {
+            QPolygonF shown;
+            for (sim::Vec2 p : line)
+                shown << at(p);
+            painter.drawPolyline(shown);
+        }
+    }
+    // The marks, under the trails.
     for (const model::Mark& m : marks) {
         const QColor c = qColor(plot::markColor(m.wheel));
         painter.setPen(QPen(c, 0.6));

@@ -6,6 +6,7 @@
 #include "model/Marks.h"
 #include "model/Record.h"
 #include "model/Units.h"
+#include "plot/Scene.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -19,9 +20,11 @@ namespace yawmark::report {
 
 // The skid of `record` at one scale in x and y inside `area`: the five trails,
 // the outline at the start, at every lasting pass and at rest, the marks
-// under them, a scale bar in the chosen units and a legend.
+// under them, the scene's photo and lines under those (if any), a scale bar
+// in the chosen units and a legend.
 void paintSkid(QPainter& painter, const QRectF& area, const model::Record& record,
-               const std::vector<model::Mark>& marks, model::Units units);
+               const std::vector<model::Mark>& marks, model::Units units,
+               const plot::SceneLayer* scene = nullptr);
 
 // Each point of a mark as (distance along the mark from its first point,
 // signed distance to the trail: positive to the left of the trail's way), m.

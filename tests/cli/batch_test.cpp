@@ -429,6 +429,15 @@ TEST_F(BatchPng, ASurveysMarksFitAsTheirCsvAndTheCaseSceneIsDrawnAlsoAsSvg) {
     const QByteArray drawing = svg.readAll();
     EXPECT_TRUE(drawing.contains("<svg") && drawing.contains("<image") &&
                 drawing.contains("</svg>"));
+    // The report's skid lies on the photo too (the only picture a report holds).
+    const auto pdf = [&](const std::string& name) {
+        QFile f(dir_.filePath(QString::fromStdString(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    ASSERT_EQ(batch({withScene, "--report", path("s.pdf")}).status, 0);
+    ASSERT_EQ(batch({"--report", path("plain.pdf")}).status, 0);
+    EXPECT_TRUE(pdf("s.pdf").contains("/Subtype /Image"));
+    EXPECT_FALSE(pdf("plain.pdf").contains("/Subtype /Image"));
     ASSERT_TRUE(QFile::remove(dir_.filePath("red.png")));
     expectRefused(batch({withScene, "--png", path("q.png")}),
                   "--png: the case's scene image \"" + path("red.png") + "\": there is no such file.",

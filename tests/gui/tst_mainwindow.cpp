@@ -535,7 +535,7 @@ void tst_MainWindow::monteCarloRunsToItsTableAndCloud() {
     QCOMPARE(cloudDots(), 30);
     // A report holds the draws the dialog has, and none while it runs.
     const auto report = [&] {
-        return windowReport(w_->document().file(), w_->document(), {}, nullptr, d).monteCarlo;
+        return windowReport(w_->document().file(), w_->document(), {}, nullptr, d, {}).monteCarlo;
     };
     QVERIFY(report() && report()->run.draws.size() == 30);
     d->findChild<QLineEdit*>("txtDraws")->setText("100000");
