@@ -12,14 +12,19 @@ namespace yawmark {
 
 using namespace model;
 
-int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::ostream& out,
-                       std::ostream& err) {
-    const io::CaseFile& file = skid.file;
+MonteCarloSettings batchMonteCarloSettings(const BatchOptions& options) {
     MonteCarloSettings settings;
     settings.draws = *options.monteCarlo;
     settings.seed = options.seed.value_or(settings.seed);
     settings.threads = options.threads.value_or(0);
     settings.maxPasses = kMaxRestPasses;
+    return settings;
+}
+
+int runBatchMonteCarlo(const BatchOptions& options, const BatchSkid& skid, std::ostream& out,
+                       std::ostream& err) {
+    const io::CaseFile& file = skid.file;
+    MonteCarloSettings settings = batchMonteCarloSettings(options); // run in parts below
     if (auto problem =
             monteCarloProblem(file.texts, file.autos, file.form, file.spreads, settings)) {
         err << "yawmark-batch: --monte-carlo: " << *problem << '\n';

@@ -74,11 +74,7 @@ int runBatchReport(const BatchOptions& options, const BatchSkid& skid, std::ostr
     }
     if (options.monteCarlo) {
         const io::CaseFile& f = skid.file;
-        MonteCarloSettings settings;
-        settings.draws = *options.monteCarlo;
-        settings.seed = options.seed.value_or(settings.seed);
-        settings.threads = options.threads.value_or(0);
-        settings.maxPasses = kMaxRestPasses;
+        const MonteCarloSettings settings = batchMonteCarloSettings(options);
         // With a fit the draws are its interval; the forward draws need spreads of their own.
         if (auto problem = monteCarloProblem(f.texts, f.autos, f.form, f.spreads, settings)) {
             if (!input.fit) return fail("--monte-carlo: " + *problem);

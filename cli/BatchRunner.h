@@ -133,6 +133,8 @@ std::variant<std::vector<model::Mark>, std::string> readBatchMarks(const BatchOp
                                                                    QByteArray* bytes = nullptr);
 // The fit's settings the options ask for, for the skid.
 model::FitSettings batchFitSettings(const BatchOptions& options, const BatchSkid& skid);
+// The Monte Carlo settings the options give (--monte-carlo, --seed, --threads).
+model::MonteCarloSettings batchMonteCarloSettings(const BatchOptions& options);
 
 // --report: the PDF report of the skid, with the fit and the draws the
 // options ask for. Returns 0, or 2 after one line on err (the report or an

@@ -342,15 +342,7 @@ QByteArray PlotController::svgOfSize(QSize size) {
     plot::ImageSurface surface;
     surface.resize(size, 1.0);
     surface.setVectorTarget(&svg);
-    plot::Renderer renderer(surface, view_);
-    renderer.setScene(&scene_);
-    const plot::Frame frame{double(size.width()), double(size.height())};
-    const model::Record& record = runs_.run().record();
-    if (!drawBase(renderer, frame) && !record.empty()) {
-        renderer.beginPasses(record.samples().front().position);
-        record.replay(renderer);
-    }
-    renderer.endPasses();
+    drawWhole(surface, size);
     surface.finishVector();
     return bytes;
 }
@@ -358,6 +350,11 @@ QByteArray PlotController::svgOfSize(QSize size) {
 QImage PlotController::imageOfSize(QSize size) {
     plot::ImageSurface surface;
     surface.resize(size, 1.0);
+    drawWhole(surface, size);
+    return surface.composed();
+}
+
+void PlotController::drawWhole(plot::Surface& surface, QSize size) {
     plot::Renderer renderer(surface, view_);
     renderer.setScene(&scene_);
     const plot::Frame frame{double(size.width()), double(size.height())};
@@ -367,7 +364,6 @@ QImage PlotController::imageOfSize(QSize size) {
         record.replay(renderer);
     }
     renderer.endPasses();
-    return surface.composed();
 }
 
 QString PlotController::suggestedPath(const QString& name) const {

@@ -124,6 +124,8 @@ private:
     std::optional<model::Record::Extent> skidExtent() const;
     // The axes and the record drawn afresh on an image of that size.
     QImage imageOfSize(QSize size);
+    // The scene, the axes, the base and the whole record on `surface`, sized so.
+    void drawWhole(plot::Surface& surface, QSize size);
     // The same as an SVG drawing.
     QByteArray svgOfSize(QSize size);
 
