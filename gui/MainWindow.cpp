@@ -21,6 +21,7 @@
 #include "gui/ReplayController.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
+#include "gui/PlotTools.h"
 #include "gui/SceneImports.h"
 #include "gui/SpreadDialog.h"
 #include "model/BoxTable.h"
@@ -276,6 +277,9 @@ void MainWindow::createActions() {
        &MainWindow::showFit);
     on(addAction(tools, "mnuMonteCarlo", QStringLiteral("&Monte Carlo..."), {}),
        &MainWindow::showMonteCarlo);
+    tools->addSeparator();
+    auto* plotTools = new PlotTools(*plot_, *document_, *plotter_, prompts_, tools, this);
+    connect(plotTools, &PlotTools::note, this, &MainWindow::setNote);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
