@@ -58,6 +58,8 @@ public:
     // Tools > Measure's measurements, drawn as dimensions in the units shown
     // until they are cleared; the last may be one still being taken.
     const std::vector<model::Measurement>& measurements() const { return measurements_; }
+    // The scene as it is drawn: the photo, the lines, the measurements' dimensions.
+    const plot::SceneLayer& scene() const { return scene_; }
     void setMeasurements(std::vector<model::Measurement> measurements);
     // "12.34 m" for two points, "37.5°" for three; empty before there are two.
     QString measurementText(const model::Measurement& measurement) const;
