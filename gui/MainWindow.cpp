@@ -278,8 +278,10 @@ void MainWindow::createActions() {
     on(addAction(tools, "mnuMonteCarlo", QStringLiteral("&Monte Carlo..."), {}),
        &MainWindow::showMonteCarlo);
     tools->addSeparator();
-    auto* plotTools = new PlotTools(*plot_, *document_, *plotter_, prompts_, tools, this);
+    auto* plotTools =
+        new PlotTools(*plot_, *document_, *plotter_, prompts_, [this] { return this->units(); }, tools, this);
     connect(plotTools, &PlotTools::note, this, &MainWindow::setNote);
+    connect(scenes_, &SceneImports::calibrationWanted, plotTools, &PlotTools::startCalibrating);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

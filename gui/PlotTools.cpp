@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/PlotTools.h"
 
+#include "gui/CalibrateTool.h"
 #include "gui/DigitiseTool.h"
 #include "gui/MeasureTool.h"
 #include "gui/PlotController.h"
@@ -25,11 +26,15 @@ QAction* checkable(QMenu* menu, const char* name, const QString& text) {
 } // namespace
 
 PlotTools::PlotTools(PlotWidget& plot, CaseDocument& document, PlotController& plotter,
-                     const Prompts& prompts, QMenu* menu, QObject* parent)
-    : QObject(parent), plot_(plot), prompts_(prompts),
+                     const Prompts& prompts, std::function<model::Units()> units, QMenu* menu,
+                     QObject* parent)
+    : QObject(parent), plot_(plot), plotter_(plotter), prompts_(prompts),
       digitise_(new DigitiseTool(document, this)), measure_(new MeasureTool(plotter, this)),
+      calibrate_(new CalibrateTool(document, prompts, std::move(units), this)),
       digitiseAction_(checkable(menu, "mnuDigitise", QStringLiteral("&Digitise Marks..."))),
-      measureAction_(checkable(menu, "mnuMeasure", QStringLiteral("M&easure"))) {
+      measureAction_(checkable(menu, "mnuMeasure", QStringLiteral("M&easure"))),
+      calibrateAction_(
+          checkable(menu, "mnuCalibrate", QStringLiteral("Ca&librate Scene Image..."))) {
     QAction* clear = menu->addAction(QStringLiteral("&Clear Measurements"));
     clear->setObjectName(QStringLiteral("mnuClearMeasurements"));
     connect(clear, &QAction::triggered, &plotter, &PlotController::clearMeasurements);
@@ -38,7 +43,13 @@ PlotTools::PlotTools(PlotWidget& plot, CaseDocument& document, PlotController& p
         use(on ? measure_ : nullptr);
         if (on) measure_->start();
     });
+    connect(calibrateAction_, &QAction::toggled, this, [this](bool on) {
+        if (on) startCalibrating();
+        else use(nullptr);
+    });
     connect(digitise_, &DigitiseTool::note, this, &PlotTools::note);
+    connect(calibrate_, &CalibrateTool::note, this, &PlotTools::note);
+    connect(calibrate_, &CalibrateTool::finished, this, [this] { use(nullptr); });
     connect(measure_, &MeasureTool::note, this, &PlotTools::note);
     connect(digitise_, &DigitiseTool::finished, this, [this] { use(nullptr); });
     connect(measure_, &MeasureTool::finished, this, [this] { use(nullptr); });
@@ -46,11 +57,18 @@ PlotTools::PlotTools(PlotWidget& plot, CaseDocument& document, PlotController& p
 
 void PlotTools::use(PlotTool* tool) {
     plot_.setTool(tool);
-    const QSignalBlocker a(digitiseAction_), b(measureAction_);
+    const QSignalBlocker a(digitiseAction_), b(measureAction_), c(calibrateAction_);
     digitiseAction_->setChecked(tool == digitise_);
     measureAction_->setChecked(tool == measure_);
+    calibrateAction_->setChecked(tool == calibrate_);
     if (!tool) emit note(QString());
     else plot_.setFocus();
+}
+
+void PlotTools::startCalibrating() {
+    if (!calibrate_->start()) return use(nullptr);
+    use(calibrate_);
+    plotter_.fitSkidAndScene();
 }
 
 void PlotTools::startDigitising(bool on) {

@@ -23,6 +23,7 @@ private slots:
     void cleanup() { w_.reset(); }
     void digitisedMarksAreTheCasesMarks();
     void measurementsStayUntilCleared();
+    void aPhotoWithoutWorldFileIsCalibratedByTwoClicks();
 
 private:
     QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
@@ -132,6 +133,34 @@ void tst_Scene::measurementsStayUntilCleared() {
     QCOMPARE(w_->plotter().measurements().size(), 2u);
     action("mnuClearMeasurements")->trigger();
     QVERIFY(w_->plotter().measurements().empty());
+}
+
+void tst_Scene::aPhotoWithoutWorldFileIsCalibratedByTwoClicks() {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("site.png"));
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QVERIFY(image.save(photo));
+    w_->prompts().setFileHook([&](const QString&, const QString&, bool) { return photo; });
+    wheelAnswer_ = QStringLiteral("20"); // metres between the two points
+    action("mnuImportScene")->trigger();
+    QVERIFY(action("mnuCalibrate")->isChecked());
+    const model::Scene& scene = w_->document().file().scene;
+    QCOMPARE(scene.image, photo.toStdString());
+    // Where pixels (0, 50) and (200, 50) of the photo show on the plot.
+    const auto shown = [&](sim::Vec2 pixel) {
+        const sim::Vec2 at = scene.placement.toWorld(pixel);
+        return plot()->surface().toDevice(at.x, at.y).toPoint();
+    };
+    const QPoint left = shown({0, 50}), right = shown({200, 50});
+    const int steps = w_->document().undoStack()->count();
+    click(left);
+    click(right);
+    QVERIFY(!action("mnuCalibrate")->isChecked());
+    QCOMPARE(w_->document().undoStack()->count(), steps + 1);
+    // A click lands within a pixel of the screen: the photo's pixels are near 0.1 m.
+    QVERIFY(std::abs(scene.placement.scale() - 0.1) < 0.01);
+    QVERIFY(sim::length(scene.placement.toWorld({0, 50})) < 0.5);
 }
 
 QTEST_MAIN(tst_Scene)
