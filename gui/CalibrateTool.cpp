@@ -5,7 +5,6 @@
 #include "gui/CaseDocument.h"
 #include "gui/Prompts.h"
 #include "model/Text.h"
-#include "sim/NumberText.h"
 
 #include <QFileInfo>
 
@@ -64,9 +63,10 @@ void CalibrateTool::calibrate(sim::Vec2 pixel1, sim::Vec2 pixel2) {
     file.scene.placement = std::get<model::Placement>(placement);
     document_.change(caption, file);
     emit finished();
+    emit calibrated();
     emit note(QStringLiteral("Scene image %1 calibrated: %2 m a pixel.")
                   .arg(QString::fromStdString(name),
-                       QString::fromStdString(formatNumber(file.scene.placement.scale()))));
+                       QString::fromStdString(model::fixedText(file.scene.placement.scale(), 4))));
 }
 
 bool CalibrateTool::key(int key) {

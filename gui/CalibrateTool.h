@@ -37,6 +37,8 @@ public:
 signals:
     void note(const QString& text);
     void finished();
+    // The photo has its new placement.
+    void calibrated();
 
 private:
     void calibrate(sim::Vec2 pixel1, sim::Vec2 pixel2);

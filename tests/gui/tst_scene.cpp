@@ -161,6 +161,7 @@ void tst_Scene::aPhotoWithoutWorldFileIsCalibratedByTwoClicks() {
     // A click lands within a pixel of the screen: the photo's pixels are near 0.1 m.
     QVERIFY(std::abs(scene.placement.scale() - 0.1) < 0.01);
     QVERIFY(sim::length(scene.placement.toWorld({0, 50})) < 0.5);
+    QVERIFY(w_->plotter().view().xMax < 30); // the view around the photo at its new scale
 }
 
 QTEST_MAIN(tst_Scene)
