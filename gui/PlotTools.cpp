@@ -50,6 +50,8 @@ PlotTools::PlotTools(PlotWidget& plot, CaseDocument& document, PlotController& p
     connect(digitise_, &DigitiseTool::note, this, &PlotTools::note);
     connect(calibrate_, &CalibrateTool::note, this, &PlotTools::note);
     connect(calibrate_, &CalibrateTool::finished, this, [this] { use(nullptr); });
+    // The photo at its new scale: the view around it.
+    connect(calibrate_, &CalibrateTool::calibrated, &plotter_, &PlotController::fitSkidAndScene);
     connect(measure_, &MeasureTool::note, this, &PlotTools::note);
     connect(digitise_, &DigitiseTool::finished, this, [this] { use(nullptr); });
     connect(measure_, &MeasureTool::finished, this, [this] { use(nullptr); });
