@@ -57,7 +57,8 @@ PlotPoint PlotWidget::point(QPointF at) const {
 void PlotWidget::setTool(PlotTool* tool) {
     tool_ = tool;
     dragFrom_.reset();
-    setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (tool) setCursor(Qt::CrossCursor);
+    else unsetCursor();
 }
 
 bool PlotWidget::event(QEvent* event) {
