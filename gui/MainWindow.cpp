@@ -22,6 +22,7 @@
 #include "gui/ReportExport.h"
 #include "gui/ReversedScrollBar.h"
 #include "gui/RunController.h"
+#include "gui/PlotTools.h"
 #include "gui/SceneImports.h"
 #include "gui/SpreadDialog.h"
 #include "model/BoxTable.h"
@@ -284,6 +285,11 @@ void MainWindow::createActions() {
        &MainWindow::showFit);
     on(addAction(tools, "mnuMonteCarlo", QStringLiteral("&Monte Carlo..."), {}),
        &MainWindow::showMonteCarlo);
+    tools->addSeparator();
+    auto* plotTools =
+        new PlotTools(*plot_, *document_, *plotter_, prompts_, [this] { return this->units(); }, tools, this);
+    connect(plotTools, &PlotTools::note, this, &MainWindow::setNote);
+    connect(scenes_, &SceneImports::calibrationWanted, plotTools, &PlotTools::startCalibrating);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

@@ -99,6 +99,7 @@ void PlotController::setUnits(model::Units units) {
     view_.unit = model::lengthUnit(units);
     // Feet get 1-2-5 intervals of feet, as metres do after a gesture.
     if (units == model::Units::US) view_.autoIntervals = true;
+    labelMeasurements();
     if (axesShown_) redraw();
 }
 
@@ -272,6 +273,33 @@ void PlotController::keepReference() {
     referenceTrails_.push_back(std::move(trails));
     redraw();
     emit referencesChanged();
+}
+
+QString PlotController::measurementText(const model::Measurement& measurement) const {
+    if (const auto angle = measurement.angle())
+        return QString::fromStdString(model::fixedText(*angle, 1)) + QStringLiteral("\u00B0");
+    const auto distance = measurement.distance();
+    if (!distance || measurement.points.size() > 2) return {};
+    return QStringLiteral("%1 %2").arg(
+        QString::fromStdString(model::fixedText(*distance / model::lengthUnit(units_), 2)),
+        QString::fromUtf8(model::lengthName(units_).data()));
+}
+
+void PlotController::labelMeasurements() {
+    scene_.dimensions.clear();
+    for (const model::Measurement& m : measurements_)
+        scene_.dimensions.push_back({m.points, measurementText(m).toStdString()});
+}
+
+void PlotController::setMeasurements(std::vector<model::Measurement> measurements) {
+    measurements_ = std::move(measurements);
+    labelMeasurements();
+    redraw();
+}
+
+void PlotController::clearMeasurements() {
+    if (measurements_.empty()) return;
+    setMeasurements({});
 }
 
 void PlotController::clearReferences() {

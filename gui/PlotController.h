@@ -8,6 +8,7 @@
 
 #include "model/Reference.h"
 #include "model/Run.h"
+#include "model/Scene.h"
 #include "model/Units.h"
 #include "plot/Renderer.h"
 #include "plot/View.h"
@@ -56,6 +57,14 @@ public:
     // the run shown now ("Reference 1: Initial Speed 25 → 27 m/s").
     const std::vector<model::Reference>& references() const { return references_; }
     QString referenceLabel(std::size_t i) const;
+    // Tools > Measure's measurements, drawn as dimensions in the units shown
+    // until they are cleared; the last may be one still being taken.
+    const std::vector<model::Measurement>& measurements() const { return measurements_; }
+    // The scene as it is drawn: the photo, the lines, the measurements' dimensions.
+    const plot::SceneLayer& scene() const { return scene_; }
+    void setMeasurements(std::vector<model::Measurement> measurements);
+    // "12.34 m" for two points, "37.5°" for three; empty before there are two.
+    QString measurementText(const model::Measurement& measurement) const;
 
 public slots:
     // A new run: the plot cleared, its style taken, the axes and marks drawn.
@@ -87,6 +96,8 @@ public slots:
     // the next runs in every redraw and export; past kMaxReferences the oldest
     // goes. Nothing without a run.
     void keepReference();
+    // Tools > Clear Measurements.
+    void clearMeasurements();
     // Edit > Clear References.
     void clearReferences();
     // A replay's moment: the car at sample `index` of the run's record, over
@@ -118,6 +129,8 @@ private:
     void followCar();
     void viewChanged(bool changed);
     void drawAxes();
+    // The measurements as the scene's dimensions, labelled in the units shown.
+    void labelMeasurements();
     // The axes, then the marks and the cloud, which lie under everything drawn after them.
     std::optional<plot::ScaleFailure> drawBase(plot::Renderer& renderer, const plot::Frame& frame);
     // The box around the record, the marks and the cloud, if any.
@@ -140,6 +153,7 @@ private:
     std::vector<plot::ReferenceTrails> referenceTrails_; // the same, as drawn
     std::vector<std::string> legendNames_;               // of the last drawBase()
     plot::SceneLayer scene_;
+    std::vector<model::Measurement> measurements_;
     QString scenePath_; // the photo scene_ holds
     bool axesShown_ = false; // the plot has had axes drawn: a resize redraws it
     bool follow_ = false;

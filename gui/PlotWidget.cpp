@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/PlotWidget.h"
 
+#include "gui/PlotTool.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -48,6 +50,30 @@ sim::Vec2 PlotWidget::world(QPointF at) const {
     return {w.x(), w.y()};
 }
 
+PlotPoint PlotWidget::point(QPointF at) const {
+    return {at, world(at), std::abs(surface_.worldPerPixel().x())};
+}
+
+void PlotWidget::setTool(PlotTool* tool) {
+    tool_ = tool;
+    dragFrom_.reset();
+    if (tool) setCursor(Qt::CrossCursor);
+    else unsetCursor();
+}
+
+bool PlotWidget::event(QEvent* event) {
+    // The window's shortcuts (Escape pauses a run) would take the keys a tool
+    // ends or deletes with before they reach it.
+    if (event->type() == QEvent::ShortcutOverride && tool_) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void PlotWidget::wheelEvent(QWheelEvent* event) {
     // A notch is 120; touchpads send fractions of it.
     const double notches = event->angleDelta().y() / 120.0;
@@ -56,12 +82,16 @@ void PlotWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent* event) {
+    if (tool_ && event->button() == Qt::LeftButton && tool_->press(point(event->position())))
+        return event->accept();
     if (event->button() == Qt::LeftButton) dragFrom_ = event->position();
     QWidget::mousePressEvent(event);
 }
 
 void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
     emit cursorMoved(world(event->position()));
+    if (tool_ && tool_->move(point(event->position()), event->buttons() & Qt::LeftButton))
+        return event->accept();
     if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
         // The world point grabbed stays under the cursor.
         const sim::Vec2 from = world(*dragFrom_), to = world(event->position());
@@ -71,11 +101,16 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (tool_ && event->button() == Qt::LeftButton && tool_->release(point(event->position())))
+        return event->accept();
     if (event->button() == Qt::LeftButton) dragFrom_.reset();
     QWidget::mouseReleaseEvent(event);
 }
 
 void PlotWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A tool takes a double click as two clicks.
+    if (tool_ && event->button() == Qt::LeftButton && tool_->press(point(event->position())))
+        return event->accept();
     if (event->button() == Qt::LeftButton) emit fitRequested();
 }
 
@@ -85,6 +120,7 @@ void PlotWidget::leaveEvent(QEvent* event) {
 }
 
 void PlotWidget::keyPressEvent(QKeyEvent* event) {
+    if (tool_ && tool_->key(event->key())) return event->accept();
     const QPointF c(width() / 2.0, height() / 2.0);
     const double step = kArrowPan * width();
     const sim::Vec2 perPixel{surface_.worldPerPixel().x(), surface_.worldPerPixel().y()};

@@ -8,6 +8,9 @@
 // skid, dragging with the left button and the arrow keys pan, a
 // double-click asks for the whole skid; the world point under the cursor is
 // reported as it moves. The owner changes the view and redraws.
+//
+// While a tool is set (PlotTool), the pointer's buttons and the keys go to it
+// first; what it leaves, the gestures above take.
 #pragma once
 
 #include "plot/ImageSurface.h"
@@ -21,6 +24,9 @@
 
 namespace yawmark {
 
+class PlotTool;
+struct PlotPoint;
+
 class PlotWidget : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +38,10 @@ public:
 
     // The surface all plot drawing goes through.
     plot::ImageSurface& surface() { return surface_; }
+
+    // The tool the pointer and keys go to first; nullptr: none. Kept by the caller.
+    void setTool(PlotTool* tool);
+    PlotTool* tool() const { return tool_; }
 
     // The drawing area, for laying out the axes.
     plot::Frame frame() const { return {double(width()), double(height())}; }
@@ -52,6 +62,7 @@ signals:
     void resized();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -64,6 +75,7 @@ protected:
 
 private:
     sim::Vec2 world(QPointF at) const;
+    PlotPoint point(QPointF at) const;
 
     void surfaceChanged(bool now);
     void repaintChanged();
@@ -73,6 +85,7 @@ private:
     QTimer repaintTimer_;
     bool ownRepaint_ = false; // the next paint was asked for by the drawing
     std::optional<QPointF> dragFrom_;
+    PlotTool* tool_ = nullptr;
 };
 
 } // namespace yawmark

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 
+#include <algorithm>
+
 namespace yawmark {
 
 void Prompts::message(const QString& title, const QString& text) const {
@@ -36,6 +38,15 @@ QString Prompts::askText(const QString& title, const QString& label,
                          const QString& suggestion) const {
     if (textHook_) return textHook_(label, suggestion);
     return QInputDialog::getText(owner_, title, label, QLineEdit::Normal, suggestion);
+}
+
+QString Prompts::askItem(const QString& title, const QString& label, const QStringList& items,
+                         const QString& current) const {
+    if (textHook_) return textHook_(label, current);
+    bool ok = false;
+    const QString item = QInputDialog::getItem(owner_, title, label, items,
+                                               std::max(0, int(items.indexOf(current))), false, &ok);
+    return ok ? item : QString();
 }
 
 } // namespace yawmark

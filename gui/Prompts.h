@@ -8,6 +8,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -33,6 +34,9 @@ public:
                     const QString& suggestion, QString* chosenFilter = nullptr) const;
     QMessageBox::StandardButton askSaveDiscardCancel(const QString& text) const;
     QString askText(const QString& title, const QString& label, const QString& suggestion) const;
+    // One of `items`, `current` first offered; empty cancels. The text hook answers it too.
+    QString askItem(const QString& title, const QString& label, const QStringList& items,
+                    const QString& current) const;
 
     const MessageHook& messageHook() const { return messageHook_; }
     void setMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }

@@ -123,8 +123,10 @@ void ReplayController::tick() {
 }
 
 bool ReplayController::eventFilter(QObject* watched, QEvent* event) {
-    // Space on the slider plays and pauses, as in a media player.
-    if (watched == bar_.slider && event->type() == QEvent::KeyPress &&
+    // Space on the slider plays and pauses, as in a media player. The bar is
+    // looked at only for a key: while the window goes, its slider still sends
+    // events from within the bar's destructor.
+    if (event->type() == QEvent::KeyPress && watched == bar_.slider &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
         togglePlay();
         return true;

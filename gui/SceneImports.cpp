@@ -11,7 +11,6 @@
 #include "sim/NumberText.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -45,36 +44,15 @@ bool SceneImports::importSceneImage() {
     const QSize size = std::get<QImage>(image).size();
     model::Placement placement;
     const double unit = model::lengthUnit(units_());
-    const std::string unitName(model::lengthName(units_()));
-    if (const auto world = io::worldFileBeside(path)) {
+    const auto world = io::worldFileBeside(path);
+    if (world) {
         auto read = io::loadWorldFile(*world, unit);
         if (const auto* problem = std::get_if<std::string>(&read)) return refuse(*problem);
         placement = std::get<model::Placement>(read);
     } else {
-        // No world file: two points of the image and the distance between them.
-        const QString asked = prompts_.askText(
-            caption,
-            QStringLiteral("No world file lies beside %1 (%2 \u00D7 %3 pixels). Two points on it, "
-                           "column,row each, and the distance between them in %4:")
-                .arg(QFileInfo(path).fileName())
-                .arg(size.width())
-                .arg(size.height())
-                .arg(QString::fromStdString(unitName)),
-            QStringLiteral("0,0 %1,0 10").arg(size.width()));
-        if (asked.trimmed().isEmpty()) return false;
-        const QStringList parts =
-            asked.trimmed().split(QRegularExpression(QStringLiteral("[\\s,]+")));
-        std::vector<double> v;
-        for (const QString& part : parts)
-            if (const auto n = parseNumber(part.toStdString())) v.push_back(*n);
-        if (parts.size() != 5 || v.size() != 5)
-            return refuse(QFileInfo(path).fileName().toStdString() +
-                          ": the calibration needs five numbers: column,row of two points and "
-                          "the distance between them.");
-        auto calibrated = model::calibrateByDistance({v[0], v[1]}, {v[2], v[3]}, v[4] * unit);
-        if (const auto* problem = std::get_if<std::string>(&calibrated))
-            return refuse(QFileInfo(path).fileName().toStdString() + ": " + *problem);
-        placement = std::get<model::Placement>(calibrated);
+        // No world file: a pixel a unit, around the origin, until the user
+        // clicks two points on it (Tools > Calibrate Scene Image).
+        placement = model::provisionalPlacement(size.width(), size.height(), unit);
     }
     io::CaseFile file = document_.file();
     file.scene.image = QFileInfo(path).absoluteFilePath().toStdString();
@@ -85,6 +63,7 @@ bool SceneImports::importSceneImage() {
                   .arg(size.width())
                   .arg(size.height())
                   .arg(QString::fromStdString(formatNumber(placement.scale()))));
+    if (!world) emit calibrationWanted();
     return true;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The File menu's side of the scene: a photo of the site imported and placed
-// (by the world file beside it, or by two points and the distance between
-// them), a survey drawing imported as the case's tyre marks and scene lines,
+// (by the world file beside it; without one, a pixel a unit until the user
+// calibrates it by two points on the plot), a survey drawing imported as the case's tyre marks and scene lines,
 // and the photo's opacity. Each is one step of Undo; a file that cannot be
 // used is named in a message and leaves the case as it was.
 #pragma once
@@ -36,6 +36,8 @@ public slots:
 signals:
     // Something for the status bar: what was imported.
     void note(const QString& text);
+    // A photo came without a world file: it wants calibrating.
+    void calibrationWanted();
 
 private:
     bool refuse(const std::string& message) const;

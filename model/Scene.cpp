@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace yawmark::model {
 
@@ -141,6 +142,32 @@ std::optional<std::string> imageSizeProblem(long long width, long long height) {
                " megapixels; a scene may have at most " +
                formatNumber(double(kMaxSceneImagePixels) / 1e6);
     return std::nullopt;
+}
+
+std::variant<Placement, std::string> calibrationOf(std::string_view answer, sim::Vec2 pixel1,
+                                                   sim::Vec2 pixel2, double metresPerUnit) {
+    std::vector<double> v;
+    std::size_t i = 0;
+    while (i < answer.size()) {
+        const std::size_t end = answer.find_first_of(" \t,;", i);
+        const std::string_view part = answer.substr(i, end == answer.npos ? answer.npos : end - i);
+        if (!part.empty()) {
+            const auto n = parseNumber(part);
+            if (!n) return "\"" + std::string(part) + "\" is not a number.";
+            v.push_back(*n * metresPerUnit);
+        }
+        if (end == answer.npos) break;
+        i = end + 1;
+    }
+    if (v.size() == 1) return calibrateByDistance(pixel1, pixel2, v[0]);
+    if (v.size() == 4) return calibrateByPoints(pixel1, {v[0], v[1]}, pixel2, {v[2], v[3]});
+    return std::string("give the distance between the two points, or both points' "
+                       "coordinates as x1,y1 x2,y2.");
+}
+
+Placement provisionalPlacement(double width, double height, double metresPerUnit) {
+    const double u = metresPerUnit;
+    return {u, 0, -width / 2 * u, 0, -u, height / 2 * u};
 }
 
 std::optional<double> Measurement::distance() const {

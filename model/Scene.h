@@ -60,6 +60,17 @@ std::variant<Placement, std::string> calibrateByDistance(sim::Vec2 pixel1, sim::
 std::variant<Placement, std::string> calibrateByPoints(sim::Vec2 pixel1, sim::Vec2 world1,
                                                        sim::Vec2 pixel2, sim::Vec2 world2);
 
+// The calibration the user's answer gives for two image points: one number
+// is the distance between them (the first point put at the origin), four
+// ("x1,y1 x2,y2") are both points' coordinates; in a unit of `metresPerUnit`
+// metres. The message says what is wrong otherwise.
+std::variant<Placement, std::string> calibrationOf(std::string_view answer, sim::Vec2 pixel1,
+                                                   sim::Vec2 pixel2, double metresPerUnit);
+
+// The placement of an image not yet calibrated: one pixel a unit of
+// `metresPerUnit` metres, upright, its middle at the origin.
+Placement provisionalPlacement(double width, double height, double metresPerUnit);
+
 // Why an image of that size is not taken as a scene, or nothing.
 std::optional<std::string> imageSizeProblem(long long width, long long height);
 

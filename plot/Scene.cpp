@@ -84,9 +84,10 @@ void drawSceneMarks(Surface& s, const SceneLayer& scene, sim::Vec2 lo, sim::Vec2
         for (std::size_t i = 1; i < line.size(); ++i)
             s.line(line[i - 1].x, line[i - 1].y, line[i].x, line[i].y, kSceneLineColor);
 
-    const auto& d = scene.dimension;
     const double ch = std::abs(s.textHeight()), cw = std::abs(s.textWidth("X"));
-    if (d.size() >= 2) {
+    for (const Dimension& dimension : scene.dimensions) {
+        const auto& d = dimension.points;
+        if (d.size() < 2) continue;
         s.setPenWidth(kDimensionPixels);
         for (std::size_t i = 1; i < d.size() && i < 3; ++i)
             s.line(d[i - 1].x, d[i - 1].y, d[i].x, d[i].y, kDimensionColor);
@@ -100,8 +101,9 @@ void drawSceneMarks(Surface& s, const SceneLayer& scene, sim::Vec2 lo, sim::Vec2
                        kDimensionColor);
         }
         const sim::Vec2 at = d.size() == 2 ? 0.5 * (d[0] + d[1]) : d[1];
-        if (!scene.label.empty()) s.text(at.x + cw / 2, at.y + ch, scene.label);
+        if (!dimension.label.empty()) s.text(at.x + cw / 2, at.y + ch, dimension.label);
     }
+    s.setPenWidth(1);
 
     if (scene.scaleBar && unit > 0 && hi.x > lo.x) {
         // A fifth of the width, rounded down to 1, 2 or 5 times a power of ten.

@@ -23,16 +23,20 @@ inline constexpr Color kSceneLineColor = 0x909090u; // grey: plainly not a trail
 inline constexpr Color kDimensionColor = 0x804000u; // dark blue
 inline constexpr int kDimensionPixels = 2;
 
+// A measurement drawn: two points (a distance) or three (an angle at the
+// middle one), written `label` beside it.
+struct Dimension {
+    std::vector<sim::Vec2> points;
+    std::string label;
+};
+
 struct SceneLayer {
     QImage image;         // none: no photo
     QTransform toWorld;   // its (column, row) to metres
     double opacity = 0.6; // 0 to 1
     bool showImage = true;
     std::vector<std::vector<sim::Vec2>> lines;
-    // A measurement: two points (a distance) or three (an angle at the
-    // middle one), written `label` beside it.
-    std::vector<sim::Vec2> dimension;
-    std::string label;
+    std::vector<Dimension> dimensions;
     bool scaleBar = false;
 };
 
@@ -49,7 +53,7 @@ std::optional<std::pair<sim::Vec2, sim::Vec2>> sceneBounds(const SceneLayer& sce
 
 // The photo, beneath what is drawn after it: draw it first.
 void drawSceneImage(Surface& surface, const SceneLayer& scene);
-// The lines, the dimension and the scale bar, lasting; the pen is left as it
+// The lines, the dimensions and the scale bar, lasting; the pen is left as it
 // was. `lo`..`hi` is the world the drawing area shows, `unit` metres in the
 // labelled unit and `unitName` its name (the scale bar counts in it).
 void drawSceneMarks(Surface& surface, const SceneLayer& scene, sim::Vec2 lo, sim::Vec2 hi,

@@ -132,5 +132,28 @@ TEST(Survey, LayersNamedForAWheelBecomeItsMarksInDrawingOrder) {
     EXPECT_NE(std::get<std::string>(many).find("more than 100000"), std::string::npos);
 }
 
+TEST(Scene, CalibratesFromTheUsersAnswer) {
+    // Pixels (0,0) and (100,0): 10 ft apart, or placed at given points.
+    struct Row {
+        const char* answer;
+        sim::Vec2 second; // where pixel (100, 0) lands, m
+    };
+    const double ft = kMetresPerFoot;
+    for (const Row& row : {Row{"10", {10 * ft, 0}}, Row{" 10 ", {10 * ft, 0}},
+                           Row{"1,1 1,11", {ft, 11 * ft}}, Row{"0;0 -10;0", {-10 * ft, 0}}}) {
+        const auto p = calibrationOf(row.answer, {0, 0}, {100, 0}, ft);
+        ASSERT_TRUE(std::holds_alternative<Placement>(p)) << row.answer;
+        const sim::Vec2 at = std::get<Placement>(p).toWorld({100, 0});
+        EXPECT_NEAR(at.x, row.second.x, 1e-12) << row.answer;
+        EXPECT_NEAR(at.y, row.second.y, 1e-12) << row.answer;
+    }
+    for (const char* bad : {"", "1 2", "ten", "0", "1,1 1,1"})
+        EXPECT_TRUE(std::holds_alternative<std::string>(calibrationOf(bad, {0, 0}, {100, 0}, 1)))
+            << bad;
+    const Placement first = provisionalPlacement(200, 100, 1);
+    EXPECT_EQ(first.toWorld({100, 50}), (sim::Vec2{0, 0}));
+    EXPECT_EQ(first.toWorld({200, 0}), (sim::Vec2{100, 50}));
+}
+
 } // namespace
 } // namespace yawmark::model

@@ -394,8 +394,7 @@ TEST(Scene, ThePhotoLiesBeneathTheAxesTheLinesDimensionAndScaleBarOverThem) {
     scene.image = QImage(4, 4, QImage::Format_RGB32);
     scene.opacity = 0.3;
     scene.lines = {{{0, 0}, {1, 1}, {2, 1}}};
-    scene.dimension = {{0, 0}, {3, 4}};
-    scene.label = "5.00 m";
+    scene.dimensions = {{{{0, 0}, {3, 4}}, "5.00 m"}};
     scene.scaleBar = true;
     r.setScene(&scene);
     ASSERT_FALSE(r.drawAxes({527, 546}).has_value());
