@@ -47,12 +47,11 @@ public:
     void followBar(ReversedScrollBar* bar, bool (plot::View::*step)(int));
     // The plot as the window shows it.
     QImage shownImage() const;
-    // Where an export named `name` is offered: the case's last folder, or the Documents.
+    // Where an export named `name` is offered: the case's last folder, or the
+    // Documents folder, or home when there is none.
     QString suggestedPath(const QString& name) const;
     // The Monte Carlo cloud drawn with the record, if there is one.
     const std::optional<plot::Cloud>& cloud() const { return cloud_; }
-    // The scene drawn under the plot: the case's photo and survey lines.
-    const plot::SceneLayer& scene() const { return scene_; }
     // The runs kept for comparison, oldest first, and what each changed into
     // the run shown now ("Reference 1: Initial Speed 25 → 27 m/s").
     const std::vector<model::Reference>& references() const { return references_; }

@@ -17,7 +17,7 @@
 namespace yawmark {
 
 ReplayController::ReplayController(ReplayBar& bar, const RunController& runs, QObject* parent)
-    : QObject(parent), bar_(bar), runs_(runs), timer_(new QTimer(this)) {
+    : QObject(parent), bar_(bar), slider_(bar.slider), runs_(runs), timer_(new QTimer(this)) {
     timer_->setInterval(kFrameMs);
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &ReplayController::tick);
@@ -35,7 +35,7 @@ ReplayController::ReplayController(ReplayBar& bar, const RunController& runs, QO
         clock_.restart();
     });
     connect(&runs_, &RunController::phaseChanged, this, &ReplayController::phaseChanged);
-    bar_.slider->installEventFilter(this);
+    slider_->installEventFilter(this);
     bar_.hide();
 }
 
@@ -124,9 +124,9 @@ void ReplayController::tick() {
 
 bool ReplayController::eventFilter(QObject* watched, QEvent* event) {
     // Space on the slider plays and pauses, as in a media player. The bar is
-    // looked at only for a key: while the window goes, its slider still sends
-    // events from within the bar's destructor.
-    if (event->type() == QEvent::KeyPress && watched == bar_.slider &&
+    // not looked at: while the window goes, the slider sends events from
+    // within the bar's destructor.
+    if (watched == slider_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
         togglePlay();
         return true;

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 
+class QSlider;
 class QTimer;
 
 namespace yawmark {
@@ -62,6 +63,7 @@ private:
     const model::Record& record() const;
 
     ReplayBar& bar_;
+    QSlider* const slider_; // bar_'s, kept apart: its events come while the bar goes
     const RunController& runs_;
     QTimer* timer_ = nullptr;
     QElapsedTimer clock_; // since Play, or since the speed changed while playing
