@@ -70,6 +70,9 @@ void MainWindow::addSceneViewActions(QMenu* view) {
     slider->setDefaultWidget(sceneOpacity_);
     view->addAction(slider);
     connect(sceneOpacity_, &QSlider::valueChanged, scenes_, &SceneImports::setOpacity);
+    QAction* scaleBar = addAction(view, "mnuScaleBar", QStringLiteral("Scale &Bar"), {});
+    scaleBar->setCheckable(true);
+    connect(scaleBar, &QAction::toggled, plotter_, &PlotController::showScaleBar);
 }
 
 QAction* MainWindow::addAction(QMenu* menu, const char* name, const QString& text,

@@ -360,6 +360,11 @@ void PlotController::showSceneImage(bool on) {
     if (axesShown_) redraw();
 }
 
+void PlotController::showScaleBar(bool on) {
+    scene_.scaleBar = on;
+    if (axesShown_) redraw();
+}
+
 QByteArray PlotController::svgOfSize(QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -90,6 +90,9 @@ public slots:
     void sceneChanged();
     // View > Scene Image.
     void showSceneImage(bool on);
+    // View > Scale Bar: a bar of a round length in the bottom-left corner, in
+    // the units shown, on the plot and in every export.
+    void showScaleBar(bool on);
     void clearCloud();
     // Edit > Keep as Reference: the run as it is now stays drawn, faint, under
     // the next runs in every redraw and export; past kMaxReferences the oldest

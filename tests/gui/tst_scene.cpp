@@ -24,6 +24,7 @@ private slots:
     void digitisedMarksAreTheCasesMarks();
     void measurementsStayUntilCleared();
     void aPhotoWithoutWorldFileIsCalibratedByTwoClicks();
+    void theScaleBarGoesOnThePlotAndItsExports();
 
 private:
     QAction* action(const char* name) const { return w_->findChild<QAction*>(name); }
@@ -160,6 +161,30 @@ void tst_Scene::aPhotoWithoutWorldFileIsCalibratedByTwoClicks() {
     QVERIFY(std::abs(scene.placement.scale() - 0.1) < 0.01);
     QVERIFY(sim::length(scene.placement.toWorld({0, 50})) < 0.5);
     QVERIFY(w_->plotter().view().xMax < 30); // the view around the photo at its new scale
+}
+
+void tst_Scene::theScaleBarGoesOnThePlotAndItsExports() {
+    w_->plotter().clear(); // the axes
+    // Black pixels in the bottom-left corner, where the bar goes.
+    const auto black = [](const QImage& image) {
+        int n = 0;
+        for (int y = image.height() * 3 / 4; y < image.height(); ++y)
+            for (int x = 0; x < image.width() / 3; ++x)
+                n += image.pixel(x, y) == qRgb(0, 0, 0);
+        return n;
+    };
+    const int plain = black(w_->plotter().shownImage());
+    action("mnuScaleBar")->trigger();
+    QVERIFY(black(w_->plotter().shownImage()) > plain + 20);
+    // An export at another size is drawn afresh, the bar with it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bar.png"));
+    w_->prompts().setTextHook([](const QString&, const QString&) { return QStringLiteral("500x400"); });
+    w_->prompts().setFileHook([path](auto&&...) { return path; });
+    w_->plotter().exportImage();
+    const QImage exported(path);
+    QCOMPARE(exported.size(), QSize(500, 400));
+    QVERIFY(black(exported) > 20);
 }
 
 QTEST_MAIN(tst_Scene)
