@@ -30,8 +30,6 @@ public:
     bool start();
 
     bool press(const PlotPoint& at) override;
-    bool move(const PlotPoint&, bool) override { return false; }
-    bool release(const PlotPoint&) override { return true; }
     bool key(int key) override;
 
 signals:

@@ -27,8 +27,6 @@ public:
     void start();
 
     bool press(const PlotPoint& at) override;
-    bool move(const PlotPoint&, bool) override { return false; }
-    bool release(const PlotPoint&) override { return true; }
     bool key(int key) override;
 
 signals:

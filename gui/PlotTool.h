@@ -23,8 +23,9 @@ class PlotTool {
 public:
     virtual ~PlotTool() = default;
     virtual bool press(const PlotPoint& at) = 0;
-    virtual bool move(const PlotPoint& at, bool leftDown) = 0;
-    virtual bool release(const PlotPoint& at) = 0;
+    // A tool of clicks alone lets moves go on to the plot and takes releases.
+    virtual bool move(const PlotPoint&, bool /*leftDown*/) { return false; }
+    virtual bool release(const PlotPoint&) { return true; }
     // A key (Qt::Key); Escape should end the tool.
     virtual bool key(int key) = 0;
 };
